@@ -1,0 +1,37 @@
+#include "system/dialog.h"
+
+#include <atomic>
+
+#include "system/log.h"
+#include "system/ui_bridge.h"
+
+namespace Dialog {
+namespace {
+std::atomic<StopPlayerHook> stopPlayerHook{nullptr};
+std::atomic<TranslateHook> translateHook{nullptr};
+
+void showBox(const std::string& text, const char* caption) {
+  if (auto stop = stopPlayerHook.load()) stop();
+  if (auto* bridge = System::uiBridge()) bridge->showErrorBox(text, caption);
+}
+}  // namespace
+
+void setStopPlayerHook(StopPlayerHook hook) { stopPlayerHook.store(hook); }
+void setTranslateHook(TranslateHook hook) { translateHook.store(hook); }
+
+void showException(const std::exception& exception) {
+  System::Log::error("Dialog::showException", "show exception dialog.\n%s", exception.what());
+  showBox(exception.what(), kExceptionCaption);
+}
+
+void showError(const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  std::string text = System::formatStringV(format, args);
+  va_end(args);
+  System::Log::error("Dialog::showError", "show error dialog.\n%s", text.c_str());
+  if (auto translate = translateHook.load()) text = translate(text);
+  showBox(text, kApplicationCaption);
+}
+
+}  // namespace Dialog

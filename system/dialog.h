@@ -1,0 +1,26 @@
+#pragma once
+// The error boxes of the program. They log first, then show a modal box through the UI
+// bridge; without a UI they only log.
+#include <exception>
+#include <string>
+
+#include "system/format.h"
+
+namespace Dialog {
+
+inline constexpr const char* kApplicationCaption = "Velumo Kivrun2";
+inline constexpr const char* kExceptionCaption = "Velumo Kivrun2 : Application Exception";
+
+// Logs "show exception dialog.\n%s" and shows the text with the exception caption.
+void showException(const std::exception& exception);
+// Logs "show error dialog.\n%s" and shows the (translated) text with the program's caption.
+void showError(const char* format, ...) VELUMO_PRINTF(1, 2);
+
+// Hooks set by higher services: the preview player stops before a box is shown, and a
+// text passes the Message table of the translation service. Empty until those exist.
+using StopPlayerHook = void (*)();
+using TranslateHook = std::string (*)(const std::string&);
+void setStopPlayerHook(StopPlayerHook hook);
+void setTranslateHook(TranslateHook hook);
+
+}  // namespace Dialog

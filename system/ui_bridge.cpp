@@ -1,0 +1,13 @@
+#include "system/ui_bridge.h"
+
+#include <atomic>
+
+namespace System {
+namespace {
+std::atomic<UiBridge*> installedBridge{nullptr};
+}
+
+void setUiBridge(UiBridge* bridge) { installedBridge.store(bridge); }
+UiBridge* uiBridge() { return installedBridge.load(); }
+
+}  // namespace System
