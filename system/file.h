@@ -6,6 +6,7 @@
 // right before use. Paths are UTF-8 and written with "/"; a stored path that uses "\" is
 // read with either separator.
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,7 +16,8 @@ namespace System {
 namespace FileName {
 
 // Expands the variable at the very start of the path (case-sensitive), in place. Builds
-// the variable table (and creates its directories) at the first call that needs it.
+// the variable table (and creates its directories) at the first call that needs it. An
+// expanded path has its "\" separators turned into "/".
 void expandVariable(std::string& path);
 std::string makePath(std::string_view text);
 // The text before the last separator ("/a/b.txt" gives "/a"); empty without one.
@@ -28,6 +30,10 @@ std::string getExtension(std::string_view path);
 // is passed with its trailing separator ("%Log%/").
 std::string makeTimeStampName(std::string_view directory, std::string_view prefix,
                               std::string_view extension);
+// The same for a given local time (year, month, day, hour, minute, second) and millisecond.
+std::string makeTimeStampName(std::string_view directory, std::string_view prefix,
+                              std::string_view extension, const std::tm& localTime,
+                              int millisecond);
 
 // The value of one variable ("%AppData%"), or empty when unknown; builds the table.
 std::string getVariable(std::string_view name);
@@ -99,6 +105,7 @@ class File {
   static std::vector<std::string> findDirectories(std::string_view pattern);
 
  private:
+  friend class SafeFileWriter;  // hands its temporary file's descriptor over
   int fd_ = -1;
 };
 
