@@ -105,7 +105,11 @@ void forEachEntry(const std::string& folder, Visitor visit) {
 std::vector<File::FileInfo> listFiles(std::string_view pattern,
                                       const std::optional<std::string>& directory) {
   std::vector<File::FileInfo> files;
-  const auto [folder, namePattern] = splitPattern(pattern);
+  // Named copies rather than a structured binding: clang 14 (the fuzz build) cannot capture
+  // structured bindings in a lambda.
+  const auto parts = splitPattern(pattern);
+  const auto& folder = parts.first;
+  const auto& namePattern = parts.second;
   // Only patterns with a concrete extension are served ("*.log", not "*.*" nor "*").
   const auto patternExtension = nameExtension(namePattern);
   if (!patternExtension || patternExtension->empty() || patternExtension->front() == '*')
@@ -293,7 +297,9 @@ std::vector<File::FileInfo> File::findFilesByPattern(std::string_view pattern) {
 
 std::vector<std::string> File::findDirectories(std::string_view pattern) {
   std::vector<std::string> names;
-  const auto [folder, namePattern] = splitPattern(pattern);
+  const auto parts = splitPattern(pattern);
+  const auto& folder = parts.first;
+  const auto& namePattern = parts.second;
   forEachEntry(folder, [&](const std::string& name, const struct stat& info) {
     if (!S_ISDIR(info.st_mode) || name.front() == '.') return;
     if (matchName(namePattern, name)) names.push_back(name);
