@@ -13,13 +13,29 @@ namespace {
 
 constexpr const char* kPlace = "Exception";
 
-// Win32 numbers of the errno values that have a common Win32 twin, and back.
+// Win32 numbers of the errno values that have a common Win32 twin, and back. Every other
+// errno keeps its own number, except those whose number is already taken by a Win32 code
+// of another meaning (EIO is 5, the number of "access denied"; EROFS is 30, the read
+// fault): they move to 10000 plus their number, above every errno, so that each code reads
+// back as the one error it came from.
 struct ErrnoWin32 {
   int error;
   int32_t win32;
 };
+constexpr int32_t kMovedErrnoBase = 10000;
 constexpr ErrnoWin32 kErrnoTable[] = {
-    {ENOENT, 2}, {EACCES, 5}, {EEXIST, 80}, {EINVAL, 87}, {ENOSPC, 112},
+    {ENOENT, 2},
+    {EACCES, 5},
+    {EEXIST, 80},
+    {EINVAL, 87},
+    {ENOSPC, 112},
+    {EIO, kMovedErrnoBase + EIO},
+    {EFAULT, kMovedErrnoBase + EFAULT},
+    {ESPIPE, kMovedErrnoBase + ESPIPE},
+    {EROFS, kMovedErrnoBase + EROFS},
+    {ELIBBAD, kMovedErrnoBase + ELIBBAD},
+    {EUSERS, kMovedErrnoBase + EUSERS},
+    {EHOSTDOWN, kMovedErrnoBase + EHOSTDOWN},
 };
 
 // Win32 codes that the program uses on its own, with no errno behind them.

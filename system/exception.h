@@ -23,7 +23,9 @@ class Exception : public std::runtime_error {
 
 // Error codes. Failed calls carry a 32-bit HRESULT-style code; a POSIX errno is first
 // turned into its Win32 number (ENOENT 2, EACCES 5, EEXIST 80, EINVAL 87, ENOSPC 112; other
-// values are kept as they are) and then into 0x8007xxxx.
+// values are kept as they are, but for the few whose number a Win32 code of another meaning
+// already has, such as EIO and EROFS, which become 10000 plus their number) and then into
+// 0x8007xxxx.
 inline constexpr int32_t kWin32ErrorWriteFault = 29;
 inline constexpr int32_t kWin32ErrorReadFault = 30;
 inline constexpr int32_t kWin32ErrorOutOfMemory = 14;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cmath>
+#include <limits>
 #include <regex>
 
 #include "system/exception.h"
@@ -138,7 +139,8 @@ std::string formatNumber(double value) {
 namespace {
 std::string formatClock(double seconds, bool withHundredths) {
   const char* sign = seconds < 0 ? "-" : "";
-  const double absolute = std::fabs(seconds);
+  // Not-a-number (a rate of zero upstream) reads as no time rather than as garbage.
+  const double absolute = std::isnan(seconds) ? 0.0 : std::fabs(seconds);
   // Beyond this the whole seconds no longer fit the counters; such times do not occur.
   const double clamped = std::min(absolute, 9.0e15);
   const auto whole = static_cast<long long>(clamped);
@@ -224,6 +226,9 @@ char32_t foldForCompare(char32_t c) {
   if (c >= 'A' && c <= 'Z') c += 'a' - 'A';
   if (c >= 0x30A1 && c <= 0x30F6) c -= 0x60;  // katakana to hiragana
   if (c >= 0xC0 && c <= 0xDE && c != 0xD7) c += 0x20;
+  if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) c += 0x20;  // Greek
+  if (c >= 0x410 && c <= 0x42F) c += 0x20;                 // Cyrillic
+  else if (c >= 0x400 && c <= 0x40F) c += 0x50;
   return c;
 }
 
@@ -251,9 +256,19 @@ int compareString(std::string_view left, std::string_view right) {
     if (a == 0 || b == 0) return a == b ? 0 : (a == 0 ? -1 : 1);
     if (isDigit(a) && isDigit(b)) {
       // Compare the digit runs by value: skip leading zeros, then by length, then digits.
+      // Digits are read folded, so full-width digits continue a run like ASCII ones.
+      const auto takeDigits = [](std::string_view text, std::size_t& pos, std::string& run) {
+        while (pos < text.size()) {
+          std::size_t after = pos;
+          const char32_t c = foldForCompare(decodeUtf8(text, after));
+          if (!isDigit(c)) break;
+          run += static_cast<char>(c);
+          pos = after;
+        }
+      };
       std::string da(1, static_cast<char>(a)), db(1, static_cast<char>(b));
-      while (l < left.size() && isDigit(static_cast<unsigned char>(left[l]))) da += left[l++];
-      while (r < right.size() && isDigit(static_cast<unsigned char>(right[r]))) db += right[r++];
+      takeDigits(left, l, da);
+      takeDigits(right, r, db);
       da.erase(0, std::min(da.find_first_not_of('0'), da.size()));
       db.erase(0, std::min(db.find_first_not_of('0'), db.size()));
       if (da.size() != db.size()) return da.size() < db.size() ? -1 : 1;
@@ -269,6 +284,9 @@ void AlignedBuffer::FreeDeleter::operator()(uint8_t* block) const { std::free(bl
 void AlignedBuffer::allocMemory(uint64_t size) {
   if (capacity_ < size) {
     freeMemory();
+    // A size so large that rounding it up would wrap around cannot be had at all.
+    if (size > std::numeric_limits<uint64_t>::max() - kAlignment)
+      throw makeWin32ErrorException("System::AlignedBuffer::allocMemory", kWin32ErrorOutOfMemory);
     // aligned_alloc wants a multiple of the alignment; the extra bytes stay unused.
     const uint64_t rounded = (size + kAlignment - 1) / kAlignment * kAlignment;
     void* block = std::aligned_alloc(kAlignment, rounded);
