@@ -9,8 +9,10 @@
 #include "app/quit_signals.h"
 #include "system/dialog.h"
 #include "system/log.h"
+#include "system/logger.h"
 #include "system/process.h"
 #include "system/service_holder.h"
+#include "system/setting_service.h"
 
 namespace App {
 namespace {
@@ -18,7 +20,9 @@ namespace {
 // Acquires the services in their fixed creation order. A throw leaves the ones acquired so
 // far in the stack, which the caller releases in reverse order.
 void acquireServices(System::ServiceStack& services) {
+  services.acquire<Setting::SettingService>();
   System::Process::SetThreadPriority("MainThreadPriority");
+  services.acquire<System::Logger>();
 }
 
 // The main window until the window framework exists: a bare top-level window whose
@@ -53,7 +57,9 @@ int run(int argc, char** argv) {
     return 0;
   }
 
+  System::Log::info("App::run", "started");
   QApplication::exec();
+  System::Log::info("App::run", "shutting down");
 
   try {
     window.reset();

@@ -8,6 +8,7 @@ namespace App {
 
 class MessageBoxBridge : public System::UiBridge {
  public:
+  System::DesktopMetrics desktopMetrics() override;
   void showErrorBox(const std::string& text, const std::string& caption) override;
 };
 

@@ -6,9 +6,24 @@
 
 namespace System {
 
+// What the desktop tells of the user's input timing and the screen. Values the desktop does
+// not give keep these defaults.
+struct DesktopMetrics {
+  int keyDelayMs = 500;
+  int keyRepeatIntervalMs = 100;
+  int caretBlinkMs = 500;
+  int dragWidth = 6;
+  int dragHeight = 6;
+  int doubleClickMs = 500;
+  int screenWidth = 1920;
+  int screenHeight = 1080;
+  int dpi = 96;
+};
+
 class UiBridge {
  public:
   virtual ~UiBridge() = default;
+  virtual DesktopMetrics desktopMetrics() = 0;
   // A modal error message box; returns when the user closed it. Runs on the UI thread.
   virtual void showErrorBox(const std::string& text, const std::string& caption) = 0;
 };

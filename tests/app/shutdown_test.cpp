@@ -1,0 +1,147 @@
+// Starts the built program headless, ends it with a quit signal and checks what it left:
+// the parameter file with every section and the log file.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class RunningProgram {
+ public:
+  RunningProgram(const fs::path& dataHome) {
+    int pipeFds[2];
+    EXPECT_EQ(pipe2(pipeFds, O_CLOEXEC), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+      std::string entry(*e);
+      if (entry.rfind("XDG_DATA_HOME=", 0) != 0 && entry.rfind("QT_QPA_PLATFORM=", 0) != 0)
+        env.push_back(entry);
+    }
+    env.push_back("XDG_DATA_HOME=" + dataHome.string());
+    env.push_back("QT_QPA_PLATFORM=offscreen");
+    std::vector<char*> envp;
+    for (auto& entry : env) envp.push_back(entry.data());
+    envp.push_back(nullptr);
+    char* argv[] = {const_cast<char*>(VELUMO2_EXE), nullptr};
+    EXPECT_EQ(posix_spawn(&pid_, VELUMO2_EXE, &actions, nullptr, argv, envp.data()), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeFds[1]);
+    stderr_ = pipeFds[0];
+  }
+  ~RunningProgram() {
+    if (pid_ > 0 && !exited_) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+    close(stderr_);
+  }
+
+  // Reads standard error until `text` appears or the time is up.
+  bool waitForOutput(const std::string& text, std::chrono::seconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (output_.find(text) == std::string::npos) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          end - std::chrono::steady_clock::now());
+      if (left.count() <= 0) return false;
+      pollfd fd{stderr_, POLLIN, 0};
+      if (poll(&fd, 1, static_cast<int>(left.count())) <= 0) return false;
+      char buffer[4096];
+      const ssize_t n = read(stderr_, buffer, sizeof buffer);
+      if (n <= 0) return false;
+      output_.append(buffer, static_cast<size_t>(n));
+    }
+    return true;
+  }
+
+  // The exit status, or -1 when it did not end in time.
+  int waitForExit(std::chrono::seconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end) {
+      int status = 0;
+      if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        exited_ = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      }
+      usleep(20000);
+    }
+    return -1;
+  }
+
+  pid_t pid() const { return pid_; }
+  const std::string& output() const { return output_; }
+
+ private:
+  pid_t pid_ = -1;
+  int stderr_ = -1;
+  bool exited_ = false;
+  std::string output_;
+};
+
+class ProgramRun : public ::testing::TestWithParam<int> {
+ protected:
+  void SetUp() override {
+    dataHome_ = fs::temp_directory_path() / ("velumo2-app-test-" + std::to_string(getpid()));
+    fs::remove_all(dataHome_);
+    fs::create_directories(dataHome_ / "velumo2");
+    // Every INFO line goes to standard error and to the log file, so the test sees the
+    // program start and can read what it logged.
+    std::ofstream(dataHome_ / "velumo2" / "velumo2.ini", std::ios::binary)
+        << "[Logger]\r\nDebuggerLogLevel=2\r\nFileLogLevel=2\r\n[Kept]\r\nUntouched=1\r\n";
+  }
+  void TearDown() override { fs::remove_all(dataHome_); }
+
+  fs::path dataHome_;
+};
+
+TEST_P(ProgramRun, AQuitSignalShutsDownInOrderAndKeepsTheSettings) {
+  const fs::path data = dataHome_ / "velumo2";
+  {
+    RunningProgram program(dataHome_);
+    ASSERT_TRUE(program.waitForOutput("[App::run] started", std::chrono::seconds(60)))
+        << program.output();
+    ASSERT_EQ(kill(program.pid(), GetParam()), 0);
+    EXPECT_EQ(program.waitForExit(std::chrono::seconds(60)), 0) << program.output();
+  }
+
+  const std::string ini = readFile(data / "velumo2.ini");
+  EXPECT_NE(ini.find("[Logger]\r\n"), std::string::npos) << ini;
+  for (const char* key : {"MaxViewLine=200", "MaxFileNum=5", "ViewLogLevel=2", "FileLogLevel=2",
+                          "DebuggerLogLevel=2"})
+    EXPECT_NE(ini.find(std::string(key) + "\r\n"), std::string::npos) << key << "\n" << ini;
+  // A section no running part owns is written back as it was read.
+  EXPECT_NE(ini.find("[Kept]\r\nUntouched=1\r\n"), std::string::npos) << ini;
+
+  std::string log;
+  for (const auto& entry : fs::directory_iterator(data / "Log")) log += readFile(entry.path());
+  EXPECT_NE(log.find("] [INFO] [App::run] started\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("] [INFO] [App::run] shutting down\n"), std::string::npos) << log;
+}
+
+INSTANTIATE_TEST_SUITE_P(QuitSignals, ProgramRun, ::testing::Values(SIGTERM, SIGINT, SIGHUP));
+
+}  // namespace
