@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "system/event_service.h"
+#include "system/exception.h"
 #include "system/log.h"
 #include "system/ui_bridge.h"
 
@@ -32,6 +34,22 @@ void showError(const char* format, ...) {
   System::Log::error("Dialog::showError", "show error dialog.\n%s", text.c_str());
   if (auto translate = translateHook.load()) text = translate(text);
   showBox(text, kApplicationCaption);
+}
+
+void postError(const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  std::string text = System::formatStringV(format, args);
+  va_end(args);
+  const std::string kept = text;
+  if (!Event::EventService::postCommand(Event::EventCommandType::ShowError, std::move(text)))
+    System::Log::warn("Dialog::postError", "error not shown.\n%s", kept.c_str());
+}
+
+void postException(const std::exception& exception) {
+  auto copy = std::make_exception_ptr(System::Exception(exception.what()));
+  if (!Event::EventService::postCommand(Event::EventCommandType::ShowException, std::move(copy)))
+    System::Log::warn("Dialog::postException", "exception not shown.\n%s", exception.what());
 }
 
 }  // namespace Dialog

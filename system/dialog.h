@@ -16,6 +16,13 @@ void showException(const std::exception& exception);
 // Logs "show error dialog.\n%s" and shows the (translated) text with the program's caption.
 void showError(const char* format, ...) VELUMO_PRINTF(1, 2);
 
+// For any thread: hand the box to the UI thread and return at once. postError formats the
+// text (at most 1,023 bytes) and posts it for showError, which shows it unchanged;
+// postException posts a copy of the exception's text for showException. Without an event
+// service nothing can be shown: the text is logged at WARN instead.
+void postError(const char* format, ...) VELUMO_PRINTF(1, 2);
+void postException(const std::exception& exception);
+
 // Hooks set by higher services: the preview player stops before a box is shown, and a
 // text passes the Message table of the translation service. Empty until those exist.
 using StopPlayerHook = void (*)();
