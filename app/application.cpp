@@ -1,18 +1,18 @@
 #include "app/application.h"
 
 #include <QApplication>
-#include <QWidget>
 #include <exception>
-#include <memory>
 
-#include "app/message_box_bridge.h"
 #include "app/quit_signals.h"
 #include "system/dialog.h"
+#include "system/event_service.h"
 #include "system/log.h"
 #include "system/logger.h"
 #include "system/process.h"
 #include "system/service_holder.h"
 #include "system/setting_service.h"
+#include "ui/qt_ui_bridge.h"
+#include "ui/window_service.h"
 
 namespace App {
 namespace {
@@ -23,52 +23,51 @@ void acquireServices(System::ServiceStack& services) {
   services.acquire<Setting::SettingService>();
   System::Process::SetThreadPriority("MainThreadPriority");
   services.acquire<System::Logger>();
+  services.acquire<Event::EventService>();
+  services.acquire<Window::WindowService>();
 }
 
-// The main window until the window framework exists: a bare top-level window whose
-// closing ends the loop.
-std::unique_ptr<QWidget> createManagerWindow() {
-  auto window = std::make_unique<QWidget>();
-  window->setObjectName(QStringLiteral("velumo2Manager"));
-  window->setWindowTitle(QStringLiteral("Velumo Kivrun2"));
-  window->resize(1280, 720);
-  window->show();
-  return window;
+// Shows a failure of the start or the shut-down once everything is released.
+int endWithException(System::ServiceStack& services, const std::exception& exception) {
+  services.releaseAll();
+  Dialog::showException(exception);
+  return 0;
 }
 
 }  // namespace
 
 int run(int argc, char** argv) {
   QApplication application(argc, argv);
-  MessageBoxBridge messageBoxes;
-  System::setUiBridge(&messageBoxes);
+  Window::QtUiBridge bridge;
+  System::setUiBridge(&bridge);
+  struct BridgeRemoval {
+    ~BridgeRemoval() { System::setUiBridge(nullptr); }
+  } bridgeRemoval;
   QuitSignals quitSignals;
 
   System::ServiceStack services;
-  std::unique_ptr<QWidget> window;
   try {
     acquireServices(services);
-    window = createManagerWindow();
+    Event::EventService::instance()->startEvent().fire();
   } catch (const std::exception& exception) {
-    window.reset();
-    services.releaseAll();
-    Dialog::showException(exception);
-    System::setUiBridge(nullptr);
-    return 0;
+    return endWithException(services, exception);
   }
 
   System::Log::info("App::run", "started");
-  QApplication::exec();
+  try {
+    Window::WindowService::instance()->processMessage();
+  } catch (const std::exception& exception) {
+    // The edit model's exception handling (backup, message) will take this over.
+    Dialog::showException(exception);
+  }
   System::Log::info("App::run", "shutting down");
 
   try {
-    window.reset();
+    Event::EventService::instance()->exitEvent().fire();
     services.releaseAll();
   } catch (const std::exception& exception) {
-    services.releaseAll();
-    Dialog::showException(exception);
+    return endWithException(services, exception);
   }
-  System::setUiBridge(nullptr);
   return 0;
 }
 

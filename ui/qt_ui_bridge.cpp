@@ -1,4 +1,4 @@
-#include "app/message_box_bridge.h"
+#include "ui/qt_ui_bridge.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace App {
+namespace Window {
 
-System::DesktopMetrics MessageBoxBridge::desktopMetrics() {
+System::DesktopMetrics QtUiBridge::desktopMetrics() {
   System::DesktopMetrics metrics;
   const QStyleHints* hints = QGuiApplication::styleHints();
   if (hints->cursorFlashTime() > 0) metrics.caretBlinkMs = hints->cursorFlashTime();
@@ -26,7 +26,7 @@ System::DesktopMetrics MessageBoxBridge::desktopMetrics() {
   return metrics;
 }
 
-void MessageBoxBridge::showErrorBox(const std::string& text, const std::string& caption) {
+void QtUiBridge::showErrorBox(const std::string& text, const std::string& caption) {
   if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
     std::fprintf(stderr, "%s\n%s\n", caption.c_str(), text.c_str());
     return;
@@ -34,4 +34,4 @@ void MessageBoxBridge::showErrorBox(const std::string& text, const std::string& 
   QMessageBox::critical(nullptr, QString::fromStdString(caption), QString::fromStdString(text));
 }
 
-}  // namespace App
+}  // namespace Window

@@ -1,0 +1,142 @@
+#include "ui/window_service.h"
+
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTimer>
+#include <stdexcept>
+#include <thread>
+
+#include "system/event_service.h"
+#include "system/service_holder.h"
+#include "ui/loop_guard.h"
+
+namespace {
+
+// One application object for the whole test program, on the offscreen platform.
+QApplication& application() {
+  static int argc = 1;
+  static char name[] = "test_ui";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = [] {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication instance(argc, argv);
+    return &instance;
+  }();
+  return *app;
+}
+
+// An eventfd that the loop can wait on.
+struct Signal {
+  Signal() : fd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+  ~Signal() { close(fd); }
+  void set() const {
+    const uint64_t one = 1;
+    EXPECT_EQ(write(fd, &one, sizeof one), static_cast<ssize_t>(sizeof one));
+  }
+  void consume() const {
+    uint64_t value = 0;
+    [[maybe_unused]] auto n = read(fd, &value, sizeof value);
+  }
+  int fd;
+};
+
+class WindowServiceTest : public ::testing::Test {
+ protected:
+  void SetUp() override { application(); }
+  // Closes the window from the loop after the current events, so processMessage returns.
+  static void closeSoon() {
+    QTimer::singleShot(0, [] { Window::WindowService::instance()->window()->close(); });
+  }
+};
+
+TEST_F(WindowServiceTest, TheManagerWindowHasItsClassNameTitleAndMinimumSize) {
+  System::ServiceHolder<Window::WindowService> service;
+  QWidget* window = Window::WindowService::instance()->window();
+  EXPECT_EQ(window->objectName().toStdString(), "velumo2Manager");
+  EXPECT_EQ(window->windowTitle().toStdString(), "Velumo Kivrun2");
+  EXPECT_EQ(window->minimumSize(), QSize(256, 256));
+  EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(WindowServiceTest, AWaitHandleRunsItsFirstCallbackOnTheUiThreadAndMayUnregisterItself) {
+  System::ServiceHolder<Window::WindowService> holder;
+  auto* service = Window::WindowService::instance();
+  Signal signal;
+  std::thread::id ranOn;
+  int firstRuns = 0;
+  int secondRuns = 0;
+  service->registerWaitHandle(signal.fd, [&] {
+    ++firstRuns;
+    ranOn = std::this_thread::get_id();
+    signal.consume();
+    service->unregisterWaitHandle(signal.fd);
+    closeSoon();
+  });
+  service->registerWaitHandle(signal.fd, [&] { ++secondRuns; });
+  std::thread worker([&] { signal.set(); });
+  worker.join();
+  service->processMessage();
+  EXPECT_EQ(firstRuns, 1);
+  EXPECT_EQ(secondRuns, 0);
+  EXPECT_EQ(ranOn, std::this_thread::get_id());
+  EXPECT_FALSE(service->hasWaitHandle(signal.fd));
+}
+
+TEST_F(WindowServiceTest, AnExceptionInACallbackLeavesTheLoopAndIsThrownAgain) {
+  System::ServiceHolder<Window::WindowService> holder;
+  auto* service = Window::WindowService::instance();
+  Signal signal;
+  service->registerWaitHandle(signal.fd, [&] {
+    signal.consume();
+    throw std::runtime_error("callback failed");
+  });
+  signal.set();
+  try {
+    service->processMessage();
+    FAIL() << "the loop returned without the exception";
+  } catch (const std::runtime_error& error) {
+    EXPECT_STREQ(error.what(), "callback failed");
+  }
+  EXPECT_FALSE(Window::hasPendingException());
+}
+
+TEST_F(WindowServiceTest, EventCommandsPostedByWorkersAreRunByTheLoop) {
+  System::ServiceHolder<Event::EventService> events;
+  System::ServiceHolder<Window::WindowService> holder;
+  std::vector<int> frames;
+  Event::EventService::instance()->frameNotice().add([&](int kind, int frame) {
+    frames.push_back(frame);
+    if (frames.size() == 3) closeSoon();
+  });
+  std::thread worker([] {
+    for (int frame : {10, 20, 30})
+      Event::EventService::postCommand(Event::EventCommandType::RenderedFrame, frame);
+  });
+  worker.join();
+  Window::WindowService::instance()->processMessage();
+  EXPECT_EQ(frames, (std::vector<int>{10, 20, 30}));
+}
+
+TEST_F(WindowServiceTest, MaximisingChangesOnlyTheZoomFlag) {
+  System::ServiceHolder<Window::WindowService> holder;
+  auto* service = Window::WindowService::instance();
+  QWidget* window = service->window();
+  window->setGeometry(40, 50, 800, 600);
+  QApplication::processEvents();
+  const int x = service->x, y = service->y, w = service->w, h = service->h;
+  EXPECT_EQ(w, 800);
+  EXPECT_EQ(h, 600);
+  window->showMaximized();
+  QApplication::processEvents();
+  EXPECT_EQ(service->zoom, 1);
+  EXPECT_EQ(service->x, x);
+  EXPECT_EQ(service->y, y);
+  EXPECT_EQ(service->w, w);
+  EXPECT_EQ(service->h, h);
+}
+
+}  // namespace
