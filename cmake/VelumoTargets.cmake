@@ -17,14 +17,20 @@ endfunction()
 
 # One GoogleTest executable per tests/<folder>, made of every test source in it.
 function(velumo_test_folder folder)
-  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  # OWN_MAIN: the folder has its own main() (a toolkit application object must outlive the
+  # tests and go before the toolkit's own static clean-up).
+  cmake_parse_arguments(ARG "OWN_MAIN" "" "DEPENDS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
   if(NOT sources)
     return()
   endif()
   set(target test_${folder})
   add_executable(${target} ${sources})
-  target_link_libraries(${target} PRIVATE ${ARG_DEPENDS} GTest::gtest_main GTest::gmock)
+  if(ARG_OWN_MAIN)
+    target_link_libraries(${target} PRIVATE ${ARG_DEPENDS} GTest::gtest GTest::gmock)
+  else()
+    target_link_libraries(${target} PRIVATE ${ARG_DEPENDS} GTest::gtest_main GTest::gmock)
+  endif()
   target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "VELUMO_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/data")

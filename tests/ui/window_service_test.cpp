@@ -16,19 +16,6 @@
 
 namespace {
 
-// One application object for the whole test program, on the offscreen platform.
-QApplication& application() {
-  static int argc = 1;
-  static char name[] = "test_ui";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication instance(argc, argv);
-    return &instance;
-  }();
-  return *app;
-}
-
 // An eventfd that the loop can wait on.
 struct Signal {
   Signal() : fd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
@@ -46,7 +33,6 @@ struct Signal {
 
 class WindowServiceTest : public ::testing::Test {
  protected:
-  void SetUp() override { application(); }
   // Closes the window from the loop after the current events, so processMessage returns.
   static void closeSoon() {
     QTimer::singleShot(0, [] { Window::WindowService::instance()->window()->close(); });
