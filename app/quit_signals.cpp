@@ -9,6 +9,7 @@
 
 #include "system/exception.h"
 #include "system/log.h"
+#include "ui/window_service.h"
 
 namespace App {
 namespace {
@@ -35,7 +36,8 @@ QuitSignals::QuitSignals() {
     while (::read(signalPipe[0], &byte, 1) > 0) {
     }
     System::Log::info("App::QuitSignals", "quit by signal %d", receivedSignal.load());
-    QCoreApplication::quit();
+    if (auto* windows = Window::WindowService::instance()) windows->requestQuit();
+    else QCoreApplication::quit();
   });
   struct sigaction action {};
   action.sa_handler = onQuitSignal;

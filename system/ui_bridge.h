@@ -34,6 +34,9 @@ class UiBridge {
   virtual DesktopMetrics desktopMetrics() = 0;
   // A modal error message box; returns when the user closed it. Runs on the UI thread.
   virtual void showErrorBox(const std::string& text, const std::string& caption) = 0;
+  // A modal information message box, for notices such as an installed language file. Runs on
+  // the UI thread. A UI without one shows nothing; the caller has logged the notice.
+  virtual void showInformationBox(const std::string& text, const std::string& caption) {}
 
   // --- Wait handles of the UI loop (UI thread only) --------------------------------------
   // Watches `descriptor` and runs `callback` on the UI thread each time it is readable. The

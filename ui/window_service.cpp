@@ -23,10 +23,7 @@ class ManagerWindow : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override {
     event->accept();
-    runGuarded([this] {
-      service_.closed_ = true;
-      QCoreApplication::exit(0);
-    });
+    runGuarded([this] { service_.requestQuit(); });
   }
   void moveEvent(QMoveEvent* event) override {
     QWidget::moveEvent(event);
@@ -94,6 +91,11 @@ void WindowService::unregisterWaitHandle(int descriptor) {
 void WindowService::processMessage() {
   if (!closed_) QApplication::exec();
   rethrowPending();
+}
+
+void WindowService::requestQuit() {
+  closed_ = true;
+  QCoreApplication::exit(0);
 }
 
 QWidget* WindowService::window() const { return window_.get(); }

@@ -41,6 +41,10 @@ class WindowService : public System::Service<WindowService> {
   // an event handler ends the loop and is thrown again from here.
   void processMessage();
 
+  // Ends the loop as closing the window does (a quit signal, the user closing the window).
+  void requestQuit();
+  bool isQuitRequested() const { return closed_; }
+
   QWidget* window() const;
   const std::string& title() const { return title_; }
   void setTitle(const std::string& title);
