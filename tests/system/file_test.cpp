@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "system/file.h"
+#include "system/exception_text.h"
 #include "system/temp_folder.h"
 
 namespace {
@@ -15,16 +16,8 @@ namespace {
 namespace fs = std::filesystem;
 using System::File;
 using TestSupport::readWholeFile;
+using TestSupport::whatOf;
 using TestSupport::TempFolder;
-
-std::string whatOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "(no exception)";
-}
 
 std::string openFailureText(const std::string& path) {
   return "failed to open file.\n\n[Note]\n" + path + "\n\n[Place]\nSystem::File::open()";

@@ -15,6 +15,7 @@
 
 #include "system/file.h"
 #include "system/log_capture.h"
+#include "system/exception_text.h"
 #include "system/temp_folder.h"
 
 namespace {
@@ -25,16 +26,8 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using TestSupport::LogCapture;
 using TestSupport::readWholeFile;
+using TestSupport::whatOf;
 using TestSupport::TempFolder;
-
-std::string whatOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "(nothing thrown)";
-}
 
 std::string exceptionText(const std::string& message, const std::string& note,
                           const std::string& place) {
