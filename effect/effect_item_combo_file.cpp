@@ -1,0 +1,142 @@
+#include "effect/effect_item_combo_file.h"
+
+#include <mutex>
+#include <stdexcept>
+
+#include "effect/effect_item_file.h"
+#include "effect/text_conversion.h"
+#include "system/log.h"
+
+namespace Effect {
+
+namespace {
+
+std::string expanded(std::string_view text) {
+  std::string path(text);
+  System::FileName::expandVariable(path);
+  return path;
+}
+
+struct FigureState {
+  std::mutex mutex;
+  EffectItemFigureSelect::FigureListSource source;
+};
+
+FigureState& figureState() {
+  static FigureState state;
+  return state;
+}
+
+}  // namespace
+
+EffectItemComboFile::EffectItemComboFile(EffectItemList& items, uint8_t code,
+                                         std::string_view itemName,
+                                         std::shared_ptr<SharedList> choices,
+                                         const System::Filter* dialogFilter, int initial)
+    : EffectItem(items, code, itemName),
+      list(choices ? std::move(choices) : EffectItemSelect::createSharedList()),
+      filter(dialogFilter ? dialogFilter : &EffectItemFile::allFileFilter()),
+      id(initial) {}
+
+void EffectItemComboFile::copyFrom(const EffectItem& other) {
+  const auto& source = sameKind<EffectItemComboFile>(other);
+  id = source.id;
+  path = source.path;
+}
+
+bool EffectItemComboFile::equals(const EffectItem& other) const {
+  const auto& source = sameKind<EffectItemComboFile>(other);
+  return id == source.id && path == source.path;
+}
+
+std::unique_ptr<EffectItem> EffectItemComboFile::clone() const {
+  return std::make_unique<EffectItemComboFile>(*this);
+}
+
+std::string EffectItemComboFile::toString() const {
+  if (id == -1) return path;
+  const auto found = list->entries.find(id);
+  if (found == list->entries.end()) throw std::out_of_range("invalid map<K, T> key");
+  return std::string(found->second);
+}
+
+void EffectItemComboFile::fromString(std::string_view text) {
+  if (list->contains(text)) {
+    selectIndex(list->getValue(text));
+  } else if (text.find('.') != std::string_view::npos) {
+    path = expanded(text);
+    id = -1;
+  }
+}
+
+void EffectItemComboFile::loadKvoParameter(std::string_view text, std::string_view key,
+                                           std::string_view effectName, bool currentForm) {
+  if (text.size() <= 2) {
+    try {
+      selectIndex(readInteger(text));
+      return;
+    } catch (const std::logic_error&) {
+      // Not a number: read as a name or a path below.
+    }
+  }
+  fromString(text);
+}
+
+const std::string* EffectItemComboFile::getFilePath() const { return &path; }
+
+void EffectItemComboFile::setFilePath(std::string_view newPath) {
+  if (newPath.empty()) return;
+  path = expanded(newPath);
+  id = -1;
+}
+
+ControlKind EffectItemComboFile::getControlKind() const { return ControlKind::ComboFile; }
+
+void EffectItemComboFile::selectIndex(int wanted) {
+  path.clear();
+  if (list->entries.contains(wanted))
+    id = wanted;
+  else
+    id = list->entries.empty() ? -1 : list->firstValue();
+}
+
+const System::Filter& EffectItemFigureSelect::figureFilter() {
+  static const System::Filter filter = {{"SvgFile (*.svg)", "*.svg"}, {"AllFile (*.*)", "*.*"}};
+  return filter;
+}
+
+EffectItemFigureSelect::EffectItemFigureSelect(EffectItemList& items, std::string_view itemName,
+                                               const char* figure, uint8_t code)
+    : EffectItemComboFile(items, code, itemName, getFigureList(), &figureFilter(), 1) {
+  if (!figure) return;
+  if (list->contains(figure)) {
+    id = list->getValue(figure);
+    return;
+  }
+  System::Log::warn("Effect::EffectItemFigureSelect::EffectItemFigureSelect",
+                    "figure not found [%s]; using the first figure", figure);
+  selectIndex(1);
+}
+
+std::unique_ptr<EffectItem> EffectItemFigureSelect::clone() const {
+  return std::make_unique<EffectItemComboFile>(static_cast<const EffectItemComboFile&>(*this));
+}
+
+void EffectItemFigureSelect::setFigureListSource(FigureListSource source) {
+  FigureState& state = figureState();
+  std::lock_guard lock(state.mutex);
+  state.source = std::move(source);
+}
+
+std::shared_ptr<EffectItemComboFile::SharedList> EffectItemFigureSelect::getFigureList() {
+  FigureListSource source;
+  {
+    FigureState& state = figureState();
+    std::lock_guard lock(state.mutex);
+    source = state.source;
+  }
+  std::shared_ptr<SharedList> list = source ? source() : nullptr;
+  return list ? list : EffectItemSelect::createSharedList();
+}
+
+}  // namespace Effect
