@@ -77,7 +77,7 @@ class FontList : public ::testing::Test {
  protected:
   void SetUp() override {
     EffectItemFontSelect::setFamilySource([] {
-      return std::vector<std::string>{"Noto Sans CJK JP", "Yu Gothic UI", "DejaVu Sans"};
+      return std::vector<std::string>{"Kivrun Sans", "Yu Gothic UI", "Kivrun Mono"};
     });
   }
   void TearDown() override {
@@ -90,11 +90,11 @@ TEST_F(FontList, FamiliesAreNumberedInTheOrderOfTheDrawingLayer) {
   const auto list = EffectItemFontSelect::getFontList();
   EXPECT_EQ(list, EffectItemFontSelect::getFontList());  // built once
   ASSERT_EQ(list->entries.size(), 3u);
-  EXPECT_EQ(list->getValue("DejaVu Sans"), 2);
+  EXPECT_EQ(list->getValue("Kivrun Mono"), 2);
   EXPECT_EQ(EffectItemFontSelect::getDefaultFontValue(), 1);
 
   EffectItemList items;
-  EffectItemFontSelect chosen(items, "フォント", "Noto Sans CJK JP");
+  EffectItemFontSelect chosen(items, "フォント", "Kivrun Sans");
   EffectItemFontSelect byDefault(items, "フォント", nullptr);
   EXPECT_EQ(chosen.typeCode, ItemType::FontSelect);
   EXPECT_EQ(chosen.value, 0);
@@ -103,27 +103,27 @@ TEST_F(FontList, FamiliesAreNumberedInTheOrderOfTheDrawingLayer) {
 
 TEST_F(FontList, AFamilyThatIsNotInstalledFallsBackToTheDefault) {
   EffectItemFontSelect::setInstalledCheck(
-      [](std::string_view family) { return family != "DejaVu Sans"; });
+      [](std::string_view family) { return family != "Kivrun Mono"; });
   TestSupport::LogCapture log;
   EffectItemList items;
-  EffectItemFontSelect missing(items, "フォント", "MS UI Gothic");        // not in the list
-  EffectItemFontSelect uninstalled(items, "フォント", "DejaVu Sans");  // the check says no
+  EffectItemFontSelect missing(items, "フォント", "Absent Gothic");        // not in the list
+  EffectItemFontSelect uninstalled(items, "フォント", "Kivrun Mono");  // the check says no
   EXPECT_EQ(missing.toString(), "Yu Gothic UI");
   EXPECT_EQ(uninstalled.toString(), "Yu Gothic UI");
   const auto warnings = log.texts("WARN");
   ASSERT_EQ(warnings.size(), 2u);
-  EXPECT_THAT(warnings[0], HasSubstr("[MS UI Gothic]"));
-  EXPECT_THAT(warnings[1], HasSubstr("[DejaVu Sans]"));
+  EXPECT_THAT(warnings[0], HasSubstr("[Absent Gothic]"));
+  EXPECT_THAT(warnings[1], HasSubstr("[Kivrun Mono]"));
 
   // A project naming a family that is not installed keeps the value it had.
-  missing.fromString("Comic Neue");
+  missing.fromString("Absent Round");
   EXPECT_EQ(missing.toString(), "Yu Gothic UI");
 }
 
 TEST(FontListWithoutDrawingLayer, HoldsTheDefaultFamilyAlone) {
   EffectItemFontSelect::setFamilySource({});
   EffectItemList items;
-  EffectItemFontSelect font(items, "フォント", "Noto Serif");
+  EffectItemFontSelect font(items, "フォント", "Absent Serif");
   EXPECT_EQ(font.toString(), "Yu Gothic UI");
   EXPECT_EQ(EffectItemFontSelect::getFontList()->entries.size(), 1u);
 }

@@ -92,12 +92,12 @@ TEST(ItemTextForm, EveryKindReadsBackWhatItWrites) {
 
 TEST(ItemTextForm, FontChoiceRoundTrips) {
   EffectItemFontSelect::setFamilySource([] {
-    return std::vector<std::string>{"Noto Sans CJK JP", "Yu Gothic UI", "DejaVu Serif"};
+    return std::vector<std::string>{"Kivrun Sans", "Yu Gothic UI", "Kivrun Serif"};
   });
   EffectItemList items;
   EffectItemFontSelect font(items, "フォント", nullptr);
-  font.fromString("DejaVu Serif");
-  EXPECT_EQ(font.toString(), "DejaVu Serif");
+  font.fromString("Kivrun Serif");
+  EXPECT_EQ(font.toString(), "Kivrun Serif");
   EffectItemFontSelect reread(items, "フォント", nullptr);
   reread.fromString(font.toString());
   EXPECT_TRUE(reread.equals(font));
