@@ -1,0 +1,143 @@
+// Feeds arbitrary bytes to the translation service as a language file in %Language%: loads
+// it, checks every table against the file's own sections, translates a few texts, and
+// registers the file in place, which must leave it exactly as it was.
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+
+#include "system/file.h"
+#include "system/ini_file.h"
+#include "system/log.h"
+#include "system/text.h"
+#include "system/translate_service.h"
+
+namespace {
+
+using Translate::TranslateService;
+using TextKind = TranslateService::TextKind;
+
+[[noreturn]] void fail(const char* what) {
+  std::fprintf(stderr, "%s\n", what);
+  std::abort();
+}
+
+// A program folder of this process with a data folder, so that %Language% lies inside it;
+// removed at exit.
+class Scratch {
+ public:
+  Scratch() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "velumo-language-fuzz-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) std::abort();
+    path_ = pattern;
+    std::filesystem::create_directories(path_ + "/data");
+    System::FileName::resetVariableList(path_);
+    System::Log::setOutput(System::Log::discardOutput);
+    // The automatic choice must not depend on the machine's locale.
+    ::setenv("LC_ALL", "en_US.UTF-8", 1);
+    languageFile_ = System::FileName::makePath("%Language%/fuzz.vll2");
+  }
+  ~Scratch() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::string& languageFile() const { return languageFile_; }
+
+ private:
+  std::string path_;
+  std::string languageFile_;
+};
+
+const Scratch& scratch() {
+  static const Scratch instance;
+  return instance;
+}
+
+TranslateService& service() {
+  (void)scratch();
+  static TranslateService instance;
+  return instance;
+}
+
+std::string readWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string withLineBreaks(std::string text) {
+  System::replaceAll(text, "\\n", "\n");
+  return text;
+}
+
+// Every key of the file's section must translate to its value, or to itself when the value
+// is empty, through its own table.
+void checkSection(const TranslateService& translate, const System::IniFile& store,
+                  const char* section, TextKind kind) {
+  const auto& keys = store.getSection(section).keys();
+  if (translate.table(kind).size() != keys.size()) fail("a table lost or gained entries");
+  for (const auto& entry : keys) {
+    const std::string source = withLineBreaks(entry.first);
+    const std::string expected =
+        entry.second.text.empty() ? source : withLineBreaks(entry.second.text);
+    if (translate.translate(kind, source) != expected) fail("a text translates wrongly");
+    // The NUL-terminated lookup gives the table's own characters; it cannot name a text with
+    // a NUL inside.
+    if (source.find('\0') == std::string::npos &&
+        translate.table(kind).translate(source.c_str()) != translate.translate(kind, source).data())
+      fail("the two lookups disagree");
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  TranslateService& translate = service();
+  const std::string& path = scratch().languageFile();
+  const std::string contents(reinterpret_cast<const char*>(data), size);
+  {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+  }
+
+  translate.language = "fuzz";
+  translate.loadLanguage();
+  System::IniFile store;
+  store.loadFile(path);
+  if (Translate::isLanguageActive()) {
+    if (translate.language != "fuzz") fail("an active language lost its name");
+    checkSection(translate, store, "Effect", TextKind::Effect);
+    checkSection(translate, store, "Message", TextKind::Message);
+    checkSection(translate, store, "Menu", TextKind::Menu);
+    checkSection(translate, store, "Dialog", TextKind::Dialog);
+    checkSection(translate, store, "Name", TextKind::Name);
+  } else {
+    if (!translate.language.empty()) fail("translation is off but a language is named");
+    for (const TextKind kind :
+         {TextKind::Effect, TextKind::Message, TextKind::Menu, TextKind::Dialog, TextKind::Name})
+      if (!translate.table(kind).empty()) fail("translation is off but a table is filled");
+  }
+
+  // Texts the program itself asks for, and a few pieces of the input.
+  for (const char* text : {"Layer", "Root", "Scene", "", "言語ファイルを設定しました"})
+    (void)translate.translate(TextKind::Name, text);
+  const std::string_view whole(contents);
+  (void)translate.translateString(whole.substr(0, whole.find('=')));
+  (void)translate.translate(TextKind::Message, whole.substr(0, 16));
+  (void)TranslateService::getLanguageList();
+
+  // Selecting the file where it lies must not copy it onto itself.
+  try {
+    translate.registerLanguageFile(path);
+  } catch (const std::exception&) {
+    fail("registering an installed file threw");
+  }
+  if (readWholeFile(path) != contents) fail("registering an installed file changed it");
+  return 0;
+}
