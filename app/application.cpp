@@ -11,6 +11,7 @@
 #include "system/process.h"
 #include "system/service_holder.h"
 #include "system/setting_service.h"
+#include "system/translate_service.h"
 #include "ui/qt_ui_bridge.h"
 #include "ui/window_service.h"
 
@@ -23,6 +24,7 @@ void acquireServices(System::ServiceStack& services) {
   services.acquire<Setting::SettingService>();
   System::Process::SetThreadPriority("MainThreadPriority");
   services.acquire<System::Logger>();
+  services.acquire<Translate::TranslateService>();
   services.acquire<Event::EventService>();
   services.acquire<Window::WindowService>();
 }
