@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "system/translate_service.h"
+
 namespace Effect {
 
 namespace {
@@ -11,8 +13,11 @@ std::atomic<TranslateHook> translateHook{nullptr};
 void setTranslateHook(TranslateHook hook) { translateHook.store(hook); }
 
 std::string translateEffectText(std::string_view text) {
-  const TranslateHook hook = translateHook.load();
-  return hook ? hook(text) : std::string(text);
+  if (const TranslateHook hook = translateHook.load()) return hook(text);
+  const auto* service = Translate::TranslateService::instance();
+  if (service && Translate::isLanguageActive())
+    return std::string(service->translate(Translate::TranslateService::TextKind::Effect, text));
+  return std::string(text);
 }
 
 }  // namespace Effect
