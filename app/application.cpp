@@ -4,6 +4,8 @@
 #include <exception>
 
 #include "app/quit_signals.h"
+#include "edit/edit_service.h"
+#include "edit/undo_service.h"
 #include "system/dialog.h"
 #include "system/event_service.h"
 #include "system/log.h"
@@ -27,6 +29,8 @@ void acquireServices(System::ServiceStack& services) {
   services.acquire<Translate::TranslateService>();
   services.acquire<Event::EventService>();
   services.acquire<Window::WindowService>();
+  services.acquire<Undo::UndoService>();
+  services.acquire<Edit::EditService>();
 }
 
 // Shows a failure of the start or the shut-down once everything is released.

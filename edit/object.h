@@ -1,0 +1,96 @@
+#pragma once
+// An object on the timeline: a frame range on one layer, divided into sections by its
+// midpoints, with its effect chain, group, clipping and camera flags.
+//
+// An object covers its start to its end frame, both included. Its midpoints (section
+// boundaries) are frame offsets from the start, strictly increasing, so moving an object
+// never touches them: n boundaries make n + 1 sections and n + 2 points (start, each
+// boundary, end), and every number item that moves per point keeps one value per point.
+// Every section is at least one frame long, except that an object without boundaries may be
+// a single frame (distance 0).
+//
+// Objects are made with std::make_shared and never deleted by the model: removing one sets
+// its layer to -1, and undo items, the clipboard or the focus keep it alive so that undo can
+// put it back.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "edit/effect_manager.h"
+
+namespace Effect {
+struct EffectEventParam;
+}
+
+namespace Edit {
+
+class Group;
+class Scene;
+
+class Object : public EffectManager, public std::enable_shared_from_this<Object> {
+ public:
+  Object() = default;
+  Object(int32_t layer, int32_t start, int32_t end) : start(start), end(end), layer(layer) {}
+  Object(const Object&) = delete;
+  Object& operator=(const Object&) = delete;
+  // Leaves its group's member set.
+  ~Object();
+
+  int sectionCount() const { return static_cast<int>(boundaries.size()) + 1; }
+  int pointCount() const { return static_cast<int>(boundaries.size()) + 2; }
+  // The first frame of a section: the start, or the start plus the boundary before it.
+  int64_t sectionFirstFrame(int section) const;
+  // Frames from a section's first point to its last: the first boundary for section 0 (end -
+  // start without boundaries), the difference of two boundaries inside, and end - start minus
+  // the last boundary for the last section.
+  int64_t sectionDistance(int section) const;
+
+  // The section that holds the frame: the number of boundaries at or before frame - start.
+  // A frame on a boundary belongs to the section that starts there; frames before the start
+  // give 0, frames after the end the last section.
+  int findSection(int frame) const;
+  // Whether the section holding the frame, or a later one, is long enough to take a
+  // boundary (distance above 1).
+  bool hasSplittableSection(int frame) const;
+  // Whether the frame lies strictly inside its section, where a new boundary can go.
+  bool canAddSectionAt(int frame) const;
+  // Adds a boundary at the frame, or at the nearest place that can take one: one frame later
+  // when the frame is a section's first frame, the next section with room when its own has
+  // none; nothing when no section has room. Every per-point number item gets a value for the
+  // new point: the recorded one when `values` holds one for the item, else its default.
+  void addSection(int frame, const SectionValueMap* values);
+  // Removes boundary `pointIndex` - 1 (the point's index among the object's points, 1 ..
+  // boundary count; other values change nothing) and the per-point value at that point.
+  // Throws "item value index out of range." (nothing changed) when a per-point number item
+  // holds no values.
+  void deleteSection(int pointIndex);
+  // Splits at frame f (start < f <= end, else false and nothing done): `left` and `right`,
+  // made by the caller, become copies of this object (frames, boundaries, flags, a deep copy
+  // of the chain) cut to start .. f - 1 and f .. end, with the item values at the cut
+  // written to their new end and start points. This object stays as it is.
+  bool split(int frame, Object& left, Object& right, Scene& scene);
+
+  // Leaves the group (the group forgets this member) and empties the group pointer.
+  void removeFromGroup();
+  // Leaves the current group and joins `newGroup` (none: stays ungrouped).
+  void joinGroup(std::shared_ptr<Group> newGroup);
+
+  // Hands an edit event to the chain's input effect, when the first effect is one; the
+  // event is given this object and the effect.
+  void sendInputEffectEvent(Effect::EffectEventParam& event);
+
+  std::shared_ptr<Group> group;  // empty when not grouped
+  int32_t start = 0;
+  int32_t end = 0;  // included
+  std::vector<int32_t> boundaries;
+  int32_t layer = -1;    // -1 while the object is not in the scene
+  uint8_t clipping = 0;  // 1: clips the object below it
+  uint8_t camera = 1;    // 0: drawn outside the camera
+  bool selected = false;
+};
+
+// The frame reader through which the effect framework sees objects' frames (section
+// positions). The edit service installs it when it is built.
+void installObjectFramesReader();
+
+}  // namespace Edit

@@ -1,0 +1,113 @@
+#include "edit/update_section.h"
+
+#include <exception>
+
+#include "edit/edit_service.h"
+#include "edit/object.h"
+#include "edit/scene.h"
+#include "edit/undo_service.h"
+#include "system/event_service.h"
+#include "system/log.h"
+
+namespace Edit {
+
+UpdateSection::UpdateSection(EditService& service)
+    : scene(service.currentScene_), service_(&service), lock_(service.lock_) {
+  service.updateOpen_ = true;
+}
+
+void UpdateSection::releaseLock() noexcept {
+  if (lock_.owns_lock()) {
+    lock_.unlock();
+    service_->updateOpen_ = false;
+  }
+}
+
+UpdateSection::~UpdateSection() {
+  if (closed_) return;
+  closed_ = true;
+  try {
+    // Readers must find sorted, purged tables even after a failed edit.
+    if (updateLayer && scene) scene->update();
+  } catch (const std::exception& exception) {
+    System::Log::error("Edit::UpdateSection::~UpdateSection", "layer update failed.\n%s",
+                       exception.what());
+  } catch (...) {
+  }
+  if (undoOpen && service_->undoService) service_->undoService->discardStep();
+  releaseLock();
+}
+
+void UpdateSection::beginUndo() {
+  if (undoOpen) return;
+  undoOpen = true;
+  if (service_->undoService) service_->undoService->beginStep();
+}
+
+void UpdateSection::close() {
+  if (closed_) return;
+  closed_ = true;
+
+  // The work under the lock. A failure still lets the lock go before it travels on.
+  std::exception_ptr failure;
+  bool selectionChanged = false;
+  try {
+    if (updateLayer && scene) scene->update();
+    if (scene) {
+      if (scene->focusObject && scene->focusObject->layer == -1) {
+        scene->focusObject.reset();
+        notifyFocus = true;
+      }
+      // Commands act on the selection: a removed object must not stay in it.
+      selectionChanged = scene->selection.dropRemoved();
+    }
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  if (undoOpen) {
+    undoOpen = false;
+    try {
+      if (service_->undoService) service_->undoService->commit();
+    } catch (...) {
+      if (!failure) failure = std::current_exception();
+    }
+  }
+  releaseLock();
+
+  // Whatever happens below, the scope lets its scene and object go.
+  struct Release {
+    UpdateSection& scope;
+    ~Release() {
+      scope.object.reset();
+      scope.scene.reset();
+    }
+  } release{*this};
+  if (failure) std::rethrow_exception(failure);
+
+  if (service_->settingRefresh_) service_->settingRefresh_(*this);
+
+  Event::EventService* events = service_->eventService;
+  if (!events) return;
+  if (notifyObject) events->editDataChanged().fire(object);
+  if (notifyLayer) events->layersChanged().fire();
+  if (notifyScene) events->sceneChanged().fire(sceneId);
+  if (notifyFocus) {
+    const std::shared_ptr<Object> focus = scene ? scene->focusObject : nullptr;
+    events->focusObjectChanged().fire(focus);
+  }
+  if (notifyFrame && scene) events->cursorFrameChanged().fire(scene->cursorFrame);
+  if (selectionChanged) events->selectionChanged().fire();
+}
+
+ReadSection::ReadSection(std::shared_mutex& lock, const std::shared_ptr<Scene>& currentScene)
+    : lock_(lock) {
+  // Copied under the lock: the UI thread switches scenes only while it holds it exclusively.
+  scene = currentScene;
+}
+
+ReadSection::~ReadSection() {
+  lock_.unlock();
+  scene.reset();
+}
+
+}  // namespace Edit

@@ -1,0 +1,263 @@
+// The edit-update scope: what its close does and in which order, the events it fires, the
+// lock it shares with readers, and what happens when an edit fails part-way.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "edit/edit_service.h"
+#include "edit/object.h"
+#include "edit/scene.h"
+#include "edit/undo_service.h"
+#include "edit_test_support.h"
+#include "system/event_service.h"
+#include "system/exception_text.h"
+#include "system/thread_test_support.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using TestSupport::EditServices;
+using TestSupport::whatOf;
+
+// Every list the scope may fire, recorded in firing order.
+struct Heard {
+  explicit Heard(Event::EventService& events) {
+    events.editDataChanged().add([this](const Event::ObjectReference& object) {
+      lists.push_back("7");
+      editObject = object;
+    });
+    events.layersChanged().add([this] { lists.push_back("8"); });
+    events.sceneChanged().add([this](int id) { lists.push_back("5:" + std::to_string(id)); });
+    events.focusObjectChanged().add([this](const Event::ObjectReference& object) {
+      lists.push_back("3");
+      focus = object;
+    });
+    events.cursorFrameChanged().add(
+        [this](int frame) { lists.push_back("0:" + std::to_string(frame)); });
+    events.selectionChanged().add([this] { lists.push_back("9"); });
+  }
+  std::vector<std::string> lists;
+  Event::ObjectReference editObject;
+  Event::ObjectReference focus;
+};
+
+struct Scope : ::testing::Test {
+  EditServices services;
+  Heard heard{services.events()};
+};
+
+TEST_F(Scope, FiresTheRequestedListsInTheirOrderAfterTheLockIsFree) {
+  auto object = TestSupport::place(0, 0, 9);
+  services.scene().cursorFrame = 4;
+  services.scene().focusObject = object;
+  bool lockFreeInListener = false;
+  services.events().editDataChanged().add([&](const Event::ObjectReference&) {
+    // A listener may open the next scope: the lock is free again.
+    auto next = services.edit().beginUpdate();
+    lockFreeInListener = true;
+    next.close();
+  });
+
+  auto scope = services.edit().beginUpdate();
+  scope.notifyFrame = true;
+  scope.notifyFocus = true;
+  scope.notifyScene = true;
+  scope.sceneId = 7;
+  scope.notifyLayer = true;
+  scope.notifyObject = true;
+  scope.object = object;
+  scope.close();
+  EXPECT_EQ(heard.lists, (std::vector<std::string>{"7", "8", "5:7", "3", "0:4"}));
+  EXPECT_EQ(heard.editObject, object);
+  EXPECT_EQ(heard.focus, object);
+  EXPECT_TRUE(lockFreeInListener);
+  EXPECT_EQ(scope.object, nullptr) << "the closed scope lets its object go";
+}
+
+TEST_F(Scope, AScopeWithoutRequestsFiresNothingButStillStopsThePlayer) {
+  int stops = 0;
+  services.edit().setStopPlayerHook([&] { ++stops; });
+  auto scope = services.edit().beginUpdate();
+  EXPECT_EQ(stops, 1);
+  scope.close();
+  scope.close();  // a second close does nothing
+  EXPECT_TRUE(heard.lists.empty());
+  services.edit().setStopPlayerHook(nullptr);
+}
+
+TEST_F(Scope, RemovingTheFocusObjectClearsTheFocusAndTellsSoUnasked) {
+  auto object = TestSupport::place(0, 0, 9);
+  services.scene().focusObject = object;
+  services.edit().selectObject(object, false);
+  heard.lists.clear();
+
+  auto scope = services.edit().beginUpdate();
+  scope.updateLayer = true;
+  scope.scene->removeObject(*object);
+  scope.close();
+  EXPECT_EQ(services.scene().focusObject, nullptr);
+  EXPECT_TRUE(services.scene().selection.empty()) << "a removed object leaves the selection";
+  EXPECT_FALSE(object->selected);
+  EXPECT_EQ(heard.lists, (std::vector<std::string>{"3", "9"}));
+  EXPECT_EQ(heard.focus, nullptr);
+}
+
+TEST_F(Scope, TheSettingWindowsAreRefreshedAfterTheLockIsReleased) {
+  std::promise<bool> readerGotIn;
+  bool refreshed = false;
+  services.edit().setSettingRefreshHook([&](const Edit::UpdateSection& scope) {
+    refreshed = scope.updateTextSetting;
+    // A reader gets the lock while the windows refresh.
+    std::thread reader([&] {
+      auto read = services.edit().beginRead();
+      readerGotIn.set_value(true);
+    });
+    reader.join();
+  });
+  TestSupport::Watchdog watchdog("refresh with the lock released");
+  auto scope = services.edit().beginUpdate();
+  scope.updateTextSetting = true;
+  scope.close();
+  EXPECT_TRUE(refreshed);
+  EXPECT_TRUE(readerGotIn.get_future().get());
+  services.edit().setSettingRefreshHook(nullptr);
+}
+
+TEST_F(Scope, ScopesDoNotNest) {
+  auto scope = services.edit().beginUpdate();
+  EXPECT_EQ(whatOf([&] { services.edit().beginUpdate(); }),
+            "update section is already open.\n\n[Place]\nEdit::EditService::beginUpdate()");
+  scope.close();
+  auto next = services.edit().beginUpdate();  // open again once closed
+  next.close();
+}
+
+TEST_F(Scope, ReadersShareTheLockAndWaitForAnUpdate) {
+  TestSupport::Watchdog watchdog("readers and updates");
+  {
+    // Two readers at once.
+    auto first = services.edit().beginRead();
+    auto second = std::async(std::launch::async, [&] {
+      auto read = services.edit().beginRead();
+      return read.scene.get();
+    });
+    EXPECT_EQ(second.get(), first.scene.get());
+  }
+  // A reader waits while an update holds the lock.
+  auto scope = services.edit().beginUpdate();
+  std::atomic<bool> readerIn{false};
+  std::thread reader([&] {
+    auto read = services.edit().beginRead();
+    readerIn = true;
+  });
+  std::this_thread::sleep_for(50ms);
+  EXPECT_FALSE(readerIn) << "a reader got in during an update";
+  scope.close();
+  reader.join();
+  EXPECT_TRUE(readerIn);
+}
+
+TEST_F(Scope, AReaderNeverSeesAHalfMadeChange) {
+  // Two objects that every edit moves together; a reader checks they always agree.
+  auto a = TestSupport::place(0, 0, 9);
+  auto b = TestSupport::place(1, 0, 9);
+  std::atomic<bool> stop{false};
+  std::atomic<int> reads{0};
+  std::atomic<int> torn{0};
+  std::thread reader([&] {
+    while (!stop) {
+      auto read = services.edit().beginRead();
+      const auto& first = read.scene->getLayerObjects(0).objects;
+      const auto& second = read.scene->getLayerObjects(1).objects;
+      if (first.size() != 1 || second.size() != 1 || first[0]->start != second[0]->start) ++torn;
+      ++reads;
+    }
+  });
+  TestSupport::Watchdog watchdog("reader against updates");
+  for (int step = 1; step <= 100; ++step) {
+    auto scope = services.edit().beginUpdate();
+    scope.updateLayer = true;
+    a->start = step * 20;
+    a->end = a->start + 9;
+    scope.scene->markSort(*a);
+    std::this_thread::sleep_for(200us);  // the reader's chance to look in between
+    b->start = a->start;
+    b->end = a->end;
+    scope.scene->markSort(*b);
+    scope.close();
+  }
+  ASSERT_TRUE(TestSupport::waitUntil([&] { return reads > 10; }));
+  stop = true;
+  reader.join();
+  EXPECT_EQ(torn, 0);
+}
+
+TEST_F(Scope, AnEditThatThrowsReleasesTheLockDiscardsTheStepAndFiresNothing) {
+  auto object = TestSupport::place(0, 0, 9);
+  heard.lists.clear();
+  auto& history = services.scene().undoHistory;
+  const auto steps = history.steps.size();
+  try {
+    auto scope = services.edit().beginUpdate();
+    scope.updateLayer = true;
+    scope.notifyObject = true;
+    scope.beginUndo();
+    services.undo().pushObjectDelete(object);
+    scope.scene->removeObject(*object);
+    throw std::runtime_error("command failed");
+  } catch (const std::runtime_error&) {
+  }
+  EXPECT_TRUE(heard.lists.empty()) << "nothing is announced for a failed edit";
+  EXPECT_EQ(history.steps.size(), steps) << "the pending step is discarded";
+  EXPECT_FALSE(services.undo().recording);
+  // The tables were rebuilt for the readers, and the lock is free.
+  EXPECT_TRUE(services.scene().getLayerObjects(0).objects.empty());
+  auto next = services.edit().beginUpdate();
+  next.close();
+}
+
+TEST_F(Scope, AListenersExceptionReachesTheCallerAfterTheLockAndTheStepAreDone) {
+  auto object = TestSupport::place(0, 0, 9);
+  services.events().editDataChanged().add(
+      [](const Event::ObjectReference&) { throw std::runtime_error("listener failed"); });
+  const auto steps = services.scene().undoHistory.steps.size();
+  auto scope = services.edit().beginUpdate();
+  scope.notifyObject = true;
+  scope.beginUndo();
+  services.undo().pushObjectUpdate(object);
+  object->end = 20;
+  EXPECT_EQ(whatOf([&] { scope.close(); }), "listener failed");
+  EXPECT_EQ(services.scene().undoHistory.steps.size(), steps + 1) << "the step was committed";
+  auto next = services.edit().beginUpdate();  // the lock is free
+  next.close();
+}
+
+TEST_F(Scope, ALayerUpdateFailureStillReleasesTheLockAndCommits) {
+  // A control whose effect refuses its layer range makes the rebuild throw.
+  struct NoRange : Effect::EffectBase {
+    NoRange() : EffectBase("範囲なし", Effect::EffectType::Control, 3, 3) {}
+    std::shared_ptr<EffectBase> create() const override { return std::make_shared<NoRange>(); }
+  };
+  auto scope = services.edit().beginUpdate();
+  scope.updateLayer = true;
+  scope.notifyObject = true;
+  scope.beginUndo();
+  auto object = scope.scene->createEmptyObject(0, 0, 9);
+  object->effects.push_back(std::make_shared<NoRange>());
+  object->controlFlag = true;
+  services.undo().pushObjectCreate(object);
+  EXPECT_EQ(whatOf([&] { scope.close(); }),
+            "not implement.\n\n[Place]\nEffect::EffectBase::getLayerRange()");
+  EXPECT_TRUE(heard.lists.empty());
+  EXPECT_EQ(services.scene().undoHistory.steps.size(), 1u);
+  auto next = services.edit().beginUpdate();
+  next.close();
+}
+
+}  // namespace
