@@ -13,6 +13,11 @@
 
 namespace {
 
+// Track texts name the test kinds; each test runs in a process of its own, so the kinds are
+// registered before any test rather than by whichever test first asks for them.
+[[maybe_unused]] const bool testMovementsRegistered =
+    (TestSupport::curveMove(), TestSupport::paramsMove(), true);
+
 using namespace Effect;
 using TestSupport::whatOf;
 
