@@ -1,0 +1,96 @@
+#include "gpu/copy_pass.h"
+
+#include <string>
+
+#include "gpu/direct3d_service.h"
+#include "gpu/gl_context.h"
+#include "gpu/gpu_texture.h"
+#include "gpu/pipeline_state.h"
+
+namespace Media {
+namespace {
+
+constexpr const char* kPlace = "Media::CopyPrograms";
+
+// The full target as a strip of four corners, made from the vertex number.
+constexpr const char* kVertexSource = R"(#version 450 core
+out gl_PerVertex { vec4 gl_Position; };
+void main() {
+  vec2 corner = vec2(float(gl_VertexID & 1), float((gl_VertexID >> 1) & 1));
+  gl_Position = vec4(corner * 2.0 - 1.0, 0.0, 1.0);
+}
+)";
+
+constexpr const char* kPixelHead = R"(#version 450 core
+layout(binding = 0) uniform sampler2D source;
+layout(location = 0) out vec4 result;
+void main() {
+  vec4 c = texelFetch(source, ivec2(gl_FragCoord.xy), 0);
+)";
+
+const char* kindBody(CopyKind kind) {
+  switch (kind) {
+    case CopyKind::Plain:
+      return "";
+    case CopyKind::Opaque:
+      return "  c = vec4(c.rgb, 1.0);\n";
+    case CopyKind::Unpremultiply:
+      return "  c = c.a > 0.0 ? vec4(c.rgb / c.a, c.a) : vec4(0.0);\n";
+    case CopyKind::ClampToAlpha:
+      return "  c = min(vec4(c.a), max(c, vec4(0.0)));\n";
+  }
+  return "";
+}
+
+const BlendState& blendingOff() {
+  static const BlendState state{BlendDescription{}};
+  return state;
+}
+
+const RasterizerState& solidWithoutCulling() {
+  static const RasterizerState state{RasterizerDescription{FillMode::SOLID, CullMode::NONE}};
+  return state;
+}
+
+}  // namespace
+
+const GlProgram& CopyPrograms::vertex() {
+  std::lock_guard lock(mutex_);
+  if (!vertex_) vertex_ = std::make_unique<GlProgram>(GL_VERTEX_SHADER, kVertexSource, kPlace);
+  return *vertex_;
+}
+
+const GlProgram& CopyPrograms::pixel(CopyKind kind, bool alphaOnlyTarget) {
+  const std::size_t index = static_cast<std::size_t>(kind) * 2 + (alphaOnlyTarget ? 1 : 0);
+  std::lock_guard lock(mutex_);
+  if (!pixel_[index]) {
+    std::string source = kPixelHead;
+    source += kindBody(kind);
+    source += alphaOnlyTarget ? "  result = vec4(c.a, 0.0, 0.0, 0.0);\n}\n" : "  result = c;\n}\n";
+    pixel_[index] = std::make_unique<GlProgram>(GL_FRAGMENT_SHADER, source, kPlace);
+  }
+  return *pixel_[index];
+}
+
+void drawCopy(CopyKind kind, const ShaderResourceView& source, const RenderTargetView& target) {
+  Direct3DService& service = Direct3DService::Get();
+  GlContext& context = service.context();
+  CopyPrograms& programs = service.copyPrograms();
+  const GlProgram& vertex = programs.vertex();
+  const GlProgram& pixel = programs.pixel(kind, target.texture()->info().alphaOnly);
+  vertex.waitReady();
+  pixel.waitReady();
+
+  context.bindOutputs(target);
+  context.bindRasterizerState(&solidWithoutCulling());
+  context.bindBlendState(&blendingOff(), nullptr);
+  context.useVertexProgram(&vertex, vertex.name());
+  context.usePixelProgram(&pixel, pixel.name());
+  glBindVertexArray(context.emptyVertexArray());
+  source.bind(0);
+  glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+  glBindTextureUnit(0, 0);
+  context.unbindOutputs();
+}
+
+}  // namespace Media

@@ -1,0 +1,116 @@
+#include "gpu/direct3d_service.h"
+
+#include <array>
+
+#include "gpu/copy_pass.h"
+#include "gpu/gl_error.h"
+#include "gpu/pixel_format.h"
+#include "gpu/render_buffer.h"
+#include "gpu/resource_buffer.h"
+#include "system/dialog.h"
+#include "system/log.h"
+#include "system/setting_service.h"
+#include "system/ui_bridge.h"
+
+namespace Media {
+namespace {
+
+constexpr const char* kPlace = "Media::Direct3DService::Direct3DService";
+
+// The formats whose support the start-up log reports, in this order.
+const std::array<int32_t, 7>& reportedFormats() {
+  static const std::array<int32_t, 7> formats = {
+      DxgiFormat::R8G8B8A8_UNORM,     DxgiFormat::B8G8R8A8_UNORM,
+      DxgiFormat::A8_UNORM,           DxgiFormat::R16G16B16A16_FLOAT,
+      DxgiFormat::G8R8_G8B8_UNORM,    DxgiFormat::R16G16B16A16_UNORM,
+      DxgiFormat::R16G16B16A16_SNORM,
+  };
+  return formats;
+}
+
+}  // namespace
+
+Direct3DService& Direct3DService::Get() {
+  Direct3DService* service = instance();
+  if (!service)
+    throw System::makeException("Media::Direct3DService::Get", "Direct3DService not created.");
+  return *service;
+}
+
+Direct3DService::Direct3DService() : binding_(config_, Setting::ParameterIni::instance()) {
+  binding_.load();
+  try {
+    device_ = std::make_unique<GlDevice>(kPlace);
+    device_->current();
+    System::Log::info(kPlace, "D3D feature level : 0x%08x", kFeatureLevel);
+    System::Log::info(kPlace, "GL renderer : %s (EGL %s platform)", device_->renderer().c_str(),
+                      device_->platformName());
+
+    readFormats();
+    defaultSampleDescription = {1, 0};
+    checkFeatures();
+  } catch (...) {
+    // A start that failed writes nothing back.
+    config_.freeParameterList();
+    throw;
+  }
+}
+
+Direct3DService::~Direct3DService() = default;
+
+void Direct3DService::readFormats() {
+  Setting::SettingService* settings = Setting::SettingService::instance();
+  if (!settings) return;
+  System::IniFile& store = settings->system.store;
+  pixelFormat = store.getOrCreateValue(settings->system.config, "PixelFormat").toInt(kDefaultPixelFormat);
+  maskFormat = store.getOrCreateValue(settings->system.config, "MaskFormat").toInt(kDefaultMaskFormat);
+}
+
+void Direct3DService::checkFeatures() {
+  // Rasterizer-ordered views are fragment shader interlock here.
+  rovsSupported_ = epoxy_has_gl_extension("GL_ARB_fragment_shader_interlock");
+  System::Log::info(kPlace, "D3D ROVsSupported : %d", rovsSupported_ ? 1 : 0);
+  if (!rovsSupported_) {
+    // Start-up goes on; the 3-D paths that need ordered views may draw wrongly.
+    if (System::uiBridge())
+      Dialog::showError("%s", kRovWarning);
+    else
+      System::Log::warn(kPlace, "%s", kRovWarning);
+  }
+
+  for (int32_t format : reportedFormats()) {
+    const PixelFormatInfo& info = *findPixelFormat(format);
+    GLint supported = GL_FALSE;
+    glGetInternalformativ(GL_TEXTURE_2D, info.internalFormat, GL_INTERNALFORMAT_SUPPORTED, 1,
+                          &supported);
+    System::Log::info(kPlace, "D3D %s Texture2D Supported : %d", info.name,
+                      supported == GL_TRUE ? 1 : 0);
+  }
+  Gl::clearErrors();
+}
+
+void Direct3DService::setRenderTarget(RenderBuffer& target) {
+  const auto view = target.createRenderTargetView();
+  context().bindOutputs(*view);
+}
+
+void Direct3DService::setRenderTargetAndUnorderedAccess(RenderBuffer& target, uint32_t count,
+                                                        const UnorderedAccessView* const* views) {
+  const auto view = target.createRenderTargetView();
+  context().bindOutputs(*view, std::span<const UnorderedAccessView* const>(views, count), 1);
+}
+
+void Direct3DService::setRenderTargetBuffer(ResourceBuffer& target) {
+  const auto view = target.createRenderTargetView();
+  context().bindOutputs(*view);
+}
+
+void Direct3DService::unbindRenderTargets() { context().unbindOutputs(); }
+
+CopyPrograms& Direct3DService::copyPrograms() {
+  std::lock_guard lock(copyProgramsMutex_);
+  if (!copyPrograms_) copyPrograms_ = std::make_unique<CopyPrograms>();
+  return *copyPrograms_;
+}
+
+}  // namespace Media

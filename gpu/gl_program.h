@@ -1,0 +1,41 @@
+#pragma once
+// A separable GL program of one shader stage, made from GLSL 4.50 text.
+//
+// Stages are bound one by one to each context's program pipeline (GlContext::use...Program),
+// the way the draw paths bind a vertex and a pixel shader independently. The program object
+// is shared by every context; it is fenced after linking so that another thread's context
+// uses it only once it is complete.
+#include <epoxy/gl.h>
+
+#include <memory>
+#include <string_view>
+
+namespace Media {
+
+class GlFence;
+
+class GlProgram {
+ public:
+  // `stage` is GL_VERTEX_SHADER, GL_FRAGMENT_SHADER or GL_COMPUTE_SHADER. A compile or
+  // link failure throws "glCreateShaderProgramv() failed" at `place` with the compiler's
+  // log as note.
+  GlProgram(GLenum stage, std::string_view source, std::string_view place);
+  GlProgram(const GlProgram&) = delete;
+  GlProgram& operator=(const GlProgram&) = delete;
+  // Leaves every context's state cache and deletes the program.
+  ~GlProgram();
+
+  GLuint name() const { return name_; }
+  GLenum stage() const { return stage_; }
+  // Makes the calling thread's context wait until the program is complete, when it was
+  // made by another context.
+  void waitReady() const;
+
+ private:
+  GLenum stage_;
+  GLuint name_ = 0;
+  uint64_t deviceId_ = 0;
+  std::shared_ptr<GlFence> ready_;
+};
+
+}  // namespace Media

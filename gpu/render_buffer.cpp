@@ -1,0 +1,219 @@
+#include "gpu/render_buffer.h"
+
+#include <cstring>
+
+#include "gpu/copy_pass.h"
+#include "gpu/cpu_access_buffer.h"
+#include "gpu/gl_error.h"
+#include "gpu/image_buffer.h"
+#include "gpu/resource_buffer.h"
+#include "gpu/texture_copy.h"
+
+namespace Media {
+namespace {
+
+constexpr const char* kCreateTextureCall = "Direct3D.device->CreateTexture2D";
+constexpr const char* kCreateTexturePlace = "Media::RenderBuffer::createTexture2D";
+
+int32_t resolveFormat(int32_t format) {
+  return format == DxgiFormat::UNKNOWN ? Direct3DService::Get().pixelFormat : format;
+}
+
+// The YUV formats come out of the pixel-format conversion, which the shader layer
+// provides; until then they are not supported.
+[[noreturn]] void unsupportedFrameFormat(int32_t from, int32_t to) {
+  throw System::makeFormattedException("Media::ResourceConvert::convertFrame",
+                                       "unsupported convert format.", "DXGI format %d -> %d",
+                                       from, to);
+}
+
+CopyKind copyKindFor(int32_t format, bool straightAlpha) {
+  switch (format) {
+    case DxgiFormat::R8G8B8A8_UNORM:
+    case DxgiFormat::B8G8R8A8_UNORM:
+      return straightAlpha ? CopyKind::Unpremultiply : CopyKind::ClampToAlpha;
+    case DxgiFormat::B8G8R8X8_UNORM:
+      return CopyKind::Opaque;
+    default:
+      return CopyKind::Plain;
+  }
+}
+
+}  // namespace
+
+RenderBuffer::RenderBuffer(int32_t format, SampleDescription sample)
+    : format_(resolveFormat(format)), sample_(sample) {}
+
+RenderBuffer::RenderBuffer(int32_t width, int32_t height, int32_t format, SampleDescription sample)
+    : RenderBuffer(format, sample) {
+  createTexture2D(width, height);
+}
+
+RenderBuffer::~RenderBuffer() {
+  releaseViews();
+  oitColorBuffer3_.reset();
+  oitColorBuffer2_.reset();
+  oitDepthBuffer2_.reset();
+  oitColorBuffer1_.reset();
+  oitDepthBuffer1_.reset();
+}
+
+void RenderBuffer::createTexture2D(int32_t width, int32_t height) {
+  if (width == width_ && height == height_ && (texture_ || (width == 0 && height == 0))) return;
+  width_ = width;
+  height_ = height;
+  releaseViews();
+  if (width == 0 && height == 0) return;
+  if (width < 0 || height < 0)
+    throw System::makeHresultException(kCreateTextureCall, kCreateTexturePlace,
+                                       Gl::kInvalidArgument);
+
+  const bool multisampled = sample_.count > 1;
+  GpuTexture::Description description;
+  description.width = static_cast<uint32_t>(width);
+  description.height = static_cast<uint32_t>(height);
+  description.format = format_;
+  description.sampleCount = sample_.count == 0 ? 1 : sample_.count;
+  if (multisampled)
+    description.bindFlags = BindFlag::RENDER_TARGET;
+  else if (format_ == Direct3DService::Get().pixelFormat)
+    description.bindFlags =
+        BindFlag::RENDER_TARGET | BindFlag::SHADER_RESOURCE | BindFlag::UNORDERED_ACCESS;
+  else
+    description.bindFlags = BindFlag::RENDER_TARGET | BindFlag::SHADER_RESOURCE;
+  texture_ = GpuTexture::create(description, nullptr, kCreateTextureCall, kCreateTexturePlace);
+}
+
+std::shared_ptr<const RenderTargetView> RenderBuffer::createRenderTargetView() {
+  if (renderTargetView_) return renderTargetView_;
+  constexpr const char* kCall = "Direct3D.device->CreateRenderTargetView";
+  constexpr const char* kPlace = "Media::RenderBuffer::createRenderTargetView";
+  if (!texture_ || !Direct3DService::Get().context().isRenderable(*texture_))
+    throw System::makeHresultException(kCall, kPlace, Gl::kInvalidArgument);
+  renderTargetView_ = std::make_shared<RenderTargetView>(texture_);
+  return renderTargetView_;
+}
+
+std::shared_ptr<const ShaderResourceView> RenderBuffer::createShaderResourceView() {
+  if (shaderResourceView_) return shaderResourceView_;
+  constexpr const char* kCall = "Direct3D.device->CreateShaderResourceView";
+  constexpr const char* kPlace = "Media::RenderBuffer::createShaderResourceView";
+  if (!texture_ || (texture_->bindFlags() & BindFlag::SHADER_RESOURCE) == 0)
+    throw System::makeHresultException(kCall, kPlace, Gl::kInvalidArgument);
+  shaderResourceView_ = std::make_shared<ShaderResourceView>(texture_);
+  return shaderResourceView_;
+}
+
+std::shared_ptr<const UnorderedAccessView> RenderBuffer::createUnorderedAccessView() {
+  if (unorderedAccessView_) return unorderedAccessView_;
+  constexpr const char* kCall = "Direct3D.device->CreateUnorderedAccessView";
+  constexpr const char* kPlace = "Media::RenderBuffer::createUnorderedAccessView";
+  if (!texture_ || (texture_->bindFlags() & BindFlag::UNORDERED_ACCESS) == 0)
+    throw System::makeHresultException(kCall, kPlace, Gl::kInvalidArgument);
+  unorderedAccessView_ = std::make_shared<UnorderedAccessView>(texture_);
+  return unorderedAccessView_;
+}
+
+std::shared_ptr<GpuTexture> RenderBuffer::singleSampled(const char* place) {
+  if (!texture_) throw System::makeHresultException("CopyResource", place, Gl::kInvalidArgument);
+  if (!isMultisampled()) return texture_;
+  GpuTexture::Description description;
+  description.width = texture_->width();
+  description.height = texture_->height();
+  description.format = format_;
+  description.bindFlags = BindFlag::SHADER_RESOURCE | BindFlag::RENDER_TARGET;
+  auto resolved = GpuTexture::create(description, nullptr, kCreateTextureCall, place);
+  resolveTexture(*resolved, *texture_, place);
+  return resolved;
+}
+
+std::unique_ptr<ResourceBuffer> RenderBuffer::createResourceBuffer(bool exactCopy, bool) {
+  constexpr const char* kPlace = "Media::RenderBuffer::createResourceBuffer";
+  if (!texture_)
+    return std::make_unique<ResourceBuffer>(0u, 0u);
+  if (isMultisampled() || exactCopy) {
+    // Resolved or copied in this frame's format, which both operations need.
+    auto buffer = std::make_unique<ResourceBuffer>(static_cast<uint32_t>(width_),
+                                                   static_cast<uint32_t>(height_), format_);
+    if (isMultisampled())
+      resolveTexture(*buffer->texture(), *texture_, kPlace);
+    else
+      copyTexture(*buffer->texture(), *texture_, kPlace);
+    return buffer;
+  }
+  auto buffer = std::make_unique<ResourceBuffer>(static_cast<uint32_t>(width_),
+                                                 static_cast<uint32_t>(height_));
+  drawCopy(CopyKind::Opaque, *createShaderResourceView(), *buffer->createRenderTargetView());
+  return buffer;
+}
+
+std::shared_ptr<ImageBuffer> RenderBuffer::readBack() {
+  constexpr const char* kPlace = "Media::RenderBuffer::readBack";
+  const std::shared_ptr<GpuTexture> source = singleSampled(kPlace);
+  CpuAccessBuffer staging(static_cast<uint32_t>(width_), static_cast<uint32_t>(height_), format_);
+  staging.copyFrom(*source);
+  const auto mapping = staging.map();
+  auto image = std::make_shared<ImageBuffer>(format_, static_cast<uint32_t>(width_),
+                                             static_cast<uint32_t>(height_), mapping.rowPitch());
+  std::memcpy(image->data(), mapping.data(), static_cast<std::size_t>(image->usedSize()));
+  return image;
+}
+
+std::shared_ptr<ImageBuffer> RenderBuffer::createImageBuffer(int32_t format, bool straightAlpha,
+                                                             bool) {
+  constexpr const char* kPlace = "Media::RenderBuffer::createImageBuffer";
+  if (format == DxgiFormat::YUY2 || format == DxgiFormat::R16G16B16A16_SNORM)
+    unsupportedFrameFormat(format_, format);
+  const std::shared_ptr<GpuTexture> source = singleSampled(kPlace);
+  RenderBuffer converted(width_, height_, format);
+  drawCopy(copyKindFor(format, straightAlpha), ShaderResourceView(source),
+           *converted.createRenderTargetView());
+  return converted.readBack();
+}
+
+ResourceBuffer* RenderBuffer::auxiliary(std::unique_ptr<ResourceBuffer>& slot, int32_t format,
+                                        bool depth, const float* color) {
+  if (slot) return slot.get();
+  auto buffer = std::make_unique<ResourceBuffer>(static_cast<uint32_t>(width_),
+                                                 static_cast<uint32_t>(height_), format);
+  if (depth)
+    buffer->clear(color[0]);
+  else
+    buffer->clearRenderTarget(color);
+  slot = std::move(buffer);
+  return slot.get();
+}
+
+ResourceBuffer* RenderBuffer::getOitDepthBuffer1() {
+  static constexpr float kFar[4] = {1e10f, 1e10f, 1e10f, 1e10f};
+  return auxiliary(oitDepthBuffer1_, DxgiFormat::R32_FLOAT, true, kFar);
+}
+
+ResourceBuffer* RenderBuffer::getOitColorBuffer1() {
+  static constexpr float kTransparent[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  return auxiliary(oitColorBuffer1_, format_, false, kTransparent);
+}
+
+ResourceBuffer* RenderBuffer::getOitDepthBuffer2() {
+  static constexpr float kFar[4] = {1e10f, 1e10f, 1e10f, 1e10f};
+  return auxiliary(oitDepthBuffer2_, DxgiFormat::R32_FLOAT, true, kFar);
+}
+
+ResourceBuffer* RenderBuffer::getOitColorBuffer2() {
+  static constexpr float kNoNormal[4] = {0.0f, 0.0f, 0.0f, -1.0f};
+  return auxiliary(oitColorBuffer2_, DxgiFormat::R16G16B16A16_FLOAT, false, kNoNormal);
+}
+
+ResourceBuffer* RenderBuffer::getOitColorBuffer3() {
+  static constexpr float kNoNormal[4] = {0.0f, 0.0f, 0.0f, -1.0f};
+  return auxiliary(oitColorBuffer3_, DxgiFormat::R16G16B16A16_FLOAT, false, kNoNormal);
+}
+
+void RenderBuffer::releaseViews() noexcept {
+  unorderedAccessView_.reset();
+  shaderResourceView_.reset();
+  renderTargetView_.reset();
+  texture_.reset();
+}
+
+}  // namespace Media

@@ -1,0 +1,94 @@
+#pragma once
+// A single-sampled image on the GPU that shaders read and draw into: object images, effect
+// intermediates, script buffers.
+//
+// Its format is the device's pixel format unless the creator names another; each side is
+// at most 16384. A buffer of 0 x 0 has no texture. Images in the device's pixel format, its
+// mask format and R32_FLOAT can be drawn into and written by shaders; others can only be
+// read. Views are made on first request and released with the texture.
+//
+// A buffer is used by one thread at a time; it may move between threads (made and filled
+// on one, drawn with on another): the texture's fences order the work of their contexts.
+#include <cstdint>
+#include <memory>
+
+#include "gpu/gpu_texture.h"
+
+namespace Media {
+
+class ImageBuffer;
+
+class ResourceBuffer {
+ public:
+  // An empty buffer in the device's pixel format.
+  ResourceBuffer();
+  // A buffer in the device's pixel format; each side is clamped to 16384 (a negative side
+  // read as unsigned becomes 16384 too). Both sides 0: no texture.
+  ResourceBuffer(uint32_t width, uint32_t height);
+  // The same in the given format.
+  ResourceBuffer(uint32_t width, uint32_t height, int32_t format);
+  ResourceBuffer(const ResourceBuffer&) = delete;
+  ResourceBuffer& operator=(const ResourceBuffer&) = delete;
+  ~ResourceBuffer() { release(); }
+
+  static std::unique_ptr<ResourceBuffer> createBuffer(uint32_t width, uint32_t height,
+                                                      int32_t format);
+  // Null for a null image. An image in the device's pixel format is uploaded as it is;
+  // other formats go through the pixel-format conversion.
+  static std::unique_ptr<ResourceBuffer> createFromImageBuffer(const ImageBuffer* image);
+
+  // Takes the image's size and format (YUY2 becomes G8R8_G8B8 of the same width in pixels;
+  // no clamping) and makes the texture from its pixels.
+  void create(const ImageBuffer& image);
+  // Makes the texture of the current size and format, filled from `initial` when given.
+  // Failure: "Direct3D.device->CreateTexture2D" at "Media::ResourceBuffer::createTexture2D".
+  void createTexture2D(const TextureData* initial);
+
+  std::shared_ptr<const ShaderResourceView> createShaderResourceView();
+  std::shared_ptr<const RenderTargetView> createRenderTargetView();
+  std::shared_ptr<const UnorderedAccessView> createUnorderedAccessView();
+
+  // A full copy in a new buffer of the same size and format.
+  std::unique_ptr<ResourceBuffer> clone();
+  // A new buffer of width x height in the device's pixel format, transparent black, with
+  // this image copied so that its pixel (0, 0) lands at (x, y); clipped to both.
+  std::unique_ptr<ResourceBuffer> crop(uint32_t width, uint32_t height, int32_t x, int32_t y);
+  // Copies the box at (x, y) of width x height of the source to (0, 0) of this buffer.
+  // Nothing happens when x + width or y + height (unsigned sums) is smaller than this
+  // buffer's width or height: a negative x or y skips the copy. The box is clipped to both.
+  void copyRect(ResourceBuffer& source, int32_t x, int32_t y, uint32_t width, uint32_t height);
+  // Every channel of every pixel becomes v, through the unordered-access view.
+  void clear(float value);
+  // Every pixel becomes the colour, through the render-target view.
+  void clearRenderTarget(const float color[4]);
+
+  // The image as a new shared image in main memory in this buffer's format; the pitch is
+  // the row pitch of the read-back copy.
+  std::shared_ptr<ImageBuffer> readBack();
+  // Replaces a rectangle of pixels (not for the packed-pair formats) from memory laid out
+  // in `sourceFormat` (87 takes the BGRA bytes of a 2-D drawing surface, for example).
+  void writePixels(uint32_t x, uint32_t y, uint32_t width, uint32_t height, int32_t sourceFormat,
+                   const void* pixels, uint64_t pitch, uint64_t size);
+
+  // Releases the views and the texture; never throws.
+  void release() noexcept;
+
+  uint32_t width() const { return width_; }
+  uint32_t height() const { return height_; }
+  int32_t format() const { return format_; }
+  bool empty() const { return !texture_; }
+  const std::shared_ptr<GpuTexture>& texture() const { return texture_; }
+
+ private:
+  void requireTexture(const char* call, const char* place) const;
+
+  uint32_t width_ = 0;
+  uint32_t height_ = 0;
+  int32_t format_ = 0;
+  std::shared_ptr<GpuTexture> texture_;
+  std::shared_ptr<const RenderTargetView> renderTargetView_;
+  std::shared_ptr<const ShaderResourceView> shaderResourceView_;
+  std::shared_ptr<const UnorderedAccessView> unorderedAccessView_;
+};
+
+}  // namespace Media
