@@ -6,6 +6,7 @@
 #include "app/quit_signals.h"
 #include "edit/edit_service.h"
 #include "edit/undo_service.h"
+#include "effect/effect_service.h"
 #include "system/dialog.h"
 #include "system/event_service.h"
 #include "system/log.h"
@@ -29,6 +30,7 @@ void acquireServices(System::ServiceStack& services) {
   services.acquire<Translate::TranslateService>();
   services.acquire<Event::EventService>();
   services.acquire<Window::WindowService>();
+  services.acquire<Effect::EffectService>();
   services.acquire<Undo::UndoService>();
   services.acquire<Edit::EditService>();
 }

@@ -9,9 +9,11 @@
 #include <system_error>
 
 #include "edit/edit_limits.h"
+#include "edit/effect_service_access.h"
 #include "edit/object.h"
 #include "edit/scene.h"
 #include "edit/undo_service.h"
+#include "effect/effect_service.h"
 #include "system/event_service.h"
 #include "system/exception.h"
 #include "system/setting_service.h"
@@ -27,9 +29,16 @@ EditService::EditService()
   auto scope = beginUpdate();
   setCurrentScene(0);
   scope.close();
+  // Last, so that a constructor that throws leaves nothing installed.
+  if (Effect::EffectService::instance()) {
+    registryAccess_ = std::make_unique<EffectServiceAccess>();
+    setEffectRegistryAccess(registryAccess_.get());
+  }
 }
 
 EditService::~EditService() {
+  if (registryAccess_ && effectRegistryAccess() == registryAccess_.get())
+    setEffectRegistryAccess(nullptr);
   if (undoService && currentScene_ && undoService->history() == &currentScene_->undoHistory)
     undoService->setHistory(nullptr);
 }

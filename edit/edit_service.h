@@ -29,6 +29,7 @@ class UndoService;
 
 namespace Edit {
 
+class EffectRegistryAccess;
 class Object;
 class Scene;
 
@@ -41,7 +42,8 @@ class EditService : public System::Service<EditService> {
   using StopPlayerHook = std::function<void()>;
 
   // Takes the event and undo services that exist, loads [Edit] from the parameter store,
-  // installs the object frame reader of the effect framework, and makes scene 0 current.
+  // installs the object frame reader of the effect framework (and the effect registry's
+  // access when the registry exists), and makes scene 0 current.
   EditService();
   // Saves [Edit]; the undo service forgets the current scene's history.
   ~EditService();
@@ -163,6 +165,8 @@ class EditService : public System::Service<EditService> {
   System::Config::Binding binding_;
 
   std::shared_ptr<Scene> currentScene_;
+  // The effect registry's access for the edit model, when the registry was made first.
+  std::unique_ptr<EffectRegistryAccess> registryAccess_;
   std::shared_mutex lock_;
   bool updateOpen_ = false;
   SettingRefreshHook settingRefresh_;

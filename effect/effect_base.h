@@ -19,6 +19,7 @@
 #include "effect/effect_item.h"
 #include "effect/outer_types.h"
 #include "effect/owned_buffer.h"
+#include "system/ini_file.h"
 
 namespace Effect {
 
@@ -97,6 +98,19 @@ class EffectBase {
   virtual void createResource();
   // Takes the prototype's shared resources into a new instance.
   virtual void shareResource(const EffectBase& prototype);
+
+  // The effect section of project, alias and default-settings files (effect_section.cpp):
+  // "effect.name", the three flags when set, then one "<item name>=<text form>" line per
+  // item in item order. The section line itself is the caller's.
+  void saveIniSectionParameter(System::File& file) const;
+  // Reads the flags and the item lines of a section into this effect; "effect.name" is the
+  // caller's. An absent key leaves its item as it is; a value an item refuses is logged and
+  // the item keeps its value. A flag that is not a number throws.
+  void loadIniSectionParameter(const System::IniFile::SectionRef& section);
+  // Copies every item value of another instance of the same kind, item by item. Throws
+  // "different number of items." or "different item type." (nothing copied) when the item
+  // lists do not match.
+  void setItemData(const EffectBase& other);
 
   // The registry key and the name project files store; shared by every effect of a kind.
   const char* name;

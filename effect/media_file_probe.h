@@ -1,0 +1,37 @@
+#pragma once
+// What the registry asks of the media layer about a file dropped onto the timeline or the
+// preview: whether an input reader takes its extension, whether it loads as a figure, and
+// what it holds. The media layer lies above the effect framework and installs the probe
+// once its readers exist; without one only figures (.svg) are objects, and no file is
+// opened.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace Effect {
+
+struct MediaFileInfo {
+  bool hasVideo = false;
+  int64_t videoFrames = 0;
+  bool hasAudio = false;
+};
+
+class MediaFileProbe {
+ public:
+  virtual ~MediaFileProbe() = default;
+  // Whether an input reader registers the lower-case extension (without the point) for
+  // video or for audio (image readers register theirs as video).
+  virtual bool isMediaExtension(std::string_view extension) const = 0;
+  // Whether the file loads as an SVG document.
+  virtual bool checkSvgFile(const std::string& path) const = 0;
+  // Opens the file through the input readers (video first, then audio) and releases it
+  // again; nothing when no reader opens it.
+  virtual std::optional<MediaFileInfo> probeMediaFile(const std::string& path) const = 0;
+};
+
+// Installs the probe (nullptr removes it). UI thread.
+void setMediaFileProbe(const MediaFileProbe* probe);
+const MediaFileProbe* mediaFileProbe();
+
+}  // namespace Effect
