@@ -5,6 +5,7 @@
 #include "gpu/copy_pass.h"
 #include "gpu/gl_error.h"
 #include "gpu/pixel_format.h"
+#include "gpu/quad_draw_set.h"
 #include "gpu/render_buffer.h"
 #include "gpu/resource_buffer.h"
 #include "system/dialog.h"
@@ -111,6 +112,12 @@ CopyPrograms& Direct3DService::copyPrograms() {
   std::lock_guard lock(copyProgramsMutex_);
   if (!copyPrograms_) copyPrograms_ = std::make_unique<CopyPrograms>();
   return *copyPrograms_;
+}
+
+QuadDrawSet& Direct3DService::quadDrawSet() {
+  std::lock_guard lock(quadDrawSetMutex_);
+  if (!quadDrawSet_) quadDrawSet_ = std::make_unique<QuadDrawSet>();
+  return *quadDrawSet_;
 }
 
 }  // namespace Media

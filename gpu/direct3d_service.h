@@ -22,6 +22,7 @@
 namespace Media {
 
 class CopyPrograms;
+class QuadDrawSet;
 class RenderBuffer;
 class ResourceBuffer;
 class UnorderedAccessView;
@@ -69,6 +70,8 @@ class Direct3DService : public System::Service<Direct3DService> {
   void unbindRenderTargets();
 
   CopyPrograms& copyPrograms();
+  // The full-target quads and their vertex shaders, made on first use.
+  QuadDrawSet& quadDrawSet();
 
   // The [Direct3D] parameters; the display colour dialog edits them in place.
   int32_t multiSampleCount = 8;  // stored only
@@ -89,6 +92,8 @@ class Direct3DService : public System::Service<Direct3DService> {
   std::unique_ptr<GlDevice> device_;
   std::mutex copyProgramsMutex_;
   std::unique_ptr<CopyPrograms> copyPrograms_;
+  std::mutex quadDrawSetMutex_;
+  std::unique_ptr<QuadDrawSet> quadDrawSet_;
   bool rovsSupported_ = false;
 
   System::Config::Section config_{"Direct3D"};
