@@ -14,12 +14,17 @@
 // put it back.
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "edit/effect_manager.h"
+#include "system/ini_file.h"
 
 namespace Effect {
 struct EffectEventParam;
+}
+namespace System {
+class File;
 }
 
 namespace Edit {
@@ -75,6 +80,30 @@ class Object : public EffectManager, public std::enable_shared_from_this<Object>
   // Leaves the current group and joins `newGroup` (none: stays ungrouped).
   void joinGroup(std::shared_ptr<Group> newGroup);
 
+  // Takes an effect out of the chain. The first effect goes only when it and the next are
+  // both filters (the next becomes the first); an input, a control effect or a lone filter
+  // stays. Any other entry holding the effect is removed; an effect not in the chain changes
+  // nothing.
+  void removeEffect(const Effect::EffectBase* effect);
+  // Whether the effect is in the chain, not last, and both it and the next are filters.
+  bool canMoveEffectDown(const Effect::EffectBase* effect) const;
+  // Swaps a filter with the filter before / after it; otherwise nothing. Filters never pass
+  // an input, an output or a control effect.
+  void moveEffectUp(const Effect::EffectBase* effect);
+  void moveEffectDown(const Effect::EffectBase* effect);
+
+  // The project file's object keys: "frame" (start, the first frame of every further
+  // section, end), and "camera" / "clipping" when they differ from 1 / 0.
+  void saveFrame(System::File& file) const;
+  void saveCameraClipping(System::File& file) const;
+  void loadCameraClipping(const System::IniFile::SectionRef& section);
+  // One section [<sectionName>.E] per effect in chain order.
+  void saveEffectSections(System::File& file, const std::string& sectionName) const;
+  // Reads the effect sections <section>.0, .1 ... up to the first missing one into the
+  // chain, each placed by its kind. Throws "no effect defined." when there is not even .0,
+  // and what the registry or the chain throws for an unknown or misfitting effect.
+  void loadEffectIniFile(const System::IniFile& file, const std::string& section);
+
   // Hands an edit event to the chain's input effect, when the first effect is one; the
   // event is given this object and the effect.
   void sendInputEffectEvent(Effect::EffectEventParam& event);
@@ -87,6 +116,9 @@ class Object : public EffectManager, public std::enable_shared_from_this<Object>
   uint8_t clipping = 0;  // 1: clips the object below it
   uint8_t camera = 1;    // 0: drawn outside the camera
   bool selected = false;
+
+ protected:
+  int chainSectionCount() const override { return sectionCount(); }
 };
 
 // The frame reader through which the effect framework sees objects' frames (section
