@@ -17,9 +17,14 @@
 namespace Media {
 
 class ImageBuffer;
+class RenderTargetDirect3D;
 
 class ResourceBuffer {
  public:
+  // 2-D drawing into the image (resource_surface.h).
+  class Surface;
+  static RenderTargetDirect3D getSurface(ResourceBuffer& buffer);
+
   // An empty buffer in the device's pixel format.
   ResourceBuffer();
   // A buffer in the device's pixel format; each side is clamped to 16384 (a negative side
