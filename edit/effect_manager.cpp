@@ -147,7 +147,7 @@ EffectPointer* EffectManager::setControlEffect(const EffectDefine& define) {
 
 template <class Fill>
 EffectPointer* EffectManager::putEffect(std::string_view name, int sectionCount,
-                                        const EffectBase* after, Fill fill) {
+                                        const EffectBase* after, bool fillKept, Fill fill) {
   const EffectDefine& define = *registry().findEffect(name);
   EffectList before = effects;
   const bool beforeFlag = controlFlag;
@@ -160,6 +160,10 @@ EffectPointer* EffectManager::putEffect(std::string_view name, int sectionCount,
       if (effect == *entry) fill(*effect);
       setSectionNum(*effect, sectionCount);
     }
+    if (fillKept && std::find(before.begin(), before.end(), *entry) != before.end()) {
+      fill(**entry);
+      setSectionNum(**entry, sectionCount);
+    }
     return placeAfter(entry, after);
   } catch (...) {
     effects = std::move(before);
@@ -169,7 +173,7 @@ EffectPointer* EffectManager::putEffect(std::string_view name, int sectionCount,
 }
 
 EffectPointer* EffectManager::setEffectByName(std::string_view name, const EffectBase* after) {
-  return putEffect(name, chainSectionCount(), after, [&](EffectBase& effect) {
+  return putEffect(name, chainSectionCount(), after, false, [&](EffectBase& effect) {
     EffectDefine& define = *registry().findEffect(name);
     effect.setItemData(define.loadDefaultFile());
   });
@@ -178,7 +182,7 @@ EffectPointer* EffectManager::setEffectByName(std::string_view name, const Effec
 EffectPointer* EffectManager::loadEffectByName(std::string_view name,
                                                const System::IniFile::SectionRef& section,
                                                const Object& object, const EffectBase* after) {
-  return putEffect(name, object.sectionCount(), after,
+  return putEffect(name, object.sectionCount(), after, true,
                    [&](EffectBase& effect) { effect.loadIniSectionParameter(section); });
 }
 

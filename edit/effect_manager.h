@@ -87,7 +87,8 @@ class EffectManager {
   std::shared_ptr<Effect::EffectBase>* setEffectByName(std::string_view name,
                                                        const Effect::EffectBase* after);
   // As setEffectByName, but the values and flags come from an effect section of a file
-  // instead of the defaults, and the points are those of `object`.
+  // instead of the defaults (also into an input or output that stays in its place), and the
+  // points are those of `object`.
   std::shared_ptr<Effect::EffectBase>* loadEffectByName(std::string_view name,
                                                         const System::IniFile::SectionRef& section,
                                                         const Object& object,
@@ -134,10 +135,12 @@ class EffectManager {
   // behind the nearest effect that is not a filter.
   std::shared_ptr<Effect::EffectBase>* placeAfter(std::shared_ptr<Effect::EffectBase>* entry,
                                                   const Effect::EffectBase* after);
-  // setEffectByName and loadEffectByName: `fill` gives a new instance its values.
+  // setEffectByName and loadEffectByName: `fill` gives a new instance its values, and with
+  // `fillKept` also an instance that stayed in its place (the same input or output again).
   template <class Fill>
   std::shared_ptr<Effect::EffectBase>* putEffect(std::string_view name, int sectionCount,
-                                                 const Effect::EffectBase* after, Fill fill);
+                                                 const Effect::EffectBase* after, bool fillKept,
+                                                 Fill fill);
 };
 
 }  // namespace Edit

@@ -5,6 +5,12 @@
 #include <cstdint>
 #include <string>
 
+#include "system/ini_file.h"
+
+namespace System {
+class File;
+}
+
 namespace Edit {
 
 class Layer {
@@ -14,6 +20,13 @@ class Layer {
   bool locked = false;  // its objects cannot be selected
   // The slot's position in the layer table; -1 once the record was replaced.
   int32_t index = 0;
+
+  // Whether the project file stores the layer: hidden, locked or named.
+  bool isModified() const { return hidden || locked || !name.empty(); }
+  // The keys of the layer's project file section after the section line; load reads the
+  // name and the flags (the index and the scene are the caller's).
+  void save(System::File& file, int32_t sceneId, int32_t layerIndex) const;
+  void load(const System::IniFile::SectionRef& section);
 };
 
 }  // namespace Edit

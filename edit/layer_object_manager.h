@@ -12,15 +12,23 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "edit/layer_objects.h"
 #include "edit/object_range.h"
 
+namespace System {
+class File;
+class IniFile;
+}  // namespace System
+
 namespace Edit {
 
+class GroupTable;
 class Object;
+class Scene;
 
 class LayerObjectManager {
  public:
@@ -109,6 +117,16 @@ class LayerObjectManager {
   void markRange(const Object& object);
   // Takes the object off the scene: purge flag on its slot, layer -1.
   void removeObject(Object& object);
+
+  // The project file's object section [sectionName]: its keys, then its effect sections.
+  static void saveObject(System::File& file, int32_t sceneId, const std::string& sectionName,
+                         const Object& object, GroupTable& groups, const Object* focusObject);
+  // Makes one object from the object section `section` on the scene. Throws "not enough
+  // frame number list." or "invalid frame number list." for a bad frame list, the layer
+  // table's errors for a layer or place the object cannot take (an overlap among them), and
+  // what the effect sections throw; the half-made object is then taken off again.
+  static std::shared_ptr<Object> loadObjectIniFile(Scene& scene, const System::IniFile& file,
+                                                   const std::string& section, GroupTable& groups);
 
  private:
   // The neighbours of an object on its layer: the nearest objects before and after it.

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace Edit {
 
@@ -17,6 +18,21 @@ class Project {
   std::shared_ptr<Scene> findScene(int32_t id) const;
   // The smallest id from 1 upwards that no scene uses.
   int32_t findFreeSceneId() const;
+  // Every scene, by ascending display order (scenes of equal order in no defined order).
+  std::vector<std::shared_ptr<Scene>> getSortedScenes() const;
+  // Empties the scene's layer table and drops it; nothing for scene 0, the current scene or
+  // an id no scene has.
+  void deleteScene(int32_t id);
+  // Empties every scene's layer table and drops every scene; current scene 0, no path.
+  void reset();
+
+  // The project file (project_file.cpp). saveFile writes the whole project: the file is
+  // replaced only once it is complete, so a failure leaves the old file as it was and
+  // throws. loadFile reads a file into this project, which the caller has reset: a failure
+  // outside the objects throws; an object that fails (or would overlap another) is left
+  // out, and one summary error is posted after all were read.
+  void saveFile(const std::string& filePath) const;
+  void loadFile(const std::string& filePath);
 
   std::string path;  // empty for a new project
   int32_t currentSceneId = 0;

@@ -12,6 +12,11 @@
 #include "edit/layer_object_manager.h"
 #include "edit/selection.h"
 #include "edit/undo_item.h"
+#include "system/ini_file.h"
+
+namespace System {
+class File;
+}
 
 namespace Edit {
 
@@ -40,6 +45,12 @@ class Scene : public LayerObjectManager {
   std::vector<std::shared_ptr<Object>> targetObjects() const;
   // Whether the predicate holds for one of the target objects.
   bool anyTargetObject(const std::function<bool(Object*)>& predicate) const;
+
+  // The keys of the scene's project file section, after the section line; load reads them
+  // back (the id is the caller's). Sizes and rates must be positive; frames and the first
+  // shown layer are kept inside their ranges.
+  void save(System::File& file) const;
+  void load(const System::IniFile::SectionRef& section);
 
   Undo::UndoHistory undoHistory;
   std::string name;

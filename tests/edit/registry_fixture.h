@@ -45,6 +45,7 @@ class KindEffect : public Effect::EffectBase {
   std::shared_ptr<EffectBase> create() const override {
     return std::make_shared<KindEffect>(*kind_);
   }
+  Effect::EffectItemLayerRange* getLayerRange() override { return &range; }
   const Effect::EffectDefine* getDefaultInputEffect() const override {
     return kind_->defaultInput ? Effect::EffectService::instance()->findEffect(kind_->defaultInput)
                                : nullptr;
@@ -53,6 +54,7 @@ class KindEffect : public Effect::EffectBase {
   Effect::EffectItemInteger count{items, "個数", 1, 0, 100};
   Effect::EffectItemText text{items, "テキスト", ""};
   Effect::EffectItemNumber x{items, "X", 0, -1000, 1000, 0.1};
+  Effect::EffectItemLayerRange range{items, "対象レイヤー数", 0};
 
  private:
   const Kind* kind_;
