@@ -65,6 +65,8 @@ class ComResource {
   bool hasGenerator() const { return static_cast<bool>(generator_); }
 
   void release() { resource_.reset(); }
+  // Holds a resource made elsewhere (a bitmap filled from an image has no generator).
+  void adopt(ComResourcePtr<T> resource) { resource_ = std::move(resource); }
 
  private:
   ComResourcePtr<T> resource_;

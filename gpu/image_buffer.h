@@ -9,6 +9,12 @@
 #include "system/text.h"
 
 namespace Media {
+class Bitmap;
+template <class T>
+class ComResource;
+}  // namespace Media
+
+namespace Media {
 
 class ImageBuffer {
  public:
@@ -36,6 +42,13 @@ class ImageBuffer {
   // Cb of the first, Y of the second, Cr of the first. In an odd width the last pair's second
   // pixel repeats the Y of the first; nothing outside the source is read.
   void packYuy2(const uint8_t* source, uint32_t width, uint32_t height, uint32_t sourcePitch);
+
+  // How the alpha of an image's pixels is to be read when it is drawn.
+  enum class AlphaMode { Premultiplied, Straight };
+  // A 2-D drawing bitmap of this image, which must be in format 28 (R8G8B8A8_UNORM); a
+  // straight-alpha image is premultiplied on the way. Failure: "target->CreateBitmap" at
+  // "Media::ImageBuffer::createRenderTargetBitmap".
+  std::unique_ptr<ComResource<Bitmap>> createRenderTargetBitmap(AlphaMode alphaMode) const;
 
   uint8_t* data() { return pixels.data(); }
   const uint8_t* data() const { return pixels.data(); }
