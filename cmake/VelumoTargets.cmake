@@ -19,7 +19,8 @@ endfunction()
 function(velumo_test_folder folder)
   # OWN_MAIN: the folder has its own main() (a toolkit application object must outlive the
   # tests and go before the toolkit's own static clean-up).
-  cmake_parse_arguments(ARG "OWN_MAIN" "" "DEPENDS" ${ARGN})
+  # ENVIRONMENT: extra NAME=value settings for every test of the folder.
+  cmake_parse_arguments(ARG "OWN_MAIN" "" "DEPENDS;ENVIRONMENT" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
   if(NOT sources)
     return()
@@ -33,5 +34,5 @@ function(velumo_test_folder folder)
   endif()
   target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "VELUMO_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/data")
+    PROPERTIES ENVIRONMENT "VELUMO_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/data;${ARG_ENVIRONMENT}")
 endfunction()
