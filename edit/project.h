@@ -18,7 +18,7 @@ class Project {
   std::shared_ptr<Scene> findScene(int32_t id) const;
   // The smallest id from 1 upwards that no scene uses.
   int32_t findFreeSceneId() const;
-  // Every scene, by ascending display order (scenes of equal order in no defined order).
+  // Every scene, by ascending display order, scenes of equal order by id.
   std::vector<std::shared_ptr<Scene>> getSortedScenes() const;
   // Empties the scene's layer table and drops it; nothing for scene 0, the current scene or
   // an id no scene has.

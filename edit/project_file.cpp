@@ -92,8 +92,11 @@ std::vector<std::shared_ptr<Scene>> Project::getSortedScenes() const {
   std::vector<std::shared_ptr<Scene>> sorted;
   sorted.reserve(scenes.size());
   for (const auto& entry : scenes) sorted.push_back(entry.second);
-  std::sort(sorted.begin(), sorted.end(),
-            [](const auto& a, const auto& b) { return a->displayOrder < b->displayOrder; });
+  // Scenes of equal display order (a file may say so) go by id, so that every save of the
+  // same project writes the same file.
+  std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) {
+    return a->displayOrder != b->displayOrder ? a->displayOrder < b->displayOrder : a->id < b->id;
+  });
   return sorted;
 }
 
@@ -380,6 +383,11 @@ void Object::loadEffectIniFile(const System::IniFile& file, const std::string& s
     (*entry)->loadIniSectionParameter(keys);
   }
   if (count == 0) throw System::makeException("Edit::Object::loadEffectIniFile", "no effect defined.");
+  // A later section may have replaced the input by one of other media (the replacement is
+  // checked against the input it replaces): the effects that no longer suit it go, and an
+  // input gets the output that goes with it, as after the same edit on the timeline. Only a
+  // consistent chain is ever saved again.
+  fitEffectsToInput();
   // Every effect (also an output an input brought along) holds one value per point.
   for (const auto& effect : effects)
     if (effect) setSectionNum(*effect, sectionCount());

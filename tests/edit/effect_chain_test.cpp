@@ -303,3 +303,27 @@ TEST_F(EffectChain, TheRemoveCommandIsOneUndoStep) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EffectChain, LoadedEffectsTakeTheSectionsValuesAlsoWhenTheyStayInPlace) {
+  System::IniFile ini;
+  ini.getOrCreateValue("e", "個数").text = "5";
+  ini.getOrCreateValue("e", "display.lock").text = "1";
+  const auto section = ini.getSection("e");
+
+  auto object = chain({"画像ファイル"});
+  object->boundaries = {50};
+  const auto input = object->effects[0];
+  object->loadEffectByName("画像ファイル", section, *object, nullptr);
+  EXPECT_EQ(object->effects[0], input);
+  EXPECT_EQ(kindAt(*object, 0).count.value, 5);
+  EXPECT_TRUE(input->lock);
+
+  object->loadEffectByName("ぼかし", section, *object, object->effects[0].get());
+  EXPECT_EQ(chainOf(*object), (Names{"画像ファイル", "標準描画", "ぼかし"}));
+  EXPECT_EQ(kindAt(*object, 2).count.value, 5);
+  EXPECT_EQ(kindAt(*object, 2).x.values.size(), 3u);
+}
+
+}  // namespace

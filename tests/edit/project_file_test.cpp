@@ -257,6 +257,21 @@ TEST_F(ProjectFile, FocusGroupsAndValuesFollowTheFile) {
   EXPECT_TRUE(postedErrors().empty());
 }
 
+TEST_F(ProjectFile, AnInputReplacedByALaterSectionGetsAConsistentChain) {
+  write(std::string("[project]\r\n") + kScene0 +
+        "[0]\r\nlayer=0\r\nframe=0,99\r\n[0.0]\r\neffect.name=画像ファイル\r\n"
+        "[0.1]\r\neffect.name=色調補正\r\n[0.2]\r\neffect.name=音声ファイル\r\n");
+  Edit::Project project;
+  project.loadFile(path());
+  const auto& object = *project.findScene(0)->getLayerObjects(0).objects.at(0);
+  EXPECT_EQ(chainOf(object), (std::vector<std::string>{"音声ファイル", "音声再生"}));
+  // It saves to a file that reads back the same.
+  const std::string text = saved(project);
+  Edit::Project again;
+  again.loadFile(path("copy.vlp2"));
+  EXPECT_EQ(saved(again), text);
+}
+
 TEST_F(ProjectFile, FailuresOutsideTheObjectsFailTheWholeLoad) {
   const struct {
     std::string text;
@@ -291,6 +306,13 @@ TEST_F(ProjectFile, SceneHelpers) {
   std::vector<int> order;
   for (const auto& scene : project.getSortedScenes()) order.push_back(scene->id);
   EXPECT_EQ(order, (std::vector<int>{3, 0, 1}));
+  // Equal orders (as a file may give them) go by id, so a project always saves the same way.
+  project.findScene(1)->displayOrder = 0;
+  project.getOrCreateScene(7)->displayOrder = 0;
+  order.clear();
+  for (const auto& scene : project.getSortedScenes()) order.push_back(scene->id);
+  EXPECT_EQ(order, (std::vector<int>{3, 0, 1, 7}));
+  project.deleteScene(7);
   EXPECT_EQ(project.findFreeSceneId(), 2);
   project.currentSceneId = 3;
   project.deleteScene(0);

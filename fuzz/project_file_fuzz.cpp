@@ -1,0 +1,193 @@
+// Feeds arbitrary bytes to the project file reader, as project files that users share or
+// that a crash left half-written may hold them. Whatever the file says, a load either throws
+// the standard exception or gives a model in which every object lies on a valid layer inside
+// the frame range, its midpoints strictly inside it, no two objects of a layer share a
+// frame, and the root scene and the current scene exist. Such a model saves, and the saved
+// file reads back into a model that saves to the same text.
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "edit/edit_limits.h"
+#include "edit/object.h"
+#include "edit/project.h"
+#include "edit/scene.h"
+#include "effect/effect_base.h"
+#include "effect/effect_item_integer.h"
+#include "effect/effect_item_number.h"
+#include "effect/effect_item_text.h"
+#include "effect/effect_service.h"
+#include "effect/movement_registry.h"
+#include "system/file.h"
+#include "system/log.h"
+#include "system/service_holder.h"
+#include "system/setting_service.h"
+
+namespace {
+
+[[noreturn]] void fail(const char* what) {
+  std::fprintf(stderr, "%s\n", what);
+  std::abort();
+}
+
+struct Kind {
+  const char* name;
+  uint8_t effectType, mediaType, targetType;
+};
+
+const Kind kKinds[] = {
+    {"画像ファイル", 1, 1, 1}, {"音声ファイル", 1, 2, 2}, {"動画ファイル", 1, 3, 3},
+    {"標準描画", 2, 1, 1},     {"音声再生", 2, 2, 2},     {"映像再生", 2, 3, 3},
+    {"色調補正", 3, 1, 1},     {"音量調整", 3, 2, 2},     {"グループ制御", 4, 3, 3},
+    {"シーンチェンジ", 4, 1, 5},
+};
+
+// A test effect of each kind: a count, a text, a moving number and a layer range.
+class FuzzEffect : public Effect::EffectBase {
+ public:
+  explicit FuzzEffect(const Kind& kind)
+      : EffectBase(kind.name, kind.effectType, kind.mediaType, kind.targetType), kind_(&kind) {
+    x.movement = Effect::MovementRegistry::instance().findMovement("直線移動");
+    x.resizeValues(2);
+  }
+  std::shared_ptr<EffectBase> create() const override {
+    return std::make_shared<FuzzEffect>(*kind_);
+  }
+  Effect::EffectItemLayerRange* getLayerRange() override { return &range; }
+
+  Effect::EffectItemInteger count{items, "個数", 1, 0, 100};
+  Effect::EffectItemText text{items, "テキスト", ""};
+  Effect::EffectItemNumber x{items, "X", 0, -1000, 1000, 0.1};
+  Effect::EffectItemLayerRange range{items, "対象レイヤー数", 0};
+
+ private:
+  const Kind* kind_;
+};
+
+// A program folder of this process with its settings and the registry of the test effects;
+// removed at exit.
+class World {
+ public:
+  World() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "velumo-project-fuzz-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) std::abort();
+    path_ = pattern;
+    std::filesystem::create_directories(path_ + "/data");
+    System::FileName::resetVariableList(path_);
+    System::Log::setOutput(System::Log::discardOutput);
+    parameters_ = std::make_unique<System::ServiceHolder<Setting::ParameterIni>>();
+    Effect::EffectService::Catalogue catalogue;
+    catalogue.firstEffects = [](Effect::EffectService& registry) {
+      for (const Kind& kind : kKinds) registry.registerEffect<FuzzEffect>(kind);
+    };
+    Effect::EffectService::setCatalogue(std::move(catalogue));
+    registry_ = std::make_unique<System::ServiceHolder<Effect::EffectService>>();
+    input_ = path_ + "/input.vlp2";
+    saved_ = path_ + "/saved.vlp2";
+    again_ = path_ + "/again.vlp2";
+  }
+  ~World() {
+    registry_.reset();
+    parameters_.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+
+  std::string path_, input_, saved_, again_;
+
+ private:
+  std::unique_ptr<System::ServiceHolder<Setting::ParameterIni>> parameters_;
+  std::unique_ptr<System::ServiceHolder<Effect::EffectService>> registry_;
+};
+
+World& world() {
+  static World instance;
+  return instance;
+}
+
+std::string readAll(const std::string& path) {
+  System::File file;
+  file.open(path, System::File::Read);
+  std::string text(static_cast<std::size_t>(file.size()), '\0');
+  file.readBlock(text.data(), text.size());
+  return text;
+}
+
+void checkModel(const Edit::Project& project) {
+  if (!project.findScene(0)) fail("no root scene");
+  if (!project.findScene(project.currentSceneId)) fail("current scene missing");
+  for (const auto& entry : project.scenes) {
+    const Edit::Scene& scene = *entry.second;
+    if (scene.width <= 0 || scene.height <= 0 || scene.rate <= 0 || scene.scale <= 0)
+      fail("scene size or rate not positive");
+    for (int layer = 0; layer < scene.layerCount(); ++layer) {
+      std::vector<const Edit::Object*> objects;
+      for (const auto& object : scene.getLayerObjects(layer).objects) {
+        if (object->layer != layer) continue;
+        if (!Edit::isValidLayer(object->layer)) fail("layer out of range");
+        if (!Edit::isValidFrame(object->start) || !Edit::isValidFrame(object->end) ||
+            object->end < object->start)
+          fail("frames out of range");
+        int64_t previous = 0;
+        for (int32_t boundary : object->boundaries) {
+          if (boundary <= previous || boundary >= int64_t{object->end} - object->start)
+            fail("midpoint outside its object");
+          previous = boundary;
+        }
+        if (object->effects.empty()) fail("object without effects");
+        objects.push_back(object.get());
+      }
+      std::sort(objects.begin(), objects.end(),
+                [](const Edit::Object* a, const Edit::Object* b) { return a->start < b->start; });
+      for (std::size_t i = 1; i < objects.size(); ++i)
+        if (objects[i]->start <= objects[i - 1]->end) fail("objects overlap");
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  World& w = world();
+  {
+    System::File file;
+    file.open(w.input_, System::File::WriteExclusive);
+    file.write(data, size);
+  }
+  Edit::Project project;
+  try {
+    project.loadFile(w.input_);
+  } catch (const std::exception&) {
+    project.reset();
+    return 0;
+  }
+  checkModel(project);
+  project.saveFile(w.saved_);
+  Edit::Project reloaded;
+  try {
+    reloaded.loadFile(w.saved_);
+  } catch (const std::exception& exception) {
+    std::fprintf(stderr, "%s\n", exception.what());
+    fail("a saved project does not load");
+  }
+  checkModel(reloaded);
+  reloaded.saveFile(w.again_);
+  const std::string first = readAll(w.saved_);
+  const std::string second = readAll(w.again_);
+  if (first != second) {
+    std::fprintf(stderr, "--- saved\n%s\n--- saved again\n%s\n", first.c_str(), second.c_str());
+    fail("a saved project does not read back the same");
+  }
+  project.reset();
+  reloaded.reset();
+  return 0;
+}
