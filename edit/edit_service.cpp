@@ -14,6 +14,7 @@
 #include "edit/scene.h"
 #include "edit/undo_service.h"
 #include "effect/effect_service.h"
+#include "effect/palette_manager.h"
 #include "system/event_service.h"
 #include "system/exception.h"
 #include "system/setting_service.h"
@@ -34,9 +35,18 @@ EditService::EditService()
     registryAccess_ = std::make_unique<EffectServiceAccess>();
     setEffectRegistryAccess(registryAccess_.get());
   }
+  // Naming a preset colour changes what colour items show: it runs as an edit whose close
+  // refreshes the setting windows and tells the edit-data listeners.
+  Effect::setPresetColorUpdateRunner([](const std::function<void()>& change) {
+    auto scope = EditService::instance()->beginUpdate();
+    scope.notifyObject = true;
+    change();
+    scope.close();
+  });
 }
 
 EditService::~EditService() {
+  Effect::setPresetColorUpdateRunner(nullptr);
   if (registryAccess_ && effectRegistryAccess() == registryAccess_.get())
     setEffectRegistryAccess(nullptr);
   if (undoService && currentScene_ && undoService->history() == &currentScene_->undoHistory)

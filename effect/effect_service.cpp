@@ -121,7 +121,10 @@ EffectService::EffectService() {
 
 EffectService::~EffectService() = default;
 
-void EffectService::loadPresetsAndPalettes() {}
+void EffectService::loadPresetsAndPalettes() {
+  movementParams.loadMovementParams();
+  palettes.loadPalette();
+}
 
 void EffectService::loadScripts() {
   const Catalogue& catalogue = installedCatalogue();

@@ -37,6 +37,8 @@
 #include "effect/effect_define.h"
 #include "effect/movement_base.h"
 #include "effect/movement_define.h"
+#include "effect/movement_preset_manager.h"
+#include "effect/palette_manager.h"
 #include "system/exception.h"
 #include "system/service_holder.h"
 
@@ -44,6 +46,11 @@ namespace Effect {
 
 class EffectService : public System::Service<EffectService> {
  public:
+  // The movement presets and the palettes with their preset colours, read at the end of
+  // the registration (declared first, so they outlive every definition).
+  MovementParamsManager movementParams;
+  PaletteManager palettes;
+
   // What the rest of the program registers at fixed points while the registry is built.
   // Each step registers its kinds with registerMovement / registerEffect in its own fixed
   // order. The built-in catalogue and the script host install theirs before the registry

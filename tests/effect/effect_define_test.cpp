@@ -148,10 +148,14 @@ TEST_F(RegistryTest, ADefaultsFileIsReplacedWholeOrNotAtAll) {
   const std::string path = dataPath("Default/保存失敗.effect");
   const std::string old = "[Effect.0]\r\neffect.name=保存失敗\r\n失敗=old\r\n";
   writeData("Default/保存失敗.effect", old);
+  // The files of this effect in %Default%, temporary ones beside the target included (the
+  // registry's start also writes the default palette there).
   const auto listing = [this] {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dataPath("Default")))
-      names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(dataPath("Default"))) {
+      const std::string name = entry.path().filename().string();
+      if (name.rfind("保存失敗", 0) == 0) names.push_back(name);
+    }
     return names;
   };
 
