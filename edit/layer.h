@@ -21,8 +21,11 @@ class Layer {
   // The slot's position in the layer table; -1 once the record was replaced.
   int32_t index = 0;
 
-  // Whether the project file stores the layer: hidden, locked or named.
-  bool isModified() const { return hidden || locked || !name.empty(); }
+  // Whether the project file stores the layer: hidden, locked or named (a name that a line
+  // break cuts to nothing counts as none).
+  bool isModified() const {
+    return hidden || locked || (!name.empty() && name.find_first_of("\r\n") != 0);
+  }
   // The keys of the layer's project file section after the section line; load reads the
   // name and the flags (the index and the scene are the caller's).
   void save(System::File& file, int32_t sceneId, int32_t layerIndex) const;

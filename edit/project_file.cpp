@@ -53,8 +53,10 @@ void writeInt(System::File& file, std::string_view key, int64_t value) {
 
 // A text value is one line of the file: a line break would end it early and turn the rest
 // into lines of their own, so the text is cut there.
+std::string_view oneLine(std::string_view text) { return text.substr(0, text.find_first_of("\r\n")); }
+
 void writeText(System::File& file, std::string_view key, std::string_view text) {
-  IniFile::writeValueLine(file, key, text.substr(0, text.find_first_of("\r\n")));
+  IniFile::writeValueLine(file, key, oneLine(text));
 }
 
 // A required int that must be positive (sizes, rates); 0 or less would divide by zero
@@ -217,7 +219,8 @@ void Project::loadFile(const std::string& filePath) {
 
 void Scene::save(System::File& file) const {
   writeInt(file, "scene", id);
-  if (!name.empty()) writeText(file, "name", name);
+  // A name cut to nothing at a line break is left out like an empty one.
+  if (!oneLine(name).empty()) writeText(file, "name", name);
   writeInt(file, "video.width", width);
   writeInt(file, "video.height", height);
   writeInt(file, "video.rate", rate);
@@ -273,7 +276,7 @@ void Scene::load(const System::IniFile::SectionRef& section) {
 void Layer::save(System::File& file, int32_t sceneId, int32_t layerIndex) const {
   writeInt(file, "layer", layerIndex);
   if (sceneId != 0) writeInt(file, "scene", sceneId);
-  if (!name.empty()) writeText(file, "name", name);
+  if (!oneLine(name).empty()) writeText(file, "name", name);
   if (locked) writeInt(file, "lock", 1);
   if (hidden) writeInt(file, "hide", 1);
 }

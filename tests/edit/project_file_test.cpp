@@ -272,6 +272,18 @@ TEST_F(ProjectFile, AnInputReplacedByALaterSectionGetsAConsistentChain) {
   EXPECT_EQ(saved(again), text);
 }
 
+TEST_F(ProjectFile, NamesAreCutAtALineBreakAndANameCutToNothingIsLeftOut) {
+  Edit::Project project;
+  project.getOrCreateScene(0)->name = "\rRoot";
+  project.getOrCreateScene(1)->name = "Intro\nmore";
+  const std::string text = saved(project);
+  EXPECT_NE(text.find("[scene.0]\r\nscene=0\r\nvideo.width="), std::string::npos);
+  EXPECT_NE(text.find("scene=1\r\nname=Intro\r\n"), std::string::npos);
+  Edit::Project again;
+  again.loadFile(path("copy.vlp2"));
+  EXPECT_EQ(again.findScene(1)->name, "Intro");
+}
+
 TEST_F(ProjectFile, FailuresOutsideTheObjectsFailTheWholeLoad) {
   const struct {
     std::string text;
