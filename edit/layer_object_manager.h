@@ -128,6 +128,19 @@ class LayerObjectManager {
   static std::shared_ptr<Object> loadObjectIniFile(Scene& scene, const System::IniFile& file,
                                                    const std::string& section, GroupTable& groups);
 
+  // Alias files (alias_file.cpp). Each makes a new object on the scene at `layer` from
+  // `frame`: moved behind any object that covers the frame (keeping its length) and cut
+  // before the next one. loadObjectAliasFile reads an object alias ([Object] with its
+  // effect sections); its length comes from the file's frame list, or reaches `defaultEnd`
+  // without one. loadObjectAliasFileEffect makes a filter or media object from an effect
+  // alias ([Effect.0], [Effect.1] ...) reaching `defaultEnd`. On a failure the new object
+  // is taken off the scene again and the exception goes on.
+  static std::shared_ptr<Object> loadObjectAliasFile(Scene& scene, const System::IniFile& file,
+                                                     int layer, int frame, int defaultEnd);
+  static std::shared_ptr<Object> loadObjectAliasFileEffect(Scene& scene,
+                                                           const System::IniFile& file,
+                                                           int layer, int frame, int defaultEnd);
+
  private:
   // The neighbours of an object on its layer: the nearest objects before and after it.
   void findNeighbours(const Object& object, const Object*& previous, const Object*& next) const;

@@ -103,6 +103,11 @@ class Object : public EffectManager, public std::enable_shared_from_this<Object>
   // chain, each placed by its kind. Throws "no effect defined." when there is not even .0,
   // and what the registry or the chain throws for an unknown or misfitting effect.
   void loadEffectIniFile(const System::IniFile& file, const std::string& section);
+  // Adds the effects of an effect alias file ([Effect.0], [Effect.1] ... up to the first
+  // missing one) to the chain, each placed by its kind; added filters go directly behind
+  // `afterEffect` when it is given, in the file's order. Throws "no effect defined." without
+  // [Effect.0]; effects added before a failure stay (alias_file.cpp).
+  void loadEffectAliasFile(const System::IniFile& file, const Effect::EffectBase* afterEffect);
 
   // Hands an edit event to the chain's input effect, when the first effect is one; the
   // event is given this object and the effect.
