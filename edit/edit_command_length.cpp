@@ -1,0 +1,197 @@
+// The commands that change object lengths and frames in bulk, split the sound of a movie off
+// into an audio object, and open a media file as a new scene.
+#include <algorithm>
+#include <string>
+
+#include "edit/edit_command_object.h"
+#include "edit/edit_command_scope.h"
+#include "edit/edit_limits.h"
+#include "edit/edit_service.h"
+#include "edit/object.h"
+#include "edit/scene.h"
+#include "edit/undo_service.h"
+#include "effect/effect_base.h"
+#include "effect/effect_define.h"
+#include "effect/effect_event_param.h"
+#include "effect/effect_service.h"
+#include "system/dialog.h"
+#include "system/file.h"
+#include "system/log.h"
+
+namespace Edit::EditCommand {
+
+namespace {
+
+std::optional<int> askFrameLength(const std::string& caption, int initialFrames) {
+  const auto& ask = objectCommandServices().askFrameLength;
+  if (!ask) return std::nullopt;
+  return ask(caption, initialFrames);
+}
+
+// The layer for the sound of `object`: its own layer or the first one below it with no
+// object in its frames; -1 when there is none inside the table's limit.
+int findSoundLayer(const Scene& scene, const Object& object) {
+  for (int layer = std::max(object.layer, 0); layer < kLayerLimit; ++layer)
+    if (!findNearestObject(scene.getLayerObjects(layer), object.start, object.end)) return layer;
+  return -1;
+}
+
+}  // namespace
+
+void insertNullFrame(int frame) {
+  EditService* service = EditService::instance();
+  const auto answer = askFrameLength("空のフレームを挿入", 0);
+  if (!answer || *answer <= 0) return;
+  const int length = *answer;
+  const Scene& current = *service->currentScene();
+  // Every object that moves must still end inside the frame range; otherwise nothing moves.
+  for (int layer = 0; layer <= current.lastUsedLayer(); ++layer) {
+    const LayerObjects& slot = current.getLayerObjects(layer);
+    if (!slot.objects.empty() && slot.objects.back()->start >= frame &&
+        !isValidFrame(int64_t{slot.objects.back()->end} + length)) {
+      System::Log::warn("Edit::EditCommand::insertNullFrame", "frame out of range. length=%d",
+                        length);
+      return;
+    }
+  }
+  System::Log::info("Edit::EditCommand::insertNullFrame", "insert null frame length=%d", length);
+
+  auto scope = service->beginUpdate();
+  scope.notifyObject = true;
+  scope.updateLayer = true;
+  scope.resetSettingSection = true;
+  scope.updateTimeSetting = true;
+  scope.beginUndo();
+  Detail::runClosing(scope, [&] {
+    Scene& scene = *scope.scene;
+    for (int layer = 0; layer <= scene.lastUsedLayer(); ++layer) {
+      const LayerObjects& slot = scene.getLayerObjects(layer);
+      for (std::size_t i = lowerBoundObjectEnd(slot, frame); i < slot.objects.size(); ++i) {
+        const auto& object = slot.objects[i];
+        // An object that begins before the frame stays, even when it reaches over it.
+        if (object->start < frame) continue;
+        service->undoService->pushObjectUpdate(object);
+        object->start += length;
+        object->end += length;
+        scene.markSort(*object);
+      }
+    }
+  });
+}
+
+void changeObjectLength() {
+  EditService* service = EditService::instance();
+  const TargetObjects targets(*service->currentScene());
+  if (targets.empty()) return;
+  const TargetObjects::List objects = targets.objects();
+  const Object& first = *objects.front();
+  const auto answer = askFrameLength("オブジェクトの長さを変更", first.end - first.start + 1);
+  if (!answer) return;
+  const int length = *answer < 2 ? 1 : *answer;
+  System::Log::info("Edit::EditCommand::changeObjectLength",
+                    "change object length num=%d length=%d", static_cast<int>(objects.size()),
+                    length);
+
+  auto scope = service->beginUpdate();
+  scope.notifyObject = true;
+  scope.updateLayer = true;
+  scope.resetSettingSection = true;
+  scope.updateTimeSetting = true;
+  scope.beginUndo();
+  Detail::runClosing(scope, [&] {
+    for (const auto& object : objects) {
+      service->undoService->pushObjectUpdate(object);
+      scope.scene->scaleObjectLength(*object, length);
+    }
+  });
+}
+
+bool canSeparateAudioObject() {
+  EditService* service = EditService::instance();
+  const TargetObjects targets(*service->currentScene());
+  if (targets.size() != 1) return false;
+  const Object& object = *targets.objects().front();
+  if (object.effects.size() < 2 || !object.effects[0] || !object.effects[1]) return false;
+  const Effect::EffectBase& input = *object.effects[0];
+  return input.effectType == Effect::EffectType::Input && input.mediaType == 3 &&
+         object.effects[1]->mediaType == 3 && input.canSeparateAudio(0);
+}
+
+void separateAudioObject() {
+  if (!canSeparateAudioObject()) return;
+  EditService* service = EditService::instance();
+  const std::shared_ptr<Object> object = TargetObjects(*service->currentScene()).objects().front();
+  const int soundLayer = findSoundLayer(*service->currentScene(), *object);
+  if (soundLayer < 0) return;
+  System::Log::info("Edit::EditCommand::separateAudioObject", "separate audio layer=%d",
+                    object->layer);
+  Undo::UndoService* undo = service->undoService;
+
+  auto scope = service->beginUpdate();
+  scope.updateLayer = true;
+  scope.rebuildEffectSetting = true;
+  scope.updateTimeSetting = true;
+  scope.updateColorSetting = true;
+  scope.updateTextSetting = true;
+  scope.notifyObject = true;
+  scope.object = object;
+  scope.beginUndo();
+  Detail::runClosing(scope, [&] {
+    auto audio = scope.scene->createEmptyObject(soundLayer, object->start, object->end);
+    audio->clipping = object->clipping;
+    audio->camera = object->camera;
+    audio->boundaries = object->boundaries;
+    object->copyEffects(*audio);
+    undo->pushObjectCreate(audio);
+    undo->pushObjectEffect(object);
+    // The picture stays with the source, the sound goes with the new object; both keep the
+    // input's settings.
+    object->setEffectByName("標準描画", nullptr);
+    object->fitEffectsToInput();
+    undo->pushObjectEffect(audio);
+    audio->setEffectByName("音声再生", nullptr);
+    audio->fitEffectsToInput();
+  });
+}
+
+bool createSceneFromFile(const std::string& path) {
+  EditService* service = EditService::instance();
+  Effect::EffectService* registry = Effect::EffectService::instance();
+  const char* effectName = registry ? registry->getFileEffectName(path) : nullptr;
+  if (!effectName) {
+    Dialog::postError("%s", "このファイルには対応していません");
+    return false;
+  }
+  const auto& services = objectCommandServices();
+  SceneProposal proposal;
+  proposal.audioRate = service->currentScene()->audioRate;
+  if (std::string_view(effectName) != "図形") {
+    proposal.width = 32;
+    proposal.height = 32;
+    if (!services.openMediaFile || !services.openMediaFile(path, proposal)) {
+      Dialog::postError("%s", "このファイルには対応していません");
+      return false;
+    }
+  }
+  std::string expanded = path;
+  System::FileName::expandVariable(expanded);
+  const std::size_t slash = expanded.find_last_of("/\\");
+  std::string name = slash == std::string::npos ? expanded : expanded.substr(slash + 1);
+  if (const std::size_t dot = name.find_last_of('.'); dot != std::string::npos) name.resize(dot);
+  proposal.name = name;
+  if (!services.createScene || !services.createScene(proposal)) return false;
+
+  createObject(effectName, 0, 0, [&path](Object* object, UpdateSection& scope) {
+    // The input effect takes the file and may fit the object to it: the tables must be
+    // current for that.
+    scope.scene->update();
+    Effect::EffectEventParam event;
+    event.kind = Effect::EffectEventParam::FileSet;
+    event.scope = &scope;
+    event.datum = path;
+    object->sendInputEffectEvent(event);
+  });
+  return true;
+}
+
+}  // namespace Edit::EditCommand

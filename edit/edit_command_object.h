@@ -1,0 +1,140 @@
+#pragma once
+// The object edit commands the timeline, the menus and the effect definitions run: create,
+// load, delete, split, cut, copy, paste, duplicate, separate the sound of a movie, insert
+// empty frames, change lengths, and open a media file as a new scene.
+//
+// Each command that changes the model is one undoable step: it logs one INFO line under
+// its qualified name, opens an edit-update scope, opens the undo step, records every undo
+// item before the change it covers, changes the model through the layer table and chain
+// operations only, and closes the scope. A command whose precondition fails (no targets, an
+// empty clipboard, a cancelled dialog, no room) changes nothing and opens no scope. UI
+// thread only.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace System {
+class IniFile;
+}
+
+namespace Edit {
+
+class Object;
+class Scene;
+class UpdateSection;
+
+// The objects a command acts on: the scene's selection when it holds an object (kept by
+// reference), else the focus object when it is still on a layer, else none.
+class TargetObjects {
+ public:
+  using List = std::vector<std::shared_ptr<Object>>;
+
+  explicit TargetObjects(const Scene& scene);
+  TargetObjects(const TargetObjects&) = delete;
+  TargetObjects& operator=(const TargetObjects&) = delete;
+
+  const List& objects() const { return selection_ ? *selection_ : own_; }
+  bool empty() const { return objects().empty(); }
+  std::size_t size() const { return objects().size(); }
+  List::const_iterator begin() const { return objects().begin(); }
+  List::const_iterator end() const { return objects().end(); }
+
+ private:
+  const List* selection_ = nullptr;
+  List own_;
+};
+
+// The proposed settings of a scene made from a media file.
+struct SceneProposal {
+  std::string name;
+  int32_t width = 256;
+  int32_t height = 256;
+  int32_t rate = 1;
+  int32_t scale = 1;
+  int32_t audioRate = 48000;
+};
+
+// What the object commands need from the windows, the object file reader, the media input
+// and the scene commands. The parts that provide them install these; a part that is missing
+// (a headless run, tests) leaves its entry empty and the command takes the documented way.
+struct ObjectCommandServices {
+  // The frame-length dialog with the caption and the initial frame count; the confirmed
+  // frame count, or nothing on Cancel. Empty: the dialog cannot be shown, which ends the
+  // command like Cancel.
+  std::function<std::optional<int>(const std::string& caption, int initialFrames)> askFrameLength;
+  // The last mouse position inside the timeline's object area: x and y from the area's
+  // origin and the layer height in pixels. Nothing when the mouse lies outside the area.
+  struct TimelinePoint {
+    int x = 0;
+    int y = 0;
+    int layerHeight = 1;
+  };
+  std::function<std::optional<TimelinePoint>()> timelineMouse;
+  // Sets the timeline's selected frame range (-1, -1 clears it).
+  std::function<void(int start, int end)> setFrameRange;
+  // Makes one object from an object or effect alias file already read into `file`, on the
+  // scene from start to end (the file's own frames may decide them).
+  std::function<std::shared_ptr<Object>(Scene& scene, const System::IniFile& file,
+                                        bool effectFile, int layer, int start, int end)>
+      loadObjectFile;
+  // Opens a media file through the input plug-ins and fills in what it tells of the media
+  // (size, rate and scale when it has video, the sampling rate when it has audio); false when
+  // no reader opens it.
+  std::function<bool(const std::string& path, SceneProposal& proposal)> openMediaFile;
+  // Shows the scene dialog with the proposal and, on OK, makes the confirmed scene current;
+  // false on Cancel.
+  std::function<bool(SceneProposal& proposal)> createScene;
+};
+
+void setObjectCommandServices(ObjectCommandServices services);
+const ObjectCommandServices& objectCommandServices();
+
+namespace EditCommand {
+
+// Called with the new object inside the command's scope, before the undo item is recorded.
+using ObjectInitializer = std::function<void(Object* object, UpdateSection& scope)>;
+
+// The length of a new object: 800000 / zoom frames after its start (zoom 10000 = 100 %).
+int32_t defaultObjectLength(const Scene& scene);
+
+// A new object with the named effect on the layer at the frame; a frame inside objects puts
+// it right behind them, a following object cuts it short. The new object becomes the focus.
+// Throws "layer index out of range." for a layer outside the table (nothing done) and the
+// registry's "not found effect." for an unknown name (the scope closes with nothing kept).
+void createObject(std::string_view effectName, int layer, int frame,
+                  const ObjectInitializer& initializer = {});
+// A new object read from an object or effect alias file. Every failure is caught and shown
+// as "エイリアスの読み込みに失敗しました".
+void loadObject(const std::string& path, int layer, int frame);
+void deleteObject();
+// Splits every target that holds the frame after its start into two pieces; grouped
+// targets give one new group of left pieces and one of right pieces per source group.
+void splitObject(int frame);
+// Without a selected frame range: copy, then delete. With one: a ripple cut of the range.
+void cutObject();
+// Replaces the clipboard's content with copies of the targets. Changes no model data.
+void copyObject();
+void pasteObject(int layer, int frame);
+// The paste of the object context menu: at the mouse in the timeline, else near the cursor.
+void pasteObjectAt();
+// Copies of the targets on the first layers below them where the block fits; the clipboard
+// is not touched.
+void duplicateObject();
+bool canSeparateAudioObject();
+void separateAudioObject();
+void insertNullFrame(int frame);
+void changeObjectLength();
+bool createSceneFromFile(const std::string& path);
+
+// Installs createObject and loadObject as the effect framework's menu commands, keeping
+// the hooks that are installed already.
+void installObjectCommandHooks();
+
+}  // namespace EditCommand
+
+}  // namespace Edit
