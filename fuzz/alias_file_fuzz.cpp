@@ -1,0 +1,240 @@
+// Feeds arbitrary bytes to the alias file readers, as alias files that users share or edit
+// by hand may hold them. The bytes are read three ways: as an object alias placed among the
+// objects of a layer, as an effect alias made into a new object, and as an effect alias
+// added to an existing chain behind one of its filters. Each read either throws the standard
+// exception and leaves the layer as it was, or gives objects on valid layers inside the frame
+// range, midpoints strictly inside, no two objects of a layer sharing a frame. A new object
+// saves as an object alias that reads back into an object saving to the same text.
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "edit/alias_file.h"
+#include "edit/edit_limits.h"
+#include "edit/layer_object_manager.h"
+#include "edit/object.h"
+#include "edit/scene.h"
+#include "effect/effect_base.h"
+#include "effect/effect_item_integer.h"
+#include "effect/effect_item_number.h"
+#include "effect/effect_item_text.h"
+#include "effect/effect_service.h"
+#include "effect/movement_registry.h"
+#include "system/file.h"
+#include "system/ini_file.h"
+#include "system/log.h"
+#include "system/service_holder.h"
+#include "system/setting_service.h"
+
+namespace {
+
+[[noreturn]] void fail(const char* what) {
+  std::fprintf(stderr, "%s\n", what);
+  std::abort();
+}
+
+struct Kind {
+  const char* name;
+  uint8_t effectType, mediaType, targetType;
+};
+
+const Kind kKinds[] = {
+    {"画像ファイル", 1, 1, 1}, {"音声ファイル", 1, 2, 2}, {"動画ファイル", 1, 3, 3},
+    {"標準描画", 2, 1, 1},     {"音声再生", 2, 2, 2},     {"映像再生", 2, 3, 3},
+    {"色調補正", 3, 1, 1},     {"ぼかし", 3, 1, 1},       {"音量調整", 3, 2, 2},
+    {"グループ制御", 4, 3, 3}, {"シーンチェンジ", 4, 1, 5},
+};
+
+// A test effect of each kind: a count, a text, a moving number and a layer range.
+class FuzzEffect : public Effect::EffectBase {
+ public:
+  explicit FuzzEffect(const Kind& kind)
+      : EffectBase(kind.name, kind.effectType, kind.mediaType, kind.targetType), kind_(&kind) {
+    x.movement = Effect::MovementRegistry::instance().findMovement("直線移動");
+    x.resizeValues(2);
+  }
+  std::shared_ptr<EffectBase> create() const override {
+    return std::make_shared<FuzzEffect>(*kind_);
+  }
+  Effect::EffectItemLayerRange* getLayerRange() override { return &range; }
+
+  Effect::EffectItemInteger count{items, "個数", 1, 0, 100};
+  Effect::EffectItemText text{items, "テキスト", ""};
+  Effect::EffectItemNumber x{items, "X", 0, -1000, 1000, 0.1};
+  Effect::EffectItemLayerRange range{items, "対象レイヤー数", 0};
+
+ private:
+  const Kind* kind_;
+};
+
+// A program folder of this process with its settings and the registry of the test effects;
+// removed at exit.
+class World {
+ public:
+  World() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "velumo-alias-fuzz-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) std::abort();
+    path_ = pattern;
+    std::filesystem::create_directories(path_ + "/data");
+    System::FileName::resetVariableList(path_);
+    System::Log::setOutput(System::Log::discardOutput);
+    parameters_ = std::make_unique<System::ServiceHolder<Setting::ParameterIni>>();
+    Effect::EffectService::Catalogue catalogue;
+    catalogue.firstEffects = [](Effect::EffectService& registry) {
+      for (const Kind& kind : kKinds) registry.registerEffect<FuzzEffect>(kind);
+    };
+    Effect::EffectService::setCatalogue(std::move(catalogue));
+    registry_ = std::make_unique<System::ServiceHolder<Effect::EffectService>>();
+    input_ = path_ + "/input.object";
+    saved_ = path_ + "/saved.object";
+    again_ = path_ + "/again.object";
+  }
+  ~World() {
+    registry_.reset();
+    parameters_.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+
+  std::string path_, input_, saved_, again_;
+
+ private:
+  std::unique_ptr<System::ServiceHolder<Setting::ParameterIni>> parameters_;
+  std::unique_ptr<System::ServiceHolder<Effect::EffectService>> registry_;
+};
+
+World& world() {
+  static World instance;
+  return instance;
+}
+
+std::string readAll(const std::string& path) {
+  System::File file;
+  file.open(path, System::File::Read);
+  std::string text(static_cast<std::size_t>(file.size()), '\0');
+  file.readBlock(text.data(), text.size());
+  return text;
+}
+
+using Frames = std::vector<std::pair<int32_t, int32_t>>;
+
+// The objects of the layer as (start, end), checked: valid frames, midpoints inside, an
+// effect chain, no overlap.
+Frames checkLayer(Edit::Scene& scene, int layer) {
+  scene.update();
+  Frames frames;
+  for (const auto& object : scene.getLayerObjects(layer).objects) {
+    if (object->layer != layer) continue;
+    if (!Edit::isValidFrame(object->start) || !Edit::isValidFrame(object->end) ||
+        object->end < object->start)
+      fail("frames out of range");
+    int64_t previous = 0;
+    for (int32_t boundary : object->boundaries) {
+      if (boundary <= previous || boundary >= int64_t{object->end} - object->start)
+        fail("midpoint outside its object");
+      previous = boundary;
+    }
+    if (object->effects.empty()) fail("object without effects");
+    frames.emplace_back(object->start, object->end);
+  }
+  std::sort(frames.begin(), frames.end());
+  for (std::size_t i = 1; i < frames.size(); ++i)
+    if (frames[i].first <= frames[i - 1].second) fail("objects overlap");
+  return frames;
+}
+
+// A scene with two objects on layer 1 for the new ones to find their place among.
+std::unique_ptr<Edit::Scene> makeScene() {
+  auto scene = std::make_unique<Edit::Scene>(0, 0);
+  for (const auto& range : {std::pair<int, int>{10, 19}, {30, 40}}) {
+    auto object = scene->createEmptyObject(1, range.first, range.second);
+    object->setEffectByName("画像ファイル", nullptr);
+  }
+  scene->update();
+  return scene;
+}
+
+void checkRoundTrip(const Edit::Object& object) {
+  World& w = world();
+  Edit::saveObjectAliasFile(w.saved_, object, true);
+  System::IniFile saved;
+  saved.loadFile(w.saved_);
+  auto scene = makeScene();
+  std::shared_ptr<Edit::Object> again;
+  try {
+    again = Edit::LayerObjectManager::loadObjectAliasFile(*scene, saved, 2, object.start, 0);
+  } catch (const std::exception& exception) {
+    std::fprintf(stderr, "%s\n", exception.what());
+    fail("a saved object alias does not load");
+  }
+  checkLayer(*scene, 2);
+  Edit::saveObjectAliasFile(w.again_, *again, true);
+  const std::string first = readAll(w.saved_);
+  const std::string second = readAll(w.again_);
+  if (first != second) {
+    std::fprintf(stderr, "--- saved\n%s\n--- saved again\n%s\n", first.c_str(), second.c_str());
+    fail("a saved object alias does not read back the same");
+  }
+  scene->clear();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  World& w = world();
+  {
+    System::File file;
+    file.open(w.input_, System::File::WriteExclusive);
+    file.write(data, size);
+  }
+  System::IniFile ini;
+  try {
+    ini.loadFile(w.input_);
+  } catch (const std::exception&) {
+    return 0;
+  }
+
+  auto scene = makeScene();
+  const Frames before = checkLayer(*scene, 1);
+  // As an object alias wanted inside the second object: it lands at 41.
+  try {
+    auto object = Edit::LayerObjectManager::loadObjectAliasFile(*scene, ini, 1, 35, 100);
+    checkLayer(*scene, 1);
+    checkRoundTrip(*object);
+  } catch (const std::exception&) {
+    if (checkLayer(*scene, 1) != before) fail("a failed object alias left an object behind");
+  }
+  // As an effect alias made into a new object.
+  const Frames withAlias = checkLayer(*scene, 1);
+  try {
+    auto object = Edit::LayerObjectManager::loadObjectAliasFileEffect(*scene, ini, 1, 12, 60);
+    checkLayer(*scene, 1);
+    checkRoundTrip(*object);
+  } catch (const std::exception&) {
+    if (checkLayer(*scene, 1) != withAlias) fail("a failed effect alias left an object behind");
+  }
+  // Added to a chain behind its filter: whatever happens, the chain stays one that saves.
+  auto target = scene->createEmptyObject(3, 0, 99);
+  target->setEffectByName("画像ファイル", nullptr);
+  target->setEffectByName("色調補正", nullptr);
+  target->addSection(50, nullptr);
+  try {
+    target->loadEffectAliasFile(ini, target->effects.back().get());
+  } catch (const std::exception&) {
+  }
+  checkLayer(*scene, 3);
+  if (target->effects.empty()) fail("the chain lost every effect");
+  checkRoundTrip(*target);
+  scene->clear();
+  return 0;
+}
