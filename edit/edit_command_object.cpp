@@ -109,6 +109,8 @@ void loadObject(const std::string& path, int layer, int frame) {
   auto fail = [] { Dialog::postError("%s", "エイリアスの読み込みに失敗しました"); };
   System::IniFile file;
   try {
+    if (!System::File::exists(path))
+      throw System::makeException(place, "failed to open file.", path);
     file.loadFile(path);
   } catch (const std::exception&) {
     fail();
@@ -122,15 +124,14 @@ void loadObject(const std::string& path, int layer, int frame) {
     Scene& scene = *scope.scene;
     const int64_t start = frame;
     const int64_t end = start + defaultObjectLength(scene);
-    const auto& services = objectCommandServices();
-    if (!services.loadObjectFile) throw System::makeNotImplementedException(place);
-    auto object =
-        services.loadObjectFile(scene, file, System::FileName::getExtension(path) == "effect",
-                                layer, clampFrame(start), clampFrame(end));
-    if (object) {
-      service->undoService->pushObjectCreate(object);
-      focusInScope(scope, object);
-    }
+    // The readers take the half-made object off again when they fail.
+    auto object = System::FileName::getExtension(path) == "effect"
+                      ? LayerObjectManager::loadObjectAliasFileEffect(
+                            scene, file, layer, clampFrame(start), clampFrame(end))
+                      : LayerObjectManager::loadObjectAliasFile(scene, file, layer,
+                                                                clampFrame(start), clampFrame(end));
+    service->undoService->pushObjectCreate(object);
+    focusInScope(scope, object);
     scope.close();
     // Reading may have brought the file up to date: it is written back in its new form.
     if (file.isWriteBack()) {
@@ -199,8 +200,7 @@ void pasteObjectAt() {
   const auto& services = objectCommandServices();
   if (auto point = services.timelineMouse ? services.timelineMouse() : std::nullopt) {
     const int32_t zoom = scene.zoom.zoom > 0 ? scene.zoom.zoom : FrameZoom::kDefault;
-    const int64_t layer =
-        int64_t{point->y} / std::max(point->layerHeight, 1) + scene.displayLayer;
+    const int64_t layer = int64_t{point->y} / std::max(point->layerHeight, 1) + scene.displayLayer;
     const int64_t frame = scene.displayFrame + int64_t{point->x} * 10000 / zoom;
     clipboard.pasteAt(static_cast<int>(std::clamp<int64_t>(layer, 0, kLayerLimit)),
                       clampFrame(frame));

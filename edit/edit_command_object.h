@@ -18,10 +18,6 @@
 #include <string_view>
 #include <vector>
 
-namespace System {
-class IniFile;
-}
-
 namespace Edit {
 
 class Object;
@@ -59,9 +55,9 @@ struct SceneProposal {
   int32_t audioRate = 48000;
 };
 
-// What the object commands need from the windows, the object file reader, the media input
-// and the scene commands. The parts that provide them install these; a part that is missing
-// (a headless run, tests) leaves its entry empty and the command takes the documented way.
+// What the object commands need from the windows, the media input and the scene commands. The parts
+// that provide them install these; a part that is missing (a headless run, tests) leaves its entry
+// empty and the command takes the documented way.
 struct ObjectCommandServices {
   // The frame-length dialog with the caption and the initial frame count; the confirmed
   // frame count, or nothing on Cancel. Empty: the dialog cannot be shown, which ends the
@@ -77,11 +73,6 @@ struct ObjectCommandServices {
   std::function<std::optional<TimelinePoint>()> timelineMouse;
   // Sets the timeline's selected frame range (-1, -1 clears it).
   std::function<void(int start, int end)> setFrameRange;
-  // Makes one object from an object or effect alias file already read into `file`, on the
-  // scene from start to end (the file's own frames may decide them).
-  std::function<std::shared_ptr<Object>(Scene& scene, const System::IniFile& file,
-                                        bool effectFile, int layer, int start, int end)>
-      loadObjectFile;
   // Opens a media file through the input plug-ins and fills in what it tells of the media
   // (size, rate and scale when it has video, the sampling rate when it has audio); false when
   // no reader opens it.

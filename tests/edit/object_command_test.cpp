@@ -16,6 +16,7 @@
 #include "edit/undo_service.h"
 #include "edit_test_support.h"
 #include "effect/edit_command_hooks.h"
+#include "scene_state.h"
 
 namespace {
 
@@ -23,48 +24,9 @@ using TestSupport::EditServices;
 using TestSupport::framesOf;
 using TestSupport::place;
 using Frames = std::vector<std::pair<int, int>>;
+using TestSupport::SceneState;
+using TestSupport::stateOf;
 namespace Command = Edit::EditCommand;
-
-// Everything a command may change that undo must put back: per layer the objects with their
-// frames, boundaries, flags, chain and group (groups numbered by first sight). The focus
-// is the windows' state, which undo does not restore.
-struct SceneState {
-  struct Entry {
-    int layer, start, end;
-    std::vector<int32_t> boundaries;
-    int clipping, camera, group;
-    std::vector<std::string> effects;
-    auto tie() const {
-      return std::tie(layer, start, end, boundaries, clipping, camera, group, effects);
-    }
-    bool operator==(const Entry& other) const { return tie() == other.tie(); }
-  };
-  std::vector<Entry> entries;
-  bool operator==(const SceneState& other) const { return entries == other.entries; }
-};
-
-void PrintTo(const SceneState& state, std::ostream* out) {
-  for (const auto& entry : state.entries)
-    *out << "\n  L" << entry.layer << " " << entry.start << ".." << entry.end << " g"
-         << entry.group << " e" << entry.effects.size();
-}
-
-SceneState stateOf(const Edit::Scene& scene) {
-  SceneState state;
-  std::map<const Edit::Group*, int> groups;
-  for (int layer = 0; layer < scene.layerCount(); ++layer) {
-    for (const auto& object : scene.getLayerObjects(layer).objects) {
-      if (object->layer != layer) continue;
-      int group = 0;
-      if (object->group) group = groups.try_emplace(object->group.get(), groups.size() + 1).first->second;
-      std::vector<std::string> effects;
-      for (const auto& effect : object->effects) effects.emplace_back(effect->name);
-      state.entries.push_back({layer, object->start, object->end, object->boundaries,
-                               object->clipping, object->camera, group, effects});
-    }
-  }
-  return state;
-}
 
 struct ObjectCommands : ::testing::Test {
   void SetUp() override { Edit::setObjectCommandServices({}); }
@@ -164,9 +126,7 @@ TEST_F(ObjectCommands, CreateObjectIsOneStepAndLogs) {
 TEST_F(ObjectCommands, CreateObjectRefusalsLeaveTheSceneAlone) {
   place(0, 0, 9);
   // An unknown effect: the half-made object goes again, the step keeps nothing.
-  expectNothing([] {
-    EXPECT_THROW(Command::createObject("無い効果", 0, 50), std::exception);
-  });
+  expectNothing([] { EXPECT_THROW(Command::createObject("無い効果", 0, 50), std::exception); });
   // A layer outside the table: refused before anything opens, without a log line.
   log.clear();
   expectNothing([] { EXPECT_THROW(Command::createObject("x", -1, 0), std::exception); });
@@ -180,40 +140,6 @@ TEST_F(ObjectCommands, MenuHooksRunTheCommands) {
   Effect::editCommandHooks().createObject(TestSupport::TestFilter::kName, 1, 0);
   EXPECT_EQ(framesOf(scene(), 1), (Frames{{0, 80}}));
   Effect::setEditCommandHooks({});
-}
-
-// --- load --------------------------------------------------------------------------------
-
-TEST_F(ObjectCommands, LoadObjectGoesThroughTheFileReader) {
-  Edit::ObjectCommandServices hooks;
-  bool effectFile = true;
-  hooks.loadObjectFile = [&](Edit::Scene& target, const System::IniFile&, bool isEffect,
-                             int layer, int start, int end) {
-    effectFile = isEffect;
-    return target.createEmptyObject(layer, start, end);
-  };
-  Edit::setObjectCommandServices(hooks);
-  runUndoable([&] {
-    Command::loadObject("/nowhere/alias.object", 3, 100);
-    EXPECT_EQ(scene().focusObject, scene().getLayerObjects(3).objects.at(0));
-  });
-  EXPECT_FALSE(effectFile);
-  EXPECT_EQ(framesOf(scene(), 3), (Frames{{100, 180}}));
-  EXPECT_EQ(infoLines().at(0), "load object [/nowhere/alias.object] layer=3 frame=100");
-}
-
-TEST_F(ObjectCommands, LoadObjectFailureIsShownAndKeepsNothing) {
-  Edit::ObjectCommandServices hooks;
-  hooks.loadObjectFile = [](Edit::Scene&, const System::IniFile&, bool, int, int,
-                            int) -> std::shared_ptr<Edit::Object> {
-    throw std::runtime_error("broken alias");
-  };
-  Edit::setObjectCommandServices(hooks);
-  // The exception is caught, the scope closed, and the lock released.
-  expectNothing([] { EXPECT_NO_THROW(Command::loadObject("/nowhere/alias.effect", 0, 0)); });
-  // Without a reader every load fails the same way.
-  Edit::setObjectCommandServices({});
-  expectNothing([] { EXPECT_NO_THROW(Command::loadObject("/nowhere/a.object", 0, 0)); });
 }
 
 // --- delete, copy ------------------------------------------------------------------------
@@ -246,9 +172,8 @@ TEST_F(ObjectCommands, CommandsWithoutTargetsDoNothing) {
   auto gone = place(1, 0, 9);
   // A focus object that left the scene is no target.
   services.edit().setFocusObject(gone);
-  TestSupport::edit([&](Edit::UpdateSection& scope, Undo::UndoService&) {
-    scope.scene->removeObject(*gone);
-  });
+  TestSupport::edit(
+      [&](Edit::UpdateSection& scope, Undo::UndoService&) { scope.scene->removeObject(*gone); });
   log.clear();
   expectNothing([] {
     Command::deleteObject();
@@ -340,9 +265,9 @@ TEST_F(ObjectCommands, CutWithoutARangeCopiesThenDeletes) {
   ASSERT_EQ(services.edit().clipboard.objects.size(), 1u);
   const auto lines = infoLines();
   ASSERT_GE(lines.size(), 3u);
-  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 3),
-            (std::vector<std::string>{"cut object num=1", "copy object num=1",
-                                      "delete object num=1"}));
+  EXPECT_EQ(
+      std::vector<std::string>(lines.begin(), lines.begin() + 3),
+      (std::vector<std::string>{"cut object num=1", "copy object num=1", "delete object num=1"}));
 }
 
 TEST_F(ObjectCommands, RangeCutOfASpanningObjectKeepsBothEndsGrouped) {
@@ -389,7 +314,8 @@ TEST_F(ObjectCommands, RangeCutOfEachCase) {
   EXPECT_EQ(framesOf(scene(), 3), (Frames{{50, 60}}));
   EXPECT_EQ(framesOf(scene(), 4), (Frames{{0, 10}}));
   Frames clip;
-  for (const auto& copy : services.edit().clipboard.objects) clip.emplace_back(copy->start, copy->end);
+  for (const auto& copy : services.edit().clipboard.objects)
+    clip.emplace_back(copy->start, copy->end);
   EXPECT_EQ(clip, (Frames{{30, 35}, {32, 40}, {45, 49}}));
 }
 
@@ -501,10 +427,10 @@ TEST_F(ObjectCommands, InsertNullFrameMovesWhatStartsAtOrAfterTheFrame) {
     return 5;
   };
   Edit::setObjectCommandServices(hooks);
-  place(0, 0, 9);     // before
-  place(0, 19, 25);   // starts one frame early and reaches over: stays
-  place(1, 20, 30);   // starts at the frame
-  place(2, 40, 50);   // after
+  place(0, 0, 9);    // before
+  place(0, 19, 25);  // starts one frame early and reaches over: stays
+  place(1, 20, 30);  // starts at the frame
+  place(2, 40, 50);  // after
   runUndoable([] { Command::insertNullFrame(20); });
   EXPECT_EQ(caption, "空のフレームを挿入");
   EXPECT_EQ(framesOf(scene(), 0), (Frames{{0, 9}, {19, 25}}));
@@ -541,11 +467,9 @@ TEST_F(ObjectCommands, ChangeObjectLength) {
     Frames frames;  // of layer 0 afterwards
   };
   const Case cases[] = {
-      {20, {{10, 29}, {40, 50}}},
-      {100, {{10, 39}, {40, 50}}},  // stops before the next object
-      {1, {{10, 11}, {40, 50}}},    // 0 and 1 are taken as 1; the scaling keeps two frames
-      {0, {{10, 11}, {40, 50}}},
-      {std::nullopt, {{10, 19}, {40, 50}}},
+      {20, {{10, 29}, {40, 50}}}, {100, {{10, 39}, {40, 50}}},  // stops before the next object
+      {1, {{10, 11}, {40, 50}}},  // 0 and 1 are taken as 1; the scaling keeps two frames
+      {0, {{10, 11}, {40, 50}}},  {std::nullopt, {{10, 19}, {40, 50}}},
   };
   int layer = 0;
   for (const Case& c : cases) {

@@ -1,0 +1,158 @@
+// The object commands that need the effect registry: loading alias files as new objects and
+// splitting the sound of a movie off into an audio object.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "../system/log_capture.h"
+#include "edit/edit_command_object.h"
+#include "registry_fixture.h"
+#include "scene_state.h"
+#include "system/file.h"
+
+namespace {
+
+using ChainFixture::Kind;
+using ChainFixture::KindEffect;
+using TestSupport::stateOf;
+namespace Command = Edit::EditCommand;
+
+// A movie input whose sound can be split off.
+class MovieInput : public KindEffect {
+ public:
+  explicit MovieInput(const Kind& kind) : KindEffect(kind), kind_(&kind) {}
+  std::shared_ptr<EffectBase> create() const override {
+    return std::make_shared<MovieInput>(*kind_);
+  }
+  bool canSeparateAudio(int) const override { return true; }
+
+ private:
+  const Kind* kind_;
+};
+
+class ObjectFileCommands : public ChainFixture::RegistryFixture {
+ protected:
+  void SetUp() override {
+    install_.makeFolder("data");
+    System::FileName::resetVariableList(install_.path());
+    parameters_.emplace();
+    Effect::EffectService::Catalogue catalogue;
+    catalogue.firstEffects = [](Effect::EffectService& registry) {
+      for (const Kind& kind : ChainFixture::kKinds) {
+        if (std::string_view(kind.name) == "動画ファイル")
+          registry.registerEffect<MovieInput>(kind);
+        else
+          registry.registerEffect<KindEffect>(kind);
+      }
+    };
+    Effect::EffectService::setCatalogue(std::move(catalogue));
+    events_.emplace();
+    registry_.emplace();
+    undo_.emplace();
+    edit_.emplace();
+    log.clear();  // the registry's start
+  }
+
+  std::string path(const char* name) { return install_.path() + "/" + name; }
+  void write(const char* name, const std::string& text) {
+    System::File file;
+    file.open(path(name), System::File::WriteExclusive);
+    file.write(text);
+  }
+  std::shared_ptr<Edit::Object> put(int layer, int start, int end,
+                                    std::initializer_list<const char*> effects) {
+    auto scope = edit().beginUpdate();
+    scope.updateLayer = true;
+    auto object = scene().createEmptyObject(layer, start, end);
+    for (const char* name : effects) object->setEffectByName(name, nullptr);
+    scope.close();
+    return object;
+  }
+  std::size_t steps() { return scene().undoHistory.steps.size(); }
+  // Undo gives back the scene before the command, redo the scene after it.
+  void expectUndoRedo(const TestSupport::SceneState& before) {
+    const auto after = stateOf(scene());
+    Undo::UndoService::instance()->undo();
+    EXPECT_EQ(stateOf(scene()), before);
+    Undo::UndoService::instance()->redo();
+    EXPECT_EQ(stateOf(scene()), after);
+  }
+
+  TestSupport::LogCapture log;
+};
+
+TEST_F(ObjectFileCommands, LoadObjectAliasAndEffectAlias) {
+  write("a.object",
+        "[Object]\r\nframe=0,19\r\n[Object.0]\r\neffect.name=図形\r\n"
+        "[Object.1]\r\neffect.name=標準描画\r\n");
+  write("b.effect", "[Effect.0]\r\neffect.name=ぼかし\r\n");
+  const auto before = stateOf(scene());
+  Command::loadObject(path("a.object"), 2, 100);
+  ASSERT_EQ(steps(), 1u);
+  const auto& loaded = scene().getLayerObjects(2).objects.at(0);
+  EXPECT_EQ((std::pair{loaded->start, loaded->end}), (std::pair{100, 119}));
+  EXPECT_EQ(chainOf(*loaded), (std::vector<std::string>{"図形", "標準描画"}));
+  EXPECT_EQ(scene().focusObject, loaded);
+  expectUndoRedo(before);
+  EXPECT_EQ(log.texts("INFO").at(0), "load object [" + path("a.object") + "] layer=2 frame=100");
+
+  // An effect alias makes a filter object of the default length.
+  Command::loadObject(path("b.effect"), 4, 0);
+  const auto& filter = scene().getLayerObjects(4).objects.at(0);
+  EXPECT_EQ((std::pair{filter->start, filter->end}), (std::pair{0, 80}));
+  EXPECT_EQ(chainOf(*filter), (std::vector<std::string>{"ぼかし"}));
+}
+
+TEST_F(ObjectFileCommands, AFailedLoadLeavesNothing) {
+  write("bad.object", "[Object]\r\n[Object.0]\r\neffect.name=無い効果\r\n");
+  for (const char* name : {"missing.object", "bad.object"}) {
+    SCOPED_TRACE(name);
+    const auto before = stateOf(scene());
+    EXPECT_NO_THROW(Command::loadObject(path(name), 0, 0));
+    EXPECT_EQ(stateOf(scene()), before);
+    EXPECT_EQ(steps(), 0u);
+    // The scope was closed: the lock is free again.
+    edit().beginUpdate().close();
+  }
+}
+
+TEST_F(ObjectFileCommands, SeparateAudioPutsTheSoundOnTheFirstFreeLayer) {
+  auto movie = put(0, 0, 99, {"動画ファイル", "映像再生"});
+  put(1, 50, 60, {"図形"});    // in the movie's frames: the sound goes further down
+  put(2, 100, 120, {"図形"});  // after them: no obstacle
+  edit().setFocusObject(movie);
+  ASSERT_TRUE(Command::canSeparateAudioObject());
+  const auto before = stateOf(scene());
+  Command::separateAudioObject();
+  ASSERT_EQ(steps(), 1u);
+  ASSERT_EQ(scene().getLayerObjects(2).objects.size(), 2u);
+  const auto& audio = scene().getLayerObjects(2).objects.at(0);
+  EXPECT_EQ((std::pair{audio->start, audio->end}), (std::pair{0, 99}));
+  EXPECT_EQ(chainOf(*movie), (std::vector<std::string>{"動画ファイル", "標準描画"}));
+  EXPECT_EQ(chainOf(*audio), (std::vector<std::string>{"動画ファイル", "音声再生"}));
+  EXPECT_EQ(movie->getObjectType(), Edit::EffectManager::VideoObject);
+  EXPECT_EQ(audio->getObjectType(), Edit::EffectManager::AudioObject);
+  // Both keep the input's settings, each in an instance of its own.
+  EXPECT_NE(movie->effects[0], audio->effects[0]);
+  EXPECT_EQ(log.texts("INFO").at(0), "separate audio layer=0");
+  expectUndoRedo(before);
+}
+
+TEST_F(ObjectFileCommands, OnlyASingleMovieCanBeSeparated) {
+  auto movie = put(0, 0, 99, {"動画ファイル", "映像再生"});
+  auto other = put(1, 0, 99, {"動画ファイル", "映像再生"});
+  auto image = put(2, 0, 99, {"画像ファイル", "標準描画"});
+  edit().setFocusObject(image);
+  EXPECT_FALSE(Command::canSeparateAudioObject());
+  edit().selectObject(movie, false);
+  edit().selectObject(other, false);
+  EXPECT_FALSE(Command::canSeparateAudioObject());  // two targets
+  const auto before = stateOf(scene());
+  Command::separateAudioObject();
+  EXPECT_EQ(stateOf(scene()), before);
+  EXPECT_EQ(steps(), 0u);
+  EXPECT_TRUE(log.texts("INFO").empty());
+}
+
+}  // namespace
