@@ -239,6 +239,13 @@ void installObjectCommandHooks() {
   Effect::setEditCommandHooks(std::move(hooks));
 }
 
+void removeObjectCommandHooks() {
+  Effect::EditCommandHooks hooks = Effect::editCommandHooks();
+  hooks.createObject = nullptr;
+  hooks.loadObject = nullptr;
+  Effect::setEditCommandHooks(std::move(hooks));
+}
+
 }  // namespace EditCommand
 
 }  // namespace Edit

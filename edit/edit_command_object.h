@@ -125,6 +125,8 @@ bool createSceneFromFile(const std::string& path);
 // Installs createObject and loadObject as the effect framework's menu commands, keeping
 // the hooks that are installed already.
 void installObjectCommandHooks();
+// Takes them out again (the edit service that the commands use is going away).
+void removeObjectCommandHooks();
 
 }  // namespace EditCommand
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <system_error>
 
+#include "edit/edit_command_object.h"
 #include "edit/edit_limits.h"
 #include "edit/effect_service_access.h"
 #include "edit/object.h"
@@ -43,10 +44,13 @@ EditService::EditService()
     change();
     scope.close();
   });
+  // The effect and alias menu entries create and load objects through the edit commands.
+  EditCommand::installObjectCommandHooks();
 }
 
 EditService::~EditService() {
   Effect::setPresetColorUpdateRunner(nullptr);
+  EditCommand::removeObjectCommandHooks();
   if (registryAccess_ && effectRegistryAccess() == registryAccess_.get())
     setEffectRegistryAccess(nullptr);
   if (undoService && currentScene_ && undoService->history() == &currentScene_->undoHistory)

@@ -133,13 +133,15 @@ TEST_F(ObjectCommands, CreateObjectRefusalsLeaveTheSceneAlone) {
   EXPECT_TRUE(infoLines().empty());
 }
 
-TEST_F(ObjectCommands, MenuHooksRunTheCommands) {
-  Command::installObjectCommandHooks();
+TEST_F(ObjectCommands, MenuHooksRunTheCommandsWhileTheEditServiceLives) {
+  // The edit service installs them.
   ASSERT_TRUE(Effect::editCommandHooks().createObject);
   ASSERT_TRUE(Effect::editCommandHooks().loadObject);
   Effect::editCommandHooks().createObject(TestSupport::TestFilter::kName, 1, 0);
   EXPECT_EQ(framesOf(scene(), 1), (Frames{{0, 80}}));
-  Effect::setEditCommandHooks({});
+  Command::removeObjectCommandHooks();
+  EXPECT_FALSE(Effect::editCommandHooks().createObject);
+  EXPECT_FALSE(Effect::editCommandHooks().loadObject);
 }
 
 // --- delete, copy ------------------------------------------------------------------------
