@@ -3,6 +3,9 @@
 // behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
