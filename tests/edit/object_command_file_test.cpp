@@ -2,11 +2,15 @@
 // splitting the sound of a movie off into an audio object.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "../system/log_capture.h"
 #include "edit/edit_command_object.h"
+#include "effect/effect_event_param.h"
+#include "effect/media_file_probe.h"
 #include "registry_fixture.h"
 #include "scene_state.h"
 #include "system/file.h"
@@ -29,6 +33,23 @@ class MovieInput : public KindEffect {
 
  private:
   const Kind* kind_;
+};
+
+// A probe that takes .svg files as figures and .mp4 files as movies.
+class FakeProbe : public Effect::MediaFileProbe {
+ public:
+  FakeProbe() { Effect::setMediaFileProbe(this); }
+  FakeProbe(const FakeProbe&) = delete;
+  FakeProbe& operator=(const FakeProbe&) = delete;
+  ~FakeProbe() override { Effect::setMediaFileProbe(nullptr); }
+  bool isMediaExtension(std::string_view extension) const override { return extension == "mp4"; }
+  bool checkSvgFile(const std::string& path) const override {
+    return System::FileName::getExtension(path) == "svg";
+  }
+  std::optional<Effect::MediaFileInfo> probeMediaFile(const std::string& path) const override {
+    if (System::FileName::getExtension(path) != "mp4") return std::nullopt;
+    return Effect::MediaFileInfo{true, 300, true};
+  }
 };
 
 class ObjectFileCommands : public ChainFixture::RegistryFixture {
@@ -153,6 +174,57 @@ TEST_F(ObjectFileCommands, OnlyASingleMovieCanBeSeparated) {
   EXPECT_EQ(stateOf(scene()), before);
   EXPECT_EQ(steps(), 0u);
   EXPECT_TRUE(log.texts("INFO").empty());
+}
+
+TEST_F(ObjectFileCommands, SceneFromAFile) {
+  FakeProbe probe;
+  scene().audioRate = 44100;
+  std::vector<Edit::SceneProposal> proposals;
+  bool confirm = true;
+  Edit::ObjectCommandServices hooks;
+  hooks.openMediaFile = [](const std::string&, Edit::SceneProposal& proposal) {
+    proposal.width = 640;
+    proposal.height = 360;
+    proposal.rate = 25;
+    return true;
+  };
+  hooks.createScene = [&](Edit::SceneProposal& proposal) {
+    proposals.push_back(proposal);
+    return confirm;
+  };
+  Edit::setObjectCommandServices(hooks);
+
+  // A figure keeps the proposed 256 x 256 and takes the current scene's sampling rate; the
+  // new object carries the file's input effect.
+  EXPECT_TRUE(Command::createSceneFromFile("/media/dir.v1/logo.svg"));
+  ASSERT_EQ(proposals.size(), 1u);
+  EXPECT_EQ(proposals[0].name, "logo");
+  EXPECT_EQ((std::tuple{proposals[0].width, proposals[0].height, proposals[0].audioRate}),
+            (std::tuple{256, 256, 44100}));
+  const auto& created = scene().getLayerObjects(0).objects.at(0);
+  EXPECT_EQ(chainOf(*created).at(0), "図形");
+  EXPECT_EQ(created->start, 0);
+
+  // A movie is opened through the readers.
+  EXPECT_TRUE(Command::createSceneFromFile("/media/clip.take2.mp4"));
+  ASSERT_EQ(proposals.size(), 2u);
+  EXPECT_EQ(proposals[1].name, "clip.take2");
+  EXPECT_EQ((std::tuple{proposals[1].width, proposals[1].rate}), (std::tuple{640, 25}));
+
+  // Cancel in the scene dialog and unknown files create nothing.
+  confirm = false;
+  const auto before = stateOf(scene());
+  const std::size_t stepsBefore = steps();
+  EXPECT_FALSE(Command::createSceneFromFile("/media/logo.svg"));
+  EXPECT_FALSE(Command::createSceneFromFile("/media/notes.txt"));
+  hooks.openMediaFile = nullptr;
+  Edit::setObjectCommandServices(hooks);
+  confirm = true;
+  EXPECT_FALSE(Command::createSceneFromFile("/media/clip.mp4"));  // no readers
+  EXPECT_EQ(proposals.size(), 3u);
+  EXPECT_EQ(stateOf(scene()), before);
+  EXPECT_EQ(steps(), stepsBefore);
+  Edit::setObjectCommandServices({});
 }
 
 }  // namespace
