@@ -169,4 +169,12 @@ void BackupHistory::autoBackupProject() {
   }
 }
 
+void applyHistorySettings(ProjectHistory& projects, BackupHistory& backups) {
+  const EditService* edit = EditService::instance();
+  if (!edit) return;
+  projects.setMaximum(edit->historyFileMax);
+  backups.setMaximum(edit->autoBackupFileMax);
+  backups.updateTimer(edit->autoBackup, edit->autoBackupInterval, edit->autoBackupFileMax);
+}
+
 }  // namespace Edit

@@ -102,6 +102,12 @@ class BackupHistory : public FileHistory {
   SaveProject saveProject_;
 };
 
+// Takes the edit service's [Edit] settings into both histories, at start and after the
+// backup settings changed: the maxima become "HistoryFileMax" and "AutoBackupFileMax" (kept
+// to 0 .. 50), both lists are trimmed (deleting surplus backup files), then the timer is
+// started or stopped. Without the edit service nothing changes.
+void applyHistorySettings(ProjectHistory& projects, BackupHistory& backups);
+
 // %Backup%/<prefix>_YYYY-MM-DD_hh-mm-ss-mmm.vlp2 for the local time now, expanded.
 std::string makeBackupFilePath(std::string_view prefix);
 

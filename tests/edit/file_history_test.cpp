@@ -167,6 +167,44 @@ TEST_F(FileHistoryTest, TheTimerRunsOnlyWhenBackupIsOnWithAnIntervalAndFilesToKe
   EXPECT_FALSE(history.timer().isSet());
 }
 
+TEST_F(FileHistoryTest, TheSettingsCutBothHistoriesAndSetTheTimer) {
+  struct Case {
+    int autoBackup, fileMax, historyMax;
+    std::size_t backupsLeft, projectsLeft;
+    bool running;
+  };
+  const Case cases[] = {
+      {1, 10, 10, 10, 10, true},  // the defaults keep the ten newest
+      {1, 50, 50, 12, 12, true},  // nothing beyond the maximum
+      {1, 80, 3, 12, 3, true},    // 80 acts as 50
+      {0, 5, 80, 5, 12, false},   // backup off: still listed and trimmed
+      {1, 0, 0, 0, 0, false},     // no backups kept: every file goes, no timer
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.autoBackup << " " << c.fileMax << " " << c.historyMax);
+    std::filesystem::remove_all(backupFolder());
+    std::filesystem::create_directories(backupFolder());
+    Edit::ProjectHistory projects;
+    Edit::BackupHistory backups;
+    for (int i = 0; i < 12; ++i) {
+      const std::string stamp = "_2026-01-" + std::to_string(10 + i) + "_00-00-00-000.vlp2";
+      writeFile(backupFolder() + "/AutoBackup" + stamp, "x");
+      projects.add("/m/p" + std::to_string(i) + ".vlp2");
+    }
+    backups.load();
+    edit().autoBackup = c.autoBackup;
+    edit().autoBackupFileMax = c.fileMax;
+    edit().historyFileMax = c.historyMax;
+    Edit::applyHistorySettings(projects, backups);
+    EXPECT_EQ(backups.getList().size(), c.backupsLeft);
+    EXPECT_EQ(backupFiles().size(), c.backupsLeft);
+    EXPECT_EQ(projects.getList().size(), c.projectsLeft);
+    if (c.projectsLeft) EXPECT_EQ(projects.getPath(0), "/m/p11.vlp2");
+    if (c.backupsLeft) EXPECT_EQ(backups.getPath(0), backupFolder() + "/AutoBackup_2026-01-21_00-00-00-000.vlp2");
+    EXPECT_EQ(backups.timer().isSet(), c.running);
+  }
+}
+
 TEST_F(FileHistoryTest, EachTickSavesABackupAndOnlyTheNewestFilesRemain) {
   Edit::BackupHistory history;
   history.setMaximum(10);
