@@ -160,9 +160,8 @@ std::shared_ptr<Object> LayerObjectManager::loadObjectAliasFileEffect(Scene& sce
                                                                       const System::IniFile& file,
                                                                       int layer, int frame,
                                                                       int defaultEnd) {
-  std::shared_ptr<Object> object =
-      placeNewObject(scene, layer, frame, defaultEnd,
-                     "Edit::LayerObjectManager::loadObjectAliasFileEffect");
+  std::shared_ptr<Object> object = placeNewObject(
+      scene, layer, frame, defaultEnd, "Edit::LayerObjectManager::loadObjectAliasFileEffect");
   try {
     object->loadEffectAliasFile(file, nullptr);
   } catch (...) {

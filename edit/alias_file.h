@@ -36,7 +36,6 @@ void saveEffectAliasFile(const std::string& path, const Effect::EffectBase& effe
 // when the extension is "effect" (any letter case), else an object alias. Without timing
 // in the file the object reaches frame + 800000 / the scene's zoom. Throws "failed to open
 // file." for a missing file, and what the readers throw; nothing is left on the scene then.
-std::shared_ptr<Object> loadObjectFile(Scene& scene, const std::string& path, int layer,
-                                       int frame);
+std::shared_ptr<Object> loadObjectFile(Scene& scene, const std::string& path, int layer, int frame);
 
 }  // namespace Edit

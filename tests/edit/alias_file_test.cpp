@@ -1,6 +1,8 @@
 // Alias files: what is written, that an object or an effect set comes back the same, where a
 // new object lands among the objects of its layer, and that a damaged file leaves nothing
 // behind.
+#include "edit/alias_file.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,7 +13,6 @@
 #include <vector>
 
 #include "../system/exception_text.h"
-#include "edit/alias_file.h"
 #include "registry_fixture.h"
 #include "system/ini_file.h"
 
@@ -78,8 +79,9 @@ TEST_F(AliasFile, AnObjectSavedWithItsTimingComesBackAtTheNewPlace) {
   Edit::saveObjectAliasFile(path("a.object"), *object, true);
 
   const std::string text = read("a.object");
-  EXPECT_TRUE(startsWith(text, "[Object]\r\nframe=100,130,159\r\ncamera=0\r\nclipping=1\r\n"
-                                "[Object.0]\r\neffect.name=図形\r\n"))
+  EXPECT_TRUE(startsWith(text,
+                         "[Object]\r\nframe=100,130,159\r\ncamera=0\r\nclipping=1\r\n"
+                         "[Object.0]\r\neffect.name=図形\r\n"))
       << text;
   EXPECT_NE(text.find("\r\n[Object.2]\r\neffect.name=ぼかし\r\n"), std::string::npos);
   EXPECT_EQ(text.find("layer="), std::string::npos);
@@ -115,10 +117,10 @@ TEST_F(AliasFile, ANewObjectLandsBehindObjectsThatCoverItsStartAndStopsBeforeThe
     std::pair<int, int> expected;
   };
   const Case cases[] = {
-      {{}, "5,5", 0, 100, {0, 1}},             // at least two frames
-      {{}, nullptr, 10, 90, {10, 90}},         // no timing: the default end
-      {{{0, 19}}, "0,9", 10, 0, {20, 29}},     // moved behind, same length
-      {{{10, 19}}, "0,9", 10, 0, {20, 29}},    // an object starting at the frame covers it
+      {{}, "5,5", 0, 100, {0, 1}},                    // at least two frames
+      {{}, nullptr, 10, 90, {10, 90}},                // no timing: the default end
+      {{{0, 19}}, "0,9", 10, 0, {20, 29}},            // moved behind, same length
+      {{{10, 19}}, "0,9", 10, 0, {20, 29}},           // an object starting at the frame covers it
       {{{0, 19}, {25, 40}}, "0,9", 10, 0, {20, 24}},  // cut before the next object
       {{{0, 9}, {10, 19}}, "0,9", 5, 0, {20, 29}},    // moved past several in a row
       {{{0, 9}, {11, 20}}, "0,9", 5, 0, {10, 10}},    // a one-frame gap
@@ -160,7 +162,7 @@ TEST_F(AliasFile, ADamagedObjectAliasFailsWithItsTextAndLeavesNoObject) {
       {head + "frame=0,5,9\r\n" + kImageEffects, 0, 20, 10, "invalid frame number list."},  // cut
       {head + "frame=0,x,9\r\n" + kImageEffects, 0, 0, 10, "ini file parameter invalid format"},
       {head + "frame=0,9\r\n" + kImageEffects, 0, 2147483100, 10,
-       "invalid frame number list."},  // moved past the last frame
+       "invalid frame number list."},                                  // moved past the last frame
       {head + kImageEffects, 0, 10, 9, "invalid frame number list."},  // default end before it
       {head + kImageEffects, -1, 0, 10, "layer index out of range."},
       {head + kImageEffects, 1000, 0, 10, "layer index out of range."},
@@ -179,8 +181,7 @@ TEST_F(AliasFile, ADamagedObjectAliasFailsWithItsTextAndLeavesNoObject) {
     });
     EXPECT_EQ(what.substr(0, std::string(c.error).size()), c.error) << what;
     scene().update();
-    EXPECT_EQ(objectsOn(0),
-              (std::vector<std::pair<int, int>>{{25, 30}, {2147483000, 2147483646}}));
+    EXPECT_EQ(objectsOn(0), (std::vector<std::pair<int, int>>{{25, 30}, {2147483000, 2147483646}}));
   }
 }
 
@@ -203,8 +204,8 @@ TEST_F(AliasFile, AnEffectAliasBecomesAnObjectOrJoinsAChainInItsOrder) {
 
   // Sections must be contiguous: Effect.2 without Effect.1 is not read.
   object = Edit::LayerObjectManager::loadObjectAliasFileEffect(
-      scene(),
-      *ini("[Effect.0]\r\neffect.name=色調補正\r\n[Effect.2]\r\neffect.name=ぼかし\r\n"), 1, 0, 9);
+      scene(), *ini("[Effect.0]\r\neffect.name=色調補正\r\n[Effect.2]\r\neffect.name=ぼかし\r\n"),
+      1, 0, 9);
   EXPECT_EQ(chainOf(*object), std::vector<std::string>{"色調補正"});
 
   // Onto an existing chain behind a chosen filter: the set keeps its order there.
@@ -214,7 +215,7 @@ TEST_F(AliasFile, AnEffectAliasBecomesAnObjectOrJoinsAChainInItsOrder) {
       *ini("[Effect.0]\r\neffect.name=ぼかし\r\n個数=9\r\n[Effect.1]\r\neffect.name=色調補正\r\n"),
       target->effects[2].get());
   EXPECT_EQ(chainOf(*target), (std::vector<std::string>{"図形", "標準描画", "色調補正", "ぼかし",
-                                                         "色調補正", "ぼかし"}));
+                                                        "色調補正", "ぼかし"}));
   EXPECT_EQ(kindAt(*target, 3).count.value, 9);
   EXPECT_EQ(kindAt(*target, 3).x.values.size(), 3u);  // one value per point
   // Without a place the filters go to the end.
@@ -224,7 +225,9 @@ TEST_F(AliasFile, AnEffectAliasBecomesAnObjectOrJoinsAChainInItsOrder) {
 
 TEST_F(AliasFile, ADamagedEffectAliasFailsWithItsText) {
   auto target = chain({"図形"});
-  EXPECT_EQ(whatOf([&] { target->loadEffectAliasFile(*ini("[Effect.1]\r\neffect.name=ぼかし\r\n"), nullptr); }),
+  EXPECT_EQ(whatOf([&] {
+              target->loadEffectAliasFile(*ini("[Effect.1]\r\neffect.name=ぼかし\r\n"), nullptr);
+            }),
             "no effect defined.\n\n[Place]\nEdit::Object::loadEffectAliasFile()");
   EXPECT_EQ(chainOf(*target), (std::vector<std::string>{"図形", "標準描画"}));
   // The effects read before the failure stay; the caller's undo step covers them.

@@ -1,5 +1,7 @@
 // The recent project files, the backup files with the automatic backup, the resume file and
 // the exception backup.
+#include "edit/file_history.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,7 +13,6 @@
 #include <vector>
 
 #include "../system/fake_ui_bridge.h"
-#include "edit/file_history.h"
 #include "edit/project.h"
 #include "edit/resume_file.h"
 #include "registry_fixture.h"
@@ -96,8 +97,9 @@ TEST_F(FileHistoryTest, TheProjectHistoryReadsKeysOneToFiftyAndWritesThemBackInO
   history.load();  // no file: empty, no message
   EXPECT_TRUE(history.getList().empty());
 
-  writeFile(path, "[project]\r\n2=/m/older.vlp2\r\n60=/m/far.vlp2\r\n1=/m/demo.vlp2\r\n4=\r\n"
-                  "[other]\r\n3=/m/no.vlp2\r\n");
+  writeFile(path,
+            "[project]\r\n2=/m/older.vlp2\r\n60=/m/far.vlp2\r\n1=/m/demo.vlp2\r\n4=\r\n"
+            "[other]\r\n3=/m/no.vlp2\r\n");
   history.load();
   EXPECT_EQ(history.getList(), (List{"/m/demo.vlp2", "/m/older.vlp2"}));
   history.setMaximum(3);
@@ -106,8 +108,7 @@ TEST_F(FileHistoryTest, TheProjectHistoryReadsKeysOneToFiftyAndWritesThemBackInO
   history.add("/m/new.vlp2");
   history.entries.push_back("/m/broken\nline.vlp2");  // cannot stand on one line: left out
   history.save();
-  EXPECT_EQ(readFile(path),
-            "[project]\r\n1=/m/new.vlp2\r\n2=/m/demo.vlp2\r\n3=/m/older.vlp2\r\n");
+  EXPECT_EQ(readFile(path), "[project]\r\n1=/m/new.vlp2\r\n2=/m/demo.vlp2\r\n3=/m/older.vlp2\r\n");
   Edit::ProjectHistory again;
   again.load();
   EXPECT_EQ(again.getList(), (List{"/m/new.vlp2", "/m/demo.vlp2", "/m/older.vlp2"}));
@@ -147,8 +148,8 @@ TEST_F(FileHistoryTest, TheTimerRunsOnlyWhenBackupIsOnWithAnIntervalAndFilesToKe
     bool running;
   };
   const Case cases[] = {
-      {1, 5, 10, true}, {0, 5, 10, false}, {1, 0, 10, false}, {1, -1, 10, false},
-      {1, 5, 0, false}, {1, 100000000, 1, true},
+      {1, 5, 10, true},   {0, 5, 10, false}, {1, 0, 10, false},
+      {1, -1, 10, false}, {1, 5, 0, false},  {1, 100000000, 1, true},
   };
   Edit::BackupHistory history;
   for (const Case& c : cases) {
@@ -200,7 +201,8 @@ TEST_F(FileHistoryTest, TheSettingsCutBothHistoriesAndSetTheTimer) {
     EXPECT_EQ(backupFiles().size(), c.backupsLeft);
     EXPECT_EQ(projects.getList().size(), c.projectsLeft);
     if (c.projectsLeft) EXPECT_EQ(projects.getPath(0), "/m/p11.vlp2");
-    if (c.backupsLeft) EXPECT_EQ(backups.getPath(0), backupFolder() + "/AutoBackup_2026-01-21_00-00-00-000.vlp2");
+    if (c.backupsLeft)
+      EXPECT_EQ(backups.getPath(0), backupFolder() + "/AutoBackup_2026-01-21_00-00-00-000.vlp2");
     EXPECT_EQ(backups.timer().isSet(), c.running);
   }
 }
