@@ -206,7 +206,23 @@ void cutRange(EditService& service, const TargetObjects::List& objects, int a, i
         if (blocked) break;
       }
     }
-    if (shift < 0) {
+    // The walk above leaves room on every layer; a move that would still land on an object
+    // that stays (or leave the frame range) is not made at all.
+    auto fits = [&](const Object& object) {
+      const int64_t start = object.start + shift;
+      const int64_t end = object.end + shift;
+      if (!scene.canPlaceObject(object.layer, start, end, &object)) {
+        for (const auto& other : scene.getLayerObjects(object.layer).objects)
+          if (other->layer == object.layer && !other->selected && other->start <= end &&
+              other->end >= start)
+            return false;
+        // Only moved objects are in the way: they move along.
+        return isValidFrame(start) && isValidFrame(end);
+      }
+      return true;
+    };
+    if (shift < 0 && std::all_of(moving.begin(), moving.end(),
+                                 [&](const auto& object) { return fits(*object); })) {
       for (const auto& object : moving) {
         undo->pushObjectUpdate(object);
         object->start = clampFrame(object->start + shift);

@@ -347,6 +347,19 @@ TEST_F(ObjectCommands, RangeCutSlidesOnlyAsFarAsUnselectedObjectsAllow) {
   }
 }
 
+TEST_F(ObjectCommands, RangeCutMovesTheObjectsAfterItAsOneBlock) {
+  // The unselected object on layer 1 holds back the mover of layer 0 as well.
+  auto top = place(0, 60, 70);
+  auto bottom = place(1, 60, 70);
+  place(1, 0, 50);
+  scene().selectedFrameStart = 40;
+  scene().selectedFrameEnd = 59;
+  select({top, bottom});
+  runUndoable([] { Command::cutObject(); });
+  EXPECT_EQ(framesOf(scene(), 0), (Frames{{51, 61}}));
+  EXPECT_EQ(framesOf(scene(), 1), (Frames{{0, 50}, {51, 61}}));
+}
+
 // --- paste, duplicate --------------------------------------------------------------------
 
 TEST_F(ObjectCommands, PasteAtTheCursorOrAtTheCopiedFrames) {
