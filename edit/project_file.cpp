@@ -237,7 +237,9 @@ void Scene::save(System::File& file) const {
 void Scene::load(const System::IniFile::SectionRef& section) {
   constexpr const char* place = "Edit::Scene::load";
   // Everything is read and checked before the scene changes.
-  std::string newName = section.findValue("name").toString("");
+  // A name is one line: what a line break inside it cuts off is not part of it, as the
+  // writer would not keep it either. A name cut to nothing is the scene's default name.
+  std::string newName(oneLine(section.findValue("name").toString("")));
   if (newName.empty()) newName = getDefaultSceneName(id);
   const int32_t newWidth = readPositive(section, "video.width", place);
   const int32_t newHeight = readPositive(section, "video.height", place);
@@ -282,7 +284,7 @@ void Layer::save(System::File& file, int32_t sceneId, int32_t layerIndex) const 
 }
 
 void Layer::load(const System::IniFile::SectionRef& section) {
-  std::string newName = section.findValue("name").toString("");
+  std::string newName(oneLine(section.findValue("name").toString("")));
   const bool newLocked = section.findValue("lock").toInt(0) != 0;
   const bool newHidden = section.findValue("hide").toInt(0) != 0;
   name = std::move(newName);

@@ -284,6 +284,25 @@ TEST_F(ProjectFile, NamesAreCutAtALineBreakAndANameCutToNothingIsLeftOut) {
   EXPECT_EQ(again.findScene(1)->name, "Intro");
 }
 
+TEST_F(ProjectFile, ANameThatALineBreakCutsIsReadAsTheWriterWouldKeepIt) {
+  // A file whose scene name begins with a lone carriage return (found by fuzzing): the name
+  // reads as cut to nothing, so the scene takes its default name, and saving it again and
+  // reading it back gives the same file.
+  write(std::string("[project]\r\n") +
+        "[scene.0]\r\nscene=0\r\nname=\rtoRo\nvideo.width=1\r\nvideo.height=1\r\n"
+        "video.rate=3\r\nvideo.scale=1\r\n[scene.1]\r\nscene=1\r\nname=Intro\rrest\r\n"
+        "video.width=1\r\nvideo.height=1\r\nvideo.rate=3\r\nvideo.scale=1\r\n"
+        "[layer.0]\r\nlayer=0\r\nname=\rhidden\r\n");
+  Edit::Project project;
+  project.loadFile(path());
+  EXPECT_EQ(project.findScene(0)->name, "Root");
+  EXPECT_EQ(project.findScene(1)->name, "Intro");
+  const std::string first = saved(project);
+  Edit::Project again;
+  again.loadFile(path("copy.vlp2"));
+  EXPECT_EQ(saved(again), first);
+}
+
 TEST_F(ProjectFile, FailuresOutsideTheObjectsFailTheWholeLoad) {
   const struct {
     std::string text;
