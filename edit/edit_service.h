@@ -7,6 +7,7 @@
 // shared, render workers). The focus, cursor and selection operations run on the UI thread
 // without the lock: only the UI thread changes them.
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <shared_mutex>
@@ -14,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "edit/file_history.h"
 #include "edit/object_clipboard.h"
 #include "edit/project.h"
 #include "edit/update_section.h"
@@ -81,6 +83,57 @@ class EditService : public System::Service<EditService> {
   // Empties the selection (and tells list 9 when asked); nothing when it is empty.
   void clearSelection(bool notify);
 
+  // --- Scenes and the project (edit_service_project.cpp) ---------------------------------
+  // The questions these ask go through the project dialogs (edit/project_dialogs.h).
+
+  // The scene's name, or "" when there is no such scene.
+  std::string getSceneName(int id) const;
+  // Switches to the scene in a scope of its own and tells the scene listeners.
+  void updateScene(int id);
+  // Asks for a new name of the scene; not recorded for undo.
+  void renameScene(int id);
+  // Asks for the scene's name, size and rates; not recorded for undo.
+  void settingScene(int id);
+  // Asks for the settings of a new scene (starting at these values); on OK makes the scene
+  // with the smallest free id current and gives it the settings. False on Cancel.
+  bool createScene(const std::string& name, int width, int height, int rate, int scale,
+                   int audioRate);
+  // createScene started at the current scene's size and rates.
+  bool createSceneLikeCurrent();
+  // Deletes the scene (never scene 0); a scene with objects is deleted only after the user
+  // agreed. Deleting the current scene makes scene 0 current first.
+  void deleteScene(int id);
+  // Asks to discard unsaved work, then for the settings of scene 0 of an empty project.
+  bool createProject();
+  // Opens a project file: `confirm` asks first when there is unsaved work; `adoptPath` makes
+  // the opened file the project path (not so for the resume file). False when the file is
+  // missing or the user kept their work; a file that cannot be read leaves an empty project
+  // and posts an error.
+  bool loadProject(const std::string& path, bool confirm, bool adoptPath);
+  // Writes the project to `path`; a silent save shows no status and leaves the recent files
+  // alone. A failed write posts an error, keeps the modified flag and gives false.
+  bool saveProject(const std::string& path, bool silent);
+  // Asks for a path, makes it the project path, and saves there. False on Cancel.
+  bool saveProjectAs();
+  // Saves to the project path, or asks for one when the project has none.
+  bool saveProjectOverwrite();
+  // Empties the project: no path, a fresh scene 0, nothing modified.
+  void resetProject();
+  // True when nothing is unsaved or the user agreed to discard it.
+  bool confirmDiscard();
+  // The arguments of the process: the program name first. The entry point hands them over
+  // before the start event.
+  void setCommandLine(std::vector<std::string> arguments) { commandLine_ = std::move(arguments); }
+  // The last argument that names a project file (.vlp2 in any letter case), or "".
+  std::string processCommandLine() const;
+  // Listeners of the start and exit events: open the command line's project or the resume
+  // file and apply the history settings; stop the backup timer and write the resume file.
+  void onStart();
+  void onExit();
+  // An exception ended the event loop: show it, back the project up into %Backup% and remove
+  // the resume file, so that the next start does not reopen an older state.
+  void applicationException(const std::exception& exception);
+
   // The filter of the scene lists of scene items: true for a scene id that is neither 0 nor
   // `ownSceneId`.
   static std::function<bool(int)> makeSceneFilter(int ownSceneId);
@@ -118,6 +171,9 @@ class EditService : public System::Service<EditService> {
   ObjectClipboard clipboard;
   // Set once an exception ended the message loop.
   bool exceptionExit = false;
+  // The recently used project files and the backup files with the automatic backup timer.
+  ProjectHistory projectHistory;
+  BackupHistory backupHistory;
 
  private:
   friend class UpdateSection;
@@ -171,6 +227,12 @@ class EditService : public System::Service<EditService> {
   bool updateOpen_ = false;
   SettingRefreshHook settingRefresh_;
   StopPlayerHook stopPlayer_;
+  std::vector<std::string> commandLine_;
+  // The recent files as loaded, to write history.ini at the end only when they changed.
+  std::vector<std::string> loadedProjectHistory_;
+  // The start and exit listeners outlive the service in the event service's lists; they
+  // reach it through this token, which dies with it.
+  std::shared_ptr<EditService*> listenerToken_;
 };
 
 // Keeps the objects for which the predicate holds, in order.

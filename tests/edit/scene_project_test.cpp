@@ -1,0 +1,534 @@
+// Scene and project commands of the edit service, with the start, exit and exception-exit
+// handlers: scenes made, switched and deleted; projects saved, opened and reset; what is
+// asked before work is lost; the command line; the resume file and the exception backup.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "../system/fake_ui_bridge.h"
+#include "edit/edit_service.h"
+#include "edit/project_dialogs.h"
+#include "edit/resume_file.h"
+#include "edit/scene.h"
+#include "edit/undo_service.h"
+#include "registry_fixture.h"
+#include "system/event_service.h"
+#include "system/file.h"
+
+namespace {
+
+// Answers the commands' questions as the test says, and remembers what was asked.
+class ScriptedDialogs : public Edit::ProjectDialogs {
+ public:
+  ScriptedDialogs() { Edit::setProjectDialogs(this); }
+  ScriptedDialogs(const ScriptedDialogs&) = delete;
+  ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
+  ~ScriptedDialogs() override { Edit::setProjectDialogs(nullptr); }
+
+  bool confirm(const std::string& text, const std::string& caption) override {
+    questions.push_back(text);
+    lastCaption = caption;
+    return confirmAnswer;
+  }
+  bool inputText(const std::string& title, std::string& text) override {
+    titles.push_back(title);
+    shownText = text;
+    if (!inputAnswer) return false;
+    text = *inputAnswer;
+    return true;
+  }
+  bool editScene(const std::string& title, Edit::SceneSettings& settings) override {
+    titles.push_back(title);
+    shownSettings = settings;
+    if (!sceneAnswer) return false;
+    settings = *sceneAnswer;
+    return true;
+  }
+  bool chooseSavePath(std::string& path) override {
+    shownPath = path;
+    if (!pathAnswer) return false;
+    path = *pathAnswer;
+    return true;
+  }
+  void setStatusText(const std::string& text) override { statusTexts.push_back(text); }
+
+  bool confirmAnswer = false;
+  std::optional<std::string> inputAnswer;
+  std::optional<Edit::SceneSettings> sceneAnswer;
+  std::optional<std::string> pathAnswer;
+
+  std::vector<std::string> questions;
+  std::string lastCaption;
+  std::vector<std::string> titles;
+  std::string shownText;
+  Edit::SceneSettings shownSettings;
+  std::string shownPath;
+  std::vector<std::string> statusTexts;
+};
+
+class SceneProject : public ChainFixture::RegistryFixture {
+ protected:
+  void SetUp() override {
+    RegistryFixture::SetUp();
+    Event::EventService::instance()->sceneChanged().add(
+        [this](int id) { sceneEvents.push_back(id); });
+  }
+
+  Undo::UndoService& undo() { return *Undo::UndoService::instance(); }
+  std::string path(const char* name) { return install_.path() + "/" + name; }
+
+  // An object on the current scene, inside a scope as commands do.
+  void placeObject(int layer, int start, int end) {
+    auto scope = edit().beginUpdate();
+    scope.updateLayer = true;
+    scope.scene->createObject("画像ファイル", layer, start, end);
+    scope.close();
+  }
+  // A scene of the project made directly, without a dialog.
+  void addScene(int id) {
+    auto scope = edit().beginUpdate();
+    edit().project.getOrCreateScene(id);
+    scope.close();
+  }
+  std::vector<int> sceneIds() {
+    std::vector<int> ids;
+    for (const auto& scene : edit().project.getSortedScenes()) ids.push_back(scene->id);
+    return ids;
+  }
+  std::vector<std::string> shownErrors() {
+    Event::EventService::instance()->processEventCommands();
+    std::vector<std::string> texts;
+    for (const auto& box : bridge_.boxes) texts.push_back(box.text);
+    return texts;
+  }
+  static std::vector<std::string> backupFiles() {
+    std::vector<std::string> names;
+    for (const auto& file : System::File::findFilesByPattern(
+             System::FileName::getVariable("%Backup%") + "/*.vlp2"))
+      names.push_back(file.path.substr(file.path.find_last_of('/') + 1));
+    return names;
+  }
+
+  TestSupport::FakeUiBridge bridge_;
+  std::vector<int> sceneEvents;
+};
+
+// --- Scenes ------------------------------------------------------------------------------
+
+TEST_F(SceneProject, CreateSceneTakesTheSmallestFreeIdAndTheDialogsSettings) {
+  ScriptedDialogs dialogs;
+  addScene(1);
+  addScene(3);
+  dialogs.sceneAnswer = Edit::SceneSettings{"Intro", 1280, 720, 60000, 1001, 48000};
+
+  ASSERT_TRUE(edit().createSceneLikeCurrent());
+
+  // The dialog opened at the default name of the free id and the current scene's format.
+  EXPECT_EQ(dialogs.titles, std::vector<std::string>{"シーンを作成"});
+  EXPECT_EQ(dialogs.shownSettings.name, "Scene2");
+  EXPECT_EQ(dialogs.shownSettings.width, 1920);
+  const Edit::Scene& created = scene();
+  EXPECT_EQ(created.id, 2);
+  EXPECT_EQ(edit().project.currentSceneId, 2);
+  EXPECT_EQ(created.name, "Intro");
+  EXPECT_EQ(created.width, 1280);
+  EXPECT_EQ(created.height, 720);
+  EXPECT_EQ(created.rate, 60000);
+  EXPECT_EQ(created.scale, 1001);
+  EXPECT_EQ(created.audioRate, 48000);
+  EXPECT_EQ(sceneEvents, std::vector<int>{2});
+  EXPECT_EQ(undo().history(), &created.undoHistory);
+  EXPECT_FALSE(undo().modified);
+}
+
+TEST_F(SceneProject, CancelledOrUnansweredSceneDialogsChangeNothing) {
+  {
+    ScriptedDialogs dialogs;  // every dialog cancelled
+    EXPECT_FALSE(edit().createScene("x", 100, 100, 30, 1, 44100));
+    edit().renameScene(0);
+    edit().settingScene(0);
+    EXPECT_EQ(dialogs.titles, (std::vector<std::string>{"シーンを作成", "シーン名を変更",
+                                                        "シーンの設定"}));
+    EXPECT_EQ(dialogs.shownText, "Root");
+  }
+  // Without any dialogs (headless) nothing is created either.
+  EXPECT_FALSE(edit().createSceneLikeCurrent());
+  EXPECT_EQ(sceneIds(), std::vector<int>{0});
+  EXPECT_EQ(scene().name, "Root");
+  EXPECT_TRUE(sceneEvents.empty());
+}
+
+TEST_F(SceneProject, RenameAndSettingChangeTheNamedSceneAndTellTheCurrentOne) {
+  ScriptedDialogs dialogs;
+  addScene(4);
+  dialogs.inputAnswer = "Outro";
+  edit().renameScene(4);
+  dialogs.sceneAnswer = Edit::SceneSettings{"Small", 320, 240, 24, 1, 22050};
+  edit().settingScene(4);
+  edit().renameScene(9);  // no such scene: no dialog
+  edit().settingScene(9);
+
+  const auto renamed = edit().getScene(4);
+  EXPECT_EQ(renamed->name, "Small");
+  EXPECT_EQ(renamed->width, 320);
+  EXPECT_EQ(renamed->audioRate, 22050);
+  EXPECT_EQ(dialogs.titles.size(), 2u);
+  EXPECT_EQ(edit().getSceneName(4), "Small");
+  EXPECT_EQ(edit().getSceneName(9), "");
+  // The listeners hear of the current scene; neither change is an undo step.
+  EXPECT_EQ(sceneEvents, (std::vector<int>{0, 0}));
+  EXPECT_FALSE(undo().modified);
+}
+
+struct DeleteCase {
+  const char* name;
+  int current;         // the scene current before the delete
+  int deleted;         // the id to delete
+  bool withObjects;    // the current scene holds an object
+  bool agree;          // the answer to the question
+  const char* asked;   // the question, or nullptr when none may be asked
+  std::vector<int> scenesAfter;
+  int currentAfter;
+};
+
+class SceneDelete : public SceneProject, public ::testing::WithParamInterface<DeleteCase> {};
+
+TEST_P(SceneDelete, DeletesOnlyWhatMayGoAndKeepsACurrentScene) {
+  const DeleteCase& c = GetParam();
+  ScriptedDialogs dialogs;
+  dialogs.confirmAnswer = c.agree;
+  addScene(1);
+  addScene(2);
+  edit().updateScene(c.current);
+  if (c.withObjects) placeObject(0, 0, 49);
+  sceneEvents.clear();
+
+  edit().deleteScene(c.deleted);
+
+  EXPECT_EQ(sceneIds(), c.scenesAfter);
+  EXPECT_EQ(edit().project.currentSceneId, c.currentAfter);
+  EXPECT_EQ(scene().id, c.currentAfter);
+  EXPECT_EQ(undo().history(), &scene().undoHistory);
+  if (c.asked) {
+    EXPECT_EQ(dialogs.questions, std::vector<std::string>{c.asked});
+    EXPECT_EQ(dialogs.lastCaption, "Velumo Kivrun2");
+  } else {
+    EXPECT_TRUE(dialogs.questions.empty());
+  }
+  const bool deleted = c.scenesAfter.size() == 2;
+  EXPECT_EQ(sceneEvents, deleted ? std::vector<int>{c.currentAfter} : std::vector<int>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SceneDelete,
+    ::testing::Values(
+        DeleteCase{"OtherEmpty", 1, 2, false, false, nullptr, {0, 1}, 1},
+        DeleteCase{"CurrentEmptySwitchesToRoot", 2, 2, false, false, nullptr, {0, 1}, 0},
+        DeleteCase{"RootNever", 1, 0, false, true, nullptr, {0, 1, 2}, 1},
+        DeleteCase{"CurrentWithObjectsAgreed", 2, 2, true, true, "現在のシーンを削除しますか？",
+                   {0, 1}, 0},
+        DeleteCase{"CurrentWithObjectsRefused", 2, 2, true, false,
+                   "現在のシーンを削除しますか？", {0, 1, 2}, 2},
+        DeleteCase{"OtherWhileCurrentHasObjects", 1, 2, true, true, "シーンを削除しますか？",
+                   {0, 1}, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SceneProject, DeletingASceneWithObjectsHeadlessKeepsIt) {
+  addScene(1);
+  edit().updateScene(1);
+  placeObject(0, 0, 9);
+  edit().deleteScene(1);
+  EXPECT_EQ(sceneIds(), (std::vector<int>{0, 1}));
+  EXPECT_EQ(scene().id, 1);
+}
+
+// --- Projects ----------------------------------------------------------------------------
+
+TEST_F(SceneProject, SaveAndLoadRoundTripAdoptsTheOpenedPath) {
+  ScriptedDialogs dialogs;
+  addScene(3);
+  edit().updateScene(3);
+  placeObject(2, 10, 59);
+  undo().modified = true;
+  const std::string file = path("work.vlp2");
+
+  ASSERT_TRUE(edit().saveProject(file, false));
+  EXPECT_FALSE(undo().modified);
+  EXPECT_EQ(dialogs.statusTexts, (std::vector<std::string>{"Saving...", ""}));
+  // A new project has no path yet: the history has nothing to keep.
+  EXPECT_TRUE(edit().projectHistory.getList().empty());
+
+  edit().resetProject();
+  EXPECT_EQ(sceneIds(), std::vector<int>{0});
+  sceneEvents.clear();
+  dialogs.statusTexts.clear();
+
+  ASSERT_TRUE(edit().loadProject(file, false, true));
+  EXPECT_EQ(sceneIds(), (std::vector<int>{0, 3}));
+  EXPECT_EQ(scene().id, 3);
+  EXPECT_EQ(scene().getLayerObjects(2).objects.size(), 1u);
+  EXPECT_EQ(scene().lastFrame(), 59);
+  EXPECT_EQ(undo().history(), &scene().undoHistory);
+  EXPECT_EQ(edit().project.path, file);
+  EXPECT_EQ(edit().projectHistory.getList(), std::vector<std::string>{file});
+  EXPECT_EQ(dialogs.statusTexts, (std::vector<std::string>{"Loading...", ""}));
+  // The reset tells scene 0, the load the scene the file left current.
+  EXPECT_EQ(sceneEvents, (std::vector<int>{0, 3}));
+  EXPECT_TRUE(shownErrors().empty());
+}
+
+TEST_F(SceneProject, LoadingAMissingFileShowsAnErrorAndChangesNothing) {
+  addScene(5);
+  edit().loadProject(path("absent.vlp2"), false, true);
+  EXPECT_FALSE(edit().loadProject(path("absent.vlp2"), false, true));
+  EXPECT_EQ(sceneIds(), (std::vector<int>{0, 5}));
+  ASSERT_EQ(bridge_.boxes.size(), 2u);
+  EXPECT_EQ(bridge_.boxes[0].text, "指定のファイルが存在しません");
+}
+
+TEST_F(SceneProject, AnUnreadableFileLeavesAnEmptyProjectAndPostsAnError) {
+  const std::string file = path("broken.vlp2");
+  {
+    System::File out;
+    out.open(file, System::File::WriteExclusive);
+    out.write("[scene.0]\r\nscene=-1\r\n");  // a scene id out of range
+  }
+  addScene(2);
+  EXPECT_TRUE(edit().loadProject(file, false, true));
+  EXPECT_EQ(sceneIds(), std::vector<int>{0});
+  EXPECT_EQ(scene().id, 0);
+  EXPECT_EQ(shownErrors(), std::vector<std::string>{"プロジェクトの読み込みに失敗しました"});
+}
+
+TEST_F(SceneProject, UnsavedWorkIsDiscardedOnlyWhenTheUserAgrees) {
+  const std::string file = path("other.vlp2");
+  ASSERT_TRUE(edit().saveProject(file, true));
+  addScene(7);
+  undo().modified = true;
+
+  // Headless: nobody agreed, the work stays.
+  EXPECT_FALSE(edit().confirmDiscard());
+  EXPECT_FALSE(edit().loadProject(file, true, true));
+  {
+    ScriptedDialogs dialogs;
+    EXPECT_FALSE(edit().loadProject(file, true, true));
+    EXPECT_FALSE(edit().createProject());
+    EXPECT_EQ(dialogs.questions.size(), 2u);
+    EXPECT_EQ(dialogs.questions[0], "現在の編集データは破棄されますがよろしいですか？");
+    EXPECT_EQ(sceneIds(), (std::vector<int>{0, 7}));
+    EXPECT_TRUE(undo().modified);
+
+    dialogs.confirmAnswer = true;
+    EXPECT_TRUE(edit().loadProject(file, true, true));
+    EXPECT_EQ(sceneIds(), std::vector<int>{0});
+    EXPECT_FALSE(undo().modified);
+    // Nothing unsaved now: no question.
+    EXPECT_TRUE(edit().confirmDiscard());
+    EXPECT_EQ(dialogs.questions.size(), 3u);
+  }
+}
+
+TEST_F(SceneProject, CreateProjectResetsAndSetsTheRootScenesFormat) {
+  ScriptedDialogs dialogs;
+  addScene(1);
+  edit().updateScene(1);
+  edit().project.path = path("old.vlp2");
+  dialogs.sceneAnswer = Edit::SceneSettings{"ignored", 3840, 2160, 25, 1, 96000};
+  sceneEvents.clear();
+
+  ASSERT_TRUE(edit().createProject());
+  EXPECT_EQ(dialogs.titles, std::vector<std::string>{"プロジェクトを作成"});
+  EXPECT_EQ(dialogs.shownSettings.width, 1920);
+  EXPECT_EQ(dialogs.shownSettings.rate, 30);
+  EXPECT_EQ(dialogs.shownSettings.audioRate, 44100);
+  EXPECT_EQ(sceneIds(), std::vector<int>{0});
+  EXPECT_EQ(scene().name, "Root");
+  EXPECT_EQ(scene().width, 3840);
+  EXPECT_EQ(scene().rate, 25);
+  EXPECT_EQ(scene().audioRate, 96000);
+  EXPECT_EQ(edit().project.path, "");
+  EXPECT_EQ(sceneEvents, (std::vector<int>{0, 0}));
+}
+
+TEST_F(SceneProject, AFailedSaveKeepsTheModifiedFlagAndReportsIt) {
+  undo().modified = true;
+  EXPECT_FALSE(edit().saveProject(path("no-such-folder/p.vlp2"), false));
+  EXPECT_TRUE(undo().modified);
+  EXPECT_EQ(shownErrors(), std::vector<std::string>{"プロジェクトの保存に失敗しました"});
+}
+
+TEST_F(SceneProject, SaveAsMovesTheProjectPathAndTellsTheTitleOnlyWhenItChanged) {
+  ScriptedDialogs dialogs;
+  const std::string first = path("first.vlp2");
+  dialogs.pathAnswer = first;
+  ASSERT_TRUE(edit().saveProjectAs());
+  EXPECT_EQ(edit().project.path, first);
+  EXPECT_EQ(sceneEvents, std::vector<int>{0});
+  EXPECT_TRUE(System::File::exists(first));
+
+  // The same path again: saved, but no scene event.
+  sceneEvents.clear();
+  ASSERT_TRUE(edit().saveProjectAs());
+  EXPECT_EQ(dialogs.shownPath, first);
+  EXPECT_TRUE(sceneEvents.empty());
+
+  // Overwrite writes to the project path without asking.
+  dialogs.pathAnswer.reset();
+  System::File::removeFile(first);
+  ASSERT_TRUE(edit().saveProjectOverwrite());
+  EXPECT_TRUE(System::File::exists(first));
+  EXPECT_EQ(edit().projectHistory.getList(), std::vector<std::string>{first});
+
+  // A project without a path asks; a cancelled dialog saves nothing.
+  edit().resetProject();
+  EXPECT_FALSE(edit().saveProjectOverwrite());
+  EXPECT_FALSE(edit().saveProjectAs());
+}
+
+TEST_F(SceneProject, AnAutomaticBackupKeepsUnsavedWorkMarkedAsUnsaved) {
+  edit().project.path = path("mine.vlp2");
+  undo().modified = true;
+  edit().backupHistory.autoBackupProject();
+  EXPECT_EQ(backupFiles().size(), 1u);
+  EXPECT_TRUE(undo().modified);
+  EXPECT_EQ(edit().project.path, path("mine.vlp2"));
+  EXPECT_TRUE(edit().projectHistory.getList().empty());
+}
+
+// --- Command line, start, exit -----------------------------------------------------------
+
+struct CommandLineCase {
+  const char* name;
+  std::vector<std::string> arguments;  // after the program name
+  const char* expected;
+};
+
+class CommandLine : public SceneProject, public ::testing::WithParamInterface<CommandLineCase> {};
+
+TEST_P(CommandLine, TakesTheLastProjectFileArgument) {
+  std::vector<std::string> arguments{"velumo2"};
+  for (const auto& argument : GetParam().arguments) arguments.push_back(argument);
+  edit().setCommandLine(arguments);
+  EXPECT_EQ(edit().processCommandLine(), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CommandLine,
+    ::testing::Values(
+        CommandLineCase{"None", {}, ""},
+        CommandLineCase{"ProgramNameIsNotAnArgument", {}, ""},
+        CommandLineCase{"TwoPathsTheSecondWins", {"/a/one.vlp2", "/b/two.vlp2"}, "/b/two.vlp2"},
+        CommandLineCase{"OptionsAreNeverTaken", {"/a/p.vlp2", "-x.vlp2", "--open=q.vlp2"},
+                        "/a/p.vlp2"},
+        CommandLineCase{"CapitalExtensionCounts", {"rel/P.VLP2"}, "rel/P.VLP2"},
+        CommandLineCase{"OtherExtensionsIgnored", {"a.vlp", "b.vlp2.bak", "c"}, ""},
+        CommandLineCase{"VariableKeptAsWritten", {"%AppData%/x.vlp2"}, "%AppData%/x.vlp2"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SceneProject, TheStartEventOpensTheCommandLinesProject) {
+  addScene(6);
+  const std::string file = path("given.vlp2");
+  ASSERT_TRUE(edit().saveProject(file, true));
+  edit().resetProject();
+  edit().editResume = 1;
+  // A resume file exists, but the command line comes first.
+  addScene(8);
+  Edit::saveResumeFile(edit().project);
+  edit().resetProject();
+
+  edit().setCommandLine({"velumo2", "-verbose", file});
+  Event::EventService::instance()->startEvent().fire();
+  EXPECT_EQ(sceneIds(), (std::vector<int>{0, 6}));
+  EXPECT_EQ(edit().project.path, file);
+  EXPECT_EQ(edit().projectHistory.getList(), std::vector<std::string>{file});
+}
+
+TEST_F(SceneProject, ResumeRoundTripKeepsTheUsersProjectPath) {
+  edit().editResume = 1;
+  const std::string own = path("own.vlp2");
+  addScene(4);
+  ASSERT_TRUE(edit().saveProject(own, true));
+  edit().project.path = own;
+  addScene(5);  // unsaved since
+
+  Event::EventService::instance()->exitEvent().fire();
+  ASSERT_TRUE(System::File::exists(Edit::getResumeFilePath()));
+
+  edit().resetProject();
+  Event::EventService::instance()->startEvent().fire();
+  EXPECT_EQ(sceneIds(), (std::vector<int>{0, 4, 5}));
+  // The resume file never becomes the project path: the next save goes to the user's file.
+  EXPECT_EQ(edit().project.path, own);
+  EXPECT_TRUE(System::File::exists(Edit::getResumeFilePath()));
+}
+
+TEST_F(SceneProject, StartWithoutAResumeFileOpensNothing) {
+  edit().editResume = 1;
+  addScene(2);
+  sceneEvents.clear();
+  Event::EventService::instance()->startEvent().fire();
+  EXPECT_EQ(sceneIds(), (std::vector<int>{0, 2}));
+  EXPECT_TRUE(sceneEvents.empty());
+  EXPECT_TRUE(shownErrors().empty());
+
+  // With resuming off the scene listeners are told of the current scene instead.
+  edit().editResume = 0;
+  Event::EventService::instance()->startEvent().fire();
+  EXPECT_EQ(sceneEvents, std::vector<int>{0});
+}
+
+TEST_F(SceneProject, TheStartAppliesTheHistorySettings) {
+  edit().historyFileMax = 99;
+  edit().autoBackupFileMax = 3;
+  edit().autoBackup = 1;
+  edit().autoBackupInterval = 5;
+  Event::EventService::instance()->startEvent().fire();
+  EXPECT_EQ(edit().projectHistory.maximum, 50);
+  EXPECT_EQ(edit().backupHistory.maximum, 3);
+  EXPECT_TRUE(edit().backupHistory.timer().isSet());
+
+  Event::EventService::instance()->exitEvent().fire();
+  EXPECT_FALSE(edit().backupHistory.timer().isSet());
+}
+
+TEST_F(SceneProject, AnExitWithResumingOffWritesNoResumeFile) {
+  Event::EventService::instance()->exitEvent().fire();
+  EXPECT_FALSE(System::File::exists(Edit::getResumeFilePath()));
+}
+
+// --- The end on an exception -------------------------------------------------------------
+
+TEST_F(SceneProject, AnExceptionExitBacksUpRemovesTheResumeFileAndWritesNoNewOne) {
+  edit().editResume = 1;
+  addScene(3);
+  Edit::saveResumeFile(edit().project);  // an older state from a previous run
+  undo().modified = true;
+
+  edit().applicationException(std::runtime_error("broken state"));
+
+  ASSERT_EQ(bridge_.boxes.size(), 1u);
+  EXPECT_EQ(bridge_.boxes[0].text,
+            "broken state\n\nプロジェクトをバックアップしてアプリケーションを終了します");
+  EXPECT_EQ(bridge_.boxes[0].caption, "Velumo Kivrun2 : Application Exception");
+  const auto backups = backupFiles();
+  ASSERT_EQ(backups.size(), 1u);
+  EXPECT_EQ(backups[0].rfind("ExceptionBackup_", 0), 0u);
+  EXPECT_FALSE(System::File::exists(Edit::getResumeFilePath()));
+  EXPECT_TRUE(edit().exceptionExit);
+
+  // The shut-down that follows writes no resume file.
+  Event::EventService::instance()->exitEvent().fire();
+  EXPECT_FALSE(System::File::exists(Edit::getResumeFilePath()));
+
+  // The backup holds the project.
+  edit().resetProject();
+  ASSERT_TRUE(edit().loadProject(System::FileName::getVariable("%Backup%") + "/" + backups[0],
+                                 false, false));
+  EXPECT_EQ(sceneIds(), (std::vector<int>{0, 3}));
+}
+
+}  // namespace
