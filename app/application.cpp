@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <exception>
+#include <string>
+#include <vector>
 
 #include "app/quit_signals.h"
 #include "edit/edit_service.h"
@@ -56,6 +58,8 @@ int run(int argc, char** argv) {
   System::ServiceStack services;
   try {
     acquireServices(services);
+    // The edit service's start listener opens the project the command line names.
+    Edit::EditService::instance()->setCommandLine(std::vector<std::string>(argv, argv + argc));
     Event::EventService::instance()->startEvent().fire();
   } catch (const std::exception& exception) {
     return endWithException(services, exception);
@@ -65,8 +69,8 @@ int run(int argc, char** argv) {
   try {
     Window::WindowService::instance()->processMessage();
   } catch (const std::exception& exception) {
-    // The edit model's exception handling (backup, message) will take this over.
-    Dialog::showException(exception);
+    // The message, a backup of the project, and no resume file from an unsound state.
+    Edit::EditService::instance()->applicationException(exception);
   }
   System::Log::info("App::run", "shutting down");
 

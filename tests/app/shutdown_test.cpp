@@ -14,6 +14,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 extern char** environ;
 
@@ -30,7 +31,7 @@ std::string readFile(const fs::path& path) {
 
 class RunningProgram {
  public:
-  RunningProgram(const fs::path& dataHome) {
+  explicit RunningProgram(const fs::path& dataHome, std::vector<std::string> arguments = {}) {
     int pipeFds[2];
     EXPECT_EQ(pipe2(pipeFds, O_CLOEXEC), 0);
     posix_spawn_file_actions_t actions;
@@ -47,8 +48,10 @@ class RunningProgram {
     std::vector<char*> envp;
     for (auto& entry : env) envp.push_back(entry.data());
     envp.push_back(nullptr);
-    char* argv[] = {const_cast<char*>(VELUMO2_EXE), nullptr};
-    EXPECT_EQ(posix_spawn(&pid_, VELUMO2_EXE, &actions, nullptr, argv, envp.data()), 0);
+    std::vector<char*> argv{const_cast<char*>(VELUMO2_EXE)};
+    for (auto& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    EXPECT_EQ(posix_spawn(&pid_, VELUMO2_EXE, &actions, nullptr, argv.data(), envp.data()), 0);
     posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[1]);
     stderr_ = pipeFds[0];
@@ -140,6 +143,37 @@ TEST_P(ProgramRun, AQuitSignalShutsDownInOrderAndKeepsTheSettings) {
   for (const auto& entry : fs::directory_iterator(data / "Log")) log += readFile(entry.path());
   EXPECT_NE(log.find("] [INFO] [App::run] started\n"), std::string::npos) << log;
   EXPECT_NE(log.find("] [INFO] [App::run] shutting down\n"), std::string::npos) << log;
+}
+
+// The project named on the command line is opened at the start, and with resuming on the
+// exit leaves it in the resume file, keeping the path of the user's own file.
+TEST_F(ProgramRun, OpensTheCommandLinesProjectAndLeavesItInTheResumeFile) {
+  const fs::path data = dataHome_ / "velumo2";
+  std::ofstream(data / "velumo2.ini", std::ios::binary | std::ios::app)
+      << "[Edit]\r\nEditResume=1\r\n";
+  const fs::path project = dataHome_ / "given.vlp2";
+  std::ofstream(project, std::ios::binary)
+      << "[project]\r\ndisplay.scene=4\r\n"
+         "[scene.0]\r\nscene=0\r\nvideo.width=1920\r\nvideo.height=1080\r\nvideo.rate=30\r\n"
+         "video.scale=1\r\n"
+         "[scene.1]\r\nscene=4\r\nname=Given\r\nvideo.width=640\r\nvideo.height=480\r\n"
+         "video.rate=24\r\nvideo.scale=1\r\n";
+  {
+    RunningProgram program(dataHome_, {"-x", project.string()});
+    ASSERT_TRUE(program.waitForOutput("[App::run] started", std::chrono::seconds(60)))
+        << program.output();
+    EXPECT_NE(program.output().find("load project file : " + project.string()), std::string::npos)
+        << program.output();
+    ASSERT_EQ(kill(program.pid(), SIGTERM), 0);
+    EXPECT_EQ(program.waitForExit(std::chrono::seconds(60)), 0) << program.output();
+  }
+
+  const std::string resume = readFile(data / "resume.vlp2");
+  EXPECT_NE(resume.find("[project]\r\nfile=" + project.string() + "\r\ndisplay.scene=4\r\n"),
+            std::string::npos)
+      << resume;
+  EXPECT_NE(resume.find("scene=4\r\nname=Given\r\nvideo.width=640\r\n"), std::string::npos)
+      << resume;
 }
 
 INSTANTIATE_TEST_SUITE_P(QuitSignals, ProgramRun, ::testing::Values(SIGTERM, SIGINT, SIGHUP));
