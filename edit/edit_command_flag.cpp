@@ -70,8 +70,8 @@ void setEnableCameraObject(const std::shared_ptr<Object>& object, bool enable) {
 void setEnableClippingObject(const std::shared_ptr<Object>& object, bool enable) {
   if (!object) return;
   System::Log::info("Edit::EditCommand::setEnableClippingObject",
-                    "set enable clipping layer=%d frame=%d enable=%d", object->layer,
-                    object->start, enable ? 1 : 0);
+                    "set enable clipping layer=%d frame=%d enable=%d", object->layer, object->start,
+                    enable ? 1 : 0);
   setObjectFlag(object, enable, &Object::clipping, &Object::camera);
 }
 
@@ -102,8 +102,8 @@ void setEnableObject(const ObjectList& objects, bool enable) {
   Detail::runClosing(scope, [&] {
     for (const auto& object : list) {
       if (!object || object->effects.empty()) continue;
-      const bool filterObject =
-          object->effects.front() && object->effects.front()->effectType == Effect::EffectType::Filter;
+      const bool filterObject = object->effects.front() &&
+                                object->effects.front()->effectType == Effect::EffectType::Filter;
       // Switching off an input or control effect switches off the whole object; a filter
       // object has no such head, so each of its filters is switched.
       const std::size_t count = filterObject ? object->effects.size() : 1;
@@ -122,8 +122,8 @@ void setLockEffect(const std::shared_ptr<Object>& object,
   if (!object || !effect) return;
   EditService* service = EditService::instance();
   System::Log::info("Edit::EditCommand::setLockEffect",
-                    "set lock effect [%s] layer=%d frame=%d lock=%d", effect->name,
-                    object->layer, object->start, lock ? 1 : 0);
+                    "set lock effect [%s] layer=%d frame=%d lock=%d", effect->name, object->layer,
+                    object->start, lock ? 1 : 0);
   auto scope = service->beginUpdate();
   openEffectFlagScope(scope, object);
   Detail::runClosing(scope, [&] {

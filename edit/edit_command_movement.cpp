@@ -139,8 +139,7 @@ void toggleMovementFlag(const std::shared_ptr<Object>& object, Effect::EffectIte
   if (!object) return;
   EditService* service = EditService::instance();
   System::Log::info("Edit::EditCommand::toggleMovementFlag",
-                    "toggle move flag [%d] layer=%d frame=%d", flag, object->layer,
-                    object->start);
+                    "toggle move flag [%d] layer=%d frame=%d", flag, object->layer, object->start);
   auto scope = service->beginUpdate();
   requestChainRefresh(scope, object);
   scope.beginUndo();
@@ -192,13 +191,11 @@ void showMovementSettingsDialog(const std::shared_ptr<Object>& object,
 void installSectionCommandHooks() {
   Effect::EditCommandHooks hooks = Effect::editCommandHooks();
   hooks.setEffect = [](const std::shared_ptr<Object>& object, std::string_view name,
-                       Effect::EffectBase* after, bool replace) {
-    setEffect(object, name, after, replace);
-  };
+                       Effect::EffectBase* after,
+                       bool replace) { setEffect(object, name, after, replace); };
   hooks.loadEffect = [](const std::shared_ptr<Object>& object, const std::string& path,
-                        Effect::EffectBase* after, bool replace) {
-    loadEffect(object, path, after, replace);
-  };
+                        Effect::EffectBase* after,
+                        bool replace) { loadEffect(object, path, after, replace); };
   Effect::setEditCommandHooks(std::move(hooks));
 }
 

@@ -75,8 +75,7 @@ void createSectionAtFrame(int frame) {
   scope.beginUndo();
   Detail::runClosing(scope, [&] {
     for (const auto& object : objects)
-      if (object->canAddSectionAt(frame))
-        addSectionAt(scope, *service->undoService, object, frame);
+      if (object->canAddSectionAt(frame)) addSectionAt(scope, *service->undoService, object, frame);
   });
 }
 

@@ -351,9 +351,9 @@ TEST_F(SectionCommands, AClickedObjectWidensToTheTargetsOnlyWithCtrl) {
     Edit::setSectionCommandServices(std::move(services));
     Command::setLockObject({a, b, outside}, false);
     runUndoable([&] { Command::setLockClickedObject(c.clicked, true); });
-    EXPECT_EQ((std::vector<bool>{a->effects[0]->lock, b->effects[0]->lock,
-                                 outside->effects[0]->lock}),
-              c.locked);
+    EXPECT_EQ(
+        (std::vector<bool>{a->effects[0]->lock, b->effects[0]->lock, outside->effects[0]->lock}),
+        c.locked);
     Command::setEnableClickedObject(c.clicked, false);
     EXPECT_EQ((std::vector<bool>{a->effects[0]->disable, b->effects[0]->disable,
                                  outside->effects[0]->disable}),
@@ -371,8 +371,8 @@ TEST_F(SectionCommands, GroupingMovesObjectsOutOfTheirGroups) {
   auto d = put(3, 0, 9, {"ぼかし"});
   auto first = std::make_shared<Edit::Group>();
   auto second = std::make_shared<Edit::Group>();
-  for (const auto& [object, group] : {std::pair{a, first}, std::pair{b, first},
-                                      std::pair{c, second}, std::pair{d, second}})
+  for (const auto& [object, group] :
+       {std::pair{a, first}, std::pair{b, first}, std::pair{c, second}, std::pair{d, second}})
     object->joinGroup(group);
   select({a, c});
   runUndoable([] { Command::setGroup(); });
@@ -553,8 +553,7 @@ TEST_F(SectionCommands, ToggledFlagsEndAlikeInTheLinkGroup) {
     SCOPED_TRACE(c.what);
     for (std::size_t i = 0; i < 3; ++i) position.link[i]->flags = c.before[i];
     runUndoable([&] { Command::toggleMovementFlag(object, position.px, c.flag); });
-    EXPECT_EQ((std::vector<int>{position.px.flags, position.py.flags, position.pz.flags}),
-              c.after);
+    EXPECT_EQ((std::vector<int>{position.px.flags, position.py.flags, position.pz.flags}), c.after);
     EXPECT_EQ(lastInfo(), "toggle move flag [" + std::to_string(c.flag) + "] layer=0 frame=0");
   }
   // Without a link group only the track itself.
@@ -619,10 +618,9 @@ TEST_F(SectionCommands, TheCursorJumpsBetweenTheFocusPoints) {
     int to;
   };
   const Case cases[] = {
-      {10, true, 100},   {100, true, 120}, {130, true, 150},  {150, true, 200},
-      {200, true, 200},  {199, true, 200}, {250, false, 200}, {200, false, 150},
-      {150, false, 120}, {135, false, 120}, {121, false, 120}, {110, false, 100},
-      {100, false, 100}, {50, false, 100},
+      {10, true, 100},   {100, true, 120},  {130, true, 150},  {150, true, 200},  {200, true, 200},
+      {199, true, 200},  {250, false, 200}, {200, false, 150}, {150, false, 120}, {135, false, 120},
+      {121, false, 120}, {110, false, 100}, {100, false, 100}, {50, false, 100},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.from) + (c.next ? " next" : " prev"));
