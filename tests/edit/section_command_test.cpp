@@ -11,6 +11,7 @@
 
 #include "../system/log_capture.h"
 #include "edit/edit_command_section.h"
+#include "edit/edit_menu_predicates.h"
 #include "edit/group.h"
 #include "effect/builtin_movements.h"
 #include "effect/edit_command_hooks.h"
@@ -659,6 +660,35 @@ TEST_F(SectionCommands, JumpToTimeMovesToTheConfirmedFrame) {
   answer = 100000;  // past the last frame: kept at it
   Command::jumpToTime();
   EXPECT_EQ(scene().cursorFrame, 500);
+}
+
+}  // namespace
+
+// --- menu predicates ---------------------------------------------------------------------
+
+namespace {
+
+TEST(MenuPredicates, SplitAndMidpointTestsPerFrame) {
+  Edit::Object object(0, 100, 200);
+  object.boundaries = {20, 21};  // points 100, 120, 121, 200; section 1 is one frame long
+  struct Case {
+    int frame;
+    bool split, add, addAtStart;
+  };
+  const Case cases[] = {
+      {99, false, false, false}, {100, false, false, true},  {101, true, true, false},
+      {120, true, false, true},  {121, true, false, true},   {122, true, true, false},
+      {200, true, false, false}, {201, false, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.frame);
+    EXPECT_EQ(Edit::canSplitAt(c.frame)(&object), c.split);
+    EXPECT_EQ(Edit::canAddSectionAt(c.frame)(&object), c.add);
+    EXPECT_EQ(Edit::canAddSectionAtSectionStart(c.frame)(&object), c.addAtStart);
+  }
+  // A one-frame object has no room anywhere.
+  Edit::Object single(0, 5, 6);
+  EXPECT_FALSE(Edit::canAddSectionAtSectionStart(5)(&single));
 }
 
 }  // namespace
