@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/fuzz_support.h"
 #include "system/file.h"
 #include "system/ini_file.h"
 #include "system/log.h"
@@ -23,35 +24,20 @@ namespace {
 using Translate::TranslateService;
 using TextKind = TranslateService::TextKind;
 
-[[noreturn]] void fail(const char* what) {
-  std::fprintf(stderr, "%s\n", what);
-  std::abort();
-}
+using FuzzSupport::fail;
 
-// A program folder of this process with a data folder, so that %Language% lies inside it;
-// removed at exit.
+// A program folder of this process, so that %Language% lies inside it.
 class Scratch {
  public:
-  Scratch() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "velumo-language-fuzz-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
-    path_ = pattern;
-    std::filesystem::create_directories(path_ + "/data");
-    System::FileName::resetVariableList(path_);
-    System::Log::setOutput(System::Log::discardOutput);
+  Scratch() : folder_("velumo-language-fuzz") {
     // The automatic choice must not depend on the machine's locale.
     ::setenv("LC_ALL", "en_US.UTF-8", 1);
     languageFile_ = System::FileName::makePath("%Language%/fuzz.vll2");
   }
-  ~Scratch() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
   const std::string& languageFile() const { return languageFile_; }
 
  private:
-  std::string path_;
+  FuzzSupport::ProgramFolder folder_;
   std::string languageFile_;
 };
 

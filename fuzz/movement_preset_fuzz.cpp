@@ -19,6 +19,7 @@
 
 #include "effect/movement_preset.h"
 #include "effect/movement_preset_manager.h"
+#include "fuzz/fuzz_support.h"
 #include "system/file.h"
 #include "system/log.h"
 
@@ -27,33 +28,18 @@ namespace {
 using Effect::MovementParamsDefine;
 using Effect::MovementParamsManager;
 
-[[noreturn]] void fail(const char* what) {
-  std::fprintf(stderr, "%s\n", what);
-  std::abort();
-}
+using FuzzSupport::fail;
 
-// A program folder of this process with a data folder, so that %Default% lies inside it;
-// removed at exit.
+// A program folder of this process, so that %Default% lies inside it.
 class Scratch {
  public:
-  Scratch() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "velumo-preset-fuzz-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
-    path_ = pattern;
-    std::filesystem::create_directories(path_ + "/data");
-    System::FileName::resetVariableList(path_);
-    System::Log::setOutput(System::Log::discardOutput);
+  Scratch() : folder_("velumo-preset-fuzz") {
     userFile_ = System::FileName::makePath("%Default%/fuzz.params");
-  }
-  ~Scratch() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
   }
   const std::string& userFile() const { return userFile_; }
 
  private:
-  std::string path_;
+  FuzzSupport::ProgramFolder folder_;
   std::string userFile_;
 };
 

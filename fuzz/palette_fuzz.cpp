@@ -17,6 +17,7 @@
 
 #include "effect/palette.h"
 #include "effect/palette_manager.h"
+#include "fuzz/fuzz_support.h"
 #include "system/file.h"
 #include "system/log.h"
 #include "system/text.h"
@@ -28,33 +29,18 @@ using Effect::PaletteDefine;
 using Effect::PaletteEntry;
 using Effect::PaletteManager;
 
-[[noreturn]] void fail(const char* what) {
-  std::fprintf(stderr, "%s\n", what);
-  std::abort();
-}
+using FuzzSupport::fail;
 
-// A program folder of this process with a data folder, so that %Default% lies inside it;
-// removed at exit.
+// A program folder of this process, so that %Default% lies inside it.
 class Scratch {
  public:
-  Scratch() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "velumo-palette-fuzz-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
-    path_ = pattern;
-    std::filesystem::create_directories(path_ + "/data");
-    System::FileName::resetVariableList(path_);
-    System::Log::setOutput(System::Log::discardOutput);
+  Scratch() : folder_("velumo-palette-fuzz") {
     paletteFile_ = System::FileName::makePath("%Default%/fuzz.palette");
-  }
-  ~Scratch() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
   }
   const std::string& paletteFile() const { return paletteFile_; }
 
  private:
-  std::string path_;
+  FuzzSupport::ProgramFolder folder_;
   std::string paletteFile_;
 };
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "edit/edit_limits.h"
+#include "fuzz/edit_fuzz_world.h"
 #include "edit/object.h"
 #include "edit/project.h"
 #include "edit/scene.h"
@@ -33,93 +34,12 @@
 
 namespace {
 
-[[noreturn]] void fail(const char* what) {
-  std::fprintf(stderr, "%s\n", what);
-  std::abort();
-}
+using FuzzSupport::fail;
+using FuzzSupport::readAll;
 
-struct Kind {
-  const char* name;
-  uint8_t effectType, mediaType, targetType;
-};
-
-const Kind kKinds[] = {
-    {"画像ファイル", 1, 1, 1}, {"音声ファイル", 1, 2, 2}, {"動画ファイル", 1, 3, 3},
-    {"標準描画", 2, 1, 1},     {"音声再生", 2, 2, 2},     {"映像再生", 2, 3, 3},
-    {"色調補正", 3, 1, 1},     {"音量調整", 3, 2, 2},     {"グループ制御", 4, 3, 3},
-    {"シーンチェンジ", 4, 1, 5},
-};
-
-// A test effect of each kind: a count, a text, a moving number and a layer range.
-class FuzzEffect : public Effect::EffectBase {
- public:
-  explicit FuzzEffect(const Kind& kind)
-      : EffectBase(kind.name, kind.effectType, kind.mediaType, kind.targetType), kind_(&kind) {
-    x.movement = Effect::MovementRegistry::instance().findMovement("直線移動");
-    x.resizeValues(2);
-  }
-  std::shared_ptr<EffectBase> create() const override {
-    return std::make_shared<FuzzEffect>(*kind_);
-  }
-  Effect::EffectItemLayerRange* getLayerRange() override { return &range; }
-
-  Effect::EffectItemInteger count{items, "個数", 1, 0, 100};
-  Effect::EffectItemText text{items, "テキスト", ""};
-  Effect::EffectItemNumber x{items, "X", 0, -1000, 1000, 0.1};
-  Effect::EffectItemLayerRange range{items, "対象レイヤー数", 0};
-
- private:
-  const Kind* kind_;
-};
-
-// A program folder of this process with its settings and the registry of the test effects;
-// removed at exit.
-class World {
- public:
-  World() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "velumo-project-fuzz-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
-    path_ = pattern;
-    std::filesystem::create_directories(path_ + "/data");
-    System::FileName::resetVariableList(path_);
-    System::Log::setOutput(System::Log::discardOutput);
-    parameters_ = std::make_unique<System::ServiceHolder<Setting::ParameterIni>>();
-    Effect::EffectService::Catalogue catalogue;
-    catalogue.firstEffects = [](Effect::EffectService& registry) {
-      for (const Kind& kind : kKinds) registry.registerEffect<FuzzEffect>(kind);
-    };
-    Effect::EffectService::setCatalogue(std::move(catalogue));
-    registry_ = std::make_unique<System::ServiceHolder<Effect::EffectService>>();
-    input_ = path_ + "/input.vlp2";
-    saved_ = path_ + "/saved.vlp2";
-    again_ = path_ + "/again.vlp2";
-  }
-  ~World() {
-    registry_.reset();
-    parameters_.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-
-  std::string path_, input_, saved_, again_;
-
- private:
-  std::unique_ptr<System::ServiceHolder<Setting::ParameterIni>> parameters_;
-  std::unique_ptr<System::ServiceHolder<Effect::EffectService>> registry_;
-};
-
-World& world() {
-  static World instance;
+FuzzSupport::World& world() {
+  static FuzzSupport::World instance("velumo-project-fuzz", "vlp2");
   return instance;
-}
-
-std::string readAll(const std::string& path) {
-  System::File file;
-  file.open(path, System::File::Read);
-  std::string text(static_cast<std::size_t>(file.size()), '\0');
-  file.readBlock(text.data(), text.size());
-  return text;
 }
 
 void checkModel(const Edit::Project& project) {
@@ -157,7 +77,7 @@ void checkModel(const Edit::Project& project) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  World& w = world();
+  FuzzSupport::World& w = world();
   {
     System::File file;
     file.open(w.input_, System::File::WriteExclusive);
