@@ -3,99 +3,28 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "../system/exception_text.h"
+#include "system/exception_text.h"
 #include "edit/edit_service.h"
 #include "edit/effect_registry_access.h"
 #include "edit/object.h"
+#include "edit/registry_fixture.h"
 #include "edit/scene.h"
 #include "edit/undo_service.h"
 #include "effect/effect_base.h"
-#include "effect/effect_item_integer.h"
-#include "effect/effect_item_number.h"
 #include "effect/effect_service.h"
-#include "effect/movement_registry.h"
-#include "system/event_service.h"
 #include "system/file.h"
-#include "system/service_holder.h"
-#include "system/setting_service.h"
-#include "system/temp_folder.h"
 
 namespace {
 
 using TestSupport::whatOf;
 
-struct Kind {
-  const char* name;
-  uint8_t effectType, mediaType, targetType;
-  const char* defaultInput = nullptr;
-};
+using ChainFixture::KindEffect;
 
-// An effect of a made-up kind with a count, a track that moves in a straight line, and the
-// range of layers a control governs.
-class KindEffect : public Effect::EffectBase {
- public:
-  explicit KindEffect(const Kind& kind)
-      : EffectBase(kind.name, kind.effectType, kind.mediaType, kind.targetType), kind_(&kind) {
-    x.movement = Effect::MovementRegistry::instance().findMovement("直線移動");
-    x.resizeValues(2);
-  }
-  std::shared_ptr<EffectBase> create() const override {
-    return std::make_shared<KindEffect>(*kind_);
-  }
-  const Effect::EffectDefine* getDefaultInputEffect() const override {
-    return kind_->defaultInput ? Effect::EffectService::instance()->findEffect(kind_->defaultInput)
-                               : nullptr;
-  }
-  Effect::EffectItemLayerRange* getLayerRange() override { return &range; }
-
-  Effect::EffectItemInteger count{items, "個数", 1, 0, 100};
-  Effect::EffectItemNumber x{items, "X", 0, -1000, 1000, 1};
-  Effect::EffectItemLayerRange range{items, "対象レイヤー数", 0};
-
- private:
-  const Kind* kind_;
-};
-
-const Kind kKinds[] = {
-    {"画像ファイル", 1, 1, 1},   {"音声ファイル", 1, 2, 2},     {"図形", 1, 1, 1},
-    {"標準描画", 2, 1, 1},       {"音声再生", 2, 2, 2},         {"パーティクル出力", 2, 1, 1, "図形"},
-    {"色調補正", 3, 1, 1},       {"音量調整", 3, 2, 2},         {"グループ制御", 4, 1, 1},
-    {"シーンチェンジ", 4, 1, 5},
-};
-
-class RegistryWithEditModel : public ::testing::Test {
+class RegistryWithEditModel : public ChainFixture::RegistryFixture {
  protected:
-  void SetUp() override {
-    install_.makeFolder("data");
-    System::FileName::resetVariableList(install_.path());
-    parameters_.emplace();
-    Effect::EffectService::Catalogue catalogue;
-    catalogue.firstEffects = [](Effect::EffectService& registry) {
-      for (const Kind& kind : kKinds) registry.registerEffect<KindEffect>(kind);
-    };
-    Effect::EffectService::setCatalogue(std::move(catalogue));
-    events_.emplace();
-    registry_.emplace();
-    undo_.emplace();
-    edit_.emplace();
-  }
-  void TearDown() override {
-    edit_.reset();
-    undo_.reset();
-    registry_.reset();
-    events_.reset();
-    Effect::EffectService::setCatalogue({});
-    parameters_.reset();
-    System::FileName::resetVariableList();
-  }
-
-  Edit::EditService& edit() { return *Edit::EditService::instance(); }
-  Edit::Scene& scene() { return *edit().currentScene(); }
-
   std::shared_ptr<Edit::Object> createObject(const std::string& name, int layer, int start,
                                              int end) {
     auto scope = edit().beginUpdate();
@@ -104,22 +33,6 @@ class RegistryWithEditModel : public ::testing::Test {
     scope.close();
     return object;
   }
-
-  static std::vector<std::string> chainOf(const Edit::Object& object) {
-    std::vector<std::string> names;
-    for (const auto& effect : object.effects) names.emplace_back(effect->name);
-    return names;
-  }
-  static KindEffect& kindAt(const Edit::Object& object, std::size_t index) {
-    return dynamic_cast<KindEffect&>(*object.effects.at(index));
-  }
-
-  TestSupport::TempFolder install_;
-  std::optional<System::ServiceHolder<Setting::ParameterIni>> parameters_;
-  std::optional<System::ServiceHolder<Event::EventService>> events_;
-  std::optional<System::ServiceHolder<Effect::EffectService>> registry_;
-  std::optional<System::ServiceHolder<Undo::UndoService>> undo_;
-  std::optional<System::ServiceHolder<Edit::EditService>> edit_;
 };
 
 TEST_F(RegistryWithEditModel, AnObjectByEffectNameCarriesTheChainOfItsKind) {
