@@ -4,6 +4,7 @@
 
 #include "gpu/direct3d_service.h"
 #include "gpu/gl_context.h"
+#include "gpu/gl_program.h"
 #include "gpu/gpu_texture.h"
 #include "gpu/pipeline_state.h"
 
@@ -11,15 +12,6 @@ namespace Media {
 namespace {
 
 constexpr const char* kPlace = "Media::CopyPrograms";
-
-// The full target as a strip of four corners, made from the vertex number.
-constexpr const char* kVertexSource = R"(#version 450 core
-out gl_PerVertex { vec4 gl_Position; };
-void main() {
-  vec2 corner = vec2(float(gl_VertexID & 1), float((gl_VertexID >> 1) & 1));
-  gl_Position = vec4(corner * 2.0 - 1.0, 0.0, 1.0);
-}
-)";
 
 constexpr const char* kPixelHead = R"(#version 450 core
 layout(binding = 0) uniform sampler2D source;
@@ -56,7 +48,7 @@ const RasterizerState& solidWithoutCulling() {
 
 const GlProgram& CopyPrograms::vertex() {
   std::lock_guard lock(mutex_);
-  if (!vertex_) vertex_ = std::make_unique<GlProgram>(GL_VERTEX_SHADER, kVertexSource, kPlace);
+  if (!vertex_) vertex_ = std::make_unique<GlProgram>(GL_VERTEX_SHADER, kFullTargetVertexSource, kPlace);
   return *vertex_;
 }
 

@@ -12,6 +12,16 @@
 
 namespace Media {
 
+// A vertex stage that covers the whole target with a strip of four corners made from the
+// vertex number: no vertex buffer is needed for a full-target pass.
+inline constexpr const char* kFullTargetVertexSource = R"(#version 450 core
+out gl_PerVertex { vec4 gl_Position; };
+void main() {
+  vec2 corner = vec2(float(gl_VertexID & 1), float((gl_VertexID >> 1) & 1));
+  gl_Position = vec4(corner * 2.0 - 1.0, 0.0, 1.0);
+}
+)";
+
 class GlFence;
 
 class GlProgram {

@@ -20,14 +20,6 @@ namespace {
 
 constexpr const char* kUploadPlace = "Media::RenderTargetDirect3D::clearTarget";
 
-constexpr const char* kVertexSource = R"(#version 450 core
-out gl_PerVertex { vec4 gl_Position; };
-void main() {
-  vec2 corner = vec2(float(gl_VertexID & 1), float((gl_VertexID >> 1) & 1));
-  gl_Position = vec4(corner * 2.0 - 1.0, 0.0, 1.0);
-}
-)";
-
 // The drawn picture at its place in the image; a mask takes its coverage in red, with the
 // alpha that the "over" blend multiplies the mask by.
 constexpr const char* kPixelSource = R"(#version 450 core
@@ -56,7 +48,7 @@ OverPrograms& programsFor(GlDevice& device) {
   if (!overPrograms || overPrograms->deviceId != device.id()) {
     auto programs = std::make_unique<OverPrograms>();
     programs->deviceId = device.id();
-    programs->vertex = std::make_unique<GlProgram>(GL_VERTEX_SHADER, kVertexSource, kUploadPlace);
+    programs->vertex = std::make_unique<GlProgram>(GL_VERTEX_SHADER, kFullTargetVertexSource, kUploadPlace);
     programs->pixel = std::make_unique<GlProgram>(GL_FRAGMENT_SHADER, kPixelSource, kUploadPlace);
     overPrograms = std::move(programs);
   }
