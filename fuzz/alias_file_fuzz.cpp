@@ -112,11 +112,7 @@ void checkRoundTrip(const Edit::Object& object) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzSupport::World& w = world();
-  {
-    System::File file;
-    file.open(w.input_, System::File::WriteExclusive);
-    file.write(data, size);
-  }
+  w.writeInput(data, size);
   System::IniFile ini;
   try {
     ini.loadFile(w.input_);

@@ -75,6 +75,13 @@ class World {
     parameters_.reset();
   }
 
+  // Puts the fuzzer's bytes into the input file.
+  void writeInput(const uint8_t* data, size_t size) const {
+    System::File file;
+    file.open(input_, System::File::WriteExclusive);
+    file.write(data, size);
+  }
+
  private:
   ProgramFolder folder_;  // first: removed last
 

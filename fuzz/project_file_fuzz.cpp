@@ -78,11 +78,7 @@ void checkModel(const Edit::Project& project) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzSupport::World& w = world();
-  {
-    System::File file;
-    file.open(w.input_, System::File::WriteExclusive);
-    file.write(data, size);
-  }
+  w.writeInput(data, size);
   Edit::Project project;
   try {
     project.loadFile(w.input_);
