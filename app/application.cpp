@@ -2,12 +2,16 @@
 
 #include <QApplication>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/quit_signals.h"
+#include "app/scoped_install.h"
 #include "edit/edit_service.h"
+#include "edit/effect_edit_access.h"
 #include "edit/undo_service.h"
+#include "effect/edit_access.h"
 #include "effect/effect_service.h"
 #include "system/dialog.h"
 #include "system/event_service.h"
@@ -49,15 +53,16 @@ int endWithException(System::ServiceStack& services, const std::exception& excep
 int run(int argc, char** argv) {
   QApplication application(argc, argv);
   Window::QtUiBridge bridge;
-  System::setUiBridge(&bridge);
-  struct BridgeRemoval {
-    ~BridgeRemoval() { System::setUiBridge(nullptr); }
-  } bridgeRemoval;
+  const ScopedInstall<System::UiBridge> bridgeInstall(System::setUiBridge, &bridge);
   QuitSignals quitSignals;
 
   System::ServiceStack services;
+  // The effect and alias menu entries run the edit commands while the edit service lives.
+  Edit::EffectEditAccess editAccess;
+  std::optional<ScopedInstall<Effect::EditAccess>> editAccessInstall;
   try {
     acquireServices(services);
+    editAccessInstall.emplace(Effect::setEditAccess, &editAccess);
     // The edit service's start listener opens the project the command line names.
     Edit::EditService::instance()->setCommandLine(std::vector<std::string>(argv, argv + argc));
     Event::EventService::instance()->startEvent().fire();
@@ -76,6 +81,7 @@ int run(int argc, char** argv) {
 
   try {
     Event::EventService::instance()->exitEvent().fire();
+    editAccessInstall.reset();
     services.releaseAll();
   } catch (const std::exception& exception) {
     return endWithException(services, exception);

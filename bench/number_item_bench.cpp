@@ -23,8 +23,8 @@ struct BenchObject {
   std::vector<int> midpoints;
 };
 
-ObjectFrames readBenchObject(const Edit::Object& object) {
-  const auto& bench = reinterpret_cast<const BenchObject&>(object);
+ObjectFrames framesOf(const std::shared_ptr<Edit::Object>& object) {
+  const auto& bench = reinterpret_cast<const BenchObject&>(*object);
   return {bench.start, bench.end, bench.midpoints};
 }
 
@@ -65,13 +65,12 @@ void prepare(EffectItemNumber& track, Kind kind, int points) {
 // One item, one frame after the other across the object: the section search and the
 // movement's value.
 void valueAtEveryFrame(benchmark::State& state, Kind kind, int points) {
-  setObjectFramesReader(readBenchObject);
   const auto object = makeObject(points);
   EffectItemList items;
   EffectItemNumber track(items, "X", 0, -100, 100, 0.01);
   prepare(track, kind, points);
   EffectContext context;
-  context.setObject(object);
+  context.setObject(object, framesOf(object));
   const int frames = (points - 1) * 10 + 1;
   int frame = 0;
   for (auto _ : state) {
@@ -80,7 +79,6 @@ void valueAtEveryFrame(benchmark::State& state, Kind kind, int points) {
   }
   state.SetLabel(kKindNames[kind]);
   state.SetItemsProcessed(state.iterations());
-  setObjectFramesReader(nullptr);
 }
 
 void BM_NumberItemPerFrame(benchmark::State& state) {
@@ -99,7 +97,6 @@ void BM_TenThousandItemsOneFrame(benchmark::State& state) {
   constexpr int kItems = 10000;
   constexpr int kPoints = 100;
   const auto kind = static_cast<Kind>(state.range(0));
-  setObjectFramesReader(readBenchObject);
   const auto object = makeObject(kPoints);
   EffectItemList items;
   std::vector<std::unique_ptr<EffectItemNumber>> tracks;
@@ -111,7 +108,7 @@ void BM_TenThousandItemsOneFrame(benchmark::State& state) {
   EffectContext context;
   context.frame = 495;
   context.time = 495.5;
-  context.setObject(object);
+  context.setObject(object, framesOf(object));
   for (auto _ : state) {
     double sum = 0.0;
     for (const auto& track : tracks) sum += track->getValue(context);
@@ -119,7 +116,6 @@ void BM_TenThousandItemsOneFrame(benchmark::State& state) {
   }
   state.SetLabel(kKindNames[kind]);
   state.SetItemsProcessed(state.iterations() * kItems);
-  setObjectFramesReader(nullptr);
 }
 BENCHMARK(BM_TenThousandItemsOneFrame)
     ->DenseRange(NoMovement, LineWhole)

@@ -6,6 +6,7 @@
 #include "edit/edit_command_scope.h"
 #include "edit/edit_command_section.h"
 #include "edit/edit_service.h"
+#include "edit/edit_ui.h"
 #include "edit/object.h"
 #include "edit/scene.h"
 #include "edit/undo_service.h"
@@ -48,8 +49,7 @@ void openEffectFlagScope(UpdateSection& scope, const std::shared_ptr<Object>& ob
 // The list the clicked-object commands act on: the targets when Ctrl is held and the clicked
 // object is one of them, else the clicked object alone.
 ObjectList clickedList(const std::shared_ptr<Object>& clicked) {
-  const auto& ctrl = sectionCommandServices().isControlKeyDown;
-  if (ctrl && ctrl()) {
+  if (editUi().isControlKeyDown()) {
     const TargetObjects targets(*EditService::instance()->currentScene());
     if (std::find(targets.begin(), targets.end(), clicked) != targets.end())
       return targets.objects();

@@ -7,6 +7,7 @@
 #include "edit/edit_command_scope.h"
 #include "edit/edit_limits.h"
 #include "edit/edit_service.h"
+#include "edit/edit_ui.h"
 #include "edit/object.h"
 #include "edit/scene.h"
 #include "edit/undo_service.h"
@@ -14,6 +15,7 @@
 #include "effect/effect_define.h"
 #include "effect/effect_event_param.h"
 #include "effect/effect_service.h"
+#include "effect/media_file_probe.h"
 #include "system/dialog.h"
 #include "system/file.h"
 #include "system/log.h"
@@ -21,12 +23,6 @@
 namespace Edit::EditCommand {
 
 namespace {
-
-std::optional<int> askFrameLength(const std::string& caption, int initialFrames) {
-  const auto& ask = objectCommandServices().askFrameLength;
-  if (!ask) return std::nullopt;
-  return ask(caption, initialFrames);
-}
 
 // The layer for the sound of `object`: its own layer or the first one below it with no
 // object in its frames; -1 when there is none inside the table's limit.
@@ -40,7 +36,7 @@ int findSoundLayer(const Scene& scene, const Object& object) {
 
 void insertNullFrame(int frame) {
   EditService* service = EditService::instance();
-  const auto answer = askFrameLength("空のフレームを挿入", 0);
+  const auto answer = editUi().askFrameLength("空のフレームを挿入", 0);
   if (!answer || *answer <= 0) return;
   const int length = *answer;
   const Scene& current = *service->currentScene();
@@ -85,7 +81,7 @@ void changeObjectLength() {
   if (targets.empty()) return;
   const TargetObjects::List objects = targets.objects();
   const Object& first = *objects.front();
-  const auto answer = askFrameLength("オブジェクトの長さを変更", first.end - first.start + 1);
+  const auto answer = editUi().askFrameLength("オブジェクトの長さを変更", first.end - first.start + 1);
   if (!answer) return;
   const int length = *answer < 2 ? 1 : *answer;
   System::Log::info("Edit::EditCommand::changeObjectLength",
@@ -162,24 +158,33 @@ bool createSceneFromFile(const std::string& path) {
     Dialog::postError("%s", "このファイルには対応していません");
     return false;
   }
-  const auto& services = objectCommandServices();
-  SceneProposal proposal;
-  proposal.audioRate = service->currentScene()->audioRate;
+  // A figure makes a 256 x 256 scene; media give their own size and rates.
+  SceneSettings proposal{"", 256, 256, 1, 1, service->currentScene()->audioRate};
   if (std::string_view(effectName) != "図形") {
-    proposal.width = 32;
-    proposal.height = 32;
-    if (!services.openMediaFile || !services.openMediaFile(path, proposal)) {
+    const Effect::MediaFileProbe* probe = Effect::mediaFileProbe();
+    const auto info = probe ? probe->probeMediaFile(path) : std::nullopt;
+    if (!info) {
       Dialog::postError("%s", "このファイルには対応していません");
       return false;
     }
+    proposal.width = 32;
+    proposal.height = 32;
+    if (info->hasVideo) {
+      proposal.width = info->width;
+      proposal.height = info->height;
+      proposal.rate = info->rate;
+      proposal.scale = info->scale;
+    }
+    if (info->hasAudio) proposal.audioRate = info->audioRate;
   }
   std::string expanded = path;
   System::FileName::expandVariable(expanded);
   const std::size_t slash = expanded.find_last_of("/\\");
   std::string name = slash == std::string::npos ? expanded : expanded.substr(slash + 1);
   if (const std::size_t dot = name.find_last_of('.'); dot != std::string::npos) name.resize(dot);
-  proposal.name = name;
-  if (!services.createScene || !services.createScene(proposal)) return false;
+  if (!service->createScene(name, proposal.width, proposal.height, proposal.rate, proposal.scale,
+                            proposal.audioRate))
+    return false;
 
   createObject(effectName, 0, 0, [&path](Object* object, UpdateSection& scope) {
     // The input effect takes the file and may fit the object to it: the tables must be

@@ -5,10 +5,10 @@
 #include "edit/edit_command_scope.h"
 #include "edit/edit_command_section.h"
 #include "edit/edit_service.h"
+#include "edit/edit_ui.h"
 #include "edit/object.h"
 #include "edit/scene.h"
 #include "edit/undo_service.h"
-#include "effect/edit_command_hooks.h"
 #include "effect/effect_base.h"
 #include "effect/effect_item_number.h"
 #include "effect/effect_translate.h"
@@ -128,9 +128,8 @@ void setMovement(const std::shared_ptr<Object>& object, Effect::EffectItemNumber
       linked->setMovement(*movement);
       linked->resizeValues(object->pointCount());
     }
-    for (Effect::EffectItemNumber* linked : items) linked->updateMovementFlags(*object);
-    const auto& showTimeControl = sectionCommandServices().showTimeControl;
-    if (movement->timeControl && showTimeControl) showTimeControl(object, item);
+    for (Effect::EffectItemNumber* linked : items) linked->updateMovementFlags(object->frames());
+    if (movement->timeControl) editUi().showTimeControl(object, item);
   });
 }
 
@@ -179,31 +178,11 @@ void showMovementSettingsDialog(const std::shared_ptr<Object>& object,
   if (!object || !item.movement) return;
   std::vector<double> parameters = item.getMovementParams();
   if (parameters.empty()) return;
-  const auto& ask = sectionCommandServices().askNumber;
-  if (!ask) return;
-  const auto value = ask(Effect::translateEffectText(item.movement->name), "設定値",
-                         parameters.front(), -2147483648.0, 2147483647.0);
+  const auto value = editUi().askNumber(Effect::translateEffectText(item.movement->name), "設定値",
+                                        parameters.front(), -2147483648.0, 2147483647.0);
   if (!value) return;
   parameters.front() = *value;
   setMovementSettings(object, item, parameters);
-}
-
-void installSectionCommandHooks() {
-  Effect::EditCommandHooks hooks = Effect::editCommandHooks();
-  hooks.setEffect = [](const std::shared_ptr<Object>& object, std::string_view name,
-                       Effect::EffectBase* after,
-                       bool replace) { setEffect(object, name, after, replace); };
-  hooks.loadEffect = [](const std::shared_ptr<Object>& object, const std::string& path,
-                        Effect::EffectBase* after,
-                        bool replace) { loadEffect(object, path, after, replace); };
-  Effect::setEditCommandHooks(std::move(hooks));
-}
-
-void removeSectionCommandHooks() {
-  Effect::EditCommandHooks hooks = Effect::editCommandHooks();
-  hooks.setEffect = nullptr;
-  hooks.loadEffect = nullptr;
-  Effect::setEditCommandHooks(std::move(hooks));
 }
 
 }  // namespace Edit::EditCommand

@@ -7,10 +7,10 @@
 #include "edit/edit_command_scope.h"
 #include "edit/edit_limits.h"
 #include "edit/edit_service.h"
+#include "edit/edit_ui.h"
 #include "edit/object.h"
 #include "edit/scene.h"
 #include "edit/undo_service.h"
-#include "effect/edit_command_hooks.h"
 #include "system/dialog.h"
 #include "system/exception.h"
 #include "system/file.h"
@@ -20,11 +20,6 @@
 namespace Edit {
 
 namespace {
-
-ObjectCommandServices& installedServices() {
-  static ObjectCommandServices services;
-  return services;
-}
 
 // Makes the object the focus inside the scope; the focus listeners hear of it at the close.
 void focusInScope(UpdateSection& scope, const std::shared_ptr<Object>& object) {
@@ -48,12 +43,6 @@ TargetObjects::TargetObjects(const Scene& scene) {
   else if (scene.focusObject && scene.focusObject->layer != -1)
     own_.push_back(scene.focusObject);
 }
-
-void setObjectCommandServices(ObjectCommandServices services) {
-  installedServices() = std::move(services);
-}
-
-const ObjectCommandServices& objectCommandServices() { return installedServices(); }
 
 namespace EditCommand {
 
@@ -197,8 +186,7 @@ void pasteObjectAt() {
   System::Log::info("Edit::EditCommand::pasteObject", "paste object num=%d",
                     static_cast<int>(clipboard.objects.size()));
   const Scene& scene = *service->currentScene();
-  const auto& services = objectCommandServices();
-  if (auto point = services.timelineMouse ? services.timelineMouse() : std::nullopt) {
+  if (const auto point = editUi().timelineMouse()) {
     const int32_t zoom = scene.zoom.zoom > 0 ? scene.zoom.zoom : FrameZoom::kDefault;
     const int64_t layer = int64_t{point->y} / std::max(point->layerHeight, 1) + scene.displayLayer;
     const int64_t frame = scene.displayFrame + int64_t{point->x} * 10000 / zoom;
@@ -226,24 +214,6 @@ void duplicateObject() {
   ObjectRange range;
   LayerObjectManager::getObjectRange(range, copies.objects);
   pasteBelow(copies, range.maxLayer - range.minLayer, 0);
-}
-
-void installObjectCommandHooks() {
-  Effect::EditCommandHooks hooks = Effect::editCommandHooks();
-  hooks.createObject = [](std::string_view effectName, int layer, int frame) {
-    createObject(effectName, layer, frame);
-  };
-  hooks.loadObject = [](const std::string& path, int layer, int frame) {
-    loadObject(path, layer, frame);
-  };
-  Effect::setEditCommandHooks(std::move(hooks));
-}
-
-void removeObjectCommandHooks() {
-  Effect::EditCommandHooks hooks = Effect::editCommandHooks();
-  hooks.createObject = nullptr;
-  hooks.loadObject = nullptr;
-  Effect::setEditCommandHooks(std::move(hooks));
 }
 
 }  // namespace EditCommand

@@ -45,45 +45,6 @@ class TargetObjects {
   List own_;
 };
 
-// The proposed settings of a scene made from a media file.
-struct SceneProposal {
-  std::string name;
-  int32_t width = 256;
-  int32_t height = 256;
-  int32_t rate = 1;
-  int32_t scale = 1;
-  int32_t audioRate = 48000;
-};
-
-// What the object commands need from the windows, the media input and the scene commands. The parts
-// that provide them install these; a part that is missing (a headless run, tests) leaves its entry
-// empty and the command takes the documented way.
-struct ObjectCommandServices {
-  // The frame-length dialog with the caption and the initial frame count; the confirmed
-  // frame count, or nothing on Cancel. Empty: the dialog cannot be shown, which ends the
-  // command like Cancel.
-  std::function<std::optional<int>(const std::string& caption, int initialFrames)> askFrameLength;
-  // The last mouse position inside the timeline's object area: x and y from the area's
-  // origin and the layer height in pixels. Nothing when the mouse lies outside the area.
-  struct TimelinePoint {
-    int x = 0;
-    int y = 0;
-    int layerHeight = 1;
-  };
-  std::function<std::optional<TimelinePoint>()> timelineMouse;
-  // Sets the timeline's selected frame range (-1, -1 clears it).
-  std::function<void(int start, int end)> setFrameRange;
-  // Opens a media file through the input plug-ins and fills in what it tells of the media
-  // (size, rate and scale when it has video, the sampling rate when it has audio); false when
-  // no reader opens it.
-  std::function<bool(const std::string& path, SceneProposal& proposal)> openMediaFile;
-  // Shows the scene dialog with the proposal and, on OK, makes the confirmed scene current;
-  // false on Cancel.
-  std::function<bool(SceneProposal& proposal)> createScene;
-};
-
-void setObjectCommandServices(ObjectCommandServices services);
-const ObjectCommandServices& objectCommandServices();
 
 namespace EditCommand {
 
@@ -121,12 +82,6 @@ void separateAudioObject();
 void insertNullFrame(int frame);
 void changeObjectLength();
 bool createSceneFromFile(const std::string& path);
-
-// Installs createObject and loadObject as the effect framework's menu commands, keeping
-// the hooks that are installed already.
-void installObjectCommandHooks();
-// Takes them out again (the edit service that the commands use is going away).
-void removeObjectCommandHooks();
 
 }  // namespace EditCommand
 

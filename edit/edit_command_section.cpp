@@ -8,6 +8,7 @@
 #include "edit/edit_command_object.h"
 #include "edit/edit_command_scope.h"
 #include "edit/edit_service.h"
+#include "edit/edit_ui.h"
 #include "edit/object.h"
 #include "edit/scene.h"
 #include "edit/undo_service.h"
@@ -16,11 +17,6 @@
 namespace Edit {
 
 namespace {
-
-SectionCommandServices& installedServices() {
-  static SectionCommandServices services;
-  return services;
-}
 
 // What every midpoint command asks of its scope: the setting window and its colour,
 // time-control and text windows rebuild, and the edit-data listeners hear of `object`.
@@ -43,12 +39,6 @@ void addSectionAt(UpdateSection& scope, Undo::UndoService& undo,
 }
 
 }  // namespace
-
-void setSectionCommandServices(SectionCommandServices services) {
-  installedServices() = std::move(services);
-}
-
-const SectionCommandServices& sectionCommandServices() { return installedServices(); }
 
 namespace EditCommand {
 
@@ -118,10 +108,8 @@ void deleteSectionAtFrame(int frame) {
 
 void jumpToTime() {
   EditService* service = EditService::instance();
-  const auto& ask = sectionCommandServices().askTimeFrame;
-  if (!ask) return;
-  const auto frame =
-      ask("指定時間に移動", "秒数指定", "フレーム数指定", service->currentScene()->cursorFrame);
+  const auto frame = editUi().askTimeFrame("指定時間に移動", "秒数指定", "フレーム数指定",
+                                           service->currentScene()->cursorFrame);
   if (!frame) return;
   service->setCursorFrame(*frame);
 }

@@ -27,30 +27,6 @@ namespace Edit {
 
 class Object;
 
-// What these commands need from the keyboard and the windows. The UI installs them; an
-// entry left empty (a headless run, tests) takes the documented way: the Ctrl key counts as
-// up and a dialog that cannot be shown counts as cancelled.
-struct SectionCommandServices {
-  // Whether the Ctrl key is held down right now.
-  std::function<bool()> isControlKeyDown;
-  // The number input dialog: a caption, one field with its label, initial value and range;
-  // the confirmed value, or nothing on Cancel.
-  std::function<std::optional<double>(const std::string& caption, const std::string& label,
-                                      double initial, double minimum, double maximum)>
-      askNumber;
-  // The frame-length dialog of "go to time": the caption, its seconds and frame fields'
-  // labels and the initial frame; the confirmed frame, or nothing on Cancel.
-  std::function<std::optional<int>(const std::string& caption, const std::string& secondsLabel,
-                                   const std::string& frameLabel, int initialFrame)>
-      askTimeFrame;
-  // Points the time-control window at a track, when that window is open.
-  std::function<void(const std::shared_ptr<Object>& object, Effect::EffectItemNumber& item)>
-      showTimeControl;
-};
-
-void setSectionCommandServices(SectionCommandServices services);
-const SectionCommandServices& sectionCommandServices();
-
 namespace EditCommand {
 
 using ObjectList = std::vector<std::shared_ptr<Object>>;
@@ -141,11 +117,6 @@ void jumpToTime();
 // The cursor to the focus object's next / previous point.
 void jumpNextSection();
 void jumpPrevSection();
-
-// Installs setEffect and loadEffect as the effect framework's menu commands, keeping the
-// hooks that are installed already; removeSectionCommandHooks takes them out again.
-void installSectionCommandHooks();
-void removeSectionCommandHooks();
 
 }  // namespace EditCommand
 

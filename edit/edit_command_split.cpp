@@ -6,6 +6,7 @@
 #include "edit/edit_command_scope.h"
 #include "edit/edit_limits.h"
 #include "edit/edit_service.h"
+#include "edit/edit_ui.h"
 #include "edit/group.h"
 #include "edit/object.h"
 #include "edit/scene.h"
@@ -131,7 +132,7 @@ void cutRange(EditService& service, const TargetObjects::List& objects, int a, i
     scope.notifyFrame = true;
     scene.selectedFrameStart = -1;
     scene.selectedFrameEnd = -1;
-    if (const auto& setFrameRange = objectCommandServices().setFrameRange) setFrameRange(-1, -1);
+    editUi().setFrameRange(-1, -1);
 
     const int64_t c = int64_t{b} + 1;
     TargetObjects::List moving;

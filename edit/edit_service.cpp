@@ -8,18 +8,14 @@
 #include <string>
 #include <system_error>
 
-#include "edit/edit_command_object.h"
-#include "edit/edit_command_section.h"
 #include "edit/edit_limits.h"
-#include "edit/effect_service_access.h"
 #include "edit/object.h"
 #include "edit/scene.h"
 #include "edit/undo_service.h"
-#include "effect/effect_service.h"
-#include "effect/palette_manager.h"
 #include "system/event_service.h"
 #include "system/exception.h"
 #include "system/setting_service.h"
+#include "system/ui_bridge.h"
 
 namespace Edit {
 
@@ -28,26 +24,9 @@ EditService::EditService()
       undoService(Undo::UndoService::instance()),
       binding_(config_, Setting::ParameterIni::instance()) {
   binding_.load();
-  installObjectFramesReader();
   auto scope = beginUpdate();
   setCurrentScene(0);
   scope.close();
-  // Last, so that a constructor that throws leaves nothing installed.
-  if (Effect::EffectService::instance()) {
-    registryAccess_ = std::make_unique<EffectServiceAccess>();
-    setEffectRegistryAccess(registryAccess_.get());
-  }
-  // Naming a preset colour changes what colour items show: it runs as an edit whose close
-  // refreshes the setting windows and tells the edit-data listeners.
-  Effect::setPresetColorUpdateRunner([](const std::function<void()>& change) {
-    auto scope = EditService::instance()->beginUpdate();
-    scope.notifyObject = true;
-    change();
-    scope.close();
-  });
-  // The effect and alias menu entries create and load objects through the edit commands.
-  EditCommand::installObjectCommandHooks();
-  EditCommand::installSectionCommandHooks();
 
   // Both histories start with the largest maximum; the start applies the settings.
   projectHistory.load();
@@ -74,11 +53,6 @@ EditService::~EditService() {
   backupHistory.stopTimer();
   // history.ini is written only when the recent files changed in this run.
   if (projectHistory.getList() != loadedProjectHistory_) projectHistory.save();
-  Effect::setPresetColorUpdateRunner(nullptr);
-  EditCommand::removeObjectCommandHooks();
-  EditCommand::removeSectionCommandHooks();
-  if (registryAccess_ && effectRegistryAccess() == registryAccess_.get())
-    setEffectRegistryAccess(nullptr);
   if (undoService && currentScene_ && undoService->history() == &currentScene_->undoHistory)
     undoService->setHistory(nullptr);
 }
@@ -87,7 +61,7 @@ UpdateSection EditService::beginUpdate() {
   if (updateOpen_)
     throw System::makeException("Edit::EditService::beginUpdate",
                                 "update section is already open.");
-  if (stopPlayer_) stopPlayer_();
+  System::stopPreviewPlayer();
   return UpdateSection(*this);
 }
 

@@ -31,21 +31,13 @@ class UndoService;
 
 namespace Edit {
 
-class EffectRegistryAccess;
 class Object;
 class Scene;
 
 class EditService : public System::Service<EditService> {
  public:
-  // Refreshes the object setting window and its colour, time-control and text windows after
-  // a scope's lock was released, as the scope's requests ask.
-  using SettingRefreshHook = std::function<void(const UpdateSection& scope)>;
-  // Stops the preview player without keeping its position.
-  using StopPlayerHook = std::function<void()>;
-
   // Takes the event and undo services that exist, loads [Edit] from the parameter store,
-  // installs the object frame reader of the effect framework (and the effect registry's
-  // access when the registry exists), and makes scene 0 current.
+  // and makes scene 0 current.
   EditService();
   // Saves [Edit]; the undo service forgets the current scene's history.
   ~EditService();
@@ -84,7 +76,7 @@ class EditService : public System::Service<EditService> {
   void clearSelection(bool notify);
 
   // --- Scenes and the project (edit_service_project.cpp) ---------------------------------
-  // The questions these ask go through the project dialogs (edit/project_dialogs.h).
+  // The questions these ask go through the edit model's UI (edit/edit_ui.h).
 
   // The scene's name, or "" when there is no such scene.
   std::string getSceneName(int id) const;
@@ -137,9 +129,6 @@ class EditService : public System::Service<EditService> {
   // The filter of the scene lists of scene items: true for a scene id that is neither 0 nor
   // `ownSceneId`.
   static std::function<bool(int)> makeSceneFilter(int ownSceneId);
-
-  void setSettingRefreshHook(SettingRefreshHook hook) { settingRefresh_ = std::move(hook); }
-  void setStopPlayerHook(StopPlayerHook hook) { stopPlayer_ = std::move(hook); }
 
   Event::EventService* const eventService;
   Undo::UndoService* const undoService;
@@ -221,12 +210,8 @@ class EditService : public System::Service<EditService> {
   System::Config::Binding binding_;
 
   std::shared_ptr<Scene> currentScene_;
-  // The effect registry's access for the edit model, when the registry was made first.
-  std::unique_ptr<EffectRegistryAccess> registryAccess_;
   std::shared_mutex lock_;
   bool updateOpen_ = false;
-  SettingRefreshHook settingRefresh_;
-  StopPlayerHook stopPlayer_;
   std::vector<std::string> commandLine_;
   // The recent files as loaded, to write history.ini at the end only when they changed.
   std::vector<std::string> loadedProjectHistory_;

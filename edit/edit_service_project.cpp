@@ -12,7 +12,7 @@
 #include <utility>
 
 #include "edit/edit_service.h"
-#include "edit/project_dialogs.h"
+#include "edit/edit_ui.h"
 #include "edit/resume_file.h"
 #include "edit/scene.h"
 #include "edit/undo_service.h"
@@ -21,24 +21,19 @@
 #include "system/file.h"
 #include "system/log.h"
 #include "system/translate_service.h"
+#include "system/ui_bridge.h"
 
 namespace Edit {
 namespace {
-
-ProjectDialogs* installedDialogs = nullptr;
 
 constexpr const char* kConfirmCaption = "Velumo Kivrun2";
 
 // A text of a confirmation, through the Message table while a language is active.
 std::string translateMessage(const char* text) {
-  const auto* service = Translate::TranslateService::instance();
-  if (!service || !Translate::isLanguageActive()) return text;
-  return std::string(service->translate(Translate::TranslateService::TextKind::Message, text));
+  return Translate::translateText(Translate::TranslateService::TextKind::Message, text);
 }
 
-void setStatusText(const char* text) {
-  if (installedDialogs) installedDialogs->setStatusText(text);
-}
+void setStatusText(const char* text) { editUi().setStatusText(text); }
 
 std::string expanded(std::string path) {
   System::FileName::expandVariable(path);
@@ -74,9 +69,6 @@ void applySettings(Scene& scene, const SceneSettings& settings) {
 
 }  // namespace
 
-void setProjectDialogs(ProjectDialogs* dialogs) { installedDialogs = dialogs; }
-ProjectDialogs* projectDialogs() { return installedDialogs; }
-
 std::string EditService::getSceneName(int id) const {
   const auto scene = getScene(id);
   return scene ? scene->name : std::string();
@@ -94,10 +86,10 @@ void EditService::updateScene(int id) {
 
 void EditService::renameScene(int id) {
   const auto scene = getScene(id);
-  if (!scene || !installedDialogs) return;
-  if (stopPlayer_) stopPlayer_();
+  if (!scene) return;
+  System::stopPreviewPlayer();
   std::string name = scene->name;
-  if (!installedDialogs->inputText("シーン名を変更", name)) return;
+  if (!editUi().inputText("シーン名を変更", name)) return;
   auto scope = beginUpdate();
   scope.notifyScene = true;
   scope.sceneId = project.currentSceneId;
@@ -109,10 +101,10 @@ void EditService::renameScene(int id) {
 
 void EditService::settingScene(int id) {
   const auto scene = getScene(id);
-  if (!scene || !installedDialogs) return;
-  if (stopPlayer_) stopPlayer_();
+  if (!scene) return;
+  System::stopPreviewPlayer();
   SceneSettings settings = settingsOf(*scene);
-  if (!installedDialogs->editScene("シーンの設定", settings)) return;
+  if (!editUi().editScene("シーンの設定", settings)) return;
   auto scope = beginUpdate();
   scope.notifyScene = true;
   scope.sceneId = project.currentSceneId;
@@ -124,10 +116,9 @@ void EditService::settingScene(int id) {
 
 bool EditService::createScene(const std::string& name, int width, int height, int rate,
                               int scale, int audioRate) {
-  if (!installedDialogs) return false;
-  if (stopPlayer_) stopPlayer_();
+  System::stopPreviewPlayer();
   SceneSettings settings{name, width, height, rate, scale, audioRate};
-  if (!installedDialogs->editScene("シーンを作成", settings)) return false;
+  if (!editUi().editScene("シーンを作成", settings)) return false;
   const int32_t id = project.findFreeSceneId();
   auto scope = beginUpdate();
   scope.notifyScene = true;
@@ -150,11 +141,10 @@ void EditService::deleteScene(int id) {
   if (id == 0) return;
   const int32_t current = project.currentSceneId;
   if (currentScene_->lastFrame() > 0) {
-    if (stopPlayer_) stopPlayer_();
+    System::stopPreviewPlayer();
     const char* question =
         id == current ? "現在のシーンを削除しますか？" : "シーンを削除しますか？";
-    if (!installedDialogs ||
-        !installedDialogs->confirm(translateMessage(question), kConfirmCaption))
+    if (!editUi().confirm(translateMessage(question), kConfirmCaption))
       return;
   }
   System::Log::info("Edit::EditService::deleteScene", "delete scnene (%d)", id);
@@ -173,9 +163,9 @@ void EditService::deleteScene(int id) {
 }
 
 bool EditService::createProject() {
-  if (!confirmDiscard() || !installedDialogs) return false;
+  if (!confirmDiscard()) return false;
   SceneSettings settings{getSceneName(0), 1920, 1080, 30, 1, 44100};
-  if (!installedDialogs->editScene("プロジェクトを作成", settings)) return false;
+  if (!editUi().editScene("プロジェクトを作成", settings)) return false;
   resetProject();
   System::Log::info("Edit::EditService::createProject", "create project file");
   auto scope = beginUpdate();
@@ -249,10 +239,9 @@ bool EditService::saveProject(const std::string& path, bool silent) {
 }
 
 bool EditService::saveProjectAs() {
-  if (!installedDialogs) return false;
-  if (stopPlayer_) stopPlayer_();
+  System::stopPreviewPlayer();
   std::string chosen = project.path;
-  if (!installedDialogs->chooseSavePath(chosen)) return false;
+  if (!editUi().chooseSavePath(chosen)) return false;
   if (chosen == project.path) return saveProject(chosen, false);
   {
     // The title shows the project path: tell the scene listeners.
@@ -287,11 +276,9 @@ void EditService::resetProject() {
 
 bool EditService::confirmDiscard() {
   if (!undoService || !undoService->modified) return true;
-  if (stopPlayer_) stopPlayer_();
-  return installedDialogs &&
-         installedDialogs->confirm(
-             translateMessage("現在の編集データは破棄されますがよろしいですか？"),
-             kConfirmCaption);
+  System::stopPreviewPlayer();
+  return editUi().confirm(translateMessage("現在の編集データは破棄されますがよろしいですか？"),
+                         kConfirmCaption);
 }
 
 std::string EditService::processCommandLine() const {

@@ -5,7 +5,6 @@
 #include <string_view>
 #include <utility>
 
-#include "edit/effect_registry_access.h"
 #include "edit/object.h"
 #include "effect/effect_base.h"
 #include "effect/effect_define.h"
@@ -221,7 +220,7 @@ void EffectManager::copyEffects(EffectManager& target) const {
   copies.reserve(effects.size());
   for (const auto& effect : effects) {
     if (!effect) continue;
-    auto copy = createEffectByName(effect->name ? effect->name : "");
+    auto copy = registry().findEffect(effect->name ? effect->name : "")->createEffect();
     copy->setItemData(*effect);
     copy->disable = effect->disable;
     copy->hide = effect->hide;

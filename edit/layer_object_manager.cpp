@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "edit/edit_limits.h"
-#include "edit/effect_registry_access.h"
 #include "edit/object.h"
 #include "system/exception.h"
 
@@ -142,7 +141,7 @@ std::shared_ptr<Object> LayerObjectManager::createObject(std::string_view effect
   slot.objects.push_back(object);
   slot.sortFlag = true;
   try {
-    setEffectByName(*object, effectName);
+    object->setEffectByName(effectName, nullptr);
   } catch (...) {
     std::erase(slot.objects, object);
     object->layer = -1;

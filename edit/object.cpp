@@ -124,24 +124,4 @@ void Object::sendInputEffectEvent(Effect::EffectEventParam& event) {
   event.effect->editEvent(event);
 }
 
-namespace {
-
-Effect::ObjectFrames readFrames(const Edit::Object& object) {
-  return {object.start, object.end, object.boundaries};
-}
-
-}  // namespace
-
-void installObjectFramesReader() { Effect::setObjectFramesReader(readFrames); }
-
-namespace {
-
-// Wherever edit objects exist, the effect framework can read their frames.
-[[maybe_unused]] const bool framesReaderInstalled = [] {
-  installObjectFramesReader();
-  return true;
-}();
-
-}  // namespace
-
 }  // namespace Edit

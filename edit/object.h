@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "edit/effect_manager.h"
+#include "effect/section_position.h"
 #include "system/ini_file.h"
 
 namespace Effect {
@@ -42,6 +43,9 @@ class Object : public EffectManager, public std::enable_shared_from_this<Object>
   ~Object();
 
   int sectionCount() const { return static_cast<int>(boundaries.size()) + 1; }
+  // The frames as the effect framework computes positions from them; the midpoints stay
+  // valid while the object is neither changed nor destroyed.
+  Effect::ObjectFrames frames() const { return {start, end, boundaries}; }
   int pointCount() const { return static_cast<int>(boundaries.size()) + 2; }
   // The first frame of a section: the start, or the start plus the boundary before it.
   int64_t sectionFirstFrame(int section) const;
@@ -125,9 +129,5 @@ class Object : public EffectManager, public std::enable_shared_from_this<Object>
  protected:
   int chainSectionCount() const override { return sectionCount(); }
 };
-
-// The frame reader through which the effect framework sees objects' frames (section
-// positions). The edit service installs it when it is built.
-void installObjectFramesReader();
 
 }  // namespace Edit

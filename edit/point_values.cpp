@@ -72,7 +72,7 @@ void EffectManager::copySectionValues(SectionValueMap& out, Scene& scene,
   context.layerIndex = object->layer;
   context.frame = frame;
   context.time = frame;
-  context.setObject(object);
+  context.setObject(object, object->frames());
   const Effect::SectionPosition& position = context.sectionPosition;
 
   forEachNumberItem(*this, [&](Effect::EffectItemNumber& item) {

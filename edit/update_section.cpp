@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "edit/edit_service.h"
+#include "edit/edit_ui.h"
 #include "edit/object.h"
 #include "edit/scene.h"
 #include "edit/undo_service.h"
@@ -84,7 +85,7 @@ void UpdateSection::close() {
   } release{*this};
   if (failure) std::rethrow_exception(failure);
 
-  if (service_->settingRefresh_) service_->settingRefresh_(*this);
+  editUi().refreshSettingWindows(*this);
 
   Event::EventService* events = service_->eventService;
   if (!events) return;

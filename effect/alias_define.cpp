@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "effect/edit_command_hooks.h"
+#include "effect/edit_access.h"
 #include "effect/effect_define.h"
 #include "effect/effect_service.h"
 #include "system/exception.h"
@@ -65,16 +65,16 @@ void AliasDefine::readTypes() const {
 }
 
 void AliasDefine::createObject(int layer, int frame) const {
-  const auto& command = editCommandHooks().loadObject;
-  if (!command) throw System::makeNotImplementedException("Effect::AliasDefine::createObject");
-  command(getFilePath(), layer, frame);
+  EditAccess* access = editAccess();
+  if (!access) throw System::makeNotImplementedException("Effect::AliasDefine::createObject");
+  access->loadObject(getFilePath(), layer, frame);
 }
 
 void AliasDefine::addEffect(const std::shared_ptr<Edit::Object>& object, EffectBase* afterEffect,
                             bool replace) const {
-  const auto& command = editCommandHooks().loadEffect;
-  if (!command) throw System::makeNotImplementedException("Effect::AliasDefine::addEffect");
-  command(object, getFilePath(), afterEffect, replace);
+  EditAccess* access = editAccess();
+  if (!access) throw System::makeNotImplementedException("Effect::AliasDefine::addEffect");
+  access->loadEffect(object, getFilePath(), afterEffect, replace);
 }
 
 }  // namespace Effect

@@ -14,17 +14,21 @@ EffectContext::~EffectContext() {
   object.reset();
 }
 
-void EffectContext::setObject(std::shared_ptr<Edit::Object> newObject) {
-  // The position is computed first so that a failing computation leaves the context whole.
-  const SectionPosition position =
-      newObject ? SectionPosition::calculate(*newObject, frame, time) : SectionPosition{};
+void EffectContext::setObject(std::shared_ptr<Edit::Object> newObject, const ObjectFrames& frames) {
+  if (newObject) {
+    sectionPosition = SectionPosition::calculate(frames, frame, time);
+    objectFrames = frames;
+  } else {
+    sectionPosition = SectionPosition{};
+    objectFrames = ObjectFrames{};
+  }
   object = std::move(newObject);
-  sectionPosition = position;
 }
 
-void EffectContext::changeObject(const std::shared_ptr<Edit::Object>& newObject) {
+void EffectContext::changeObject(const std::shared_ptr<Edit::Object>& newObject,
+                                 const ObjectFrames& frames) {
   if (object == newObject) return;
-  setObject(newObject);
+  setObject(newObject, frames);
 }
 
 }  // namespace Effect

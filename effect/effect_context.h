@@ -39,13 +39,13 @@ class EffectContext {
   // object, in this order.
   ~EffectContext();
 
-  // Holds `object` from now on (the previous one is released) and recomputes the section
-  // position from it, the context's frame and its time. An empty object leaves the
-  // position of an empty section.
-  void setObject(std::shared_ptr<Edit::Object> object);
+  // Holds `object` with its frames (Edit::Object::frames()) from now on (the previous one is
+  // released) and recomputes the section position from them, the context's frame and its
+  // time. An empty object leaves the position of an empty section.
+  void setObject(std::shared_ptr<Edit::Object> object, const ObjectFrames& frames);
   // The form used while walking an object chain: nothing happens when `object` is already
   // the context's object.
-  void changeObject(const std::shared_ptr<Edit::Object>& object);
+  void changeObject(const std::shared_ptr<Edit::Object>& object, const ObjectFrames& frames);
 
   Edit::Scene* scene = nullptr;  // not owned
   int layerIndex = 0;
@@ -55,6 +55,7 @@ class EffectContext {
   double time = 0.0;
   int frameOffset = 0;  // added to the frame where inputs locate their media frame
   std::shared_ptr<Edit::Object> object;
+  ObjectFrames objectFrames;        // of `object`, borrowed from it
   SectionPosition sectionPosition;  // of `object` at `time`
   // The object and the filter objects on the following layers that act on it.
   std::shared_ptr<ObjectChain> objectChain;

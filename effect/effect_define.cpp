@@ -3,7 +3,7 @@
 #include <exception>
 #include <utility>
 
-#include "effect/edit_command_hooks.h"
+#include "effect/edit_access.h"
 #include "effect/effect_base.h"
 #include "effect/effect_translate.h"
 #include "system/exception.h"
@@ -35,16 +35,16 @@ uint8_t EffectDefine::getMediaType() const { return prototype_->mediaType; }
 uint8_t EffectDefine::getTargetType() const { return prototype_->targetType; }
 
 void EffectDefine::createObject(int layer, int frame) const {
-  const auto& command = editCommandHooks().createObject;
-  if (!command) throw System::makeNotImplementedException("Effect::EffectDefine::createObject");
-  command(getName(), layer, frame);
+  EditAccess* access = editAccess();
+  if (!access) throw System::makeNotImplementedException("Effect::EffectDefine::createObject");
+  access->createObject(getName(), layer, frame);
 }
 
 void EffectDefine::addEffect(const std::shared_ptr<Edit::Object>& object, EffectBase* afterEffect,
                              bool replace) const {
-  const auto& command = editCommandHooks().setEffect;
-  if (!command) throw System::makeNotImplementedException("Effect::EffectDefine::addEffect");
-  command(object, getName(), afterEffect, replace);
+  EditAccess* access = editAccess();
+  if (!access) throw System::makeNotImplementedException("Effect::EffectDefine::addEffect");
+  access->setEffect(object, getName(), afterEffect, replace);
 }
 
 bool EffectDefine::isDefineOf(const EffectBase& effect) const {

@@ -1,6 +1,6 @@
 #include "effect/effect_item.h"
 
-#include <mutex>
+#include <atomic>
 #include <utility>
 
 #include "system/exception.h"
@@ -9,18 +9,11 @@ namespace Effect {
 
 namespace {
 
-std::mutex factoryMutex;
-ItemControlFactory& controlFactory() {
-  static ItemControlFactory factory;
-  return factory;
-}
+std::atomic<ItemControlFactory*> installedFactory{nullptr};
 
 }  // namespace
 
-void setItemControlFactory(ItemControlFactory factory) {
-  std::lock_guard lock(factoryMutex);
-  controlFactory() = std::move(factory);
-}
+void setItemControlFactory(ItemControlFactory* factory) { installedFactory.store(factory); }
 
 EffectItem::EffectItem(EffectItemList& items, uint8_t code, std::string_view itemName)
     : typeCode(code), name(itemName) {
@@ -40,13 +33,9 @@ std::shared_ptr<Component::EffectItemBaseControl> EffectItem::createControl(
     Window::WindowControlContainer& parent, Component::EffectSetting& block) {
   const ControlKind kind = getControlKind();
   if (kind == ControlKind::None) return {};
-  ItemControlFactory factory;
-  {
-    std::lock_guard lock(factoryMutex);
-    factory = controlFactory();
-  }
+  ItemControlFactory* factory = installedFactory.load();
   if (!factory) return {};
-  return factory(kind, parent, block, *this);
+  return factory->createControl(kind, parent, block, *this);
 }
 
 const std::string* EffectItem::getFilePath() const { return nullptr; }

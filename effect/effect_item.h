@@ -66,12 +66,19 @@ inline constexpr uint8_t ScriptString2 = 101;
 inline constexpr uint8_t HiddenInteger = 200;
 }  // namespace ItemType
 
-// Builds the row of an item. The object setting window installs it; until then (and in a
-// headless run) items have no rows.
-using ItemControlFactory = std::function<std::shared_ptr<Component::EffectItemBaseControl>(
-    ControlKind kind, Window::WindowControlContainer& parent, Component::EffectSetting& block,
-    EffectItem& item)>;
-void setItemControlFactory(ItemControlFactory factory);
+// Builds the rows of items: what the effect framework asks of the object setting window,
+// which lies above it. The window implements it and the program installs it; until then
+// (and in a headless run) items have no rows.
+class ItemControlFactory {
+ public:
+  virtual ~ItemControlFactory() = default;
+  // The row of `item`, whose control is of `kind`, inside the effect's block.
+  virtual std::shared_ptr<Component::EffectItemBaseControl> createControl(
+      ControlKind kind, Window::WindowControlContainer& parent, Component::EffectSetting& block,
+      EffectItem& item) = 0;
+};
+// Installs the factory (nullptr removes it). UI thread, while no setting window is built.
+void setItemControlFactory(ItemControlFactory* factory);
 
 class EffectItem {
  public:

@@ -1,8 +1,8 @@
 #include "effect/effect_item_combo_file.h"
 
-#include <mutex>
 #include <stdexcept>
 
+#include "effect/drawing_resources.h"
 #include "effect/effect_item_file.h"
 #include "effect/text_conversion.h"
 #include "system/log.h"
@@ -15,16 +15,6 @@ std::string expanded(std::string_view text) {
   std::string path(text);
   System::FileName::expandVariable(path);
   return path;
-}
-
-struct FigureState {
-  std::mutex mutex;
-  EffectItemFigureSelect::FigureListSource source;
-};
-
-FigureState& figureState() {
-  static FigureState state;
-  return state;
 }
 
 }  // namespace
@@ -122,20 +112,9 @@ std::unique_ptr<EffectItem> EffectItemFigureSelect::clone() const {
   return std::make_unique<EffectItemComboFile>(static_cast<const EffectItemComboFile&>(*this));
 }
 
-void EffectItemFigureSelect::setFigureListSource(FigureListSource source) {
-  FigureState& state = figureState();
-  std::lock_guard lock(state.mutex);
-  state.source = std::move(source);
-}
-
 std::shared_ptr<EffectItemComboFile::SharedList> EffectItemFigureSelect::getFigureList() {
-  FigureListSource source;
-  {
-    FigureState& state = figureState();
-    std::lock_guard lock(state.mutex);
-    source = state.source;
-  }
-  std::shared_ptr<SharedList> list = source ? source() : nullptr;
+  const DrawingResources* resources = drawingResources();
+  std::shared_ptr<SharedList> list = resources ? resources->figureList() : nullptr;
   return list ? list : EffectItemSelect::createSharedList();
 }
 

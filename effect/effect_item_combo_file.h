@@ -48,9 +48,6 @@ class EffectItemComboFile : public EffectItem {
 // A figure: a figure of the drawing layer's list, or an SVG file.
 class EffectItemFigureSelect : public EffectItemComboFile {
  public:
-  // The list of figure names that the drawing layer keeps (value = index of the figure).
-  using FigureListSource = std::function<std::shared_ptr<SharedList>()>;
-
   // "SvgFile (*.svg)" with "*.svg", then "AllFile (*.*)" with "*.*".
   static const System::Filter& figureFilter();
 
@@ -63,8 +60,7 @@ class EffectItemFigureSelect : public EffectItemComboFile {
   // A plain combo file item.
   std::unique_ptr<EffectItem> clone() const override;
 
-  // Installed by the drawing layer; without it the figure list is empty.
-  static void setFigureListSource(FigureListSource source);
+  // The drawing layer's figure list (effect/drawing_resources.h); empty without one.
   static std::shared_ptr<SharedList> getFigureList();
 };
 

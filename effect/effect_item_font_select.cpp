@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "effect/drawing_resources.h"
 #include "system/log.h"
 #include "system/setting_service.h"
 
@@ -11,8 +12,6 @@ namespace {
 
 struct FontState {
   std::mutex mutex;
-  EffectItemFontSelect::FamilySource source;
-  EffectItemFontSelect::InstalledCheck installed;
   std::shared_ptr<EffectItemSelect::SharedList> list;
   int defaultValue = 0;
 };
@@ -26,7 +25,7 @@ FontState& fontState() {
 void buildFontList(FontState& state) {
   auto list = EffectItemSelect::createSharedList();
   std::vector<std::string> families;
-  if (state.source) families = state.source();
+  if (const DrawingResources* resources = drawingResources()) families = resources->fontFamilies();
   if (families.empty()) families.push_back(EffectItemFontSelect::getDefaultFamily());
   for (std::size_t i = 0; i < families.size(); ++i)
     list->addItem(static_cast<int>(i), families[i]);
@@ -46,7 +45,8 @@ FontChoice chooseFamily(const char* family) {
   if (!state.list) buildFontList(state);
   FontChoice choice{state.list, state.defaultValue};
   if (!family) return choice;
-  const bool installed = !state.installed || state.installed(family);
+  const DrawingResources* resources = drawingResources();
+  const bool installed = !resources || resources->isFontInstalled(family);
   if (installed && choice.list->contains(family)) {
     choice.value = choice.list->getValue(family);
     return choice;
@@ -94,17 +94,10 @@ std::string EffectItemFontSelect::getDefaultFamily() {
   return family.empty() ? kFallback : family;
 }
 
-void EffectItemFontSelect::setFamilySource(FamilySource source) {
+void EffectItemFontSelect::dropFontList() {
   FontState& state = fontState();
   std::lock_guard lock(state.mutex);
-  state.source = std::move(source);
   state.list.reset();
-}
-
-void EffectItemFontSelect::setInstalledCheck(InstalledCheck check) {
-  FontState& state = fontState();
-  std::lock_guard lock(state.mutex);
-  state.installed = std::move(check);
 }
 
 }  // namespace Effect

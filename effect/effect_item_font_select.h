@@ -1,9 +1,8 @@
 #pragma once
 // The font family choice. Its list is the process-wide list of installed font families,
-// which the drawing layer supplies; a family that is not installed falls back to the
+// which the drawing layer supplies (effect/drawing_resources.h); a family that is not installed falls back to the
 // default family, as the text drawing does, so an effect whose default font is missing on
 // this machine is still made.
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,11 +12,6 @@ namespace Effect {
 
 class EffectItemFontSelect : public EffectItemSelect {
  public:
-  // The installed families in the drawing layer's order.
-  using FamilySource = std::function<std::vector<std::string>()>;
-  // Whether a family is installed.
-  using InstalledCheck = std::function<bool(std::string_view family)>;
-
   // `family` null: the default font. A family that is not installed (or not in the list)
   // is replaced by the default family, with a WARN line.
   EffectItemFontSelect(EffectItemList& items, std::string_view name, const char* family);
@@ -35,11 +29,8 @@ class EffectItemFontSelect : public EffectItemSelect {
   // The default family: style.conf's DefaultFamily, or "Yu Gothic UI" without settings.
   static std::string getDefaultFamily();
 
-  // Installed by the drawing layer. Setting a source makes the next getFontList build the
-  // list anew; items keep the list they were made with. Without a source the list holds
-  // the default family alone; without a check every family counts as installed.
-  static void setFamilySource(FamilySource source);
-  static void setInstalledCheck(InstalledCheck check);
+  // Makes the next getFontList build the list anew (the drawing resources changed).
+  static void dropFontList();
 };
 
 }  // namespace Effect

@@ -152,8 +152,8 @@ void EffectItemNumber::resizeValues(int pointCount) {
   }
 }
 
-void EffectItemNumber::updateMovementFlags(const Edit::Object& object) {
-  const int pointCount = static_cast<int>(readObjectFrames(object).midpoints.size()) + 2;
+void EffectItemNumber::updateMovementFlags(const ObjectFrames& object) {
+  const int pointCount = static_cast<int>(object.midpoints.size()) + 2;
   int newFlags = flags & ~kFlagMask;
   if (movement->accelerate == MovementBase::OfferedOn) newFlags |= FlagAccelerate;
   if (movement->decelerate == MovementBase::OfferedOn) newFlags |= FlagDecelerate;
@@ -219,18 +219,18 @@ int EffectItemNumber::valueIndexForPoint(int midpointCount, int pointIndex) cons
   return -1;
 }
 
-void EffectItemNumber::setCurrentValue(const Edit::Object& object, int pointIndex, double value) {
+void EffectItemNumber::setCurrentValue(const ObjectFrames& object, int pointIndex, double value) {
   const int stepValue = toStepValue(value);
   if (pointIndex == kEveryPoint) {
     std::fill(values.begin(), values.end(), stepValue);
     return;
   }
-  const int midpoints = static_cast<int>(readObjectFrames(object).midpoints.size());
+  const int midpoints = static_cast<int>(object.midpoints.size());
   const int index = valueIndexForPoint(midpoints, pointIndex);
   if (index >= 0) values[static_cast<std::size_t>(index)] = stepValue;
 }
 
-bool EffectItemNumber::addValue(const Edit::Object& object, int pointIndex, double delta) {
+bool EffectItemNumber::addValue(const ObjectFrames& object, int pointIndex, double delta) {
   double stepDelta = std::round(scale * delta);
   if (std::isnan(stepDelta)) stepDelta = 0.0;
   const auto add = [&](int& value) {
@@ -244,7 +244,7 @@ bool EffectItemNumber::addValue(const Edit::Object& object, int pointIndex, doub
     for (int& value : values) any = add(value) || any;
     return any;
   }
-  const int midpoints = static_cast<int>(readObjectFrames(object).midpoints.size());
+  const int midpoints = static_cast<int>(object.midpoints.size());
   const int index = valueIndexForPoint(midpoints, pointIndex);
   return index >= 0 && add(values[static_cast<std::size_t>(index)]);
 }
@@ -286,7 +286,7 @@ SectionPosition EffectItemNumber::positionAt(const ObjectFrames& frames, double 
 double EffectItemNumber::getValue(const EffectContext& context) const {
   if ((flags & FlagIgnoreMidpoints) && context.object) {
     const SectionPosition whole =
-        SectionPosition::wholeObject(readObjectFrames(*context.object), context.time);
+        SectionPosition::wholeObject(context.objectFrames, context.time);
     return movement->getValue(*this, whole, context);
   }
   return movement->getValue(*this, context.sectionPosition, context);
@@ -294,19 +294,19 @@ double EffectItemNumber::getValue(const EffectContext& context) const {
 
 double EffectItemNumber::getValueAtFrame(const EffectContext& context, double frame) const {
   if (!context.object) return movement->getValue(*this, context.sectionPosition, context);
-  return movement->getValue(*this, positionAt(readObjectFrames(*context.object), frame), context);
+  return movement->getValue(*this, positionAt(context.objectFrames, frame), context);
 }
 
 double EffectItemNumber::getSectionPosition(const EffectContext& context, double frame) const {
   SectionPosition position = context.sectionPosition;
-  if (context.object) position = positionAt(readObjectFrames(*context.object), frame);
+  if (context.object) position = positionAt(context.objectFrames, frame);
   if (flags & FlagIgnoreMidpoints) return position.objectFraction;
   return position.sectionIndex + position.framesInSection / position.sectionLength;
 }
 
 bool EffectItemNumber::isValueEditable(const EffectContext& context) const {
   if (!context.object) return values.size() < 2;
-  const ObjectFrames frames = readObjectFrames(*context.object);
+  const ObjectFrames& frames = context.objectFrames;
   const std::size_t midpoints = frames.midpoints.size();
   std::size_t point;
   if (context.frame == frames.end) {

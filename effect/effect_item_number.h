@@ -84,7 +84,7 @@ class EffectItemNumber : public EffectItem {
   // After the movement changed: the accelerate, decelerate and ignore-midpoints bits follow
   // the movement's options (resizing the values when one changed), and the easing curve
   // and the params become the movement's defaults.
-  void updateMovementFlags(const Edit::Object& object);
+  void updateMovementFlags(const ObjectFrames& object);
   // The params, first reset to the movement's defaults when their count differs.
   const std::vector<double>& getMovementParams();
   // The destination takes this track's movement, easing curve, params and flags, and as
@@ -102,10 +102,10 @@ class EffectItemNumber : public EffectItem {
   // one below the minimum the minimum, a value that is not a number stores 0 (clamped).
   void setValue(double value, int index);
   // The preview's edit of the value at a point of `object` (kEveryPoint: every value).
-  void setCurrentValue(const Edit::Object& object, int pointIndex, double value);
+  void setCurrentValue(const ObjectFrames& object, int pointIndex, double value);
   // As setCurrentValue, adding a display delta (rounded to the step before it is added);
   // true when a value changed.
-  bool addValue(const Edit::Object& object, int pointIndex, double delta);
+  bool addValue(const ObjectFrames& object, int pointIndex, double delta);
   // The value for a new midpoint inside section `pointIndex`: recorded (not clamped) when
   // `recorded` holds this track, else the default. Only for kinds with a value per point
   // while midpoints count.

@@ -1,7 +1,7 @@
 #pragma once
-// What the registry asks of the media layer about a file dropped onto the timeline or the
-// preview: whether an input reader takes its extension, whether it loads as a figure, and
-// what it holds. The media layer lies above the effect framework and installs the probe
+// What the registry and the edit commands ask of the media layer about a file dropped onto
+// the timeline or opened as a scene: whether an input reader takes its extension, whether
+// it loads as a figure, and what it holds. The media layer lies above the effect framework and installs the probe
 // once its readers exist; without one only figures (.svg) are objects, and no file is
 // opened.
 #include <cstdint>
@@ -11,10 +11,17 @@
 
 namespace Effect {
 
+// What a reader tells of a media file. The video fields count only with `hasVideo`, the
+// sampling rate only with `hasAudio`.
 struct MediaFileInfo {
   bool hasVideo = false;
   int64_t videoFrames = 0;
   bool hasAudio = false;
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t rate = 0;  // frames per `scale` seconds
+  int32_t scale = 0;
+  int32_t audioRate = 0;
 };
 
 class MediaFileProbe {

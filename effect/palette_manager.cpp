@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "effect/edit_access.h"
 #include "system/dialog.h"
 #include "system/exception.h"
 #include "system/file.h"
@@ -12,8 +13,6 @@
 namespace Effect {
 
 namespace {
-
-PresetColorUpdateRunner updateRunner = nullptr;
 
 constexpr const char* kSaveFailedText = "パレットの保存に失敗しました";
 
@@ -34,8 +33,6 @@ bool isFileTitle(std::string_view name) {
 }
 
 }  // namespace
-
-void setPresetColorUpdateRunner(PresetColorUpdateRunner runner) { updateRunner = runner; }
 
 const std::array<PaletteManager::BuiltinColor, 8> PaletteManager::kBuiltinColors{{
     {"white", {1.0f, 1.0f, 1.0f, 1.0f}},
@@ -169,7 +166,9 @@ void PaletteManager::setPresetColorName(const std::shared_ptr<Palette>& palette,
   savePalette(*palette);
 
   const auto rebuild = [this] { reloadPresetColor(); };
-  if (updateRunner) updateRunner(rebuild);
+  // Colour items show preset colours by name: the change runs as an edit when there is an
+  // edit model to refresh its windows.
+  if (EditAccess* access = editAccess()) access->runPresetColorUpdate(rebuild);
   else rebuild();
 }
 

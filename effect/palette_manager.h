@@ -25,12 +25,6 @@
 
 namespace Effect {
 
-// Runs a change of the preset colours inside an edit-update scope that asks the setting
-// windows and the edit-data listeners to refresh (the request `notifyObject`). The edit
-// model installs it; without one the change runs on its own.
-using PresetColorUpdateRunner = void (*)(const std::function<void()>& change);
-void setPresetColorUpdateRunner(PresetColorUpdateRunner runner);
-
 class PaletteManager {
  public:
   // The palette made when %Default% holds none.

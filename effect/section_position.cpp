@@ -1,16 +1,11 @@
 #include "effect/section_position.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdint>
-
-#include "system/exception.h"
 
 namespace Effect {
 
 namespace {
-
-std::atomic<ObjectFramesReader> objectFramesReader{nullptr};
 
 // Frame counts are computed in 64 bits (an object may span the whole int range in a
 // damaged file) and brought back into an int of at least 1.
@@ -19,14 +14,6 @@ int atLeastOne(int64_t frames) {
 }
 
 }  // namespace
-
-void setObjectFramesReader(ObjectFramesReader reader) { objectFramesReader.store(reader); }
-
-ObjectFrames readObjectFrames(const Edit::Object& object) {
-  const ObjectFramesReader reader = objectFramesReader.load();
-  if (!reader) throw System::makeNotImplementedException("Effect::readObjectFrames");
-  return reader(object);
-}
 
 SectionPosition SectionPosition::calculate(const ObjectFrames& object, int frame, double time) {
   const auto midpoints = object.midpoints;
@@ -56,10 +43,6 @@ SectionPosition SectionPosition::calculate(const ObjectFrames& object, int frame
   position.objectFraction =
       (time - static_cast<double>(start)) / static_cast<double>(atLeastOne(end - start));
   return position;
-}
-
-SectionPosition SectionPosition::calculate(const Edit::Object& object, int frame, double time) {
-  return calculate(readObjectFrames(object), frame, time);
 }
 
 SectionPosition SectionPosition::wholeObject(const ObjectFrames& object, double time) {

@@ -10,21 +10,14 @@
 
 namespace Effect {
 
-// The frames of an object that positions are computed from. The midpoints are borrowed
-// from the object and stay valid while the object is neither changed nor destroyed.
+// The frames of an object that positions are computed from, as the edit model hands them
+// over (Edit::Object::frames()). The midpoints are borrowed from the object and stay valid
+// while the object is neither changed nor destroyed.
 struct ObjectFrames {
   int start = 0;
   int end = 0;
   std::span<const int> midpoints;
 };
-
-// How the effect framework reads the frames of an edit-model object. The edit model
-// installs it when it starts; it must not be changed while objects are being processed.
-using ObjectFramesReader = ObjectFrames (*)(const Edit::Object& object);
-void setObjectFramesReader(ObjectFramesReader reader);
-// The object's frames through the installed reader; throws "not implement." with the
-// place "Effect::readObjectFrames" when no reader is installed.
-ObjectFrames readObjectFrames(const Edit::Object& object);
 
 struct SectionPosition {
   int sectionIndex = 0;          // 0 before the first midpoint, k after the k-th
@@ -37,7 +30,6 @@ struct SectionPosition {
 
   // The position of `time` (in frames) in the section that holds `frame`.
   static SectionPosition calculate(const ObjectFrames& object, int frame, double time);
-  static SectionPosition calculate(const Edit::Object& object, int frame, double time);
   // One section over the whole object, as a number item that ignores midpoints sees it.
   static SectionPosition wholeObject(const ObjectFrames& object, double time);
 };

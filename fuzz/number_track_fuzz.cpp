@@ -41,10 +41,7 @@ struct FuzzObject {
   std::vector<int> midpoints = {10, 20, 30};
 };
 
-ObjectFrames readFuzzObject(const Edit::Object& object) {
-  const auto& fuzz = reinterpret_cast<const FuzzObject&>(object);
-  return {fuzz.start, fuzz.end, fuzz.midpoints};
-}
+ObjectFrames framesOf(const FuzzObject& fuzz) { return {fuzz.start, fuzz.end, fuzz.midpoints}; }
 
 struct Config {
   double defaultValue, minimum, maximum, step;
@@ -78,7 +75,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto& registry = MovementRegistry::instance();
     registry.registerMovement(std::make_shared<FuzzMove>("時間制御", std::vector<double>{}));
     registry.registerMovement(std::make_shared<FuzzMove>("設定付き", std::vector<double>{15, 2}));
-    setObjectFramesReader(readFuzzObject);
     return true;
   }();
   (void)ready;
@@ -104,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::shared_ptr<Edit::Object> object(fuzzObject,
                                              reinterpret_cast<Edit::Object*>(fuzzObject.get()));
   EffectContext context;
-  context.setObject(object);
+  context.setObject(object, framesOf(*fuzzObject));
   for (double frame : {-5.0, 0.0, 9.5, 20.0, 33.25, 40.0, 1e9}) {
     if (!std::isfinite(track->getValueAtFrame(context, frame))) __builtin_trap();
     if (!std::isfinite(track->applyTimeControl(frame / 40.0))) __builtin_trap();

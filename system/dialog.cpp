@@ -1,25 +1,18 @@
 #include "system/dialog.h"
 
-#include <atomic>
-
 #include "system/event_service.h"
 #include "system/exception.h"
 #include "system/log.h"
+#include "system/translate_service.h"
 #include "system/ui_bridge.h"
 
 namespace Dialog {
 namespace {
-std::atomic<StopPlayerHook> stopPlayerHook{nullptr};
-std::atomic<TranslateHook> translateHook{nullptr};
-
 void showBox(const std::string& text, const char* caption) {
-  if (auto stop = stopPlayerHook.load()) stop();
+  System::stopPreviewPlayer();
   if (auto* bridge = System::uiBridge()) bridge->showErrorBox(text, caption);
 }
 }  // namespace
-
-void setStopPlayerHook(StopPlayerHook hook) { stopPlayerHook.store(hook); }
-void setTranslateHook(TranslateHook hook) { translateHook.store(hook); }
 
 void showException(const std::exception& exception) {
   System::Log::error("Dialog::showException", "show exception dialog.\n%s", exception.what());
@@ -32,7 +25,7 @@ void showError(const char* format, ...) {
   std::string text = System::formatStringV(format, args);
   va_end(args);
   System::Log::error("Dialog::showError", "show error dialog.\n%s", text.c_str());
-  if (auto translate = translateHook.load()) text = translate(text);
+  text = Translate::translateText(Translate::TranslateService::TextKind::Message, text);
   showBox(text, kApplicationCaption);
 }
 

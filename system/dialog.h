@@ -1,6 +1,7 @@
 #pragma once
-// The error boxes of the program. They log first, then show a modal box through the UI
-// bridge; without a UI they only log.
+// The error boxes of the program. They log first, stop the preview player and show a modal
+// box through the UI bridge; without a UI they only log. Error texts pass the Message table
+// of the active language.
 #include <exception>
 #include <string>
 
@@ -22,12 +23,5 @@ void showError(const char* format, ...) VELUMO_PRINTF(1, 2);
 // service nothing can be shown: the text is logged at WARN instead.
 void postError(const char* format, ...) VELUMO_PRINTF(1, 2);
 void postException(const std::exception& exception);
-
-// Hooks set by higher services: the preview player stops before a box is shown, and a
-// text passes the Message table of the translation service. Empty until those exist.
-using StopPlayerHook = void (*)();
-using TranslateHook = std::string (*)(const std::string&);
-void setStopPlayerHook(StopPlayerHook hook);
-void setTranslateHook(TranslateHook hook);
 
 }  // namespace Dialog

@@ -33,11 +33,6 @@ std::atomic<bool> languageActive{false};
 // The service whose Message table error boxes go through while a language is active.
 std::atomic<const TranslateService*> activeService{nullptr};
 
-std::string translateMessage(const std::string& text) {
-  const TranslateService* service = activeService.load();
-  if (!service || !languageActive.load()) return text;
-  return std::string(service->message.translate(text));
-}
 
 // A title names a file in %Language%: a name of its own, not a path.
 bool isValidTitle(const std::string& title) {
@@ -188,6 +183,12 @@ bool isSameFile(const std::string& left, const std::string& right) {
 
 bool isLanguageActive() { return languageActive.load(); }
 
+std::string translateText(TranslateService::TextKind kind, std::string_view text) {
+  const TranslateService* service = activeService.load();
+  if (!service || !languageActive.load()) return std::string(text);
+  return std::string(service->table(kind).translate(text));
+}
+
 TranslateService::TranslateService() : binding_(config_, Setting::ParameterIni::instance()) {
   binding_.load();
   loadLanguage();
@@ -222,9 +223,7 @@ void TranslateService::setActive(bool active) {
   if (active) {
     activeService.store(this);
     languageActive.store(true);
-    Dialog::setTranslateHook(&translateMessage);
   } else {
-    Dialog::setTranslateHook(nullptr);
     languageActive.store(false);
     activeService.store(nullptr);
   }

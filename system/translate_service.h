@@ -120,4 +120,9 @@ class TranslateService : public System::Service<TranslateService> {
   RefreshId nextRefreshId_ = 1;
 };
 
+// A text through the table of its kind while a language is active, else unchanged. Any
+// thread; the one place where texts of the core are translated (error boxes, confirmations,
+// effect and movement names).
+std::string translateText(TranslateService::TextKind kind, std::string_view text);
+
 }  // namespace Translate

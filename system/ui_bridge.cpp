@@ -10,4 +10,8 @@ std::atomic<UiBridge*> installedBridge{nullptr};
 void setUiBridge(UiBridge* bridge) { installedBridge.store(bridge); }
 UiBridge* uiBridge() { return installedBridge.load(); }
 
+void stopPreviewPlayer() {
+  if (UiBridge* bridge = installedBridge.load()) bridge->stopPlayer();
+}
+
 }  // namespace System

@@ -37,6 +37,9 @@ class UiBridge {
   // A modal information message box, for notices such as an installed language file. Runs on
   // the UI thread. A UI without one shows nothing; the caller has logged the notice.
   virtual void showInformationBox(const std::string& text, const std::string& caption) {}
+  // Stops the preview player without keeping its position: before a modal box, and before
+  // the edit data changes under it. UI thread only. Without a player nothing happens.
+  virtual void stopPlayer() {}
 
   // --- Wait handles of the UI loop (UI thread only) --------------------------------------
   // Watches `descriptor` and runs `callback` on the UI thread each time it is readable. The
@@ -74,5 +77,8 @@ class UiBridge {
 // loop runs, never while workers run.
 void setUiBridge(UiBridge* bridge);
 UiBridge* uiBridge();
+
+// The installed bridge's stopPlayer; nothing without a bridge.
+void stopPreviewPlayer();
 
 }  // namespace System

@@ -40,10 +40,6 @@ TEST_F(Service, StartsWithTheRootSceneCurrentAndItsHistoryInTheUndoService) {
   EXPECT_EQ(scene().rate, 30);
   EXPECT_EQ(scene().width, 1920);
   EXPECT_EQ(scene().zoom.zoom, 10000);
-  // The effect framework reads objects' frames through the edit model.
-  Edit::Object object(0, 10, 30);
-  object.boundaries = {5};
-  EXPECT_EQ(Effect::SectionPosition::calculate(object, 20, 20.0).sectionIndex, 1);
 }
 
 TEST_F(Service, ScenesAreMadeOnFirstUseWithTheirDefaultNamesAndOrder) {
@@ -134,7 +130,6 @@ TEST_F(Service, SelectingSkipsLockedLayersButStillAnswersAndTells) {
 }
 
 TEST_F(Service, SelectionTracksControlObjectsTheLowestLayerAndTheClickedMarker) {
-  services.registry.created = 0;
   std::shared_ptr<Edit::Object> control;
   {
     auto scope = edit().beginUpdate();

@@ -1,6 +1,6 @@
 #pragma once
-// The services the edit model runs with (event, undo, edit), a stand-in for the effect
-// registry, and small effects of each kind for building chains.
+// The services the edit model runs with (event, effect registry, undo, edit) and small
+// effects of each kind for building chains.
 #include <functional>
 #include <map>
 #include <memory>
@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "edit/edit_service.h"
-#include "edit/effect_registry_access.h"
 #include "edit/object.h"
 #include "edit/scene.h"
 #include "edit/undo_service.h"
@@ -18,9 +17,11 @@
 #include "effect/effect_item_integer.h"
 #include "effect/effect_item_number.h"
 #include "effect/effect_item_text.h"
+#include "effect/effect_service.h"
 #include "effect/movement_registry.h"
 #include "system/event_service.h"
 #include "system/exception.h"
+#include "system/scoped_install_folder.h"
 #include "system/service_holder.h"
 
 namespace TestSupport {
@@ -36,7 +37,7 @@ class TestFilter : public Effect::EffectBase {
   Effect::EffectItemText text{items, "テキスト", ""};
 };
 
-// An input effect for video objects.
+// An input effect for video objects; its objects draw through the standard output below.
 class TestInput : public Effect::EffectBase {
  public:
   static constexpr const char* kName = "テスト入力";
@@ -46,10 +47,18 @@ class TestInput : public Effect::EffectBase {
   Effect::EffectItemInteger frame{items, "再生位置", 1, 1, 100000};
 };
 
+// The standard drawing output that an input object is given.
+class TestOutput : public Effect::EffectBase {
+ public:
+  static constexpr const char* kName = "標準描画";
+  TestOutput() : EffectBase(kName, Effect::EffectType::Output, 1, 1) {}
+  std::shared_ptr<EffectBase> create() const override { return std::make_shared<TestOutput>(); }
+};
+
 // A group control: governs the layers below it.
 class TestControl : public Effect::EffectBase {
  public:
-  static constexpr const char* kName = "テスト制御";
+  static constexpr const char* kName = "グループ制御";
   TestControl() : EffectBase(kName, Effect::EffectType::Control, 3, 3) {}
   std::shared_ptr<EffectBase> create() const override { return std::make_shared<TestControl>(); }
   Effect::EffectItemLayerRange* getLayerRange() override { return &range; }
@@ -71,34 +80,37 @@ class NumberFilter : public Effect::EffectBase {
   Effect::EffectItemNumber x{items, "X", 0, -1000, 1000, 1};
 };
 
-// Knows the four test effects; any other name fails as the registry does.
-class FakeRegistry : public Edit::EffectRegistryAccess {
+// The effect registry with the test effects. It is built over an install folder of its
+// own (it writes its default palette when it starts); the path variables name the test's
+// folders again once it stands.
+class TestRegistry {
  public:
-  FakeRegistry() { Edit::setEffectRegistryAccess(this); }
-  FakeRegistry(const FakeRegistry&) = delete;
-  FakeRegistry& operator=(const FakeRegistry&) = delete;
-  ~FakeRegistry() override { Edit::setEffectRegistryAccess(nullptr); }
-
-  void setEffectByName(Edit::Object& object, std::string_view name) override {
-    auto effect = createEffect(name);
-    if (name == TestControl::kName) object.controlFlag = true;
-    object.effects.push_back(std::move(effect));
+  TestRegistry() {
+    Effect::EffectService::Catalogue catalogue;
+    catalogue.firstEffects = [](Effect::EffectService& registry) {
+      registry.registerEffect<TestFilter>();
+      registry.registerEffect<TestInput>();
+      registry.registerEffect<TestOutput>();
+      registry.registerEffect<TestControl>();
+      registry.registerEffect<NumberFilter>();
+    };
+    Effect::EffectService::setCatalogue(std::move(catalogue));
+    ScopedInstallFolder install;
+    registry_.emplace();
+  }
+  TestRegistry(const TestRegistry&) = delete;
+  TestRegistry& operator=(const TestRegistry&) = delete;
+  ~TestRegistry() {
+    registry_.reset();
+    Effect::EffectService::setCatalogue({});
   }
 
-  std::shared_ptr<Effect::EffectBase> createEffect(std::string_view name) override {
-    ++created;
-    if (name == TestFilter::kName) return std::make_shared<TestFilter>();
-    if (name == TestInput::kName) return std::make_shared<TestInput>();
-    if (name == TestControl::kName) return std::make_shared<TestControl>();
-    if (name == NumberFilter::kName) return std::make_shared<NumberFilter>();
-    throw System::makeException("Effect::EffectService::findEffect", "not found effect.");
-  }
-
-  int created = 0;
+ private:
+  std::optional<System::ServiceHolder<Effect::EffectService>> registry_;
 };
 
 // The event, undo and edit services in their start-up order, released in reverse, with
-// the fake registry installed.
+// the test effects' registry between the event and the undo service.
 class EditServices {
  public:
   EditServices() = default;
@@ -110,10 +122,10 @@ class EditServices {
   Event::EventService& events() { return *Event::EventService::instance(); }
   Edit::Scene& scene() { return *edit().currentScene(); }
 
-  FakeRegistry registry;
 
  private:
   System::ServiceHolder<Event::EventService> eventHolder_;
+  TestRegistry registry_;
   System::ServiceHolder<Undo::UndoService> undoHolder_;
   System::ServiceHolder<Edit::EditService> editHolder_;
 };

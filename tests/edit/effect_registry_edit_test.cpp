@@ -8,7 +8,6 @@
 
 #include "system/exception_text.h"
 #include "edit/edit_service.h"
-#include "edit/effect_registry_access.h"
 #include "edit/object.h"
 #include "edit/registry_fixture.h"
 #include "edit/scene.h"
@@ -78,7 +77,7 @@ TEST_F(RegistryWithEditModel, EffectsPutOnAnObjectAreSizedToItsPoints) {
     auto scope = edit().beginUpdate();
     object->addSection(30, nullptr);
     object->addSection(60, nullptr);
-    Edit::setEffectByName(*object, "色調補正");
+    object->setEffectByName("色調補正", nullptr);
     scope.close();
   }
   EXPECT_EQ(chainOf(*object), (std::vector<std::string>{"画像ファイル", "標準描画", "色調補正"}));
@@ -103,12 +102,12 @@ TEST_F(RegistryWithEditModel, UnknownOrMisfittingEffectsLeaveEverythingAsItWas) 
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(whatOf([&] { Edit::setEffectByName(*object, c.name); }), c.error);
+    EXPECT_EQ(whatOf([&] { object->setEffectByName(c.name, nullptr); }), c.error);
     EXPECT_EQ(object->effects, before);
   }
   // The same input again keeps the instance and its values.
   kindAt(*object, 0).count.value = 42;
-  Edit::setEffectByName(*object, "画像ファイル");
+  object->setEffectByName("画像ファイル", nullptr);
   EXPECT_EQ(object->effects, before);
   EXPECT_EQ(kindAt(*object, 0).count.value, 42);
 }
@@ -121,12 +120,6 @@ TEST_F(RegistryWithEditModel, CopiedChainsAreFreshInstancesOfTheSameKinds) {
   EXPECT_EQ(chainOf(copy), chainOf(*object));
   EXPECT_NE(copy.effects[0], object->effects[0]);
   EXPECT_EQ(kindAt(copy, 0).count.value, 9);
-}
-
-TEST_F(RegistryWithEditModel, TheAccessGoesWithTheEditService) {
-  EXPECT_NE(Edit::effectRegistryAccess(), nullptr);
-  edit_.reset();
-  EXPECT_EQ(Edit::effectRegistryAccess(), nullptr);
 }
 
 }  // namespace

@@ -183,7 +183,7 @@ TEST(LayerTable, AnObjectMovedAwayAndBackInOneScopeIsListedOnce) {
 }
 
 TEST(LayerTable, CreateObjectSetsTheEffectOrTakesTheObjectOutAgain) {
-  TestSupport::FakeRegistry registry;
+  TestSupport::TestRegistry registry;
   LayerObjectManager table;
   auto filter = table.createObject(TestSupport::TestFilter::kName, 1, 0, 9);
   ASSERT_EQ(filter->effects.size(), 1u);
@@ -211,7 +211,7 @@ TEST(LayerTable, WithoutARegistryObjectsByNameAreRefused) {
 }
 
 TEST(LayerTable, ControlRangesGovernTheLayersBelowWithinTheirSpan) {
-  TestSupport::FakeRegistry registry;
+  TestSupport::TestRegistry registry;
   LayerObjectManager table;
   auto all = table.createObject(TestSupport::TestControl::kName, 0, 0, 99);  // range 0: all below
   auto two = table.createObject(TestSupport::TestControl::kName, 3, 50, 59);

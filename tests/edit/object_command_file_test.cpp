@@ -9,6 +9,7 @@
 
 #include "../system/log_capture.h"
 #include "edit/edit_command_object.h"
+#include "edit/edit_ui.h"
 #include "effect/effect_event_param.h"
 #include "effect/media_file_probe.h"
 #include "registry_fixture.h"
@@ -46,10 +47,36 @@ class FakeProbe : public Effect::MediaFileProbe {
   bool checkSvgFile(const std::string& path) const override {
     return System::FileName::getExtension(path) == "svg";
   }
+  bool opens = true;
+  bool hasAudio = true;
   std::optional<Effect::MediaFileInfo> probeMediaFile(const std::string& path) const override {
-    if (System::FileName::getExtension(path) != "mp4") return std::nullopt;
-    return Effect::MediaFileInfo{true, 300, true};
+    if (!opens || System::FileName::getExtension(path) != "mp4") return std::nullopt;
+    Effect::MediaFileInfo info;
+    info.hasVideo = true;
+    info.videoFrames = 300;
+    info.width = 640;
+    info.height = 360;
+    info.rate = 25;
+    info.scale = 1;
+    info.hasAudio = hasAudio;
+    info.audioRate = 48000;
+    return info;
   }
+};
+
+// The scene dialog: records what it was shown and confirms it unchanged, or cancels.
+class SceneDialog : public Edit::EditUi {
+ public:
+  SceneDialog() { Edit::setEditUi(this); }
+  SceneDialog(const SceneDialog&) = delete;
+  SceneDialog& operator=(const SceneDialog&) = delete;
+  ~SceneDialog() override { Edit::setEditUi(nullptr); }
+  bool editScene(const std::string&, Edit::SceneSettings& settings) override {
+    shown.push_back(settings);
+    return confirm;
+  }
+  std::vector<Edit::SceneSettings> shown;
+  bool confirm = true;
 };
 
 class ObjectFileCommands : public ChainFixture::RegistryFixture {
@@ -178,53 +205,51 @@ TEST_F(ObjectFileCommands, OnlyASingleMovieCanBeSeparated) {
 
 TEST_F(ObjectFileCommands, SceneFromAFile) {
   FakeProbe probe;
+  SceneDialog dialog;
   scene().audioRate = 44100;
-  std::vector<Edit::SceneProposal> proposals;
-  bool confirm = true;
-  Edit::ObjectCommandServices hooks;
-  hooks.openMediaFile = [](const std::string&, Edit::SceneProposal& proposal) {
-    proposal.width = 640;
-    proposal.height = 360;
-    proposal.rate = 25;
-    return true;
-  };
-  hooks.createScene = [&](Edit::SceneProposal& proposal) {
-    proposals.push_back(proposal);
-    return confirm;
-  };
-  Edit::setObjectCommandServices(hooks);
+  const int firstScene = edit().project.currentSceneId;
 
   // A figure keeps the proposed 256 x 256 and takes the current scene's sampling rate; the
-  // new object carries the file's input effect.
+  // new object carries the file's input effect, in the new scene.
   EXPECT_TRUE(Command::createSceneFromFile("/media/dir.v1/logo.svg"));
-  ASSERT_EQ(proposals.size(), 1u);
-  EXPECT_EQ(proposals[0].name, "logo");
-  EXPECT_EQ((std::tuple{proposals[0].width, proposals[0].height, proposals[0].audioRate}),
+  ASSERT_EQ(dialog.shown.size(), 1u);
+  EXPECT_EQ(dialog.shown[0].name, "logo");
+  EXPECT_EQ((std::tuple{dialog.shown[0].width, dialog.shown[0].height, dialog.shown[0].audioRate}),
             (std::tuple{256, 256, 44100}));
+  EXPECT_NE(edit().project.currentSceneId, firstScene);
+  EXPECT_EQ(scene().name, "logo");
   const auto& created = scene().getLayerObjects(0).objects.at(0);
   EXPECT_EQ(chainOf(*created).at(0), "図形");
   EXPECT_EQ(created->start, 0);
 
-  // A movie is opened through the readers.
+  // A movie is opened through the readers and gives its size, rates and sampling rate.
   EXPECT_TRUE(Command::createSceneFromFile("/media/clip.take2.mp4"));
-  ASSERT_EQ(proposals.size(), 2u);
-  EXPECT_EQ(proposals[1].name, "clip.take2");
-  EXPECT_EQ((std::tuple{proposals[1].width, proposals[1].rate}), (std::tuple{640, 25}));
+  ASSERT_EQ(dialog.shown.size(), 2u);
+  EXPECT_EQ(dialog.shown[1].name, "clip.take2");
+  EXPECT_EQ((std::tuple{dialog.shown[1].width, dialog.shown[1].height, dialog.shown[1].rate,
+                        dialog.shown[1].audioRate}),
+            (std::tuple{640, 360, 25, 48000}));
+  // A movie without sound keeps the current scene's sampling rate.
+  probe.hasAudio = false;
+  scene().audioRate = 22050;
+  EXPECT_TRUE(Command::createSceneFromFile("/media/silent.mp4"));
+  ASSERT_EQ(dialog.shown.size(), 3u);
+  EXPECT_EQ(dialog.shown[2].audioRate, 22050);
 
   // Cancel in the scene dialog and unknown files create nothing.
-  confirm = false;
+  dialog.confirm = false;
   const auto before = stateOf(scene());
   const std::size_t stepsBefore = steps();
+  const int current = edit().project.currentSceneId;
   EXPECT_FALSE(Command::createSceneFromFile("/media/logo.svg"));
   EXPECT_FALSE(Command::createSceneFromFile("/media/notes.txt"));
-  hooks.openMediaFile = nullptr;
-  Edit::setObjectCommandServices(hooks);
-  confirm = true;
-  EXPECT_FALSE(Command::createSceneFromFile("/media/clip.mp4"));  // no readers
-  EXPECT_EQ(proposals.size(), 3u);
+  probe.opens = false;
+  dialog.confirm = true;
+  EXPECT_FALSE(Command::createSceneFromFile("/media/clip.mp4"));  // no reader opens it
+  EXPECT_EQ(dialog.shown.size(), 4u);
+  EXPECT_EQ(edit().project.currentSceneId, current);
   EXPECT_EQ(stateOf(scene()), before);
   EXPECT_EQ(steps(), stepsBefore);
-  Edit::setObjectCommandServices({});
 }
 
 }  // namespace

@@ -9,13 +9,17 @@
 #include <vector>
 
 #include "../system/log_capture.h"
+#include "edit/scripted_edit_ui.h"
 #include "edit/edit_command_object.h"
 #include "edit/group.h"
 #include "edit/object.h"
 #include "edit/scene.h"
 #include "edit/undo_service.h"
 #include "edit_test_support.h"
-#include "effect/edit_command_hooks.h"
+#include "edit/effect_edit_access.h"
+#include "effect/edit_access.h"
+#include "effect/effect_define.h"
+#include "effect/effect_service.h"
 #include "scene_state.h"
 
 namespace {
@@ -29,8 +33,6 @@ using TestSupport::stateOf;
 namespace Command = Edit::EditCommand;
 
 struct ObjectCommands : ::testing::Test {
-  void SetUp() override { Edit::setObjectCommandServices({}); }
-  void TearDown() override { Edit::setObjectCommandServices({}); }
 
   Edit::Scene& scene() { return services.scene(); }
   Undo::UndoService& undo() { return services.undo(); }
@@ -133,15 +135,14 @@ TEST_F(ObjectCommands, CreateObjectRefusalsLeaveTheSceneAlone) {
   EXPECT_TRUE(infoLines().empty());
 }
 
-TEST_F(ObjectCommands, MenuHooksRunTheCommandsWhileTheEditServiceLives) {
-  // The edit service installs them.
-  ASSERT_TRUE(Effect::editCommandHooks().createObject);
-  ASSERT_TRUE(Effect::editCommandHooks().loadObject);
-  Effect::editCommandHooks().createObject(TestSupport::TestFilter::kName, 1, 0);
+TEST_F(ObjectCommands, AnEffectsMenuEntryCreatesTheObjectThroughTheEditAccess) {
+  Edit::EffectEditAccess access;
+  Effect::setEditAccess(&access);
+  const Effect::EffectDefine* define =
+      Effect::EffectService::instance()->findEffect(TestSupport::TestFilter::kName);
+  EXPECT_NO_THROW(define->createObject(1, 0));
+  Effect::setEditAccess(nullptr);
   EXPECT_EQ(framesOf(scene(), 1), (Frames{{0, 80}}));
-  Command::removeObjectCommandHooks();
-  EXPECT_FALSE(Effect::editCommandHooks().createObject);
-  EXPECT_FALSE(Effect::editCommandHooks().loadObject);
 }
 
 // --- delete, copy ------------------------------------------------------------------------
@@ -385,11 +386,10 @@ TEST_F(ObjectCommands, PasteAtTheCursorOrAtTheCopiedFrames) {
 
 TEST_F(ObjectCommands, PasteAtTheMouseInTheTimeline) {
   services.edit().clipboard.addCopy(place(0, 0, 9));
-  Edit::ObjectCommandServices hooks;
-  hooks.timelineMouse = [] {
-    return std::optional<Edit::ObjectCommandServices::TimelinePoint>({{250, 70, 20}});
+  TestSupport::ScriptedEditUi hooks;
+  hooks.onTimelineMouse = [] {
+    return std::optional<Edit::TimelinePoint>({{250, 70, 20}});
   };
-  Edit::setObjectCommandServices(hooks);
   scene().displayLayer = 2;
   scene().displayFrame = 100;
   scene().zoom.zoom = 5000;  // two frames a pixel: 250 pixels are 500 frames
@@ -434,14 +434,13 @@ TEST_F(ObjectCommands, DuplicateOfASingleObjectGoesOneLayerDown) {
 // --- frames and lengths ------------------------------------------------------------------
 
 TEST_F(ObjectCommands, InsertNullFrameMovesWhatStartsAtOrAfterTheFrame) {
-  Edit::ObjectCommandServices hooks;
+  TestSupport::ScriptedEditUi hooks;
   std::string caption;
-  hooks.askFrameLength = [&](const std::string& text, int initial) -> std::optional<int> {
+  hooks.onAskFrameLength = [&](const std::string& text, int initial) -> std::optional<int> {
     caption = text;
     EXPECT_EQ(initial, 0);
     return 5;
   };
-  Edit::setObjectCommandServices(hooks);
   place(0, 0, 9);    // before
   place(0, 19, 25);  // starts one frame early and reaches over: stays
   place(1, 20, 30);  // starts at the frame
@@ -458,20 +457,18 @@ TEST_F(ObjectCommands, FrameDialogCancelOrNothingToInsertChangesNothing) {
   place(0, 10, 20);
   const std::optional<int> answers[] = {std::nullopt, 0, -3};
   for (const auto& answer : answers) {
-    Edit::ObjectCommandServices hooks;
-    hooks.askFrameLength = [answer](const std::string&, int) { return answer; };
-    Edit::setObjectCommandServices(hooks);
+    TestSupport::ScriptedEditUi hooks;
+    hooks.onAskFrameLength = [answer](const std::string&, int) { return answer; };
     expectNothing([] { Command::insertNullFrame(0); });
   }
   // A length that would push an object past the last frame moves nothing.
-  Edit::ObjectCommandServices hooks;
-  hooks.askFrameLength = [](const std::string&, int) { return 2000000000; };
-  Edit::setObjectCommandServices(hooks);
+  TestSupport::ScriptedEditUi hooks;
+  hooks.onAskFrameLength = [](const std::string&, int) { return 2000000000; };
   place(1, 2000000000, 2000000001);
   scene().update();
   expectNothing([] { Command::insertNullFrame(0); });
   // Without a dialog the command cannot ask: nothing happens.
-  Edit::setObjectCommandServices({});
+  Edit::setEditUi(nullptr);
   expectNothing([] { Command::insertNullFrame(0); });
   EXPECT_TRUE(infoLines().empty());
 }
@@ -490,12 +487,11 @@ TEST_F(ObjectCommands, ChangeObjectLength) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.answer.value_or(-1));
     int initial = -1;
-    Edit::ObjectCommandServices hooks;
-    hooks.askFrameLength = [&](const std::string&, int first) {
+    TestSupport::ScriptedEditUi hooks;
+    hooks.onAskFrameLength = [&](const std::string&, int first) {
       initial = first;
       return c.answer;
     };
-    Edit::setObjectCommandServices(hooks);
     auto object = place(layer, 10, 19);
     place(layer, 40, 50);
     services.edit().setFocusObject(object);
@@ -508,9 +504,8 @@ TEST_F(ObjectCommands, ChangeObjectLength) {
 }
 
 TEST_F(ObjectCommands, ChangeObjectLengthIsOneStepForAllTargets) {
-  Edit::ObjectCommandServices hooks;
-  hooks.askFrameLength = [](const std::string&, int) { return 30; };
-  Edit::setObjectCommandServices(hooks);
+  TestSupport::ScriptedEditUi hooks;
+  hooks.onAskFrameLength = [](const std::string&, int) { return 30; };
   auto a = place(0, 0, 9);
   auto b = place(1, 5, 9);
   b->boundaries = {2};

@@ -12,6 +12,7 @@
 #include "effect/effect_event_param.h"
 #include "effect/effect_item_number.h"
 #include "effect/movement_base.h"
+#include "effect/effect_service.h"
 #include "effect/movement_registry.h"
 #include "system/exception_text.h"
 
@@ -94,9 +95,9 @@ TEST(ObjectSections, DeleteSectionRemovesOnlyRealBoundaries) {
   EXPECT_TRUE(object->boundaries.empty());
 }
 
-// A scene with the fake registry: splits copy chains through it.
+// A scene with the test effects' registry: splits copy chains through it.
 struct Split : ::testing::Test {
-  TestSupport::FakeRegistry registry;
+  TestSupport::TestRegistry registry;
   Edit::Scene scene{0, 0};
 };
 
@@ -104,7 +105,7 @@ TEST_F(Split, CutsFramesAndBoundariesAndCopiesTheChain) {
   auto source = makeObject(100, 200, {10, 40, 60});  // points 100, 110, 140, 160, 200
   source->clipping = 1;
   source->camera = 0;
-  auto filter = registry.createEffect(TestSupport::TestFilter::kName);
+  auto filter = Effect::EffectService::instance()->createEffect(TestSupport::TestFilter::kName);
   static_cast<TestSupport::TestFilter&>(*filter).amount.value = 42;
   filter->disable = true;
   source->effects.push_back(filter);

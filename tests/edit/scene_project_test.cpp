@@ -11,7 +11,7 @@
 
 #include "../system/fake_ui_bridge.h"
 #include "edit/edit_service.h"
-#include "edit/project_dialogs.h"
+#include "edit/edit_ui.h"
 #include "edit/resume_file.h"
 #include "edit/scene.h"
 #include "edit/undo_service.h"
@@ -22,12 +22,12 @@
 namespace {
 
 // Answers the commands' questions as the test says, and remembers what was asked.
-class ScriptedDialogs : public Edit::ProjectDialogs {
+class ScriptedDialogs : public Edit::EditUi {
  public:
-  ScriptedDialogs() { Edit::setProjectDialogs(this); }
+  ScriptedDialogs() { Edit::setEditUi(this); }
   ScriptedDialogs(const ScriptedDialogs&) = delete;
   ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
-  ~ScriptedDialogs() override { Edit::setProjectDialogs(nullptr); }
+  ~ScriptedDialogs() override { Edit::setEditUi(nullptr); }
 
   bool confirm(const std::string& text, const std::string& caption) override {
     questions.push_back(text);

@@ -10,11 +10,14 @@
 #include <vector>
 
 #include "../system/log_capture.h"
+#include "edit/scripted_edit_ui.h"
 #include "edit/edit_command_section.h"
 #include "edit/edit_menu_predicates.h"
 #include "edit/group.h"
 #include "effect/builtin_movements.h"
-#include "effect/edit_command_hooks.h"
+#include "edit/effect_edit_access.h"
+#include "effect/edit_access.h"
+#include "effect/effect_define.h"
 #include "registry_fixture.h"
 #include "system/file.h"
 
@@ -75,12 +78,7 @@ class SectionCommands : public ChainFixture::RegistryFixture {
     registry_.emplace();
     undo_.emplace();
     edit_.emplace();
-    Edit::setSectionCommandServices({});
     log.clear();  // the registry's start
-  }
-  void TearDown() override {
-    Edit::setSectionCommandServices({});
-    RegistryFixture::TearDown();
   }
 
   std::shared_ptr<Edit::Object> put(int layer, int start, int end,
@@ -347,9 +345,8 @@ TEST_F(SectionCommands, AClickedObjectWidensToTheTargetsOnlyWithCtrl) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    Edit::SectionCommandServices services;
-    if (c.ctrl) services.isControlKeyDown = [down = *c.ctrl] { return down; };
-    Edit::setSectionCommandServices(std::move(services));
+    TestSupport::ScriptedEditUi services;
+    if (c.ctrl) services.onIsControlKeyDown = [down = *c.ctrl] { return down; };
     Command::setLockObject({a, b, outside}, false);
     runUndoable([&] { Command::setLockClickedObject(c.clicked, true); });
     EXPECT_EQ(
@@ -449,12 +446,13 @@ TEST_F(SectionCommands, SetEffectPlacesOrReplaces) {
   });
 }
 
-TEST_F(SectionCommands, TheMenuHooksRunTheChainCommands) {
+TEST_F(SectionCommands, AnEffectsMenuEntryRunsTheChainCommandThroughTheEditAccess) {
   auto object = put(0, 0, 50, {"ぼかし"});
-  const auto& hooks = Effect::editCommandHooks();
-  ASSERT_TRUE(hooks.setEffect);
-  ASSERT_TRUE(hooks.loadEffect);
-  runUndoable([&] { hooks.setEffect(object, "色調補正", nullptr, false); });
+  Edit::EffectEditAccess access;
+  Effect::setEditAccess(&access);
+  const Effect::EffectDefine* define = Effect::EffectService::instance()->findEffect("色調補正");
+  runUndoable([&] { define->addEffect(object, nullptr, false); });
+  Effect::setEditAccess(nullptr);
   EXPECT_EQ(chainOf(*object), (std::vector<std::string>{"ぼかし", "色調補正"}));
 }
 
@@ -492,14 +490,13 @@ TEST_F(SectionCommands, SetMovementTakesTheKindItsOptionsAndPoints) {
   auto& position = dynamic_cast<PositionEffect&>(*object->effects[0]);
   for (auto* item : position.link) item->resizeValues(object->pointCount());
   int pointed = 0;
-  Edit::SectionCommandServices services;
-  services.showTimeControl = [&](const std::shared_ptr<Edit::Object>& target,
+  TestSupport::ScriptedEditUi services;
+  services.onShowTimeControl = [&](const std::shared_ptr<Edit::Object>& target,
                                  Effect::EffectItemNumber& item) {
     EXPECT_EQ(target, object);
     EXPECT_EQ(&item, &position.py);
     ++pointed;
   };
-  Edit::setSectionCommandServices(std::move(services));
 
   runUndoable([&] { Command::setMovement(object, position.py, EasedMove::kName); });
   for (auto* item : position.link) {
@@ -575,8 +572,8 @@ TEST_F(SectionCommands, MovementSettingsThroughTheDialog) {
   expectNothing([&] { Command::showMovementSettingsDialog(object, position.px); });
   std::optional<double> answer;
   std::string caption;
-  Edit::SectionCommandServices services;
-  services.askNumber = [&](const std::string& title, const std::string& label, double initial,
+  TestSupport::ScriptedEditUi services;
+  services.onAskNumber = [&](const std::string& title, const std::string& label, double initial,
                            double minimum, double maximum) {
     caption = title;
     EXPECT_EQ(label, "設定値");
@@ -585,7 +582,6 @@ TEST_F(SectionCommands, MovementSettingsThroughTheDialog) {
     EXPECT_EQ(maximum, 2147483647.0);
     return answer;
   };
-  Edit::setSectionCommandServices(std::move(services));
   expectNothing([&] { Command::showMovementSettingsDialog(object, position.px); });
   EXPECT_EQ(caption, EasedMove::kName);
 
@@ -642,8 +638,8 @@ TEST_F(SectionCommands, JumpToTimeMovesToTheConfirmedFrame) {
   Command::jumpToTime();  // no dialog: nothing
   EXPECT_EQ(scene().cursorFrame, 7);
   std::optional<int> answer;
-  Edit::SectionCommandServices services;
-  services.askTimeFrame = [&](const std::string& caption, const std::string& seconds,
+  TestSupport::ScriptedEditUi services;
+  services.onAskTimeFrame = [&](const std::string& caption, const std::string& seconds,
                               const std::string& frames, int initial) {
     EXPECT_EQ(caption, "指定時間に移動");
     EXPECT_EQ(seconds, "秒数指定");
@@ -651,7 +647,6 @@ TEST_F(SectionCommands, JumpToTimeMovesToTheConfirmedFrame) {
     EXPECT_EQ(initial, scene().cursorFrame);  // starts at the cursor
     return answer;
   };
-  Edit::setSectionCommandServices(std::move(services));
   Command::jumpToTime();  // cancelled
   EXPECT_EQ(scene().cursorFrame, 7);
   answer = 300;

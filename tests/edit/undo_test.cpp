@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "edit/scripted_edit_ui.h"
 #include "edit/color_setting_undo.h"
 #include "edit/effect_undo_update.h"
 #include "edit/group.h"
@@ -160,8 +161,6 @@ TEST_F(UndoSteps, UpdateOfAnObjectWithoutBoundariesRestoresLayerAndFramesOnly) {
 }
 
 TEST_F(UndoSteps, LayerRangeOfAControlObjectComesBackWithItsRangeTable) {
-  TestSupport::FakeRegistry& registry = services.registry;
-  (void)registry;
   std::shared_ptr<Edit::Object> control;
   TestSupport::edit([&](auto& scope, auto& undo) {
     control = scope.scene->createObject(TestControl::kName, 0, 0, 99);
@@ -447,9 +446,10 @@ TEST_F(UndoSteps, TheTextKeysActOnlyOnAStepThatChangedNothingButTheirText) {
     effect->text.value = "abcd";
   });
   std::vector<bool> rebuilds;
-  services.edit().setSettingRefreshHook([&](const Edit::UpdateSection& scope) {
+  TestSupport::ScriptedEditUi ui;
+  ui.onRefreshSettingWindows = [&](const Edit::UpdateSection& scope) {
     rebuilds.push_back(scope.rebuildEffectSetting || !scope.updateTextSetting);
-  });
+  };
   // Another item's key does nothing.
   undo().undoText(effect->amount);
   EXPECT_EQ(effect->text.value, "abcd");
@@ -472,7 +472,6 @@ TEST_F(UndoSteps, TheTextKeysActOnlyOnAStepThatChangedNothingButTheirText) {
   const auto undone = scene().undoHistory.undone;
   undo().redoText(effect->text);
   EXPECT_EQ(scene().undoHistory.undone, undone) << "redo key leaves the history alone";
-  services.edit().setSettingRefreshHook(nullptr);
 }
 
 }  // namespace

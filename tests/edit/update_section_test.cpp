@@ -10,11 +10,13 @@
 #include <thread>
 #include <vector>
 
+#include "edit/scripted_edit_ui.h"
 #include "edit/edit_service.h"
 #include "edit/object.h"
 #include "edit/scene.h"
 #include "edit/undo_service.h"
 #include "edit_test_support.h"
+#include "system/fake_ui_bridge.h"
 #include "system/event_service.h"
 #include "system/exception_text.h"
 #include "system/thread_test_support.h"
@@ -81,14 +83,12 @@ TEST_F(Scope, FiresTheRequestedListsInTheirOrderAfterTheLockIsFree) {
 }
 
 TEST_F(Scope, AScopeWithoutRequestsFiresNothingButStillStopsThePlayer) {
-  int stops = 0;
-  services.edit().setStopPlayerHook([&] { ++stops; });
+  TestSupport::FakeUiBridge bridge;
   auto scope = services.edit().beginUpdate();
-  EXPECT_EQ(stops, 1);
+  EXPECT_EQ(bridge.playerStops, 1);
   scope.close();
   scope.close();  // a second close does nothing
   EXPECT_TRUE(heard.lists.empty());
-  services.edit().setStopPlayerHook(nullptr);
 }
 
 TEST_F(Scope, RemovingTheFocusObjectClearsTheFocusAndTellsSoUnasked) {
@@ -111,7 +111,8 @@ TEST_F(Scope, RemovingTheFocusObjectClearsTheFocusAndTellsSoUnasked) {
 TEST_F(Scope, TheSettingWindowsAreRefreshedAfterTheLockIsReleased) {
   std::promise<bool> readerGotIn;
   bool refreshed = false;
-  services.edit().setSettingRefreshHook([&](const Edit::UpdateSection& scope) {
+  TestSupport::ScriptedEditUi ui;
+  ui.onRefreshSettingWindows = [&](const Edit::UpdateSection& scope) {
     refreshed = scope.updateTextSetting;
     // A reader gets the lock while the windows refresh.
     std::thread reader([&] {
@@ -119,14 +120,13 @@ TEST_F(Scope, TheSettingWindowsAreRefreshedAfterTheLockIsReleased) {
       readerGotIn.set_value(true);
     });
     reader.join();
-  });
+  };
   TestSupport::Watchdog watchdog("refresh with the lock released");
   auto scope = services.edit().beginUpdate();
   scope.updateTextSetting = true;
   scope.close();
   EXPECT_TRUE(refreshed);
   EXPECT_TRUE(readerGotIn.get_future().get());
-  services.edit().setSettingRefreshHook(nullptr);
 }
 
 TEST_F(Scope, ScopesDoNotNest) {

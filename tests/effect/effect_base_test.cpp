@@ -11,6 +11,7 @@
 #include "effect/effect_translate.h"
 #include "effect_test_support.h"
 #include "system/exception.h"
+#include "system/active_language.h"
 
 namespace {
 
@@ -164,23 +165,16 @@ TEST(EffectBase, OptionalSlotsOfTheBaseAreNeutral) {
   EXPECT_FALSE(effect.editEvent(param));
 }
 
-// A small Effect table, active while a test runs.
-std::string translateWithTable(std::string_view text) {
-  static const std::unordered_map<std::string_view, std::string> table = {
-      {"テスト効果", "Test effect"}};
-  const auto found = table.find(text);
-  return found != table.end() ? found->second : std::string(text);
-}
-
 TEST(EffectBase, DisplayNameIsTranslatedOnlyWhileALanguageIsActive) {
   BareEffect effect;
   ThreeItemEffect untranslated;
   EXPECT_EQ(effect.getDisplayName(), "テスト効果");
 
-  Effect::setTranslateHook(translateWithTable);
-  EXPECT_EQ(effect.getDisplayName(), "Test effect");
-  EXPECT_EQ(untranslated.getDisplayName(), "三項目");  // not in the table
-  Effect::setTranslateHook(nullptr);
+  {
+    TestSupport::ActiveLanguage language("[Effect]\r\nテスト効果=Test effect\r\n");
+    EXPECT_EQ(effect.getDisplayName(), "Test effect");
+    EXPECT_EQ(untranslated.getDisplayName(), "三項目");  // not in the table
+  }
 
   EXPECT_EQ(effect.getDisplayName(), "テスト効果");
 }

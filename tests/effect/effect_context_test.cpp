@@ -13,7 +13,9 @@ namespace {
 using Effect::EffectContext;
 using Effect::ObjectFrames;
 using Effect::SectionPosition;
+using TestSupport::framesOf;
 using TestSupport::makeObject;
+using TestSupport::setFakeObject;
 
 struct PositionCase {
   const char* what;
@@ -73,53 +75,34 @@ TEST(SectionPosition, WholeObjectIsOneSection) {
   const SectionPosition position = SectionPosition::wholeObject({10, 40, midpoints}, 25.0);
   EXPECT_EQ(position, (SectionPosition{0, 1, 15.0, 30, 0.5}));
 }
-
-class ContextWithObjects : public ::testing::Test {
- protected:
-  TestSupport::ScopedFakeObjects fakes_;
-};
-
-TEST_F(ContextWithObjects, SettingTheObjectRecomputesThePositionAtTheSameFrameAndTime) {
+TEST(EffectContext, SettingTheObjectRecomputesThePositionAtTheSameFrameAndTime) {
   EffectContext context;
   context.frame = 30;
   context.time = 30.0;
-  context.setObject(makeObject(0, 100));
+  setFakeObject(context, makeObject(0, 100));
   EXPECT_EQ(context.sectionPosition, (SectionPosition{0, 1, 30.0, 100, 0.3}));
 
   // Only the object changes: the new object's midpoints put the frame in another section.
-  context.setObject(makeObject(0, 100, {25}));
+  setFakeObject(context, makeObject(0, 100, {25}));
   EXPECT_EQ(context.sectionPosition, (SectionPosition{1, 2, 5.0, 75, 0.3}));
 
-  context.setObject(nullptr);
+  setFakeObject(context, nullptr);
   EXPECT_EQ(context.object, nullptr);
   EXPECT_EQ(context.sectionPosition, SectionPosition{});
 }
 
-TEST_F(ContextWithObjects, ChainWalkSkipsAnObjectItAlreadyHolds) {
+TEST(EffectContext, ChainWalkSkipsAnObjectItAlreadyHolds) {
   EffectContext context;
   const auto object = makeObject(0, 100);
-  context.setObject(object);
+  setFakeObject(context, object);
   // An effect sampled another instant and left its own position behind.
   context.sectionPosition.framesInSection = 42.0;
-  context.changeObject(object);
+  context.changeObject(object, framesOf(object));
   EXPECT_DOUBLE_EQ(context.sectionPosition.framesInSection, 42.0);
   const auto other = makeObject(0, 100);
-  context.changeObject(other);
+  context.changeObject(other, framesOf(other));
   EXPECT_EQ(context.object, other);
   EXPECT_DOUBLE_EQ(context.sectionPosition.framesInSection, 0.0);
-}
-
-TEST(EffectContext, SettingAnObjectWithoutTheEditModelsReaderFailsAndKeepsTheContext) {
-  EffectContext context;
-  const auto before = makeObject(0, 10);
-  context.object = before;
-  try {
-    context.setObject(makeObject(0, 100));
-    ADD_FAILURE() << "no exception";
-  } catch (const System::Exception& e) {
-    EXPECT_STREQ(e.what(), "not implement.\n\n[Place]\nEffect::readObjectFrames()");
-  }
-  EXPECT_EQ(context.object, before);
 }
 
 TEST(EffectContext, DestroyingACopyLeavesTheSourceIntact) {

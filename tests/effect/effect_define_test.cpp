@@ -9,9 +9,10 @@
 #include <vector>
 
 #include "../system/exception_text.h"
-#include "effect/edit_command_hooks.h"
+#include "effect/edit_access.h"
 #include "effect/effect_translate.h"
 #include "registry_test_support.h"
+#include "system/active_language.h"
 
 namespace {
 
@@ -220,23 +221,40 @@ TEST_F(RegistryTest, ADamagedDefaultsFileGivesTheClassDefaults) {
   }
 }
 
-std::string toEnglish(std::string_view text) {
-  if (text == "グロー") return "Glow";
-  if (text == "直線移動") return "Straight line";
-  if (text == "Intro") return "Opening";
-  return std::string(text);
-}
-
 TEST_F(RegistryTest, DisplayNamesOfKindsAreTranslatedAndAliasNamesAreNot) {
   writeData("Alias/Intro.object", "[Object]\r\n");
   EffectService& registry = build();
-  setTranslateHook(toEnglish);
+  TestSupport::ActiveLanguage language(
+      "[Effect]\r\nグロー=Glow\r\n直線移動=Straight line\r\nIntro=Opening\r\n");
   EXPECT_EQ(effect("グロー").getDisplayName(), "Glow");
   EXPECT_EQ(effect("グロー").getName(), "グロー");
   EXPECT_EQ(registry.findMovement("直線移動")->getDisplayName(), "Straight line");
   EXPECT_EQ(registry.getAliasDefines().at(0)->getDisplayName(), "Intro");
-  setTranslateHook(nullptr);
 }
+
+// Records the edit commands the menu entries run.
+class RecordingEditAccess : public EditAccess {
+ public:
+  std::vector<std::string> ran;
+  void createObject(std::string_view name, int layer, int frame) override {
+    ran.push_back("create " + std::string(name) + " " + std::to_string(layer) + " " +
+                  std::to_string(frame));
+  }
+  void setEffect(const std::shared_ptr<Edit::Object>&, std::string_view name, EffectBase* after,
+                 bool replace) override {
+    ran.push_back("set " + std::string(name) + (after ? " after" : "") +
+                  (replace ? " replace" : ""));
+  }
+  void loadObject(const std::string& path, int layer, int frame) override {
+    ran.push_back("load object " + path + " " + std::to_string(layer) + " " +
+                  std::to_string(frame));
+  }
+  void loadEffect(const std::shared_ptr<Edit::Object>&, const std::string& path,
+                  EffectBase* after, bool replace) override {
+    ran.push_back("load effect " + path + (after ? " after" : "") + (replace ? " replace" : ""));
+  }
+  void runPresetColorUpdate(const std::function<void()>& change) override { change(); }
+};
 
 TEST_F(RegistryTest, EntriesRunTheEditCommandsOnceTheyAreInstalled) {
   writeData("Alias/Intro.object", "[Object]\r\n");
@@ -251,32 +269,15 @@ TEST_F(RegistryTest, EntriesRunTheEditCommandsOnceTheyAreInstalled) {
   EXPECT_EQ(whatOf([&] { soft.addEffect(nullptr, nullptr, false); }),
             "not implement.\n\n[Place]\nEffect::AliasDefine::addEffect()");
 
-  std::vector<std::string> ran;
-  EditCommandHooks hooks;
-  hooks.createObject = [&](std::string_view name, int layer, int frame) {
-    ran.push_back("create " + std::string(name) + " " + std::to_string(layer) + " " +
-                  std::to_string(frame));
-  };
-  hooks.setEffect = [&](const std::shared_ptr<Edit::Object>&, std::string_view name,
-                        EffectBase* after, bool replace) {
-    ran.push_back("set " + std::string(name) + (after ? " after" : "") +
-                  (replace ? " replace" : ""));
-  };
-  hooks.loadObject = [&](const std::string& path, int layer, int frame) {
-    ran.push_back("load object " + path + " " + std::to_string(layer) + " " +
-                  std::to_string(frame));
-  };
-  hooks.loadEffect = [&](const std::shared_ptr<Edit::Object>&, const std::string& path,
-                         EffectBase* after, bool replace) {
-    ran.push_back("load effect " + path + (after ? " after" : "") + (replace ? " replace" : ""));
-  };
-  setEditCommandHooks(std::move(hooks));
+  RecordingEditAccess access;
+  setEditAccess(&access);
   const auto after = glow.createEffect();
   glow.createObject(3, 40);
   glow.addEffect(nullptr, after.get(), true);
   intro.createObject(0, 5);
   soft.addEffect(nullptr, nullptr, false);
-  setEditCommandHooks({});
+  setEditAccess(nullptr);
+  const std::vector<std::string>& ran = access.ran;
 
   EXPECT_EQ(ran, (std::vector<std::string>{
                      "create グロー 3 40",

@@ -20,6 +20,8 @@
 #include "effect/effect_translate.h"
 #include "system/file.h"
 #include "system/log_capture.h"
+#include "effect/drawing_resources.h"
+#include "system/active_language.h"
 #include "system/temp_folder.h"
 
 namespace {
@@ -56,34 +58,43 @@ TEST(SharedList, AddedNamesAreCopied) {
   EXPECT_TRUE(list->contains("一時的"));
 }
 
-std::string toEnglish(std::string_view text) {
-  return text == "加算" ? std::string("Add") : std::string(text);
-}
-
 TEST(SharedList, NamesAreShownTranslatedButStoredAsTheyAre) {
   auto list = EffectItemSelect::createSharedList();
   list->setItem(1, "加算");
   EffectItemList items;
   EffectItemSelect select(items, "合成モード", 1, list);
-  Effect::setTranslateHook(toEnglish);
-  EXPECT_EQ(getSelectItemName(list->entries, 1), "Add");
-  EXPECT_EQ(select.toString(), "加算");
-  Effect::setTranslateHook(nullptr);
+  {
+    TestSupport::ActiveLanguage language("[Effect]\r\n加算=Add\r\n");
+    EXPECT_EQ(getSelectItemName(list->entries, 1), "Add");
+    EXPECT_EQ(select.toString(), "加算");
+  }
   EXPECT_EQ(getSelectItemName(list->entries, 1), "加算");
   EXPECT_THROW((void)getSelectItemName(list->entries, 9), std::out_of_range);
 }
 
+// A drawing layer with three families and three figures; `uninstalled` names a family the
+// list has but the machine lacks.
+class FakeDrawingResources : public Effect::DrawingResources {
+ public:
+  std::vector<std::string> fontFamilies() const override {
+    return {"Kivrun Sans", "Yu Gothic UI", "Kivrun Mono"};
+  }
+  bool isFontInstalled(std::string_view family) const override { return family != uninstalled; }
+  std::shared_ptr<EffectItemSelect::SharedList> figureList() const override {
+    auto figures = EffectItemSelect::createSharedList();
+    figures->setItem(0, "背景");
+    figures->setItem(1, "円");
+    figures->setItem(2, "四角形");
+    return figures;
+  }
+  std::string uninstalled;
+};
+
 class FontList : public ::testing::Test {
  protected:
-  void SetUp() override {
-    EffectItemFontSelect::setFamilySource([] {
-      return std::vector<std::string>{"Kivrun Sans", "Yu Gothic UI", "Kivrun Mono"};
-    });
-  }
-  void TearDown() override {
-    EffectItemFontSelect::setFamilySource({});
-    EffectItemFontSelect::setInstalledCheck({});
-  }
+  void SetUp() override { Effect::setDrawingResources(&resources_); }
+  void TearDown() override { Effect::setDrawingResources(nullptr); }
+  FakeDrawingResources resources_;
 };
 
 TEST_F(FontList, FamiliesAreNumberedInTheOrderOfTheDrawingLayer) {
@@ -102,8 +113,7 @@ TEST_F(FontList, FamiliesAreNumberedInTheOrderOfTheDrawingLayer) {
 }
 
 TEST_F(FontList, AFamilyThatIsNotInstalledFallsBackToTheDefault) {
-  EffectItemFontSelect::setInstalledCheck(
-      [](std::string_view family) { return family != "Kivrun Mono"; });
+  resources_.uninstalled = "Kivrun Mono";
   TestSupport::LogCapture log;
   EffectItemList items;
   EffectItemFontSelect missing(items, "フォント", "Absent Gothic");        // not in the list
@@ -121,7 +131,7 @@ TEST_F(FontList, AFamilyThatIsNotInstalledFallsBackToTheDefault) {
 }
 
 TEST(FontListWithoutDrawingLayer, HoldsTheDefaultFamilyAlone) {
-  EffectItemFontSelect::setFamilySource({});
+  Effect::setDrawingResources(nullptr);
   EffectItemList items;
   EffectItemFontSelect font(items, "フォント", "Absent Serif");
   EXPECT_EQ(font.toString(), "Yu Gothic UI");
@@ -129,17 +139,14 @@ TEST(FontListWithoutDrawingLayer, HoldsTheDefaultFamilyAlone) {
 }
 
 TEST(FigureList, FiguresAreChosenByNameAndMissingOnesFallBack) {
-  auto figures = EffectItemSelect::createSharedList();
-  figures->setItem(0, "背景");
-  figures->setItem(1, "円");
-  figures->setItem(2, "四角形");
-  EffectItemFigureSelect::setFigureListSource([figures] { return figures; });
+  FakeDrawingResources resources;
+  Effect::setDrawingResources(&resources);
   TestSupport::LogCapture log;
   EffectItemList items;
   EffectItemFigureSelect byDefault(items, "図形", nullptr);
   EffectItemFigureSelect square(items, "図形", "四角形");
   EffectItemFigureSelect missing(items, "図形", "星形");
-  EffectItemFigureSelect::setFigureListSource({});
+  Effect::setDrawingResources(nullptr);
 
   EXPECT_EQ(byDefault.typeCode, ItemType::FigureSelect);
   EXPECT_EQ(byDefault.toString(), "円");
@@ -179,13 +186,17 @@ TEST_F(FileItems, PathsAreStoredWithTheirVariableExpanded) {
 
 // The controls items ask for, by kind.
 TEST(ItemControls, EveryKindNamesItsControl) {
-  std::vector<ControlKind> made;
-  Effect::setItemControlFactory(
-      [&made](ControlKind kind, Window::WindowControlContainer&, Component::EffectSetting&,
-              EffectItem&) {
-        made.push_back(kind);
-        return std::shared_ptr<Component::EffectItemBaseControl>();
-      });
+  struct RecordingFactory : Effect::ItemControlFactory {
+    std::vector<ControlKind> made;
+    std::shared_ptr<Component::EffectItemBaseControl> createControl(
+        ControlKind kind, Window::WindowControlContainer&, Component::EffectSetting&,
+        EffectItem&) override {
+      made.push_back(kind);
+      return nullptr;
+    }
+  } factory;
+  const std::vector<ControlKind>& made = factory.made;
+  Effect::setItemControlFactory(&factory);
   EffectItemList items;
   EffectItemCheck check(items, "c", false);
   EffectItemCheck hiddenCheck(items, "c", false, false);
@@ -209,7 +220,7 @@ TEST(ItemControls, EveryKindNamesItsControl) {
   auto& parent = reinterpret_cast<Window::WindowControlContainer&>(tag);
   auto& block = reinterpret_cast<Component::EffectSetting&>(tag);
   for (EffectItem* item : items) item->createControl(parent, block);
-  Effect::setItemControlFactory({});
+  Effect::setItemControlFactory(nullptr);
 
   EXPECT_EQ(made, (std::vector<ControlKind>{
                       ControlKind::Check, ControlKind::CheckButton, ControlKind::Select,

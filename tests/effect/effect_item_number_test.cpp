@@ -17,6 +17,7 @@ namespace {
 
 using namespace Effect;
 using TestSupport::contextAt;
+using TestSupport::framesOf;
 using TestSupport::makeObject;
 using TestSupport::whatOf;
 
@@ -110,7 +111,6 @@ TEST(NumberItem, SetMovementSizesToTheFixedCountWithTheDefault) {
 }
 
 TEST(NumberItem, MovementChangeTakesTheKindsOptionsAndDefaults) {
-  TestSupport::ScopedFakeObjects fakes;
   const auto object = makeObject(0, 60, {20, 40});  // four points
   EffectItemList items;
   EffectItemNumber track(items, "X", 0, -100, 100, 1);
@@ -118,7 +118,7 @@ TEST(NumberItem, MovementChangeTakesTheKindsOptionsAndDefaults) {
   track.movement = &TestSupport::optionsMove();
   track.timeControl = {0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8};
   track.params = {1, 2};
-  track.updateMovementFlags(*object);
+  track.updateMovementFlags(framesOf(object));
   EXPECT_EQ(track.flags, EffectItemNumber::FlagAccelerate | EffectItemNumber::FlagIgnoreMidpoints);
   EXPECT_EQ(track.values, (std::vector<int>{1, 4}));  // ignoring midpoints: two values
   EXPECT_EQ(track.timeControl, (std::vector<double>{0.25, 0.25, 0.25, 0.25}));
@@ -126,7 +126,7 @@ TEST(NumberItem, MovementChangeTakesTheKindsOptionsAndDefaults) {
 
   // Back to the straight line: the options are off, and the values follow the points again.
   track.movement = &TestSupport::linearMove();
-  track.updateMovementFlags(*object);
+  track.updateMovementFlags(framesOf(object));
   EXPECT_EQ(track.flags, 0);
   EXPECT_EQ(track.values, (std::vector<int>{1, 4, 4, 4}));
   EXPECT_TRUE(track.timeControl.empty());
@@ -216,7 +216,6 @@ struct PointCase {
 
 // The object has two midpoints, so four points (0 to 3).
 TEST(NumberItem, PreviewEditsTheValueOfItsPoint) {
-  TestSupport::ScopedFakeObjects fakes;
   const auto object = makeObject(0, 30, {10, 20});
   const PointCase cases[] = {
       {"start", {1, 2, 3, 4}, 0, {9, 2, 3, 4}},
@@ -235,29 +234,28 @@ TEST(NumberItem, PreviewEditsTheValueOfItsPoint) {
     EffectItemList items;
     EffectItemNumber track(items, "X", 0, -100, 100, 1);
     track.values = c.before;
-    track.setCurrentValue(*object, c.pointIndex, 9);
+    track.setCurrentValue(framesOf(object), c.pointIndex, 9);
     EXPECT_EQ(track.values, c.after);
   }
 }
 
 TEST(NumberItem, DragsAddRoundedDeltas) {
-  TestSupport::ScopedFakeObjects fakes;
   const auto object = makeObject(0, 30);
   EffectItemList items;
   EffectItemNumber track(items, "X", 0, -10, 10, 0.01);
   track.values = {100, 200};
   // 0.4 of a step rounds to nothing.
-  EXPECT_FALSE(track.addValue(*object, 1, 0.004));
+  EXPECT_FALSE(track.addValue(framesOf(object), 1, 0.004));
   EXPECT_EQ(track.values, (std::vector<int>{100, 200}));
-  EXPECT_TRUE(track.addValue(*object, 1, 0.005));
+  EXPECT_TRUE(track.addValue(framesOf(object), 1, 0.005));
   EXPECT_EQ(track.values, (std::vector<int>{100, 201}));
-  EXPECT_TRUE(track.addValue(*object, EffectItemNumber::kEveryPoint, -0.5));
+  EXPECT_TRUE(track.addValue(framesOf(object), EffectItemNumber::kEveryPoint, -0.5));
   EXPECT_EQ(track.values, (std::vector<int>{50, 151}));
   // At the end of the range a further push changes nothing, however large.
-  EXPECT_TRUE(track.addValue(*object, 0, 1e300));
+  EXPECT_TRUE(track.addValue(framesOf(object), 0, 1e300));
   EXPECT_EQ(track.values[0], 1000);
-  EXPECT_FALSE(track.addValue(*object, 0, 5));
-  EXPECT_FALSE(track.addValue(*object, 0, std::numeric_limits<double>::quiet_NaN()));
+  EXPECT_FALSE(track.addValue(framesOf(object), 0, 5));
+  EXPECT_FALSE(track.addValue(framesOf(object), 0, std::numeric_limits<double>::quiet_NaN()));
   EXPECT_EQ(track.values, (std::vector<int>{1000, 151}));
 }
 
@@ -308,7 +306,6 @@ struct EditableCase {
 
 // The object runs from 100 to 130 with midpoints at 110 and 120.
 TEST(NumberItem, EditableValuesAreThoseStoredAtPoints) {
-  TestSupport::ScopedFakeObjects fakes;
   const auto object = makeObject(100, 130, {10, 20});
   const EditableCase cases[] = {
       {"inside a section, one value", 1, 105, true},
@@ -331,7 +328,6 @@ TEST(NumberItem, EditableValuesAreThoseStoredAtPoints) {
 }
 
 TEST(NumberItem, SectionPositionIsAContinuousPointCoordinate) {
-  TestSupport::ScopedFakeObjects fakes;
   const auto object = makeObject(100, 130, {10, 20});
   EffectItemList items;
   EffectItemNumber track(items, "X", 0, -100, 100, 1);
@@ -345,7 +341,6 @@ TEST(NumberItem, SectionPositionIsAContinuousPointCoordinate) {
 }
 
 TEST(NumberItem, ValueAtAnotherFrameOfTheObject) {
-  TestSupport::ScopedFakeObjects fakes;
   const auto object = makeObject(100, 130, {10, 20});
   EffectItemList items;
   EffectItemNumber track(items, "X", 0, -1000, 1000, 1);

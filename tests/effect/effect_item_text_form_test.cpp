@@ -9,6 +9,7 @@
 #include <typeinfo>
 #include <vector>
 
+#include "effect/drawing_resources.h"
 #include "effect/effect_item_button.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_color.h"
@@ -91,9 +92,14 @@ TEST(ItemTextForm, EveryKindReadsBackWhatItWrites) {
 }
 
 TEST(ItemTextForm, FontChoiceRoundTrips) {
-  EffectItemFontSelect::setFamilySource([] {
-    return std::vector<std::string>{"Kivrun Sans", "Yu Gothic UI", "Kivrun Serif"};
-  });
+  struct ThreeFamilies : Effect::DrawingResources {
+    std::vector<std::string> fontFamilies() const override {
+      return {"Kivrun Sans", "Yu Gothic UI", "Kivrun Serif"};
+    }
+    bool isFontInstalled(std::string_view) const override { return true; }
+    std::shared_ptr<EffectItemSelect::SharedList> figureList() const override { return nullptr; }
+  } resources;
+  Effect::setDrawingResources(&resources);
   EffectItemList items;
   EffectItemFontSelect font(items, "フォント", nullptr);
   font.fromString("Kivrun Serif");
@@ -101,7 +107,7 @@ TEST(ItemTextForm, FontChoiceRoundTrips) {
   EffectItemFontSelect reread(items, "フォント", nullptr);
   reread.fromString(font.toString());
   EXPECT_TRUE(reread.equals(font));
-  EffectItemFontSelect::setFamilySource({});
+  Effect::setDrawingResources(nullptr);
 }
 
 TEST(ItemTextForm, ClonesOfVariantsAreTheirBaseKind) {

@@ -6,20 +6,23 @@
 #include <vector>
 
 #include "effect/effect_base.h"
+#include "effect/effect_context.h"
 #include "effect/section_position.h"
 
 namespace TestSupport {
 
-// An object of the edit model as the effect framework reads it. The framework only passes
-// Edit::Object pointers around; the reader below turns them back into this.
+// An object of the edit model as the effect framework sees it. The framework only passes
+// Edit::Object pointers around and is handed their frames; framesOf turns a pointer made by
+// makeObject back into them, as Edit::Object::frames() does for real objects.
 struct FakeObject {
   int start = 0;
   int end = 0;
   std::vector<int> midpoints;
 };
 
-inline Effect::ObjectFrames readFakeObjectFrames(const Edit::Object& object) {
-  const auto& fake = reinterpret_cast<const FakeObject&>(object);
+inline Effect::ObjectFrames framesOf(const std::shared_ptr<Edit::Object>& object) {
+  if (!object) return {};
+  const auto& fake = reinterpret_cast<const FakeObject&>(*object);
   return {fake.start, fake.end, fake.midpoints};
 }
 
@@ -29,14 +32,10 @@ inline std::shared_ptr<Edit::Object> makeObject(int start, int end, std::vector<
   return std::shared_ptr<Edit::Object>(fake, reinterpret_cast<Edit::Object*>(fake.get()));
 }
 
-// Installs the reader of fake objects for one scope.
-class ScopedFakeObjects {
- public:
-  ScopedFakeObjects() { Effect::setObjectFramesReader(readFakeObjectFrames); }
-  ScopedFakeObjects(const ScopedFakeObjects&) = delete;
-  ScopedFakeObjects& operator=(const ScopedFakeObjects&) = delete;
-  ~ScopedFakeObjects() { Effect::setObjectFramesReader(nullptr); }
-};
+// Gives the context a fake object with its frames.
+inline void setFakeObject(Effect::EffectContext& context, const std::shared_ptr<Edit::Object>& object) {
+  context.setObject(object, framesOf(object));
+}
 
 // The smallest concrete effect: it supplies only `create`.
 class BareEffect : public Effect::EffectBase {

@@ -104,7 +104,6 @@ struct ValueCase {
 // Objects: one section from 0 to 100, and three sections of 10 frames (0 to 30 with
 // midpoints at 10 and 20).
 TEST(MovementValues, FollowTheKindAlongTheObject) {
-  TestSupport::ScopedFakeObjects fakes;
   const auto single = makeObject(0, 100);
   const auto three = makeObject(0, 30, {10, 20});
   const MovementBase* still = defaultMovement();
@@ -153,7 +152,6 @@ TEST(MovementValues, FollowTheKindAlongTheObject) {
 }
 
 TEST(MovementValues, AreInDisplayUnits) {
-  TestSupport::ScopedFakeObjects fakes;
   EffectItemList items;
   EffectItemNumber track(items, "X", 0, -100, 100, 0.01);
   track.movement = &TestSupport::linearMove();
@@ -165,7 +163,6 @@ TEST(MovementValues, AreInDisplayUnits) {
 }
 
 TEST(MovementValues, ATrackWithoutValuesCannotBeEvaluated) {
-  TestSupport::ScopedFakeObjects fakes;
   EffectItemList items;
   EffectItemNumber track(items, "X", 0, -100, 100, 1);
   track.values.clear();

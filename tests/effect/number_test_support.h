@@ -65,13 +65,13 @@ inline const Effect::MovementBase& linearMove() {
   return *Effect::MovementRegistry::instance().findMovement("直線移動");
 }
 
-// A context at `frame` of `object` (the fake objects' reader must be installed).
+// A context at `frame` of a fake `object`.
 inline Effect::EffectContext contextAt(const std::shared_ptr<Edit::Object>& object, int frame,
                                        double time) {
   Effect::EffectContext context;
   context.frame = frame;
   context.time = time;
-  context.setObject(object);
+  setFakeObject(context, object);
   return context;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "effect/edit_access.h"
 #include "effect/palette_manager.h"
 #include "system/fake_ui_bridge.h"
 #include "system/file.h"
@@ -55,7 +56,7 @@ class PaletteTest : public ::testing::Test {
     defaultFolder_ = System::FileName::makePath("%Default%");
   }
   ~PaletteTest() override {
-    Effect::setPresetColorUpdateRunner(nullptr);
+    Effect::setEditAccess(nullptr);
     System::FileName::resetVariableList();
   }
 
@@ -307,13 +308,22 @@ TEST_F(PaletteTest, NamingACellTakesTheNameFromEveryOtherCellAndSavesWhatChanged
   manager.loadPalette();
   const std::string untouched = readPalette("c");
 
-  int scopes = 0;
-  static std::function<void(const std::function<void()>&)> runner;
-  runner = [&](const std::function<void()>& change) {
-    ++scopes;
-    change();
-  };
-  Effect::setPresetColorUpdateRunner([](const std::function<void()>& change) { runner(change); });
+  // Counts the edits the change runs in.
+  struct CountingEditAccess : Effect::EditAccess {
+    int scopes = 0;
+    void createObject(std::string_view, int, int) override {}
+    void setEffect(const std::shared_ptr<Edit::Object>&, std::string_view, Effect::EffectBase*,
+                   bool) override {}
+    void loadObject(const std::string&, int, int) override {}
+    void loadEffect(const std::shared_ptr<Edit::Object>&, const std::string&, Effect::EffectBase*,
+                    bool) override {}
+    void runPresetColorUpdate(const std::function<void()>& change) override {
+      ++scopes;
+      change();
+    }
+  } access;
+  Effect::setEditAccess(&access);
+  const int& scopes = access.scopes;
 
   const auto b = manager.findPalette("b");
   b->cells[7].name = "red";  // a second cell of the same palette carrying it
@@ -338,7 +348,6 @@ TEST_F(PaletteTest, NamingACellTakesTheNameFromEveryOtherCellAndSavesWhatChanged
   manager.setPresetColorName(b, -1, "x");
   EXPECT_EQ(scopes, 2);
   EXPECT_EQ(manager.findPresetColor("x"), nullptr);
-  runner = nullptr;
 }
 
 TEST_F(PaletteTest, APaletteNotYetLoadedCanBeNamedAndSaved) {

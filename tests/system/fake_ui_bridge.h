@@ -28,6 +28,7 @@ class FakeUiBridge : public System::UiBridge {
   void showErrorBox(const std::string& text, const std::string& caption) override {
     boxes.push_back({text, caption});
   }
+  void stopPlayer() override { ++playerStops; }
 
   void registerWaitHandle(int descriptor, std::function<void()> callback) override {
     ++registrations;
@@ -98,6 +99,7 @@ class FakeUiBridge : public System::UiBridge {
 
   std::map<int, std::function<void()>> handles;
   int registrations = 0;
+  int playerStops = 0;
   int eventTurns = 0;
   std::optional<int> giveUpAfterTurns;  // the turn that answers "give up"
   std::function<void(int turn)> onEventTurn;

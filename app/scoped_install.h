@@ -1,0 +1,32 @@
+#pragma once
+// Where a lower layer needs a higher one, it declares one small interface and the program
+// installs the implementation here, in app/, for as long as the implementation lives:
+//   System::UiBridge      the core's way to the windows (message boxes, wait handles,
+//                         clipboard, the preview player)     Window::QtUiBridge
+//   Effect::EditAccess    the effect framework's way to the edit commands
+//                                                            Edit::EffectEditAccess
+// Interfaces whose implementations come with later parts keep their headless defaults until
+// then: Edit::EditUi (the edit model's dialogs and windows), Effect::MediaFileProbe (the
+// media readers), Effect::DrawingResources (fonts and figures), Effect::ItemControlFactory
+// (the setting window's controls).
+
+namespace App {
+
+// Installs `implementation` through `install` and removes it (install(nullptr)) at the end
+// of the scope.
+template <class Interface>
+class ScopedInstall {
+ public:
+  using Installer = void (*)(Interface*);
+  ScopedInstall(Installer install, Interface* implementation) : install_(install) {
+    install_(implementation);
+  }
+  ScopedInstall(const ScopedInstall&) = delete;
+  ScopedInstall& operator=(const ScopedInstall&) = delete;
+  ~ScopedInstall() { install_(nullptr); }
+
+ private:
+  Installer install_;
+};
+
+}  // namespace App

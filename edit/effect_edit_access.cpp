@@ -1,0 +1,35 @@
+#include "edit/effect_edit_access.h"
+
+#include "edit/edit_command_object.h"
+#include "edit/edit_command_section.h"
+#include "edit/edit_service.h"
+
+namespace Edit {
+
+void EffectEditAccess::createObject(std::string_view effectName, int layer, int frame) {
+  EditCommand::createObject(effectName, layer, frame);
+}
+
+void EffectEditAccess::setEffect(const std::shared_ptr<Object>& object,
+                                 std::string_view effectName, Effect::EffectBase* afterEffect,
+                                 bool replace) {
+  EditCommand::setEffect(object, effectName, afterEffect, replace);
+}
+
+void EffectEditAccess::loadObject(const std::string& path, int layer, int frame) {
+  EditCommand::loadObject(path, layer, frame);
+}
+
+void EffectEditAccess::loadEffect(const std::shared_ptr<Object>& object, const std::string& path,
+                                  Effect::EffectBase* afterEffect, bool replace) {
+  EditCommand::loadEffect(object, path, afterEffect, replace);
+}
+
+void EffectEditAccess::runPresetColorUpdate(const std::function<void()>& change) {
+  auto scope = EditService::instance()->beginUpdate();
+  scope.notifyObject = true;
+  change();
+  scope.close();
+}
+
+}  // namespace Edit

@@ -1,0 +1,44 @@
+#pragma once
+// What the effect framework asks of the edit model, which lies above it: the edit commands
+// that effect and alias menu entries run, and the edit under which a preset colour's new
+// name reaches the colour items. The edit model implements it and the program installs it
+// at start-up.
+//
+// Without one (a run without an edit model) a menu entry's command is refused with
+// "not implement." and a preset-colour change runs on its own, outside any edit.
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace Edit {
+class Object;
+}
+
+namespace Effect {
+
+class EffectBase;
+
+class EditAccess {
+ public:
+  virtual ~EditAccess() = default;
+  // A new object on the current scene carrying the named effect.
+  virtual void createObject(std::string_view effectName, int layer, int frame) = 0;
+  // The named effect put on an existing object.
+  virtual void setEffect(const std::shared_ptr<Edit::Object>& object, std::string_view effectName,
+                         EffectBase* afterEffect, bool replace) = 0;
+  // A new object read from an alias file (an expanded path).
+  virtual void loadObject(const std::string& path, int layer, int frame) = 0;
+  // The effects of an alias file added to an existing object.
+  virtual void loadEffect(const std::shared_ptr<Edit::Object>& object, const std::string& path,
+                          EffectBase* afterEffect, bool replace) = 0;
+  // Runs `change` (which alters what colour items show) inside an edit whose close
+  // refreshes the setting windows and tells the edit-data listeners.
+  virtual void runPresetColorUpdate(const std::function<void()>& change) = 0;
+};
+
+// Installs the access (nullptr removes it). UI thread, while no menu runs.
+void setEditAccess(EditAccess* access);
+EditAccess* editAccess();
+
+}  // namespace Effect
