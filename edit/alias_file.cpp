@@ -85,8 +85,7 @@ std::string makeAliasFilePath(std::string_view name, std::string_view kind) {
   path += name;
   path += '.';
   path += kind;
-  System::FileName::expandVariable(path);
-  return path;
+  return System::FileName::expandVariable(path);
 }
 
 void saveObjectAliasFile(const std::string& path, const Object& object, bool withFrame) {

@@ -173,8 +173,7 @@ bool createSceneFromFile(const std::string& path) {
       return false;
     }
   }
-  std::string expanded = path;
-  System::FileName::expandVariable(expanded);
+  const std::string expanded = System::FileName::expandVariable(path);
   const std::size_t slash = expanded.find_last_of("/\\");
   std::string name = slash == std::string::npos ? expanded : expanded.substr(slash + 1);
   if (const std::size_t dot = name.find_last_of('.'); dot != std::string::npos) name.resize(dot);

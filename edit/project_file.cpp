@@ -115,7 +115,6 @@ void Project::reset() {
   scenes.clear();
   currentSceneId = 0;
   path.clear();
-  System::FileName::expandVariable(path);
 }
 
 void Project::saveFile(const std::string& filePath) const {
@@ -166,8 +165,7 @@ void Project::loadFile(const std::string& filePath) {
   ini.loadFile(filePath);
 
   const IniFile::SectionRef project = ini.getSection("project");
-  path = project.findValue("file").toString("");
-  System::FileName::expandVariable(path);
+  path = System::FileName::expandVariable(project.findValue("file").toString(""));
   currentSceneId = project.findValue("display.scene").toInt(0);
 
   for (int n = 0;; ++n) {

@@ -11,12 +11,6 @@ namespace Effect {
 
 namespace {
 
-std::string expanded(std::string_view text) {
-  std::string path(text);
-  System::FileName::expandVariable(path);
-  return path;
-}
-
 struct FigureState {
   std::mutex mutex;
   EffectItemFigureSelect::FigureListSource source;
@@ -64,7 +58,7 @@ void EffectItemComboFile::fromString(std::string_view text) {
   if (list->contains(text)) {
     selectIndex(list->getValue(text));
   } else if (text.find('.') != std::string_view::npos) {
-    path = expanded(text);
+    path = System::FileName::expandVariable(text);
     id = -1;
   }
 }
@@ -86,7 +80,7 @@ const std::string* EffectItemComboFile::getFilePath() const { return &path; }
 
 void EffectItemComboFile::setFilePath(std::string_view newPath) {
   if (newPath.empty()) return;
-  path = expanded(newPath);
+  path = System::FileName::expandVariable(newPath);
   id = -1;
 }
 

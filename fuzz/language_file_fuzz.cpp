@@ -32,7 +32,7 @@ class Scratch {
   Scratch() : folder_("velumo-language-fuzz") {
     // The automatic choice must not depend on the machine's locale.
     ::setenv("LC_ALL", "en_US.UTF-8", 1);
-    languageFile_ = System::FileName::makePath("%Language%/fuzz.vll2");
+    languageFile_ = System::FileName::expandVariable("%Language%/fuzz.vll2");
   }
   const std::string& languageFile() const { return languageFile_; }
 

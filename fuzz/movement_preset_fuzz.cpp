@@ -34,7 +34,7 @@ using FuzzSupport::fail;
 class Scratch {
  public:
   Scratch() : folder_("velumo-preset-fuzz") {
-    userFile_ = System::FileName::makePath("%Default%/fuzz.params");
+    userFile_ = System::FileName::expandVariable("%Default%/fuzz.params");
   }
   const std::string& userFile() const { return userFile_; }
 

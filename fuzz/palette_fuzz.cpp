@@ -35,7 +35,7 @@ using FuzzSupport::fail;
 class Scratch {
  public:
   Scratch() : folder_("velumo-palette-fuzz") {
-    paletteFile_ = System::FileName::makePath("%Default%/fuzz.palette");
+    paletteFile_ = System::FileName::expandVariable("%Default%/fuzz.palette");
   }
   const std::string& paletteFile() const { return paletteFile_; }
 
