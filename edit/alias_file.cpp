@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "edit/edit_limits.h"
+#include "edit/ini_section_writer.h"
 #include "edit/layer_object_manager.h"
 #include "edit/layer_objects.h"
 #include "edit/object.h"
@@ -65,15 +66,6 @@ std::shared_ptr<Object> placeNewObject(Scene& scene, int layer, int64_t start, i
   return scene.createEmptyObject(layer, static_cast<int>(start), static_cast<int>(end));
 }
 
-void writeSectionLine(System::File& file, std::string_view name) {
-  std::string line;
-  line.reserve(name.size() + 4);
-  line += '[';
-  line += name;
-  line += "]\r\n";
-  file.write(line);
-}
-
 }  // namespace
 
 std::string makeAliasFilePath(std::string_view name, std::string_view kind) {
@@ -85,15 +77,14 @@ std::string makeAliasFilePath(std::string_view name, std::string_view kind) {
   path += name;
   path += '.';
   path += kind;
-  System::FileName::expandVariable(path);
-  return path;
+  return System::FileName::expandVariable(path);
 }
 
 void saveObjectAliasFile(const std::string& path, const Object& object, bool withFrame) {
   System::Log::verbose("System::IniFile::Save::Save", "saveFile : %s", path.c_str());
   System::SafeFileWriter writer(path);
   System::File& file = writer.file();
-  writeSectionLine(file, "Object");
+  writeSection(file, "Object");
   if (withFrame) object.saveFrame(file);
   object.saveCameraClipping(file);
   object.saveEffectSections(file, "Object");
@@ -103,8 +94,7 @@ void saveObjectAliasFile(const std::string& path, const Object& object, bool wit
 void saveEffectAliasFile(const std::string& path, const Effect::EffectBase& effect) {
   System::Log::verbose("System::IniFile::Save::Save", "saveFile : %s", path.c_str());
   System::SafeFileWriter writer(path);
-  writeSectionLine(writer.file(), "Effect.0");
-  effect.saveIniSectionParameter(writer.file());
+  writeEffectSection(writer.file(), "Effect.0", effect);
   writer.commit();
 }
 

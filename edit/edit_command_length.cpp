@@ -177,8 +177,7 @@ bool createSceneFromFile(const std::string& path) {
     }
     if (info->hasAudio) proposal.audioRate = info->audioRate;
   }
-  std::string expanded = path;
-  System::FileName::expandVariable(expanded);
+  const std::string expanded = System::FileName::expandVariable(path);
   const std::size_t slash = expanded.find_last_of("/\\");
   std::string name = slash == std::string::npos ? expanded : expanded.substr(slash + 1);
   if (const std::size_t dot = name.find_last_of('.'); dot != std::string::npos) name.resize(dot);

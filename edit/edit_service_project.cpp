@@ -35,11 +35,6 @@ std::string translateMessage(const char* text) {
 
 void setStatusText(const char* text) { editUi().setStatusText(text); }
 
-std::string expanded(std::string path) {
-  System::FileName::expandVariable(path);
-  return path;
-}
-
 std::string toLowerAscii(std::string_view text) {
   std::string lower(text);
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -184,7 +179,7 @@ bool EditService::createProject() {
 }
 
 bool EditService::loadProject(const std::string& path, bool confirm, bool adoptPath) {
-  const std::string openedPath = expanded(path);
+  const std::string openedPath = System::FileName::expandVariable(path);
   if (!System::File::exists(openedPath)) {
     Dialog::showError("%s", "指定のファイルが存在しません");
     return false;
@@ -248,7 +243,7 @@ bool EditService::saveProjectAs() {
     auto scope = beginUpdate();
     scope.notifyScene = true;
     scope.sceneId = project.currentSceneId;
-    project.path = expanded(chosen);
+    project.path = System::FileName::expandVariable(chosen);
     scope.close();
   }
   return saveProject(chosen, false);
@@ -287,8 +282,8 @@ std::string EditService::processCommandLine() const {
     const std::string& argument = commandLine_[i];
     // Options begin with "-". A "/" begins an absolute path here, never an option.
     if (argument.empty() || argument.front() == '-') continue;
-    if (toLowerAscii(System::FileName::getExtension(expanded(argument))) == "vlp2")
-      result = argument;
+    const std::string expanded = System::FileName::expandVariable(argument);
+    if (toLowerAscii(System::FileName::getExtension(expanded)) == "vlp2") result = argument;
   }
   return result;
 }

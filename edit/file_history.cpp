@@ -50,9 +50,7 @@ void FileHistory::setMaximum(int value) {
 // ---- recent project files ---------------------------------------------------------------------
 
 std::string ProjectHistory::getFilePath() {
-  std::string path = "%AppData%/history.ini";
-  System::FileName::expandVariable(path);
-  return path;
+  return System::FileName::expandVariable("%AppData%/history.ini");
 }
 
 void ProjectHistory::load() {
@@ -104,8 +102,7 @@ BackupHistory::~BackupHistory() { timer_.clear(); }
 void BackupHistory::load() {
   entries.clear();
   try {
-    std::string pattern = "%Backup%/*.vlp2";
-    System::FileName::expandVariable(pattern);
+    const std::string pattern = System::FileName::expandVariable("%Backup%/*.vlp2");
     std::vector<System::File::FileInfo> files = System::File::findFilesByPattern(pattern);
     // The directory lists its files in no particular order here. The time stamps in the
     // names ("AutoBackup_2026-01-04_..." and "ExceptionBackup_...", the text from the first

@@ -14,6 +14,7 @@
 
 #include "edit/edit_limits.h"
 #include "edit/group_table.h"
+#include "edit/ini_section_writer.h"
 #include "edit/layer.h"
 #include "edit/layer_object_manager.h"
 #include "edit/object.h"
@@ -37,19 +38,6 @@ using System::IniFile;
 // Midpoints one object may bring from a file. Far more than any edit makes; it keeps a
 // damaged frame list from growing an object (and every track on it) without bound.
 constexpr std::size_t kMaxFileMidpoints = 65536;
-
-void writeSection(System::File& file, std::string_view name) {
-  std::string line;
-  line.reserve(name.size() + 4);
-  line += '[';
-  line += name;
-  line += "]\r\n";
-  file.write(line);
-}
-
-void writeInt(System::File& file, std::string_view key, int64_t value) {
-  IniFile::writeValueLine(file, key, std::to_string(value));
-}
 
 // A text value is one line of the file: a line break would end it early and turn the rest
 // into lines of their own, so the text is cut there.
@@ -115,7 +103,6 @@ void Project::reset() {
   scenes.clear();
   currentSceneId = 0;
   path.clear();
-  System::FileName::expandVariable(path);
 }
 
 void Project::saveFile(const std::string& filePath) const {
@@ -166,8 +153,7 @@ void Project::loadFile(const std::string& filePath) {
   ini.loadFile(filePath);
 
   const IniFile::SectionRef project = ini.getSection("project");
-  path = project.findValue("file").toString("");
-  System::FileName::expandVariable(path);
+  path = System::FileName::expandVariable(project.findValue("file").toString(""));
   currentSceneId = project.findValue("display.scene").toInt(0);
 
   for (int n = 0;; ++n) {
@@ -343,35 +329,11 @@ std::shared_ptr<Object> LayerObjectManager::loadObjectIniFile(Scene& scene,
   return object;
 }
 
-void Object::saveFrame(System::File& file) const {
-  std::string text = std::to_string(start);
-  for (const int32_t boundary : boundaries) {
-    text += ',';
-    text += std::to_string(int64_t{start} + boundary);
-  }
-  text += ',';
-  text += std::to_string(end);
-  IniFile::writeValueLine(file, "frame", text);
-}
-
-void Object::saveCameraClipping(System::File& file) const {
-  if (camera != 1) writeInt(file, "camera", camera);
-  if (clipping != 0) writeInt(file, "clipping", clipping);
-}
-
 void Object::loadCameraClipping(const System::IniFile::SectionRef& section) {
   const bool newCamera = section.findValue("camera").toInt(1) != 0;
   const bool newClipping = section.findValue("clipping").toInt(0) != 0;
   camera = newCamera ? 1 : 0;
   clipping = newClipping ? 1 : 0;
-}
-
-void Object::saveEffectSections(System::File& file, const std::string& sectionName) const {
-  for (std::size_t e = 0; e < effects.size(); ++e) {
-    if (!effects[e]) continue;
-    writeSection(file, sectionName + "." + std::to_string(e));
-    effects[e]->saveIniSectionParameter(file);
-  }
 }
 
 void Object::loadEffectIniFile(const System::IniFile& file, const std::string& section) {

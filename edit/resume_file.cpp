@@ -11,9 +11,7 @@
 namespace Edit {
 
 std::string getResumeFilePath() {
-  std::string path = "%AppData%/resume.vlp2";
-  System::FileName::expandVariable(path);
-  return path;
+  return System::FileName::expandVariable("%AppData%/resume.vlp2");
 }
 
 void saveResumeFile(const Project& project) { project.saveFile(getResumeFilePath()); }

@@ -31,9 +31,7 @@ AliasDefine::AliasDefine(std::string_view name, std::string_view kind, uint8_t t
       type_(type) {}
 
 std::string AliasDefine::getFilePath() const {
-  std::string path = "%Alias%/" + name_ + "." + extension_;
-  System::FileName::expandVariable(path);
-  return path;
+  return System::FileName::expandVariable("%Alias%/" + name_ + "." + extension_);
 }
 
 uint8_t AliasDefine::getMediaType() const {

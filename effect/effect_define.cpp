@@ -64,9 +64,7 @@ std::string EffectDefine::getDefaultFilePath() const {
   std::string fileName(getName());
   for (char& c : fileName)
     if (c == '/' || c == '\\') c = '_';
-  std::string path = "%Default%/" + fileName + ".effect";
-  System::FileName::expandVariable(path);
-  return path;
+  return System::FileName::expandVariable("%Default%/" + fileName + ".effect");
 }
 
 EffectBase& EffectDefine::loadDefaultFile() {

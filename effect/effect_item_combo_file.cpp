@@ -9,16 +9,6 @@
 
 namespace Effect {
 
-namespace {
-
-std::string expanded(std::string_view text) {
-  std::string path(text);
-  System::FileName::expandVariable(path);
-  return path;
-}
-
-}  // namespace
-
 EffectItemComboFile::EffectItemComboFile(EffectItemList& items, uint8_t code,
                                          std::string_view itemName,
                                          std::shared_ptr<SharedList> choices,
@@ -54,7 +44,7 @@ void EffectItemComboFile::fromString(std::string_view text) {
   if (list->contains(text)) {
     selectIndex(list->getValue(text));
   } else if (text.find('.') != std::string_view::npos) {
-    path = expanded(text);
+    path = System::FileName::expandVariable(text);
     id = -1;
   }
 }
@@ -76,7 +66,7 @@ const std::string* EffectItemComboFile::getFilePath() const { return &path; }
 
 void EffectItemComboFile::setFilePath(std::string_view newPath) {
   if (newPath.empty()) return;
-  path = expanded(newPath);
+  path = System::FileName::expandVariable(newPath);
   id = -1;
 }
 

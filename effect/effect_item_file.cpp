@@ -2,14 +2,6 @@
 
 namespace Effect {
 
-namespace {
-std::string expanded(std::string_view text) {
-  std::string path(text);
-  System::FileName::expandVariable(path);
-  return path;
-}
-}  // namespace
-
 const System::Filter& EffectItemFile::allFileFilter() {
   static const System::Filter filter = {{"AllFile (*.*)", "*.*"}};
   return filter;
@@ -20,7 +12,7 @@ EffectItemFile::EffectItemFile(EffectItemList& items, std::string_view itemName,
                                uint8_t code)
     : EffectItem(items, code, itemName),
       filter(dialogFilter ? dialogFilter : &allFileFilter()),
-      path(expanded(initial)) {}
+      path(System::FileName::expandVariable(initial)) {}
 
 void EffectItemFile::copyFrom(const EffectItem& other) {
   path = sameKind<EffectItemFile>(other).path;
@@ -36,11 +28,15 @@ std::unique_ptr<EffectItem> EffectItemFile::clone() const {
 
 std::string EffectItemFile::toString() const { return path; }
 
-void EffectItemFile::fromString(std::string_view text) { path = expanded(text); }
+void EffectItemFile::fromString(std::string_view text) {
+  path = System::FileName::expandVariable(text);
+}
 
 const std::string* EffectItemFile::getFilePath() const { return &path; }
 
-void EffectItemFile::setFilePath(std::string_view newPath) { path = expanded(newPath); }
+void EffectItemFile::setFilePath(std::string_view newPath) {
+  path = System::FileName::expandVariable(newPath);
+}
 
 ControlKind EffectItemFile::getControlKind() const { return ControlKind::File; }
 

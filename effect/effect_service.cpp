@@ -181,7 +181,7 @@ void EffectService::registerAlias(std::string_view kind, uint8_t type) {
   std::string pattern = "%Alias%/*.";
   pattern += kind;
   try {
-    System::FileName::expandVariable(pattern);
+    pattern = System::FileName::expandVariable(pattern);
     const auto files = System::File::findFiles(pattern, System::FileName::getDirectory(pattern));
     for (const auto& file : files) {
       const std::string name = System::FileName::getTitle(file.path);

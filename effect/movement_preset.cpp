@@ -72,8 +72,7 @@ void MovementParamsDefine::saveMovementParamsFile(const std::string& path,
                                                   const std::vector<double>& values) {
   System::Log::info("Effect::MovementParamsDefine::saveMovementParamsFile",
                     "save movement params file : %s", path.c_str());
-  std::string expanded = path;
-  System::FileName::expandVariable(expanded);
+  const std::string expanded = System::FileName::expandVariable(path);
   const std::string text = formatMovementParamsText(values);
   System::SafeFileWriter writer(expanded);
   writer.write(text);

@@ -15,8 +15,7 @@ void MovementParamsManager::loadMovementParams() {
   // successor of the same name reads them back.
   presets_.clear();
   registerMovementParams(kSystemFile, true);
-  std::string pattern = kUserFilePattern;
-  System::FileName::expandVariable(pattern);
+  const std::string pattern = System::FileName::expandVariable(kUserFilePattern);
   for (const auto& file : System::File::findFiles(pattern, System::FileName::getDirectory(pattern)))
     registerMovementParams(file.path, false);
 }
@@ -26,7 +25,7 @@ void MovementParamsManager::registerMovementParams(const std::string& path, bool
   constexpr const char* failedText = "Failed to register movement params. [%s]\n\n%s";
   std::string expanded = path;
   try {
-    System::FileName::expandVariable(expanded);
+    expanded = System::FileName::expandVariable(path);
     const std::string title = System::sanitizeUtf8(System::FileName::getTitle(expanded));
     const auto entries = MovementParamsDefine::loadMovementParamsFile(expanded);
     for (const auto& entry : entries) {

@@ -148,8 +148,7 @@ std::string PaletteDefine::formatPaletteText(const std::vector<PaletteEntry>& ce
 void PaletteDefine::savePaletteFile(const std::string& path, const std::vector<PaletteEntry>& cells) {
   System::Log::info("Effect::PaletteDefine::savePaletteFile", "save palette file : %s",
                     path.c_str());
-  std::string expanded = path;
-  System::FileName::expandVariable(expanded);
+  const std::string expanded = System::FileName::expandVariable(path);
   const std::string text = formatPaletteText(cells);
   System::SafeFileWriter writer(expanded);
   writer.write(text);

@@ -66,9 +66,8 @@ std::shared_ptr<Palette> PaletteManager::makeDefaultPalette() {
 
 void PaletteManager::loadPalette() {
   palettes_.clear();
-  std::string pattern = "%Default%/*.";
-  pattern += kExtension;
-  System::FileName::expandVariable(pattern);
+  const std::string pattern =
+      System::FileName::expandVariable(std::string("%Default%/*.") + kExtension);
   for (const auto& file : System::File::findFiles(pattern, System::FileName::getDirectory(pattern)))
     registerPalette(file.path);
 
@@ -77,8 +76,7 @@ void PaletteManager::loadPalette() {
     palettes_.emplace(palette->name, PaletteDefine(palette));
     // A default.palette that is there but could not be read (too large, unreadable) is the
     // user's file: it is not replaced by the built-in palette.
-    std::string path = palettePath(kDefaultPaletteName);
-    System::FileName::expandVariable(path);
+    const std::string path = System::FileName::expandVariable(palettePath(kDefaultPaletteName));
     if (!System::File::exists(path)) savePalette(*palette);
   }
   reloadPresetColor();
@@ -88,7 +86,7 @@ void PaletteManager::registerPalette(const std::string& path) {
   constexpr const char* place = "Effect::PaletteManager::registerPalette";
   std::string expanded = path;
   try {
-    System::FileName::expandVariable(expanded);
+    expanded = System::FileName::expandVariable(path);
     std::string name = System::FileName::getTitle(expanded);
     auto cells = PaletteDefine::loadPaletteFile(expanded);
     if (!cells) return;

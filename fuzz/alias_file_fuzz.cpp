@@ -5,41 +5,25 @@
 // exception and leaves the layer as it was, or gives objects on valid layers inside the frame
 // range, midpoints strictly inside, no two objects of a layer sharing a frame. A new object
 // saves as an object alias that reads back into an object saving to the same text.
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <exception>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "edit/alias_file.h"
-#include "edit/edit_limits.h"
-#include "fuzz/edit_fuzz_world.h"
 #include "edit/layer_object_manager.h"
 #include "edit/object.h"
 #include "edit/scene.h"
-#include "effect/effect_base.h"
-#include "effect/effect_item_integer.h"
-#include "effect/effect_item_number.h"
-#include "effect/effect_item_text.h"
-#include "effect/effect_service.h"
-#include "effect/movement_registry.h"
-#include "system/file.h"
+#include "fuzz/edit_fuzz_world.h"
 #include "system/ini_file.h"
-#include "system/log.h"
-#include "system/service_holder.h"
-#include "system/setting_service.h"
 
 namespace {
 
 using FuzzSupport::fail;
-using FuzzSupport::readAll;
 
 FuzzSupport::World& world() {
   static FuzzSupport::World instance("velumo-alias-fuzz", "object");
@@ -55,16 +39,7 @@ Frames checkLayer(Edit::Scene& scene, int layer) {
   Frames frames;
   for (const auto& object : scene.getLayerObjects(layer).objects) {
     if (object->layer != layer) continue;
-    if (!Edit::isValidFrame(object->start) || !Edit::isValidFrame(object->end) ||
-        object->end < object->start)
-      fail("frames out of range");
-    int64_t previous = 0;
-    for (int32_t boundary : object->boundaries) {
-      if (boundary <= previous || boundary >= int64_t{object->end} - object->start)
-        fail("midpoint outside its object");
-      previous = boundary;
-    }
-    if (object->effects.empty()) fail("object without effects");
+    FuzzSupport::checkObject(*object);
     frames.emplace_back(object->start, object->end);
   }
   std::sort(frames.begin(), frames.end());
@@ -99,12 +74,7 @@ void checkRoundTrip(const Edit::Object& object) {
   }
   checkLayer(*scene, 2);
   Edit::saveObjectAliasFile(w.again_, *again, true);
-  const std::string first = readAll(w.saved_);
-  const std::string second = readAll(w.again_);
-  if (first != second) {
-    std::fprintf(stderr, "--- saved\n%s\n--- saved again\n%s\n", first.c_str(), second.c_str());
-    fail("a saved object alias does not read back the same");
-  }
+  w.checkSavedAgainAlike("a saved object alias does not read back the same");
   scene->clear();
 }
 

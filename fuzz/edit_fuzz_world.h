@@ -1,59 +1,27 @@
 #pragma once
 // What the fuzz targets of the edit model's files share: a program folder of their own with
-// the parameter store and an effect registry of test effects of every kind. The world is
-// made once per process and removed at exit.
+// the parameter store and an effect registry of the tests' made-up effects of every kind,
+// and the checks every model they read must pass. The world is made once per process and
+// removed at exit.
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 
-#include "effect/effect_base.h"
-#include "effect/effect_item_integer.h"
-#include "effect/effect_item_number.h"
-#include "effect/effect_item_text.h"
+#include "edit/edit_limits.h"
+#include "edit/effect_kinds.h"
+#include "edit/object.h"
 #include "effect/effect_service.h"
-#include "effect/movement_registry.h"
 #include "fuzz/fuzz_support.h"
+#include "system/file.h"
 #include "system/service_holder.h"
 #include "system/setting_service.h"
+#include "system/temp_folder.h"
 
 namespace FuzzSupport {
 
-struct Kind {
-  const char* name;
-  uint8_t effectType, mediaType, targetType;
-};
-
-inline constexpr Kind kKinds[] = {
-    {"画像ファイル", 1, 1, 1}, {"音声ファイル", 1, 2, 2},   {"動画ファイル", 1, 3, 3},
-    {"標準描画", 2, 1, 1},     {"音声再生", 2, 2, 2},       {"映像再生", 2, 3, 3},
-    {"色調補正", 3, 1, 1},     {"ぼかし", 3, 1, 1},         {"音量調整", 3, 2, 2},
-    {"グループ制御", 4, 3, 3}, {"シーンチェンジ", 4, 1, 5},
-};
-
-// A test effect of each kind: a count, a text, a moving number and a layer range.
-class FuzzEffect : public Effect::EffectBase {
- public:
-  explicit FuzzEffect(const Kind& kind)
-      : EffectBase(kind.name, kind.effectType, kind.mediaType, kind.targetType), kind_(&kind) {
-    x.movement = Effect::MovementRegistry::instance().findMovement("直線移動");
-    x.resizeValues(2);
-  }
-  std::shared_ptr<EffectBase> create() const override {
-    return std::make_shared<FuzzEffect>(*kind_);
-  }
-  Effect::EffectItemLayerRange* getLayerRange() override { return &range; }
-
-  Effect::EffectItemInteger count{items, "個数", 1, 0, 100};
-  Effect::EffectItemText text{items, "テキスト", ""};
-  Effect::EffectItemNumber x{items, "X", 0, -1000, 1000, 0.1};
-  Effect::EffectItemLayerRange range{items, "対象レイヤー数", 0};
-
- private:
-  const Kind* kind_;
-};
-
-// The program folder with its settings and the registry of the test effects. `extension` is
-// that of the files the target reads: input, saved and saved-again copies live here.
+// The program folder with its settings and the registry of the made-up effects. `extension`
+// is that of the files the target reads: input, saved and saved-again copies live here.
 class World {
  public:
   World(const char* name, const char* extension)
@@ -63,11 +31,7 @@ class World {
         saved_(path_ + "/saved." + extension),
         again_(path_ + "/again." + extension) {
     parameters_ = std::make_unique<System::ServiceHolder<Setting::ParameterIni>>();
-    Effect::EffectService::Catalogue catalogue;
-    catalogue.firstEffects = [](Effect::EffectService& registry) {
-      for (const Kind& kind : kKinds) registry.registerEffect<FuzzEffect>(kind);
-    };
-    Effect::EffectService::setCatalogue(std::move(catalogue));
+    ChainFixture::setKindCatalogue();
     registry_ = std::make_unique<System::ServiceHolder<Effect::EffectService>>();
   }
   ~World() {
@@ -82,6 +46,15 @@ class World {
     file.write(data, size);
   }
 
+  // Fails with `what` unless the saved and the saved-again copies hold the same text.
+  void checkSavedAgainAlike(const char* what) const {
+    const std::string first = TestSupport::readWholeFile(saved_);
+    const std::string second = TestSupport::readWholeFile(again_);
+    if (first == second) return;
+    std::fprintf(stderr, "--- saved\n%s\n--- saved again\n%s\n", first.c_str(), second.c_str());
+    fail(what);
+  }
+
  private:
   ProgramFolder folder_;  // first: removed last
 
@@ -92,5 +65,20 @@ class World {
   std::unique_ptr<System::ServiceHolder<Setting::ParameterIni>> parameters_;
   std::unique_ptr<System::ServiceHolder<Effect::EffectService>> registry_;
 };
+
+// An object read from a file: frames in range, midpoints strictly inside it in increasing
+// order, and an effect chain.
+inline void checkObject(const Edit::Object& object) {
+  if (!Edit::isValidFrame(object.start) || !Edit::isValidFrame(object.end) ||
+      object.end < object.start)
+    fail("frames out of range");
+  int64_t previous = 0;
+  for (int32_t boundary : object.boundaries) {
+    if (boundary <= previous || boundary >= int64_t{object.end} - object.start)
+      fail("midpoint outside its object");
+    previous = boundary;
+  }
+  if (object.effects.empty()) fail("object without effects");
+}
 
 }  // namespace FuzzSupport

@@ -2,12 +2,9 @@
 // second half, also as legacy text), runs every conversion on every value, loads a parameter
 // section from it, then writes the store and reads it back: the copy must hold the same
 // sections, keys and values.
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -15,37 +12,23 @@
 #include <vector>
 
 #include "system/config.h"
+#include "system/ini_contents.h"
 #include "system/ini_file.h"
 #include "system/log.h"
+#include "system/temp_folder.h"
 
 namespace {
 
 using System::IniFile;
+using TestSupport::contentsOf;
 
 // A folder of this process for its files, removed at exit.
-class Scratch {
- public:
-  Scratch() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "velumo-ini-fuzz-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
-    path_ = pattern;
-    // Nothing reads the log here; formatting its records is still exercised.
-    System::Log::setOutput(System::Log::discardOutput);
-  }
-  ~Scratch() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  std::string file(const char* name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
-
-const Scratch& scratch() {
-  static const Scratch instance;
-  return instance;
+const TestSupport::TempFolder& scratch() {
+  static const TestSupport::TempFolder folder("velumo-ini-fuzz");
+  // Nothing reads the log here; formatting its records is still exercised.
+  static const bool quiet = (System::Log::setOutput(System::Log::discardOutput), true);
+  (void)quiet;
+  return folder;
 }
 
 void writeFile(const std::string& path, const uint8_t* data, std::size_t size) {
@@ -75,15 +58,6 @@ void convertEverything(const IniFile::VALUE& value) {
     tryConversion([&] { (void)piece.toFloat(); });
     (void)piece.getPlaceText(3);
   }
-}
-
-std::map<std::string, std::map<std::string, std::string>> contentsOf(const IniFile& store) {
-  std::map<std::string, std::map<std::string, std::string>> contents;
-  for (const auto& [section, keys] : store.sections()) {
-    auto& out = contents[section];
-    for (const auto& [key, value] : keys) out[key] = value.text;
-  }
-  return contents;
 }
 
 // Binds an Int, a Float and a String parameter to each of the first keys of one section.
@@ -118,9 +92,9 @@ void loadAndSaveParameters(IniFile& store, const std::string& sectionName) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string primary = scratch().file("primary.ini");
-  const std::string second = scratch().file("second.ini");
-  const std::string saved = scratch().file("saved.ini");
+  const std::string primary = scratch() / "primary.ini";
+  const std::string second = scratch() / "second.ini";
+  const std::string saved = scratch() / "saved.ini";
   writeFile(primary, data, size);
   writeFile(second, data + size / 2, size - size / 2);
 

@@ -2,13 +2,10 @@
 // it, checks every table against the file's own sections, translates a few texts, and
 // registers the file in place, which must leave it exactly as it was.
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -16,6 +13,7 @@
 #include "system/file.h"
 #include "system/ini_file.h"
 #include "system/log.h"
+#include "system/temp_folder.h"
 #include "system/text.h"
 #include "system/translate_service.h"
 
@@ -25,36 +23,23 @@ using Translate::TranslateService;
 using TextKind = TranslateService::TextKind;
 
 using FuzzSupport::fail;
+using TestSupport::readWholeFile;
 
-// A program folder of this process, so that %Language% lies inside it.
-class Scratch {
- public:
-  Scratch() : folder_("velumo-language-fuzz") {
+// The language file, in a program folder of this process so that %Language% lies in it.
+const std::string& languageFile() {
+  static const FuzzSupport::ProgramFolder folder("velumo-language-fuzz");
+  static const std::string path = [] {
     // The automatic choice must not depend on the machine's locale.
     ::setenv("LC_ALL", "en_US.UTF-8", 1);
-    languageFile_ = System::FileName::makePath("%Language%/fuzz.vll2");
-  }
-  const std::string& languageFile() const { return languageFile_; }
-
- private:
-  FuzzSupport::ProgramFolder folder_;
-  std::string languageFile_;
-};
-
-const Scratch& scratch() {
-  static const Scratch instance;
-  return instance;
+    return System::FileName::expandVariable("%Language%/fuzz.vll2");
+  }();
+  return path;
 }
 
 TranslateService& service() {
-  (void)scratch();
+  (void)languageFile();
   static TranslateService instance;
   return instance;
-}
-
-std::string readWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::string withLineBreaks(std::string text) {
@@ -85,7 +70,7 @@ void checkSection(const TranslateService& translate, const System::IniFile& stor
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TranslateService& translate = service();
-  const std::string& path = scratch().languageFile();
+  const std::string& path = languageFile();
   const std::string contents(reinterpret_cast<const char*>(data), size);
   {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -4,13 +4,9 @@
 // read are written as a preset file whose text reads back to the same text. The same bytes
 // registered as a user file in %Default% give presets with distinct names, never more than
 // the file's entries, and a reload gives the same names again.
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -30,22 +26,11 @@ using Effect::MovementParamsManager;
 
 using FuzzSupport::fail;
 
-// A program folder of this process, so that %Default% lies inside it.
-class Scratch {
- public:
-  Scratch() : folder_("velumo-preset-fuzz") {
-    userFile_ = System::FileName::makePath("%Default%/fuzz.params");
-  }
-  const std::string& userFile() const { return userFile_; }
-
- private:
-  FuzzSupport::ProgramFolder folder_;
-  std::string userFile_;
-};
-
-const Scratch& scratch() {
-  static const Scratch instance;
-  return instance;
+// The user's preset file, in a program folder of this process so that %Default% lies in it.
+const std::string& userFile() {
+  static const FuzzSupport::ProgramFolder folder("velumo-preset-fuzz");
+  static const std::string path = System::FileName::expandVariable("%Default%/fuzz.params");
+  return path;
 }
 
 // The values of a text, or none when it fails as the reader says it may.
@@ -95,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   // The same bytes as a user's preset file.
-  const std::string& path = scratch().userFile();
+  const std::string& path = userFile();
   {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(input.data(), static_cast<std::streamsize>(input.size()));

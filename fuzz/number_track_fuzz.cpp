@@ -14,6 +14,7 @@
 #include "effect/effect_item_number.h"
 #include "effect/movement_base.h"
 #include "effect/movement_registry.h"
+#include "effect/effect_test_support.h"
 #include "effect/section_position.h"
 #include "system/log.h"
 
@@ -34,14 +35,6 @@ class FuzzMove : public MovementBase {
            track.applyTimeControl(position.objectFraction);
   }
 };
-
-struct FuzzObject {
-  int start = 0;
-  int end = 40;
-  std::vector<int> midpoints = {10, 20, 30};
-};
-
-ObjectFrames framesOf(const FuzzObject& fuzz) { return {fuzz.start, fuzz.end, fuzz.midpoints}; }
 
 struct Config {
   double defaultValue, minimum, maximum, step;
@@ -96,11 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (fresh->toString() != written || fresh->values != track->values) __builtin_trap();
 
   // Evaluated anywhere in or around the object, the track gives finite values.
-  auto fuzzObject = std::make_shared<FuzzObject>();
-  const std::shared_ptr<Edit::Object> object(fuzzObject,
-                                             reinterpret_cast<Edit::Object*>(fuzzObject.get()));
   EffectContext context;
-  context.setObject(object, framesOf(*fuzzObject));
+  TestSupport::setFakeObject(context, TestSupport::makeObject(0, 40, {10, 20, 30}));
   for (double frame : {-5.0, 0.0, 9.5, 20.0, 33.25, 40.0, 1e9}) {
     if (!std::isfinite(track->getValueAtFrame(context, frame))) __builtin_trap();
     if (!std::isfinite(track->applyTimeControl(frame / 40.0))) __builtin_trap();

@@ -3,12 +3,8 @@
 // that is valid text; what it gives is written and read back to exactly the same cells. The
 // same bytes as a file in %Default% load as the palette of that name, with one preset colour
 // per distinct name, and saving it leaves a file that reads back to the same cells.
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
@@ -31,22 +27,11 @@ using Effect::PaletteManager;
 
 using FuzzSupport::fail;
 
-// A program folder of this process, so that %Default% lies inside it.
-class Scratch {
- public:
-  Scratch() : folder_("velumo-palette-fuzz") {
-    paletteFile_ = System::FileName::makePath("%Default%/fuzz.palette");
-  }
-  const std::string& paletteFile() const { return paletteFile_; }
-
- private:
-  FuzzSupport::ProgramFolder folder_;
-  std::string paletteFile_;
-};
-
-const Scratch& scratch() {
-  static const Scratch instance;
-  return instance;
+// The palette file, in a program folder of this process so that %Default% lies in it.
+const std::string& paletteFile() {
+  static const FuzzSupport::ProgramFolder folder("velumo-palette-fuzz");
+  static const std::string path = System::FileName::expandVariable("%Default%/fuzz.palette");
+  return path;
 }
 
 void checkCells(const std::vector<PaletteEntry>& cells) {
@@ -76,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (PaletteDefine::parsePaletteText(text) != storable) fail("written cells do not read back");
 
   // The same bytes as a palette file.
-  const std::string& path = scratch().paletteFile();
+  const std::string& path = paletteFile();
   {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(input.data(), static_cast<std::streamsize>(input.size()));

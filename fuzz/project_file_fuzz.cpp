@@ -4,38 +4,22 @@
 // the frame range, its midpoints strictly inside it, no two objects of a layer share a
 // frame, and the root scene and the current scene exist. Such a model saves, and the saved
 // file reads back into a model that saves to the same text.
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <exception>
-#include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "edit/edit_limits.h"
-#include "fuzz/edit_fuzz_world.h"
 #include "edit/object.h"
 #include "edit/project.h"
 #include "edit/scene.h"
-#include "effect/effect_base.h"
-#include "effect/effect_item_integer.h"
-#include "effect/effect_item_number.h"
-#include "effect/effect_item_text.h"
-#include "effect/effect_service.h"
-#include "effect/movement_registry.h"
-#include "system/file.h"
-#include "system/log.h"
-#include "system/service_holder.h"
-#include "system/setting_service.h"
+#include "fuzz/edit_fuzz_world.h"
 
 namespace {
 
 using FuzzSupport::fail;
-using FuzzSupport::readAll;
 
 FuzzSupport::World& world() {
   static FuzzSupport::World instance("velumo-project-fuzz", "vlp2");
@@ -54,16 +38,7 @@ void checkModel(const Edit::Project& project) {
       for (const auto& object : scene.getLayerObjects(layer).objects) {
         if (object->layer != layer) continue;
         if (!Edit::isValidLayer(object->layer)) fail("layer out of range");
-        if (!Edit::isValidFrame(object->start) || !Edit::isValidFrame(object->end) ||
-            object->end < object->start)
-          fail("frames out of range");
-        int64_t previous = 0;
-        for (int32_t boundary : object->boundaries) {
-          if (boundary <= previous || boundary >= int64_t{object->end} - object->start)
-            fail("midpoint outside its object");
-          previous = boundary;
-        }
-        if (object->effects.empty()) fail("object without effects");
+        FuzzSupport::checkObject(*object);
         objects.push_back(object.get());
       }
       std::sort(objects.begin(), objects.end(),
@@ -97,12 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   checkModel(reloaded);
   reloaded.saveFile(w.again_);
-  const std::string first = readAll(w.saved_);
-  const std::string second = readAll(w.again_);
-  if (first != second) {
-    std::fprintf(stderr, "--- saved\n%s\n--- saved again\n%s\n", first.c_str(), second.c_str());
-    fail("a saved project does not read back the same");
-  }
+  w.checkSavedAgainAlike("a saved project does not read back the same");
   project.reset();
   reloaded.reset();
   return 0;

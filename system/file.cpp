@@ -122,8 +122,7 @@ std::vector<File::FileInfo> listFiles(std::string_view pattern,
     if (!extension || extension->size() != extensionLength) return;
     if (!matchName(namePattern, name)) return;
     File::FileInfo file;
-    file.path = directory ? *directory + "/" + name : name;
-    FileName::expandVariable(file.path);
+    file.path = FileName::expandVariable(directory ? *directory + "/" + name : name);
     file.size = static_cast<uint64_t>(info.st_size);
     file.lastWriteTime = modificationTime(info);
     files.push_back(std::move(file));

@@ -15,11 +15,11 @@ namespace System {
 
 namespace FileName {
 
-// Expands the variable at the very start of the path (case-sensitive), in place. Builds
-// the variable table (and creates its directories) at the first call that needs it. An
-// expanded path has its "\" separators turned into "/".
-void expandVariable(std::string& path);
-std::string makePath(std::string_view text);
+// The path with the variable at its very start expanded (case-sensitive). Builds the
+// variable table (and creates its directories) at the first call that needs it. An expanded
+// path has its "\" separators turned into "/"; any other path comes back as it is. The
+// result must be used: the path passed in is never changed.
+[[nodiscard]] std::string expandVariable(std::string_view path);
 // The text before the last separator ("/a/b.txt" gives "/a"); empty without one.
 std::string getDirectory(std::string_view path);
 // The last component without its last extension.

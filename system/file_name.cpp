@@ -133,24 +133,20 @@ std::optional<std::string> findVariable(std::string_view name) {
 
 }  // namespace
 
-void expandVariable(std::string& path) {
-  if (path.find('%') == std::string::npos) return;
+std::string expandVariable(std::string_view text) {
+  std::string path(text);
+  if (path.find('%') == std::string::npos) return path;
   // A variable is "%", one or more characters other than "%", then "%", at the very start.
-  if (path.size() < 3 || path[0] != '%') return;
+  if (path.size() < 3 || path[0] != '%') return path;
   const auto close = path.find('%', 1);
-  if (close == std::string::npos || close == 1) return;
+  if (close == std::string::npos || close == 1) return path;
   const std::string token = path.substr(0, close + 1);
   const auto value = findVariable(token);
-  if (!value) return;
+  if (!value) return path;
   replaceAll(path, token, *value);
   // Paths stored by older versions use "\"; the expanded path is written with "/".
   for (char& c : path)
     if (c == '\\') c = '/';
-}
-
-std::string makePath(std::string_view text) {
-  std::string path(text);
-  expandVariable(path);
   return path;
 }
 
@@ -187,8 +183,7 @@ std::string makeTimeStampName(std::string_view directory, std::string_view prefi
   path += name;
   path += '.';
   path += extension;
-  expandVariable(path);
-  return path;
+  return expandVariable(path);
 }
 
 std::string makeTimeStampName(std::string_view directory, std::string_view prefix,

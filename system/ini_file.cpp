@@ -348,8 +348,7 @@ const IniFile::VALUE& IniFile::findValue(std::string_view section, std::string_v
 }
 
 void IniFile::loadFile(std::string_view path, bool merge, bool ansi) {
-  std::string expanded(path);
-  FileName::expandVariable(expanded);
+  const std::string expanded = FileName::expandVariable(path);
   if (!merge) {
     sections_.clear();
     ++generation_;
@@ -425,8 +424,7 @@ void IniFile::parseLine(std::string_view line, int lineNumber, std::string_view 
 // Writing
 
 IniFile::Save::Save(const IniFile& store, std::string_view path) {
-  std::string expanded(path);
-  FileName::expandVariable(expanded);
+  const std::string expanded = FileName::expandVariable(path);
   Log::verbose(kSavePlace, "saveFile : %s", expanded.c_str());
   SafeFileWriter writer(expanded);
   std::string text;

@@ -89,7 +89,7 @@ void Logger::writeFile(std::string_view line) {
 }
 
 void Logger::deleteOldFiles() {
-  auto files = File::findFilesByPattern(FileName::makePath("%Log%/*.log"));
+  auto files = File::findFilesByPattern(FileName::expandVariable("%Log%/*.log"));
   // The names carry their time stamps, so name order is age order: newest first. The order
   // in which the directory lists them says nothing.
   std::sort(files.begin(), files.end(), [](const File::FileInfo& a, const File::FileInfo& b) {

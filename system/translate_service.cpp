@@ -50,7 +50,7 @@ bool isRegularFile(const std::string& path) {
 // folder whose extension differs only in case ("<title>.VLL2"): the listing shows those
 // too, so choosing one from it must load it.
 std::string findLanguageFile(const std::string& title) {
-  const std::string folder = System::FileName::makePath(kLanguageFolder);
+  const std::string folder = System::FileName::expandVariable(kLanguageFolder);
   const std::string exact = folder + "/" + title + kExtension;
   if (isRegularFile(exact)) return exact;
   for (const auto& file : System::File::findFiles(folder + "/*" + kExtension)) {
@@ -301,8 +301,8 @@ void TranslateService::loadLanguage() {
 
 std::vector<std::string> TranslateService::getLanguageList() {
   std::vector<std::string> titles;
-  const std::string pattern = System::FileName::makePath(std::string(kLanguageFolder) + "/*" +
-                                                         kExtension);
+  const std::string pattern =
+      System::FileName::expandVariable(std::string(kLanguageFolder) + "/*" + kExtension);
   for (const auto& file : System::File::findFiles(pattern)) {
     std::string title = System::FileName::getTitle(file.path);
     // A file named only ".vll2" has no title to choose it by.
@@ -331,15 +331,15 @@ void TranslateService::updateLanguage() {
 }
 
 void TranslateService::registerLanguageFile(std::string_view path) {
-  const std::string source = System::FileName::makePath(path);
+  const std::string source = System::FileName::expandVariable(path);
   const std::string fileName(source.substr(source.find_last_of('/') + 1));
   const std::string title = System::FileName::getTitle(fileName);
   if (title.empty() || !isValidTitle(title)) {
     throw System::makeFormattedException(kRegisterPlace, "language file name invalid.", "%s",
                                          System::sanitizeUtf8(source).c_str());
   }
-  const std::string target = System::FileName::makePath(std::string(kLanguageFolder) + "/" +
-                                                        fileName);
+  const std::string target =
+      System::FileName::expandVariable(std::string(kLanguageFolder) + "/" + fileName);
 
   if (isSameFile(source, target)) {
     // Copying a file onto itself would empty it: it is in place already.

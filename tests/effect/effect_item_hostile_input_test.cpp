@@ -2,22 +2,12 @@
 // either works or fails with a standard conversion error, and the item stays writable.
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <memory>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "effect/effect_item_button.h"
-#include "effect/effect_item_check.h"
-#include "effect/effect_item_color.h"
-#include "effect/effect_item_combo_file.h"
-#include "effect/effect_item_file.h"
-#include "effect/effect_item_font_select.h"
-#include "effect/effect_item_integer.h"
-#include "effect/effect_item_select.h"
-#include "effect/effect_item_string.h"
-#include "effect/effect_item_text.h"
+#include "every_item_kind.h"
 
 namespace {
 
@@ -58,53 +48,19 @@ std::vector<std::string> hostileTexts() {
   };
 }
 
-// Every kind, with a list where a kind has one.
-std::vector<std::unique_ptr<EffectItem>> everyKind(EffectItemList& items) {
-  auto list = EffectItemSelect::createSharedList();
-  list->setItem(0, "名前");
-  list->setItem(5, "a.b");
-  std::vector<std::unique_ptr<EffectItem>> all;
-  all.push_back(std::make_unique<EffectItemCheck>(items, "c", false));
-  all.push_back(std::make_unique<EffectItemCheckButton>(items, "cb", false, 0.0f, 1.0f));
-  all.push_back(std::make_unique<EffectItemSelect>(items, "s", 0, list));
-  all.push_back(std::make_unique<EffectItemSelectButton>(items, "sb", 0, list, 0.0f, 1.0f));
-  all.push_back(std::make_unique<EffectItemFontSelect>(items, "f", nullptr));
-  all.push_back(std::make_unique<EffectItemString>(items, "str", ""));
-  all.push_back(std::make_unique<EffectItemText>(items, "t", ""));
-  all.push_back(std::make_unique<EffectItemFile>(items, "file", ""));
-  all.push_back(std::make_unique<EffectItemComboFile>(items, 13, "cf", list, nullptr, 0));
-  all.push_back(std::make_unique<EffectItemColor>(items, "col", 0x102030));
-  all.push_back(std::make_unique<EffectItemColor>(items, "col14", 0, ItemType::ColorOrNone));
-  all.push_back(std::make_unique<EffectItemInteger>(items, "i", 0, -5, 5));
-  all.push_back(std::make_unique<EffectItemScene>(items, "scene", 0));
-  all.push_back(std::make_unique<EffectItemLayerRange>(items, "range", 0));
-  all.push_back(std::make_unique<EffectItemButton>(items, "b"));
-  return all;
-}
-
-using Reader = std::function<void(EffectItem&, const std::string&)>;
-
 TEST(ItemHostileInput, ReadersFailCleanlyAndLeaveAWritableItem) {
-  const std::vector<std::pair<const char*, Reader>> readers = {
-      {"file form", [](EffectItem& i, const std::string& t) { i.fromString(t); }},
-      {"script form", [](EffectItem& i, const std::string& t) { i.fromScriptString(t); }},
-      {"legacy", [](EffectItem& i, const std::string& t) { i.loadKvoParameter(t, "param", "e", false); }},
-      {"legacy current", [](EffectItem& i, const std::string& t) { i.loadKvoParameter(t, "color", "e", true); }},
-      {"legacy text", [](EffectItem& i, const std::string& t) { i.loadKvoParameter(t, "text", "e", false); }},
-      {"legacy none", [](EffectItem& i, const std::string& t) { i.loadKvoParameter(t, "no_color", "e", false); }},
-      {"legacy YCbCr", [](EffectItem& i, const std::string& t) { i.loadKvoParameter(t, "color_yc", "e", false); }},
-  };
   EffectItemList items;
-  const auto all = everyKind(items);
+  const auto all = TestSupport::everyItemKind(items);
   EffectItemList spareItems;
-  const auto spares = everyKind(spareItems);
-  for (const auto& [readerName, read] : readers) {
+  const auto spares = TestSupport::everyItemKind(spareItems);
+  for (std::size_t reader = 0; reader < std::size(TestSupport::kItemReaderNames); ++reader) {
     for (const std::string& text : hostileTexts()) {
       for (std::size_t k = 0; k < all.size(); ++k) {
         EffectItem& item = *all[k];
-        SCOPED_TRACE(std::string(readerName) + " / " + item.name + " / " + text.substr(0, 40));
+        SCOPED_TRACE(std::string(TestSupport::kItemReaderNames[reader]) + " / " + item.name +
+                     " / " + text.substr(0, 40));
         try {
-          read(item, text);
+          TestSupport::readItem(item, reader, text);
         } catch (const std::invalid_argument&) {
         } catch (const std::out_of_range&) {
         }

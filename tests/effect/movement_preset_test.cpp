@@ -33,7 +33,7 @@ class MovementPresetTest : public ::testing::Test {
   MovementPresetTest() {
     install_.makeFolder("data");
     System::FileName::resetVariableList(install_.path());
-    defaultFolder_ = System::FileName::makePath("%Default%");
+    defaultFolder_ = System::FileName::expandVariable("%Default%");
   }
   ~MovementPresetTest() override { System::FileName::resetVariableList(); }
 

@@ -53,7 +53,7 @@ class PaletteTest : public ::testing::Test {
   PaletteTest() {
     install_.makeFolder("data");
     System::FileName::resetVariableList(install_.path());
-    defaultFolder_ = System::FileName::makePath("%Default%");
+    defaultFolder_ = System::FileName::expandVariable("%Default%");
   }
   ~PaletteTest() override {
     Effect::setEditAccess(nullptr);

@@ -12,7 +12,6 @@ namespace {
 namespace fs = std::filesystem;
 using System::FileName::expandVariable;
 using System::FileName::getVariable;
-using System::FileName::makePath;
 using TestSupport::TempFolder;
 
 const char* const kDataFolders[] = {"Plugin", "Script",   "Default", "Alias", "Figure",
@@ -58,12 +57,7 @@ TEST_F(PathVariablesWithData, ExpandsOnlyALeadingKnownVariable) {
       {"/plain/path.txt", "/plain/path.txt"},
       {"", ""},
   };
-  for (const auto& c : cases) {
-    std::string path = c.path;
-    expandVariable(path);
-    EXPECT_EQ(path, c.expected) << c.path;
-    EXPECT_EQ(makePath(c.path), c.expected) << c.path;
-  }
+  for (const auto& c : cases) EXPECT_EQ(expandVariable(c.path), c.expected) << c.path;
 }
 
 TEST_F(PathVariablesWithData, DataFolderBesideTheProgramHoldsEveryVariable) {
@@ -79,26 +73,26 @@ TEST_F(PathVariablesWithData, DataFolderBesideTheProgramHoldsEveryVariable) {
 
 TEST_F(PathVariablesWithData, AppInstallGivenWithTrailingSeparator) {
   System::FileName::resetVariableList(install_.path() + "/");
-  EXPECT_EQ(makePath("%AppData%/a"), data() + "/a");
+  EXPECT_EQ(expandVariable("%AppData%/a"), data() + "/a");
 }
 
 TEST_F(PathVariablesWithData, TableIsBuiltAtTheFirstExpansionOnly) {
   // A path that needs no variable does not build the table.
-  EXPECT_EQ(makePath("/no/variable"), "/no/variable");
-  EXPECT_EQ(makePath("x%Log%"), "x%Log%");
+  EXPECT_EQ(expandVariable("/no/variable"), "/no/variable");
+  EXPECT_EQ(expandVariable("x%Log%"), "x%Log%");
   EXPECT_FALSE(isFolder(data() + "/Log"));
-  EXPECT_EQ(makePath("%Log%"), data() + "/Log");
+  EXPECT_EQ(expandVariable("%Log%"), data() + "/Log");
   EXPECT_TRUE(isFolder(data() + "/Log"));
   // Built once: a folder removed afterwards is not made again.
   fs::remove(data() + "/Log");
-  EXPECT_EQ(makePath("%Log%/b"), data() + "/Log/b");
+  EXPECT_EQ(expandVariable("%Log%/b"), data() + "/Log/b");
   EXPECT_FALSE(isFolder(data() + "/Log"));
 }
 
 TEST_F(PathVariablesWithData, ExistingFoldersAreLeftAsTheyAre) {
   const std::string kept = install_.writeFile("data/Default/keep.effect", "x");
   chmod((data() + "/Default").c_str(), 0750);
-  makePath("%AppData%");
+  (void)expandVariable("%AppData%");
   EXPECT_EQ(TestSupport::readWholeFile(kept), "x");
   struct stat info {};
   ASSERT_EQ(stat((data() + "/Default").c_str(), &info), 0);
@@ -109,7 +103,7 @@ TEST_F(PathVariables, WithoutDataFolderUsesTheUserDataFolder) {
   TempFolder xdg;
   TestSupport::ScopedEnvironment environment("XDG_DATA_HOME", xdg.path().c_str());
   const std::string appData = xdg / "velumo2";
-  EXPECT_EQ(makePath("%AppData%/velumo2.ini"), appData + "/velumo2.ini");
+  EXPECT_EQ(expandVariable("%AppData%/velumo2.ini"), appData + "/velumo2.ini");
   EXPECT_TRUE(isFolder(appData));
   for (const char* folder : kDataFolders) EXPECT_TRUE(isFolder(appData + "/" + folder)) << folder;
   EXPECT_FALSE(isFolder(data()));
@@ -134,7 +128,7 @@ TEST_F(PathVariablesWithData, FailedFolderCreationKeepsWhatWasEnteredAndIsNotRet
   // A file where the Script folder should be.
   install_.writeFile("data/Script", "not a folder");
   try {
-    makePath("%Log%/a.log");
+    (void)expandVariable("%Log%/a.log");
     FAIL() << "no exception";
   } catch (const std::exception& e) {
     EXPECT_STREQ(e.what(),
@@ -143,10 +137,10 @@ TEST_F(PathVariablesWithData, FailedFolderCreationKeepsWhatWasEnteredAndIsNotRet
   }
   // The variables entered before the failure stay; the later ones are never entered.
   fs::remove(data() + "/Script");
-  EXPECT_EQ(makePath("%AppData%/a"), data() + "/a");
-  EXPECT_EQ(makePath("%Plugin%/a"), data() + "/Plugin/a");
-  EXPECT_EQ(makePath("%Script%/a"), "%Script%/a");
-  EXPECT_EQ(makePath("%Log%/a"), "%Log%/a");
+  EXPECT_EQ(expandVariable("%AppData%/a"), data() + "/a");
+  EXPECT_EQ(expandVariable("%Plugin%/a"), data() + "/Plugin/a");
+  EXPECT_EQ(expandVariable("%Script%/a"), "%Script%/a");
+  EXPECT_EQ(expandVariable("%Log%/a"), "%Log%/a");
   EXPECT_FALSE(isFolder(data() + "/Script"));
 }
 

@@ -361,7 +361,8 @@ TEST(FileListingVariables, EntryPathsAreExpanded) {
   install.makeFolder("data");
   System::FileName::resetVariableList(install.path());
   const std::string palette = install.writeFile("data/Default/a.palette", "");
-  const auto files = File::findFiles(System::FileName::makePath("%Default%/*.palette"), "%Default%");
+  const auto files =
+      File::findFiles(System::FileName::expandVariable("%Default%/*.palette"), "%Default%");
   System::FileName::resetVariableList();
   ASSERT_EQ(files.size(), 1u);
   EXPECT_EQ(files[0].path, palette);

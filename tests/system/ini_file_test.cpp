@@ -14,6 +14,7 @@
 #include <map>
 
 #include "system/file.h"
+#include "system/ini_contents.h"
 #include "system/log_capture.h"
 #include "system/exception_text.h"
 #include "system/temp_folder.h"
@@ -24,6 +25,7 @@ namespace fs = std::filesystem;
 using System::IniFile;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using TestSupport::contentsOf;
 using TestSupport::LogCapture;
 using TestSupport::readWholeFile;
 using TestSupport::whatOf;
@@ -32,16 +34,6 @@ using TestSupport::TempFolder;
 std::string exceptionText(const std::string& message, const std::string& note,
                           const std::string& place) {
   return message + "\n\n[Note]\n" + note + "\n\n[Place]\n" + place + "()";
-}
-
-// Every section, key and value text of a store, in a fixed order for comparison.
-std::map<std::string, std::map<std::string, std::string>> contentsOf(const IniFile& store) {
-  std::map<std::string, std::map<std::string, std::string>> contents;
-  for (const auto& [section, keys] : store.sections()) {
-    auto& out = contents[section];
-    for (const auto& [key, value] : keys) out[key] = value.text;
-  }
-  return contents;
 }
 
 class IniFileTest : public ::testing::Test {

@@ -10,9 +10,7 @@ namespace TestSupport {
 
 class ScopedInstallFolder {
  public:
-  ScopedInstallFolder() {
-    previousInstall_ = "%AppInstall%";
-    System::FileName::expandVariable(previousInstall_);
+  ScopedInstallFolder() : previousInstall_(System::FileName::expandVariable("%AppInstall%")) {
     folder_.makeFolder("data");
     System::FileName::resetVariableList(folder_.path());
   }
@@ -23,8 +21,8 @@ class ScopedInstallFolder {
   const TempFolder& folder() const { return folder_; }
 
  private:
-  TempFolder folder_;
   std::string previousInstall_;
+  TempFolder folder_;
 };
 
 }  // namespace TestSupport

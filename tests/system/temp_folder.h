@@ -1,5 +1,6 @@
 #pragma once
-// A folder of its own for one test, removed with everything in it at the end.
+// A folder of its own for one test, removed with everything in it at the end. The fuzz
+// targets use it too (it needs no test framework).
 #include <unistd.h>
 
 #include <cstdlib>
@@ -11,8 +12,10 @@ namespace TestSupport {
 
 class TempFolder {
  public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "velumo-test-XXXXXX").string();
+  // `prefix` begins the folder's name, so that a left-over folder tells who made it.
+  explicit TempFolder(const std::string& prefix = "velumo-test") {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
     if (!::mkdtemp(pattern.data())) std::abort();
     path_ = pattern;
   }

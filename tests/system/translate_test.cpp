@@ -70,7 +70,7 @@ class TranslateTest : public ::testing::Test {
   void SetUp() override {
     install_.makeFolder("data");
     System::FileName::resetVariableList(install_.path());
-    languageFolder_ = System::FileName::makePath("%Language%");
+    languageFolder_ = System::FileName::expandVariable("%Language%");
     parameters_.emplace();
     System::setUiBridge(&bridge_);
   }

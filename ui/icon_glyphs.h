@@ -10,7 +10,7 @@
 #include <span>
 #include <string_view>
 
-namespace System {
+namespace Window {
 
 struct GlyphSegment {
   float x1;
@@ -61,4 +61,4 @@ struct GlyphLine {
 GlyphLine placeGlyphSegment(const GlyphSegment& segment, float left, float top, float width,
                             float height);
 
-}  // namespace System
+}  // namespace Window

@@ -1,23 +1,23 @@
-#include "system/icon_glyphs.h"
+#include "ui/icon_glyphs.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <vector>
 
-namespace System {
+namespace Window {
 void PrintTo(const GlyphSegment& s, std::ostream* out) {
   *out << "{" << s.x1 << ", " << s.y1 << ", " << s.x2 << ", " << s.y2 << ", " << s.width << "}";
 }
-}  // namespace System
+}  // namespace Window
 
 namespace {
 
-using System::GlyphSegment;
-using System::IconGlyph;
+using Window::GlyphSegment;
+using Window::IconGlyph;
 
 std::vector<GlyphSegment> segmentsOf(IconGlyph glyph) {
-  const auto span = System::getIconGlyph(glyph);
+  const auto span = Window::getIconGlyph(glyph);
   return {span.begin(), span.end()};
 }
 
@@ -36,10 +36,10 @@ TEST(IconGlyphs, EveryGlyphHasItsNameAndSegmentCount) {
       {IconGlyph::List, "list", 6},                {IconGlyph::SliderPlus, "slider plus", 2},
       {IconGlyph::SliderMinus, "slider minus", 1}, {IconGlyph::Close, "close", 2},
   };
-  ASSERT_EQ(std::size(cases), std::size_t(System::kIconGlyphCount));
+  ASSERT_EQ(std::size(cases), std::size_t(Window::kIconGlyphCount));
   for (const auto& c : cases) {
-    EXPECT_EQ(System::getIconGlyphName(c.glyph), c.name);
-    const auto segments = System::getIconGlyph(c.glyph);
+    EXPECT_EQ(Window::getIconGlyphName(c.glyph), c.name);
+    const auto segments = Window::getIconGlyph(c.glyph);
     EXPECT_EQ(segments.size(), c.segments) << c.name;
     for (const GlyphSegment& s : segments) {
       // Everything lies inside the icon box and has a visible stroke.
@@ -54,14 +54,14 @@ TEST(IconGlyphs, EveryGlyphHasItsNameAndSegmentCount) {
 
 TEST(IconGlyphs, ListsAreStableStorage) {
   // Icons keep the address of their glyph: every lookup must give the same list.
-  EXPECT_EQ(System::getIconGlyph(IconGlyph::Folder).data(),
-            System::getIconGlyph(IconGlyph::Folder).data());
+  EXPECT_EQ(Window::getIconGlyph(IconGlyph::Folder).data(),
+            Window::getIconGlyph(IconGlyph::Folder).data());
 }
 
 TEST(IconGlyphs, OutOfRangeGivesNothing) {
-  for (int value : {-1, System::kIconGlyphCount, 1000}) {
-    EXPECT_TRUE(System::getIconGlyph(static_cast<IconGlyph>(value)).empty()) << value;
-    EXPECT_EQ(System::getIconGlyphName(static_cast<IconGlyph>(value)), "") << value;
+  for (int value : {-1, Window::kIconGlyphCount, 1000}) {
+    EXPECT_TRUE(Window::getIconGlyph(static_cast<IconGlyph>(value)).empty()) << value;
+    EXPECT_EQ(Window::getIconGlyphName(static_cast<IconGlyph>(value)), "") << value;
   }
 }
 
@@ -96,8 +96,8 @@ TEST(IconGlyphs, MirroredPairsAreMirrorImages) {
   // Each segment of the right-hand glyph is the left-hand one reflected about x = 0.5
   // (possibly with its ends swapped).
   const auto mirrored = [](IconGlyph left, IconGlyph right) {
-    const auto a = System::getIconGlyph(left);
-    const auto b = System::getIconGlyph(right);
+    const auto a = Window::getIconGlyph(left);
+    const auto b = Window::getIconGlyph(right);
     if (a.size() != b.size()) return false;
     for (const GlyphSegment& s : a) {
       const GlyphSegment m{1.0f - s.x1, s.y1, 1.0f - s.x2, s.y2, s.width};
@@ -124,21 +124,21 @@ TEST(IconGlyphs, PlacedInAPixelBox) {
   struct Case {
     const char* what;
     float left, top, width, height;
-    System::GlyphLine first, second;
+    Window::GlyphLine first, second;
   };
   const Case cases[] = {
       {"20 x 20 at the origin", 0, 0, 20, 20, {6, 6, 14, 14, 3}, {6, 14, 14, 6, 3}},
       // x follows the width; y and the stroke width follow the height.
       {"40 x 20 at (100, 50)", 100, 50, 40, 20, {112, 56, 128, 64, 3}, {112, 64, 128, 56, 3}},
   };
-  const auto close = System::getIconGlyph(IconGlyph::Close);
+  const auto close = Window::getIconGlyph(IconGlyph::Close);
   ASSERT_EQ(close.size(), 2u);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    const System::GlyphLine lines[] = {
-        System::placeGlyphSegment(close[0], c.left, c.top, c.width, c.height),
-        System::placeGlyphSegment(close[1], c.left, c.top, c.width, c.height)};
-    const System::GlyphLine expected[] = {c.first, c.second};
+    const Window::GlyphLine lines[] = {
+        Window::placeGlyphSegment(close[0], c.left, c.top, c.width, c.height),
+        Window::placeGlyphSegment(close[1], c.left, c.top, c.width, c.height)};
+    const Window::GlyphLine expected[] = {c.first, c.second};
     for (int i = 0; i < 2; ++i) {
       EXPECT_FLOAT_EQ(lines[i].x1, expected[i].x1);
       EXPECT_FLOAT_EQ(lines[i].y1, expected[i].y1);

@@ -1,8 +1,8 @@
-#include "system/icon_glyphs.h"
+#include "ui/icon_glyphs.h"
 
 #include <array>
 
-namespace System {
+namespace Window {
 namespace {
 
 constexpr GlyphSegment kDoubleLeft[] = {
@@ -136,4 +136,4 @@ GlyphLine placeGlyphSegment(const GlyphSegment& segment, float left, float top, 
           top + segment.y2 * height, segment.width * height};
 }
 
-}  // namespace System
+}  // namespace Window
