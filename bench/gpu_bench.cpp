@@ -1,17 +1,18 @@
 #include <benchmark/benchmark.h>
+#include <epoxy/gl.h>
 #include <pango/pangocairo.h>
 
 #include <cstring>
 
-#include "gpu/builtin_shader_code.h"
-#include "gpu/compute_shader.h"
-#include "gpu/constant_buffer.h"
-#include "gpu/direct2d_service.h"
 #include "gpu/direct3d_service.h"
-#include "gpu/image_buffer.h"
-#include "gpu/pixel_shader.h"
+#include "gpu/draw2d/direct2d_service.h"
+#include "gpu/draw2d/resource_surface.h"
+#include "gpu/image/image_buffer.h"
 #include "gpu/resource_buffer.h"
-#include "gpu/resource_surface.h"
+#include "gpu/shader/builtin_shader_code.h"
+#include "gpu/shader/compute_shader.h"
+#include "gpu/shader/constant_buffer.h"
+#include "gpu/shader/pixel_shader.h"
 #include "system/service_holder.h"
 
 namespace {

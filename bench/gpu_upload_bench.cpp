@@ -1,11 +1,12 @@
 #include <benchmark/benchmark.h>
+#include <epoxy/gl.h>
 
 #include <cstring>
 #include <optional>
 
 #include "gpu/copy_pass.h"
 #include "gpu/direct3d_service.h"
-#include "gpu/image_buffer.h"
+#include "gpu/image/image_buffer.h"
 #include "gpu/render_buffer.h"
 #include "gpu/resource_buffer.h"
 #include "system/service_holder.h"

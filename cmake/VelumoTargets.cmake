@@ -1,8 +1,13 @@
-# One static library per subsystem folder, made of every source file in that folder.
+# One static library per subsystem folder, made of every source file in that folder
+# (SUBFOLDERS: and in the folders below it).
 # Headers are included by folder: #include "system/log.h".
 function(velumo_subsystem_library name)
-  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  cmake_parse_arguments(ARG "SUBFOLDERS" "" "DEPENDS" ${ARGN})
+  if(ARG_SUBFOLDERS)
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  else()
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
   if(NOT sources)
     # A folder whose first code has not landed yet.
     add_library(${name} INTERFACE)

@@ -5,12 +5,6 @@
 //
 // The copy reads the source at the target pixel's integer position, so sizes must match;
 // blending is off. A target whose single channel is alpha (a mask) receives the alpha.
-#include <array>
-#include <memory>
-#include <mutex>
-
-#include "gpu/gl_program.h"
-
 namespace Media {
 
 class ShaderResourceView;
@@ -21,22 +15,6 @@ enum class CopyKind {
   Opaque,         // (rgb, 1)
   Unpremultiply,  // (rgb / a, a); transparent pixels become (0, 0, 0, 0)
   ClampToAlpha,   // each channel c becomes min(a, max(c, 0))
-};
-
-// The programs, made on first use and shared by every thread; owned by the device service.
-class CopyPrograms {
- public:
-  CopyPrograms() = default;
-  CopyPrograms(const CopyPrograms&) = delete;
-  CopyPrograms& operator=(const CopyPrograms&) = delete;
-
-  const GlProgram& vertex();
-  const GlProgram& pixel(CopyKind kind, bool alphaOnlyTarget);
-
- private:
-  std::mutex mutex_;
-  std::unique_ptr<GlProgram> vertex_;
-  std::array<std::unique_ptr<GlProgram>, 8> pixel_;
 };
 
 // Draws `source` into `target` on the calling thread's context and unbinds the target.

@@ -2,10 +2,12 @@
 
 #include <array>
 
-#include "gpu/copy_pass.h"
-#include "gpu/gl_error.h"
-#include "gpu/pixel_format.h"
-#include "gpu/quad_draw_set.h"
+#include "gpu/gl/copy_programs.h"
+#include "gpu/gl/gl_context.h"
+#include "gpu/gl/gl_device.h"
+#include "gpu/gl/gl_error.h"
+#include "gpu/gl/gl_pixel_format.h"
+#include "gpu/gl/quad_draw_set.h"
 #include "gpu/render_buffer.h"
 #include "gpu/resource_buffer.h"
 #include "system/dialog.h"
@@ -59,6 +61,10 @@ Direct3DService::Direct3DService() : binding_(config_, Setting::ParameterIni::in
 
 Direct3DService::~Direct3DService() = default;
 
+GlContext& Direct3DService::context() { return device_->current(); }
+
+StateCache& Direct3DService::stateCache() { return context().stateCache(); }
+
 void Direct3DService::readFormats() {
   Setting::SettingService* settings = Setting::SettingService::instance();
   if (!settings) return;
@@ -69,7 +75,7 @@ void Direct3DService::readFormats() {
 
 void Direct3DService::checkFeatures() {
   // Rasterizer-ordered views are fragment shader interlock here.
-  rovsSupported_ = epoxy_has_gl_extension("GL_ARB_fragment_shader_interlock");
+  rovsSupported_ = device_->hasGlExtension("GL_ARB_fragment_shader_interlock");
   System::Log::info(kPlace, "D3D ROVsSupported : %d", rovsSupported_ ? 1 : 0);
   if (!rovsSupported_) {
     // Start-up goes on; the 3-D paths that need ordered views may draw wrongly.
@@ -81,11 +87,8 @@ void Direct3DService::checkFeatures() {
 
   for (int32_t format : reportedFormats()) {
     const PixelFormatInfo& info = *findPixelFormat(format);
-    GLint supported = GL_FALSE;
-    glGetInternalformativ(GL_TEXTURE_2D, info.internalFormat, GL_INTERNALFORMAT_SUPPORTED, 1,
-                          &supported);
     System::Log::info(kPlace, "D3D %s Texture2D Supported : %d", info.name,
-                      supported == GL_TRUE ? 1 : 0);
+                      device_->supportsTextureFormat(info.internalFormat) ? 1 : 0);
   }
   Gl::clearErrors();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The process-wide owner of the graphics device.
 //
-// It opens the device (an OpenGL 4.5 core context per thread over EGL, see gl_device.h),
+// It opens the device (an OpenGL 4.5 core context per thread over EGL, see gl/gl_device.h),
 // reads the [Direct3D] parameters of velumo2.ini and the pixel formats of system.conf,
 // checks once what the device supports and logs it, and offers the bindings every GPU user
 // shares: a buffer as the only render target with a viewport of its size, with or without
@@ -14,18 +14,19 @@
 #include <memory>
 #include <mutex>
 
-#include "gpu/gl_context.h"
-#include "gpu/gl_device.h"
 #include "system/config.h"
 #include "system/service_holder.h"
 
 namespace Media {
 
 class CopyPrograms;
+class GlContext;
+class GlDevice;
 class QuadDrawSet;
 class RenderBuffer;
 class ResourceBuffer;
 class UnorderedAccessView;
+struct StateCache;
 
 struct SampleDescription {
   uint32_t count = 1;
@@ -55,8 +56,8 @@ class Direct3DService : public System::Service<Direct3DService> {
 
   GlDevice& device() { return *device_; }
   // The calling thread's context (made on its first use).
-  GlContext& context() { return device_->current(); }
-  StateCache& stateCache() { return context().stateCache(); }
+  GlContext& context();
+  StateCache& stateCache();
   bool rovsSupported() const { return rovsSupported_; }
 
   // Makes the buffer (its render-target view made when missing) the only render target,

@@ -1,17 +1,8 @@
 #pragma once
-// The program's pixel-format numbers and how each one lives in a GL texture.
+// The program's pixel-format numbers.
 //
-// Images are named by their DXGI numbers everywhere (settings, files, plug-ins). On the GPU
-// each number maps to a GL internal format; where the memory layout is not the one GL
-// would sample directly the texture reads through a swizzle:
-//   - A8 is a one-channel red texture that reads as alpha (0, 0, 0, r);
-//   - B8G8R8A8 and B8G8R8X8 are RGBA8 textures filled from and read back to BGRA bytes;
-//     B8G8R8X8 reads alpha as one whatever the fourth byte holds;
-//   - G8R8_G8B8 (and YUY2, which is uploaded as it) is a half-width RGBA8 texture: one
-//     texel holds a pair of pixels as (Y0, U, Y1, V), unpacked by the shader that reads it.
-#include <epoxy/gl.h>
-
-#include <array>
+// Images are named by their DXGI numbers everywhere (settings, files, plug-ins); how each
+// number lives on the GPU is the device back-end's business (gl/gl_pixel_format.h).
 #include <cstdint>
 
 namespace Media {
@@ -33,27 +24,9 @@ inline constexpr int32_t YUY2 = 107;
 // The largest side of any GPU image.
 inline constexpr uint32_t kMaxTextureSide = 16384;
 
-struct PixelFormatInfo {
-  int32_t dxgi;
-  const char* name;          // "DXGI_FORMAT_..." as the log shows it
-  GLenum internalFormat;     // storage of the texture
-  GLenum transferFormat;     // layout of the bytes in main memory, for upload and read-back
-  GLenum transferType;
-  uint32_t texelBytes;       // bytes of one texel in main memory
-  uint32_t pixelsPerTexel;   // 2 for the packed pairs of G8R8_G8B8, else 1
-  std::array<GLint, 4> swizzle;
-  bool alphaOnly;            // the single channel is alpha (drawn into as red)
-};
-
-// The entry of a number that can be a texture, or null.
-const PixelFormatInfo* findPixelFormat(int32_t dxgi);
-
 // The format a texture of this number is created in: YUY2 becomes G8R8_G8B8.
-int32_t textureFormatOf(int32_t dxgi);
-
-// Texels across a row of `width` pixels.
-inline uint32_t texelWidth(const PixelFormatInfo& info, uint32_t width) {
-  return (width + info.pixelsPerTexel - 1) / info.pixelsPerTexel;
+inline int32_t textureFormatOf(int32_t dxgi) {
+  return dxgi == DxgiFormat::YUY2 ? DxgiFormat::G8R8_G8B8_UNORM : dxgi;
 }
 
 }  // namespace Media

@@ -3,7 +3,8 @@
 #include <cstring>
 
 #include "gpu/copy_pass.h"
-#include "gpu/cpu_access_buffer.h"
+#include "gpu/gl/cpu_access_buffer.h"
+#include "gpu/gl/gl_texture.h"
 #include "gpu/render_buffer.h"
 #include "gpu/resource_buffer.h"
 

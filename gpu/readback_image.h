@@ -5,7 +5,7 @@
 // under the mutex; readers take the same mutex while they use the pixels.
 #include <mutex>
 
-#include "gpu/image_buffer.h"
+#include "gpu/image/image_buffer.h"
 
 namespace Media {
 

@@ -3,11 +3,14 @@
 #include <cstring>
 
 #include "gpu/copy_pass.h"
-#include "gpu/cpu_access_buffer.h"
-#include "gpu/gl_error.h"
-#include "gpu/image_buffer.h"
+#include "gpu/gl/cpu_access_buffer.h"
+#include "gpu/gl/gl_context.h"
+#include "gpu/gl/gl_texture.h"
+#include "gpu/gl/texture_copy.h"
+#include "gpu/hresult.h"
+#include "gpu/image/image_buffer.h"
 #include "gpu/resource_buffer.h"
-#include "gpu/texture_copy.h"
+#include "system/exception.h"
 
 namespace Media {
 namespace {
@@ -66,7 +69,7 @@ void RenderBuffer::createTexture2D(int32_t width, int32_t height) {
   if (width == 0 && height == 0) return;
   if (width < 0 || height < 0)
     throw System::makeHresultException(kCreateTextureCall, kCreateTexturePlace,
-                                       Gl::kInvalidArgument);
+                                       Hresult::kInvalidArgument);
 
   const bool multisampled = sample_.count > 1;
   GpuTexture::Description description;
@@ -89,7 +92,7 @@ std::shared_ptr<const RenderTargetView> RenderBuffer::createRenderTargetView() {
   constexpr const char* kCall = "Direct3D.device->CreateRenderTargetView";
   constexpr const char* kPlace = "Media::RenderBuffer::createRenderTargetView";
   if (!texture_ || !Direct3DService::Get().context().isRenderable(*texture_))
-    throw System::makeHresultException(kCall, kPlace, Gl::kInvalidArgument);
+    throw System::makeHresultException(kCall, kPlace, Hresult::kInvalidArgument);
   renderTargetView_ = std::make_shared<RenderTargetView>(texture_);
   return renderTargetView_;
 }
@@ -99,7 +102,7 @@ std::shared_ptr<const ShaderResourceView> RenderBuffer::createShaderResourceView
   constexpr const char* kCall = "Direct3D.device->CreateShaderResourceView";
   constexpr const char* kPlace = "Media::RenderBuffer::createShaderResourceView";
   if (!texture_ || (texture_->bindFlags() & BindFlag::SHADER_RESOURCE) == 0)
-    throw System::makeHresultException(kCall, kPlace, Gl::kInvalidArgument);
+    throw System::makeHresultException(kCall, kPlace, Hresult::kInvalidArgument);
   shaderResourceView_ = std::make_shared<ShaderResourceView>(texture_);
   return shaderResourceView_;
 }
@@ -109,13 +112,13 @@ std::shared_ptr<const UnorderedAccessView> RenderBuffer::createUnorderedAccessVi
   constexpr const char* kCall = "Direct3D.device->CreateUnorderedAccessView";
   constexpr const char* kPlace = "Media::RenderBuffer::createUnorderedAccessView";
   if (!texture_ || (texture_->bindFlags() & BindFlag::UNORDERED_ACCESS) == 0)
-    throw System::makeHresultException(kCall, kPlace, Gl::kInvalidArgument);
+    throw System::makeHresultException(kCall, kPlace, Hresult::kInvalidArgument);
   unorderedAccessView_ = std::make_shared<UnorderedAccessView>(texture_);
   return unorderedAccessView_;
 }
 
 std::shared_ptr<GpuTexture> RenderBuffer::singleSampled(const char* place) {
-  if (!texture_) throw System::makeHresultException("CopyResource", place, Gl::kInvalidArgument);
+  if (!texture_) throw System::makeHresultException("CopyResource", place, Hresult::kInvalidArgument);
   if (!isMultisampled()) return texture_;
   GpuTexture::Description description;
   description.width = texture_->width();

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "gpu/direct3d_service.h"
-#include "gpu/gpu_texture.h"
 #include "gpu/pixel_format.h"
+#include "gpu/texture_view.h"
 
 namespace Media {
 

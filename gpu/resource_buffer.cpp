@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gpu/cpu_access_buffer.h"
 #include "gpu/direct3d_service.h"
-#include "gpu/gl_error.h"
-#include "gpu/image_buffer.h"
-#include "gpu/texture_copy.h"
+#include "gpu/gl/cpu_access_buffer.h"
+#include "gpu/gl/gl_context.h"
+#include "gpu/gl/gl_texture.h"
+#include "gpu/gl/texture_copy.h"
+#include "gpu/hresult.h"
+#include "gpu/image/image_buffer.h"
+#include "system/exception.h"
 
 namespace Media {
 namespace {
@@ -76,7 +79,7 @@ void ResourceBuffer::createTexture2D(const TextureData* initial) {
 }
 
 void ResourceBuffer::requireTexture(const char* call, const char* place) const {
-  if (!texture_) throw System::makeHresultException(call, place, Gl::kInvalidArgument);
+  if (!texture_) throw System::makeHresultException(call, place, Hresult::kInvalidArgument);
 }
 
 std::shared_ptr<const ShaderResourceView> ResourceBuffer::createShaderResourceView() {
@@ -95,7 +98,7 @@ std::shared_ptr<const RenderTargetView> ResourceBuffer::createRenderTargetView()
   requireTexture(kCall, kPlace);
   if ((texture_->bindFlags() & BindFlag::RENDER_TARGET) == 0 ||
       !Direct3DService::Get().context().isRenderable(*texture_))
-    throw System::makeHresultException(kCall, kPlace, Gl::kInvalidArgument);
+    throw System::makeHresultException(kCall, kPlace, Hresult::kInvalidArgument);
   renderTargetView_ = std::make_shared<RenderTargetView>(texture_);
   return renderTargetView_;
 }
@@ -106,7 +109,7 @@ std::shared_ptr<const UnorderedAccessView> ResourceBuffer::createUnorderedAccess
   constexpr const char* kPlace = "Media::ResourceBuffer::createUnorderedAccessView";
   requireTexture(kCall, kPlace);
   if ((texture_->bindFlags() & BindFlag::UNORDERED_ACCESS) == 0)
-    throw System::makeHresultException(kCall, kPlace, Gl::kInvalidArgument);
+    throw System::makeHresultException(kCall, kPlace, Hresult::kInvalidArgument);
   unorderedAccessView_ = std::make_shared<UnorderedAccessView>(texture_);
   return unorderedAccessView_;
 }
@@ -175,7 +178,7 @@ void ResourceBuffer::writePixels(uint32_t x, uint32_t y, uint32_t width, uint32_
   requireTexture(kCall, kPlace);
   const PixelFormatInfo* source = findPixelFormat(sourceFormat);
   if (!source || source->pixelsPerTexel != 1 || texture_->info().pixelsPerTexel != 1)
-    throw System::makeHresultException(kCall, kPlace, Gl::kInvalidArgument);
+    throw System::makeHresultException(kCall, kPlace, Hresult::kInvalidArgument);
   texture_->upload(x, y, width, height, TextureData{pixels, pitch, size}, *source, kCall, kPlace);
 }
 

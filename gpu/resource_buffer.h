@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "gpu/gpu_texture.h"
+#include "gpu/texture_view.h"
 
 namespace Media {
 
@@ -21,7 +21,7 @@ class RenderTargetDirect3D;
 
 class ResourceBuffer {
  public:
-  // 2-D drawing into the image (resource_surface.h).
+  // 2-D drawing into the image (draw2d/resource_surface.h).
   class Surface;
   static RenderTargetDirect3D getSurface(ResourceBuffer& buffer);
 

@@ -8,9 +8,9 @@
 #include <optional>
 #include <thread>
 
-#include "gpu/blend_state_list.h"
 #include "gpu/gpu_test_support.h"
 #include "gpu/render_buffer.h"
+#include "gpu/shader/blend_state_list.h"
 #include "system/file.h"
 #include "system/ini_file.h"
 #include "system/log_capture.h"

@@ -1,4 +1,4 @@
-#include "gpu/gl_device.h"
+#include "gpu/gl/gl_device.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

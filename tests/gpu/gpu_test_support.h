@@ -1,6 +1,7 @@
 #pragma once
 // What the GPU tests share: a fixture that opens the device, half-float conversions for
-// reading images back, and small GLSL programs of the tests' own that draw a full-target
+// reading images back, the device back-end's own headers (the tests look at GL state), and
+// small GLSL programs of the tests' own that draw a full-target
 // quad or a triangle with constant outputs.
 #include <gtest/gtest.h>
 
@@ -13,8 +14,11 @@
 #include <string>
 
 #include "gpu/direct3d_service.h"
-#include "gpu/gl_program.h"
-#include "gpu/image_buffer.h"
+#include "gpu/gl/gl_context.h"
+#include "gpu/gl/gl_device.h"
+#include "gpu/gl/gl_program.h"
+#include "gpu/gl/gl_texture.h"
+#include "gpu/image/image_buffer.h"
 #include "system/service_holder.h"
 
 namespace TestSupport {

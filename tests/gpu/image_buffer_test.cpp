@@ -1,4 +1,4 @@
-#include "gpu/image_buffer.h"
+#include "gpu/image/image_buffer.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The drawing surface of windows and controls: nested draw scopes with their clips and
 // origins, one frame bracket however many controls draw, and pixel-exact operations. Drawn
 // into an image in main memory.
-#include "gpu/render_target.h"
+#include "gpu/draw2d/render_target.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

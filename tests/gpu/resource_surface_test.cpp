@@ -1,6 +1,6 @@
 // 2-D drawing into GPU images: shapes and text drawn in main memory and laid over the image
 // on the GPU, read back and checked at known pixels.
-#include "gpu/resource_surface.h"
+#include "gpu/draw2d/resource_surface.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

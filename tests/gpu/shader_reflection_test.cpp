@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "gpu/shader_compile.h"
-#include "gpu/vertex_shader.h"
+#include "gpu/shader/shader_compile.h"
+#include "gpu/shader/vertex_shader.h"
 
 namespace {
 

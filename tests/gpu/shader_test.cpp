@@ -7,14 +7,14 @@
 #include <cstring>
 #include <random>
 
-#include "gpu/builtin_shader_code.h"
-#include "gpu/compute_shader.h"
-#include "gpu/constant_buffer.h"
 #include "gpu/gpu_test_support.h"
-#include "gpu/pixel_shader.h"
 #include "gpu/render_buffer.h"
 #include "gpu/resource_buffer.h"
-#include "gpu/sampler_state_list.h"
+#include "gpu/shader/builtin_shader_code.h"
+#include "gpu/shader/compute_shader.h"
+#include "gpu/shader/constant_buffer.h"
+#include "gpu/shader/pixel_shader.h"
+#include "gpu/shader/sampler_state_list.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <array>
 #include <string>
 
-#include "gpu/blend_state_list.h"
 #include "gpu/gpu_test_support.h"
-#include "gpu/rasterizer_state_list.h"
 #include "gpu/render_buffer.h"
 #include "gpu/resource_buffer.h"
-#include "gpu/sampler_state_list.h"
+#include "gpu/shader/blend_state_list.h"
+#include "gpu/shader/rasterizer_state_list.h"
+#include "gpu/shader/sampler_state_list.h"
 
 namespace {
 
@@ -349,7 +349,7 @@ TEST_F(GpuTest, EverySamplerAddressesAndFiltersAsItsEntrySays) {
     context.bindRasterizerState(rasterizers.get(0));
     context.bindBlendState(blends.get(3), nullptr);
     TestSupport::usePrograms(context, vertex, pixel);
-    texture.createShaderResourceView()->bind(0);
+    Media::bindTextureUnit(*texture.createShaderResourceView(), 0);
     context.bindPixelSampler0(samplers.get(c.entry));
     glProgramUniform2f(pixel.name(), 0, c.u, c.v);
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);

@@ -1,13 +1,13 @@
-#include "gpu/window_temporary_image.h"
+#include "gpu/draw2d/window_temporary_image.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 
 #include "gpu/com_resource.h"
-#include "gpu/draw_resource.h"
-#include "gpu/image_buffer.h"
-#include "gpu/render_target.h"
+#include "gpu/draw2d/draw_resource.h"
+#include "gpu/draw2d/render_target.h"
+#include "gpu/image/image_buffer.h"
 #include "system/service_holder.h"
 
 namespace {

@@ -1,0 +1,83 @@
+#include "gpu/gl/shader_program.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "gpu/gl/constant_storage.h"
+#include "gpu/gl/gl_device.h"
+#include "gpu/gl/gl_error.h"
+#include "gpu/gl/gl_program.h"
+#include "gpu/shader/shader_compile.h"
+
+namespace Media {
+namespace {
+
+GLenum glStageOf(ShaderStage stage) {
+  switch (stage) {
+    case ShaderStage::Vertex: return GL_VERTEX_SHADER;
+    case ShaderStage::Pixel: return GL_FRAGMENT_SHADER;
+    case ShaderStage::Compute: return GL_COMPUTE_SHADER;
+  }
+  return GL_FRAGMENT_SHADER;
+}
+
+}  // namespace
+
+ShaderProgram::ShaderProgram(const void* bytecode, std::size_t size, ShaderStage stage,
+                             std::string_view createCall, std::string_view place) {
+  reflection_ = ShaderCompile::reflect(bytecode, size, place);
+  if (reflection_->stage() != stage)
+    throw System::makeHresultException(createCall, place, Hresult::kInvalidArgument);
+  program_ = std::make_unique<GlProgram>(glStageOf(stage), reflection_->glsl(), place);
+  staging_.resize(reflection_->constantBuffers().size());
+  deviceId_ = GlDevice::live()->id();
+}
+
+ShaderProgram::~ShaderProgram() {
+  if (GlDevice* device = GlDevice::live()) device->forgetCachedObject(this);
+}
+
+void ShaderProgram::bindConstants(const std::vector<std::weak_ptr<ConstantStorage>>& slots) {
+  const auto& buffers = reflection_->constantBuffers();
+  for (std::size_t i = 0; i < buffers.size(); ++i) {
+    const ConstantBufferDescription& description = buffers[i];
+    std::shared_ptr<ConstantStorage> source =
+        description.slot < slots.size() ? slots[description.slot].lock() : nullptr;
+    if (source && description.sameLayout && source->size() >= description.glSize) {
+      source->waitReady();
+      glBindBufferRange(GL_UNIFORM_BUFFER, description.glBinding, source->name(), 0,
+                        source->size());
+    } else {
+      bindStaged(i, description, source);
+    }
+  }
+}
+
+// A block laid out otherwise than the buffer, or a buffer too small or missing: the shader
+// reads a copy with each member moved to its GL offset (missing bytes read as zeros).
+void ShaderProgram::bindStaged(std::size_t index, const ConstantBufferDescription& description,
+                               const std::shared_ptr<ConstantStorage>& source) {
+  std::lock_guard lock(stagingMutex_);
+  Staging& staging = staging_[index];
+  if (!staging.buffer) staging.buffer = Gl::Object::create(Gl::ObjectType::Buffer, deviceId_);
+  const uint64_t version = source ? source->version() : 0;
+  if (staging.version != version || !staging.buffer.fence()) {
+    std::vector<uint8_t> contents;
+    uint64_t copied = 0;
+    if (source) source->copyContents(contents, copied);
+    scratch_.assign(description.glSize, 0);
+    for (const ConstantCopy& copy : description.copies) {
+      if (copy.source >= contents.size()) continue;
+      const std::size_t size = std::min<std::size_t>(copy.size, contents.size() - copy.source);
+      std::memcpy(scratch_.data() + copy.target, contents.data() + copy.source, size);
+    }
+    glNamedBufferData(staging.buffer.name(), description.glSize, scratch_.data(), GL_DYNAMIC_DRAW);
+    staging.version = copied;
+    staging.buffer.markWritten();
+  } else {
+    staging.buffer.waitReady();
+  }
+  glBindBufferBase(GL_UNIFORM_BUFFER, description.glBinding, staging.buffer.name());
+}
+
+}  // namespace Media
