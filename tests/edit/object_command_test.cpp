@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "../system/log_capture.h"
+#include "edit/edit_command_length.h"
 #include "edit/edit_command_object.h"
+#include "edit/edit_command_split.h"
 #include "edit/group.h"
 #include "edit/object.h"
 #include "edit/scene.h"
