@@ -1,5 +1,7 @@
 // The camera and clipping flags of objects and the switched-off and locked flags of their
 // effects.
+#include "edit/edit_command_flag.h"
+
 #include <algorithm>
 
 #include "edit/edit_command_object.h"
@@ -22,28 +24,12 @@ namespace {
 void setObjectFlag(const std::shared_ptr<Object>& object, bool enable, uint8_t Object::*set,
                    uint8_t Object::*other) {
   EditService* service = EditService::instance();
-  auto scope = service->beginUpdate();
-  scope.notifyObject = true;
-  scope.object = object;
-  scope.rebuildEffectSetting = true;
-  scope.updateTimeSetting = true;
-  scope.updateColorSetting = true;
-  scope.updateTextSetting = true;
-  scope.beginUndo();
-  Detail::runClosing(scope, [&] {
+  CommandStep step(*service, Refresh::SettingWindows | Refresh::EditData, object);
+  step.run([&](UpdateSection&) {
     service->undoService->pushObjectFlag(object);
     (*object).*set = enable ? 1 : 0;
     if (enable) (*object).*other = 0;
   });
-}
-
-// The scope of the switched-off and lock commands.
-void openEffectFlagScope(UpdateSection& scope, const std::shared_ptr<Object>& object) {
-  scope.updateEffectSetting = true;
-  scope.updateColorSetting = true;
-  scope.notifyObject = true;
-  scope.object = object;
-  scope.beginUndo();
 }
 
 // The list the clicked-object commands act on: the targets when Ctrl is held and the clicked
@@ -82,9 +68,8 @@ void setEnableEffect(const std::shared_ptr<Object>& object,
   System::Log::info("Edit::EditCommand::setEnableEffect",
                     "set enable effect [%s] layer=%d frame=%d enable=%d", effect->name,
                     object->layer, object->start, enable ? 1 : 0);
-  auto scope = service->beginUpdate();
-  openEffectFlagScope(scope, object);
-  Detail::runClosing(scope, [&] {
+  CommandStep step(*service, Refresh::SettingValues | Refresh::EditData, object);
+  step.run([&](UpdateSection&) {
     service->undoService->pushEffectUpdate(effect);
     effect->disable = !enable;
   });
@@ -97,9 +82,8 @@ void setEnableObject(const ObjectList& objects, bool enable) {
                     static_cast<int>(objects.size()), enable ? 1 : 0);
   // The list may be the selection, which a listener could change once the scope closes.
   const ObjectList list = objects;
-  auto scope = service->beginUpdate();
-  openEffectFlagScope(scope, nullptr);
-  Detail::runClosing(scope, [&] {
+  CommandStep step(*service, Refresh::SettingValues | Refresh::EditData);
+  step.run([&](UpdateSection&) {
     for (const auto& object : list) {
       if (!object || object->effects.empty()) continue;
       const bool filterObject = object->effects.front() &&
@@ -124,9 +108,8 @@ void setLockEffect(const std::shared_ptr<Object>& object,
   System::Log::info("Edit::EditCommand::setLockEffect",
                     "set lock effect [%s] layer=%d frame=%d lock=%d", effect->name, object->layer,
                     object->start, lock ? 1 : 0);
-  auto scope = service->beginUpdate();
-  openEffectFlagScope(scope, object);
-  Detail::runClosing(scope, [&] {
+  CommandStep step(*service, Refresh::SettingValues | Refresh::EditData, object);
+  step.run([&](UpdateSection&) {
     service->undoService->pushEffectUpdate(effect);
     effect->lock = lock;
     // An input and its output are handled as one in the preview.
@@ -144,9 +127,8 @@ void setLockObject(const ObjectList& objects, bool lock) {
   System::Log::info("Edit::EditCommand::setLockObject", "set lock effect num=%d lock=%d",
                     static_cast<int>(objects.size()), lock ? 1 : 0);
   const ObjectList list = objects;
-  auto scope = service->beginUpdate();
-  openEffectFlagScope(scope, nullptr);
-  Detail::runClosing(scope, [&] {
+  CommandStep step(*service, Refresh::SettingValues | Refresh::EditData);
+  step.run([&](UpdateSection&) {
     for (const auto& object : list) {
       if (!object) continue;
       for (const auto& effect : object->effects) {

@@ -1,9 +1,10 @@
 // Grouping and ungrouping objects, and fitting the layer range of selected control objects.
+#include "edit/edit_command_group.h"
+
 #include <algorithm>
 
 #include "edit/edit_command_object.h"
 #include "edit/edit_command_scope.h"
-#include "edit/edit_command_section.h"
 #include "edit/edit_service.h"
 #include "edit/group.h"
 #include "edit/object.h"
@@ -22,9 +23,9 @@ void setGroup() {
   const ObjectList objects = current.selection.objects;
   System::Log::info("Edit::EditCommand::setGroup", "set group object num=%d",
                     static_cast<int>(objects.size()));
-  auto scope = service->beginUpdate();
-  scope.beginUndo();
-  Detail::runClosing(scope, [&] {
+  // Groups show in no window and carry no edit data: nothing to refresh.
+  CommandStep step(*service, Refresh::Nothing);
+  step.run([&](UpdateSection&) {
     auto group = std::make_shared<Group>();
     for (const auto& object : objects) {
       service->undoService->pushObjectGroup(object);
@@ -39,9 +40,8 @@ void clearGroup() {
   if (targets.empty()) return;
   const ObjectList objects = targets.objects();
   System::Log::info("Edit::EditCommand::clearGroup", "clear group object");
-  auto scope = service->beginUpdate();
-  scope.beginUndo();
-  Detail::runClosing(scope, [&] {
+  CommandStep step(*service, Refresh::Nothing);
+  step.run([&](UpdateSection&) {
     for (const auto& object : objects) {
       service->undoService->pushObjectGroup(object);
       object->removeFromGroup();
@@ -59,13 +59,8 @@ void adjustLayerRange() {
   int lowest = 0;
   for (const auto& object : objects) lowest = std::max(lowest, object->layer);
 
-  auto scope = service->beginUpdate();
-  scope.updateLayer = true;
-  scope.notifyObject = true;
-  scope.updateEffectSetting = true;
-  scope.updateColorSetting = true;
-  scope.beginUndo();
-  Detail::runClosing(scope, [&] {
+  CommandStep step(*service, Refresh::Layers | Refresh::SettingValues | Refresh::EditData);
+  step.run([&](UpdateSection& scope) {
     for (const auto& object : objects) {
       if (!object->controlFlag || object->layer >= lowest || object->effects.empty() ||
           !object->effects.front())

@@ -1,5 +1,7 @@
 // The commands that change object lengths and frames in bulk, split the sound of a movie off
 // into an audio object, and open a media file as a new scene.
+#include "edit/edit_command_length.h"
+
 #include <algorithm>
 #include <string>
 
@@ -52,13 +54,8 @@ void insertNullFrame(int frame) {
   }
   System::Log::info("Edit::EditCommand::insertNullFrame", "insert null frame length=%d", length);
 
-  auto scope = service->beginUpdate();
-  scope.notifyObject = true;
-  scope.updateLayer = true;
-  scope.resetSettingSection = true;
-  scope.updateTimeSetting = true;
-  scope.beginUndo();
-  Detail::runClosing(scope, [&] {
+  CommandStep step(*service, Refresh::Layers | Refresh::SectionFromCursor | Refresh::EditData);
+  step.run([&](UpdateSection& scope) {
     Scene& scene = *scope.scene;
     for (int layer = 0; layer <= scene.lastUsedLayer(); ++layer) {
       const LayerObjects& slot = scene.getLayerObjects(layer);
@@ -88,13 +85,8 @@ void changeObjectLength() {
                     "change object length num=%d length=%d", static_cast<int>(objects.size()),
                     length);
 
-  auto scope = service->beginUpdate();
-  scope.notifyObject = true;
-  scope.updateLayer = true;
-  scope.resetSettingSection = true;
-  scope.updateTimeSetting = true;
-  scope.beginUndo();
-  Detail::runClosing(scope, [&] {
+  CommandStep step(*service, Refresh::Layers | Refresh::SectionFromCursor | Refresh::EditData);
+  step.run([&](UpdateSection& scope) {
     for (const auto& object : objects) {
       service->undoService->pushObjectUpdate(object);
       scope.scene->scaleObjectLength(*object, length);
@@ -123,16 +115,9 @@ void separateAudioObject() {
                     object->layer);
   Undo::UndoService* undo = service->undoService;
 
-  auto scope = service->beginUpdate();
-  scope.updateLayer = true;
-  scope.rebuildEffectSetting = true;
-  scope.updateTimeSetting = true;
-  scope.updateColorSetting = true;
-  scope.updateTextSetting = true;
-  scope.notifyObject = true;
-  scope.object = object;
-  scope.beginUndo();
-  Detail::runClosing(scope, [&] {
+  CommandStep step(*service, Refresh::Layers | Refresh::SettingWindows | Refresh::EditData,
+                   object);
+  step.run([&](UpdateSection& scope) {
     auto audio = scope.scene->createEmptyObject(soundLayer, object->start, object->end);
     audio->clipping = object->clipping;
     audio->camera = object->camera;

@@ -1,5 +1,7 @@
 // The effect chain changed by name or from an effect alias file, and the movement of a
 // number track with its options and settings.
+#include "edit/edit_command_movement.h"
+
 #include <utility>
 
 #include "edit/edit_command_scope.h"
@@ -24,16 +26,6 @@ namespace Edit::EditCommand {
 
 namespace {
 
-// The requests of the chain and movement commands.
-void requestChainRefresh(UpdateSection& scope, const std::shared_ptr<Object>& object) {
-  scope.rebuildEffectSetting = true;
-  scope.updateTimeSetting = true;
-  scope.updateColorSetting = true;
-  scope.updateTextSetting = true;
-  scope.notifyObject = true;
-  scope.object = object;
-}
-
 // The tracks that change together with `item`: its link group, or the item alone.
 Effect::NumberItemList linkedItems(Effect::EffectItemNumber& item) {
   if (item.linkGroup && !item.linkGroup->empty()) return *item.linkGroup;
@@ -56,10 +48,8 @@ void setEffect(const std::shared_ptr<Object>& object, std::string_view name,
   const std::string effectName(name);
   System::Log::info("Edit::EditCommand::setEffect", "set effect [%s] layer=%d frame=%d",
                     effectName.c_str(), object->layer, object->start);
-  auto scope = service->beginUpdate();
-  requestChainRefresh(scope, object);
-  scope.beginUndo();
-  Detail::runClosing(scope, [&] {
+  CommandStep step(*service, Refresh::SettingWindows | Refresh::EditData, object);
+  step.run([&](UpdateSection&) {
     service->undoService->pushObjectEffect(object);
     object->setEffectByName(effectName, after);
     finishChain(*object, after, replace);
@@ -84,11 +74,9 @@ void loadEffect(const std::shared_ptr<Object>& object, const std::string& path,
     return;
   }
   try {
-    auto scope = service->beginUpdate();
-    requestChainRefresh(scope, object);
-    scope.beginUndo();
+    CommandStep step(*service, Refresh::SettingWindows | Refresh::EditData, object);
     try {
-      Detail::runClosing(scope, [&] {
+      step.run([&](UpdateSection&) {
         service->undoService->pushObjectEffect(object);
         object->loadEffectAliasFile(file, after);
         finishChain(*object, after, replace);
@@ -118,10 +106,8 @@ void setMovement(const std::shared_ptr<Object>& object, Effect::EffectItemNumber
       Effect::MovementRegistry::instance().findMovement(movementName);
   if (movement == item.movement) return;
 
-  auto scope = service->beginUpdate();
-  requestChainRefresh(scope, object);
-  scope.beginUndo();
-  Detail::runClosing(scope, [&] {
+  CommandStep step(*service, Refresh::SettingWindows | Refresh::EditData, object);
+  step.run([&](UpdateSection&) {
     service->undoService->pushObjectSection(object);
     const Effect::NumberItemList items = linkedItems(item);
     for (Effect::EffectItemNumber* linked : items) {
@@ -139,10 +125,8 @@ void toggleMovementFlag(const std::shared_ptr<Object>& object, Effect::EffectIte
   EditService* service = EditService::instance();
   System::Log::info("Edit::EditCommand::toggleMovementFlag",
                     "toggle move flag [%d] layer=%d frame=%d", flag, object->layer, object->start);
-  auto scope = service->beginUpdate();
-  requestChainRefresh(scope, object);
-  scope.beginUndo();
-  Detail::runClosing(scope, [&] {
+  CommandStep step(*service, Refresh::SettingWindows | Refresh::EditData, object);
+  step.run([&](UpdateSection&) {
     service->undoService->pushObjectSection(object);
     // Only the tracks in the state the clicked one was in change, so the group ends alike.
     const int was = item.flags & flag;
@@ -162,12 +146,8 @@ void setMovementSettings(const std::shared_ptr<Object>& object, Effect::EffectIt
                     "set movement settings layer=%d frame=%d", object->layer, object->start);
   // A copy: the list may be one of the tracks' own.
   const std::vector<double> copy = parameters;
-  auto scope = service->beginUpdate();
-  scope.updateTimeSetting = true;
-  scope.notifyObject = true;
-  scope.object = object;
-  scope.beginUndo();
-  Detail::runClosing(scope, [&] {
+  CommandStep step(*service, Refresh::TimeCurve | Refresh::EditData, object);
+  step.run([&](UpdateSection&) {
     service->undoService->pushObjectSection(object);
     for (Effect::EffectItemNumber* linked : linkedItems(item)) linked->params = copy;
   });

@@ -62,11 +62,8 @@ void createObject(std::string_view effectName, int layer, int frame,
                                          layer, frame);
   System::Log::info(place, "create object [%s] layer=%d frame=%d", name.c_str(), layer, frame);
 
-  auto scope = service->beginUpdate();
-  scope.updateLayer = true;
-  scope.notifyObject = true;
-  scope.beginUndo();
-  Detail::runClosing(scope, [&] {
+  CommandStep step(*service, Refresh::Layers | Refresh::EditData);
+  step.run([&](UpdateSection& scope) {
     Scene& scene = *scope.scene;
     int64_t start = frame;
     int64_t end = start + defaultObjectLength(scene);
@@ -105,36 +102,28 @@ void loadObject(const std::string& path, int layer, int frame) {
     fail();
     return;
   }
-  auto scope = service->beginUpdate();
+  // A scope that cannot open goes to the caller; a failure inside it is the file's.
+  CommandStep step(*service, Refresh::Layers | Refresh::EditData);
   try {
-    scope.updateLayer = true;
-    scope.notifyObject = true;
-    scope.beginUndo();
-    Scene& scene = *scope.scene;
-    const int64_t start = frame;
-    const int64_t end = start + defaultObjectLength(scene);
-    // The readers take the half-made object off again when they fail.
-    auto object = System::FileName::getExtension(path) == "effect"
-                      ? LayerObjectManager::loadObjectAliasFileEffect(
-                            scene, file, layer, clampFrame(start), clampFrame(end))
-                      : LayerObjectManager::loadObjectAliasFile(scene, file, layer,
-                                                                clampFrame(start), clampFrame(end));
-    service->undoService->pushObjectCreate(object);
-    focusInScope(scope, object);
-    scope.close();
+    step.run([&](UpdateSection& scope) {
+      Scene& scene = *scope.scene;
+      const int64_t start = frame;
+      const int64_t end = start + defaultObjectLength(scene);
+      // The readers take the half-made object off again when they fail.
+      auto object = System::FileName::getExtension(path) == "effect"
+                        ? LayerObjectManager::loadObjectAliasFileEffect(
+                              scene, file, layer, clampFrame(start), clampFrame(end))
+                        : LayerObjectManager::loadObjectAliasFile(
+                              scene, file, layer, clampFrame(start), clampFrame(end));
+      service->undoService->pushObjectCreate(object);
+      focusInScope(scope, object);
+    });
     // Reading may have brought the file up to date: it is written back in its new form.
     if (file.isWriteBack()) {
       file.setWriteBack(false);
       System::IniFile::Save(file, path);
     }
   } catch (const std::exception&) {
-    if (!scope.isClosed()) {
-      try {
-        scope.close();
-      } catch (const std::exception&) {
-        // The load failed already; that is what the user is told.
-      }
-    }
     fail();
   }
 }
@@ -148,11 +137,8 @@ void deleteObject() {
   // The targets may be the selection itself, which is emptied below.
   const TargetObjects::List objects = targets.objects();
 
-  auto scope = service->beginUpdate();
-  scope.updateLayer = true;
-  scope.notifyObject = true;
-  scope.beginUndo();
-  Detail::runClosing(scope, [&] {
+  CommandStep step(*service, Refresh::Layers | Refresh::EditData);
+  step.run([&](UpdateSection& scope) {
     for (const auto& object : objects) {
       service->undoService->pushObjectDelete(object);
       scope.scene->removeObject(*object);

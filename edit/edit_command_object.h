@@ -1,14 +1,15 @@
 #pragma once
 // The object edit commands the timeline, the menus and the effect definitions run: create,
-// load, delete, split, cut, copy, paste, duplicate, separate the sound of a movie, insert
-// empty frames, change lengths, and open a media file as a new scene.
+// load, delete, copy, paste and duplicate; beside them the objects every command acts on and
+// what the object commands need from the windows and the media input.
 //
 // Each command that changes the model is one undoable step: it logs one INFO line under
 // its qualified name, opens an edit-update scope, opens the undo step, records every undo
 // item before the change it covers, changes the model through the layer table and chain
 // operations only, and closes the scope. A command whose precondition fails (no targets, an
 // empty clipboard, a cancelled dialog, no room) changes nothing and opens no scope. UI
-// thread only.
+// thread only. The other object commands live in edit_command_split.h (split and cut) and
+// edit_command_length.h (lengths, empty frames, sound, scenes from files).
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -48,6 +49,9 @@ class TargetObjects {
 
 namespace EditCommand {
 
+// The objects a command acts on, as a list of its own.
+using ObjectList = std::vector<std::shared_ptr<Object>>;
+
 // Called with the new object inside the command's scope, before the undo item is recorded.
 using ObjectInitializer = std::function<void(Object* object, UpdateSection& scope)>;
 
@@ -64,11 +68,6 @@ void createObject(std::string_view effectName, int layer, int frame,
 // as "エイリアスの読み込みに失敗しました".
 void loadObject(const std::string& path, int layer, int frame);
 void deleteObject();
-// Splits every target that holds the frame after its start into two pieces; grouped
-// targets give one new group of left pieces and one of right pieces per source group.
-void splitObject(int frame);
-// Without a selected frame range: copy, then delete. With one: a ripple cut of the range.
-void cutObject();
 // Replaces the clipboard's content with copies of the targets. Changes no model data.
 void copyObject();
 void pasteObject(int layer, int frame);
@@ -77,11 +76,6 @@ void pasteObjectAt();
 // Copies of the targets on the first layers below them where the block fits; the clipboard
 // is not touched.
 void duplicateObject();
-bool canSeparateAudioObject();
-void separateAudioObject();
-void insertNullFrame(int frame);
-void changeObjectLength();
-bool createSceneFromFile(const std::string& path);
 
 }  // namespace EditCommand
 

@@ -18,17 +18,6 @@ namespace Edit {
 
 namespace {
 
-// What every midpoint command asks of its scope: the setting window and its colour,
-// time-control and text windows rebuild, and the edit-data listeners hear of `object`.
-void requestSectionRefresh(UpdateSection& scope, const std::shared_ptr<Object>& object) {
-  scope.rebuildEffectSetting = true;
-  scope.updateTimeSetting = true;
-  scope.updateColorSetting = true;
-  scope.updateTextSetting = true;
-  scope.notifyObject = true;
-  scope.object = object;
-}
-
 // Records the object and puts a midpoint at the frame, each track taking its value there.
 void addSectionAt(UpdateSection& scope, Undo::UndoService& undo,
                   const std::shared_ptr<Object>& object, int frame) {
@@ -47,10 +36,9 @@ void createSection(const std::shared_ptr<Object>& object, int frame) {
   EditService* service = EditService::instance();
   System::Log::info("Edit::EditCommand::createSection", "create section layer=%d frame=%d",
                     object->layer, frame);
-  auto scope = service->beginUpdate();
-  requestSectionRefresh(scope, object);
-  scope.beginUndo();
-  Detail::runClosing(scope, [&] { addSectionAt(scope, *service->undoService, object, frame); });
+  CommandStep step(*service, Refresh::SettingWindows | Refresh::EditData, object);
+  step.run(
+      [&](UpdateSection& scope) { addSectionAt(scope, *service->undoService, object, frame); });
 }
 
 void createSectionAtFrame(int frame) {
@@ -60,10 +48,8 @@ void createSectionAtFrame(int frame) {
   System::Log::info("Edit::EditCommand::createSection", "create section frame=%d num=%d", frame,
                     static_cast<int>(targets.size()));
   const TargetObjects::List objects = targets.objects();
-  auto scope = service->beginUpdate();
-  requestSectionRefresh(scope, nullptr);
-  scope.beginUndo();
-  Detail::runClosing(scope, [&] {
+  CommandStep step(*service, Refresh::SettingWindows | Refresh::EditData);
+  step.run([&](UpdateSection& scope) {
     for (const auto& object : objects)
       if (object->canAddSectionAt(frame)) addSectionAt(scope, *service->undoService, object, frame);
   });
@@ -75,10 +61,8 @@ void deleteSection(const std::shared_ptr<Object>& object, int pointIndex) {
   System::Log::info("Edit::EditCommand::deleteSection",
                     "delete section layer=%d frame=%d section=%d", object->layer, object->start,
                     pointIndex);
-  auto scope = service->beginUpdate();
-  requestSectionRefresh(scope, object);
-  scope.beginUndo();
-  Detail::runClosing(scope, [&] {
+  CommandStep step(*service, Refresh::SettingWindows | Refresh::EditData, object);
+  step.run([&](UpdateSection&) {
     service->undoService->pushObjectSection(object);
     object->deleteSection(pointIndex);
   });
@@ -91,10 +75,8 @@ void deleteSectionAtFrame(int frame) {
   System::Log::info("Edit::EditCommand::deleteSection", "delete section frame=%d num=%d", frame,
                     static_cast<int>(targets.size()));
   const TargetObjects::List objects = targets.objects();
-  auto scope = service->beginUpdate();
-  requestSectionRefresh(scope, nullptr);
-  scope.beginUndo();
-  Detail::runClosing(scope, [&] {
+  CommandStep step(*service, Refresh::SettingWindows | Refresh::EditData);
+  step.run([&](UpdateSection&) {
     for (const auto& object : objects) {
       const int n = object->findSection(frame);
       if (n <= 0 || int64_t{object->start} + object->boundaries[n - 1] != frame) continue;

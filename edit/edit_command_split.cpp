@@ -1,4 +1,6 @@
 // Splitting objects at a frame and cutting objects out, whole or a frame range of them.
+#include "edit/edit_command_split.h"
+
 #include <algorithm>
 #include <unordered_map>
 
@@ -78,11 +80,8 @@ void splitObject(int frame) {
   const TargetObjects::List objects = targets.objects();
   Undo::UndoService* undo = service->undoService;
 
-  auto scope = service->beginUpdate();
-  scope.updateLayer = true;
-  scope.notifyObject = true;
-  scope.beginUndo();
-  Detail::runClosing(scope, [&] {
+  CommandStep step(*service, Refresh::Layers | Refresh::EditData);
+  step.run([&](UpdateSection& scope) {
     Scene& scene = *scope.scene;
     NewGroups leftGroups;
     NewGroups rightGroups;
@@ -120,13 +119,8 @@ void cutRange(EditService& service, const TargetObjects::List& objects, int a, i
   ObjectClipboard& clipboard = service.clipboard;
   clipboard.clear();
 
-  auto scope = service.beginUpdate();
-  scope.resetSettingSection = true;
-  scope.updateTimeSetting = true;
-  scope.updateLayer = true;
-  scope.notifyObject = true;
-  scope.beginUndo();
-  Detail::runClosing(scope, [&] {
+  CommandStep step(service, Refresh::Layers | Refresh::SectionFromCursor | Refresh::EditData);
+  step.run([&](UpdateSection& scope) {
     Scene& scene = *scope.scene;
     scene.cursorFrame = std::clamp(a, 0, scene.lastFrame());
     scope.notifyFrame = true;

@@ -1,7 +1,7 @@
 #include "edit/effect_edit_access.h"
 
 #include "edit/edit_command_object.h"
-#include "edit/edit_command_section.h"
+#include "edit/edit_command_movement.h"
 #include "edit/edit_service.h"
 
 namespace Edit {

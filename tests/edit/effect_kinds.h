@@ -71,13 +71,16 @@ inline const Kind kKinds[] = {
     {"シーンチェンジ2", 4, 1, 5},
 };
 
-// Makes the next registry register one KindEffect of every kind in kKinds.
-inline void setKindCatalogue() {
+// A catalogue that registers one KindEffect of every kind in kKinds.
+inline Effect::EffectService::Catalogue kindCatalogue() {
   Effect::EffectService::Catalogue catalogue;
   catalogue.firstEffects = [](Effect::EffectService& registry) {
     for (const Kind& kind : kKinds) registry.registerEffect<KindEffect>(kind);
   };
-  Effect::EffectService::setCatalogue(std::move(catalogue));
+  return catalogue;
 }
+
+// Makes the next registry register one KindEffect of every kind in kKinds.
+inline void setKindCatalogue() { Effect::EffectService::setCatalogue(kindCatalogue()); }
 
 }  // namespace ChainFixture

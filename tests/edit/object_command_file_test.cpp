@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../system/log_capture.h"
+#include "edit/edit_command_length.h"
 #include "edit/edit_command_object.h"
 #include "edit/edit_ui.h"
 #include "effect/effect_event_param.h"
@@ -82,9 +83,6 @@ class SceneDialog : public Edit::EditUi {
 class ObjectFileCommands : public ChainFixture::RegistryFixture {
  protected:
   void SetUp() override {
-    install_.makeFolder("data");
-    System::FileName::resetVariableList(install_.path());
-    parameters_.emplace();
     Effect::EffectService::Catalogue catalogue;
     catalogue.firstEffects = [](Effect::EffectService& registry) {
       for (const Kind& kind : ChainFixture::kKinds) {
@@ -94,11 +92,7 @@ class ObjectFileCommands : public ChainFixture::RegistryFixture {
           registry.registerEffect<KindEffect>(kind);
       }
     };
-    Effect::EffectService::setCatalogue(std::move(catalogue));
-    events_.emplace();
-    registry_.emplace();
-    undo_.emplace();
-    edit_.emplace();
+    startServices(std::move(catalogue));
     log.clear();  // the registry's start
   }
 
@@ -107,15 +101,6 @@ class ObjectFileCommands : public ChainFixture::RegistryFixture {
     System::File file;
     file.open(path(name), System::File::WriteExclusive);
     file.write(text);
-  }
-  std::shared_ptr<Edit::Object> put(int layer, int start, int end,
-                                    std::initializer_list<const char*> effects) {
-    auto scope = edit().beginUpdate();
-    scope.updateLayer = true;
-    auto object = scene().createEmptyObject(layer, start, end);
-    for (const char* name : effects) object->setEffectByName(name, nullptr);
-    scope.close();
-    return object;
   }
   std::size_t steps() { return scene().undoHistory.steps.size(); }
   // Undo gives back the scene before the command, redo the scene after it.

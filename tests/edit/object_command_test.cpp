@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "../system/log_capture.h"
-#include "edit/scripted_edit_ui.h"
+#include "edit/edit_command_length.h"
 #include "edit/edit_command_object.h"
+#include "edit/edit_command_split.h"
 #include "edit/group.h"
 #include "edit/object.h"
 #include "edit/scene.h"
+#include "edit/scripted_edit_ui.h"
 #include "edit/undo_service.h"
 #include "edit_test_support.h"
 #include "edit/effect_edit_access.h"

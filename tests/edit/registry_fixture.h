@@ -27,10 +27,14 @@ namespace ChainFixture {
 class RegistryFixture : public ::testing::Test {
  protected:
   void SetUp() override {
+    startServices(kindCatalogue());
+  }
+  // Starts the services in their order with the registry made of `catalogue`.
+  void startServices(Effect::EffectService::Catalogue catalogue) {
     install_.makeFolder("data");
     System::FileName::resetVariableList(install_.path());
     parameters_.emplace();
-    setKindCatalogue();
+    Effect::EffectService::setCatalogue(std::move(catalogue));
     events_.emplace();
     registry_.emplace();
     undo_.emplace();
@@ -59,6 +63,16 @@ class RegistryFixture : public ::testing::Test {
   }
   static KindEffect& kindAt(const Edit::EffectManager& chain, std::size_t index) {
     return dynamic_cast<KindEffect&>(*chain.effects.at(index));
+  }
+  // An object on the layer with the named effects put on in turn, outside any undo step.
+  std::shared_ptr<Edit::Object> put(int layer, int start, int end,
+                                    std::initializer_list<const char*> effects) {
+    auto scope = edit().beginUpdate();
+    scope.updateLayer = true;
+    auto object = scene().createEmptyObject(layer, start, end);
+    for (const char* name : effects) object->setEffectByName(name, nullptr);
+    scope.close();
+    return object;
   }
   // An object off the scene with the named effects put on in turn.
   static std::shared_ptr<Edit::Object> chain(std::initializer_list<const char*> names) {

@@ -10,10 +10,13 @@
 #include <vector>
 
 #include "../system/log_capture.h"
-#include "edit/scripted_edit_ui.h"
+#include "edit/edit_command_flag.h"
+#include "edit/edit_command_group.h"
+#include "edit/edit_command_movement.h"
 #include "edit/edit_command_section.h"
 #include "edit/edit_menu_predicates.h"
 #include "edit/group.h"
+#include "edit/scripted_edit_ui.h"
 #include "effect/builtin_movements.h"
 #include "edit/effect_edit_access.h"
 #include "effect/edit_access.h"
@@ -62,9 +65,6 @@ class PositionEffect : public KindEffect {
 class SectionCommands : public ChainFixture::RegistryFixture {
  protected:
   void SetUp() override {
-    install_.makeFolder("data");
-    System::FileName::resetVariableList(install_.path());
-    parameters_.emplace();
     Effect::EffectService::Catalogue catalogue;
     catalogue.movements = [](Effect::EffectService& registry) {
       registry.registerMovement<EasedMove>();
@@ -73,23 +73,10 @@ class SectionCommands : public ChainFixture::RegistryFixture {
       for (const Kind& kind : ChainFixture::kKinds) registry.registerEffect<KindEffect>(kind);
       registry.registerEffect<PositionEffect>();
     };
-    Effect::EffectService::setCatalogue(std::move(catalogue));
-    events_.emplace();
-    registry_.emplace();
-    undo_.emplace();
-    edit_.emplace();
+    startServices(std::move(catalogue));
     log.clear();  // the registry's start
   }
 
-  std::shared_ptr<Edit::Object> put(int layer, int start, int end,
-                                    std::initializer_list<const char*> effects) {
-    auto scope = edit().beginUpdate();
-    scope.updateLayer = true;
-    auto object = scene().createEmptyObject(layer, start, end);
-    for (const char* name : effects) object->setEffectByName(name, nullptr);
-    scope.close();
-    return object;
-  }
   void select(std::initializer_list<std::shared_ptr<Edit::Object>> objects) {
     for (const auto& object : objects) edit().selectObject(object, false);
   }
