@@ -27,32 +27,9 @@ EditService::EditService()
   auto scope = beginUpdate();
   setCurrentScene(0);
   scope.close();
-
-  // Both histories start with the largest maximum; the start applies the settings.
-  projectHistory.load();
-  backupHistory.load();
-  loadedProjectHistory_ = projectHistory.getList();
-  // An automatic backup is a copy, not a save of the user's project: the project path, the
-  // recent files and the modified flag stay as they are, so unsaved work is still asked
-  // about before it is discarded.
-  backupHistory.setSaveProject([this](const std::string& path) { project.saveFile(path); });
-  listenerToken_ = std::make_shared<EditService*>(this);
-  if (eventService) {
-    std::weak_ptr<EditService*> token = listenerToken_;
-    eventService->startEvent().add([token] {
-      if (const auto service = token.lock()) (*service)->onStart();
-    });
-    eventService->exitEvent().add([token] {
-      if (const auto service = token.lock()) (*service)->onExit();
-    });
-  }
 }
 
 EditService::~EditService() {
-  listenerToken_.reset();
-  backupHistory.stopTimer();
-  // history.ini is written only when the recent files changed in this run.
-  if (projectHistory.getList() != loadedProjectHistory_) projectHistory.save();
   if (undoService && currentScene_ && undoService->history() == &currentScene_->undoHistory)
     undoService->setHistory(nullptr);
 }

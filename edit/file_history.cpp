@@ -142,7 +142,8 @@ void BackupHistory::updateTimer() {
     timer_.clear();
     return;
   }
-  updateTimer(edit->autoBackup, edit->autoBackupInterval, edit->autoBackupFileMax);
+  const EditSettings& settings = edit->settings;
+  updateTimer(settings.autoBackup, settings.autoBackupInterval, settings.autoBackupFileMax);
 }
 
 void BackupHistory::autoBackupProject() {
@@ -169,9 +170,9 @@ void BackupHistory::autoBackupProject() {
 void applyHistorySettings(ProjectHistory& projects, BackupHistory& backups) {
   const EditService* edit = EditService::instance();
   if (!edit) return;
-  projects.setMaximum(edit->historyFileMax);
-  backups.setMaximum(edit->autoBackupFileMax);
-  backups.updateTimer(edit->autoBackup, edit->autoBackupInterval, edit->autoBackupFileMax);
+  projects.setMaximum(edit->settings.historyFileMax);
+  backups.setMaximum(edit->settings.autoBackupFileMax);
+  backups.updateTimer();
 }
 
 }  // namespace Edit

@@ -13,9 +13,19 @@
 //     System::Config::Binding binding_{config_, parameterStore};
 //     ...in the constructor: binding_.load();
 //
+// A settings struct with many keys writes each one once, as an Entry of its table (key,
+// member, default), and binds the table with a Table in place of the single parameters:
+//
+//     System::Config::Section config_{"Player"};
+//     System::Config::Table table_{config_, settings, PlayerSettings::entries()};
+//     System::Config::Binding binding_{config_, parameterStore};
+//
 // A missing or unreadable value silently becomes the default; nothing here reports an error.
 #include <cstdint>
+#include <deque>
+#include <span>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace System {
@@ -139,6 +149,70 @@ class Binding {
  private:
   Section* section_;
   IniFile* store_;
+};
+
+// One row of a settings struct's table: the key, the member that holds the value and the
+// default. The member's type picks the parameter: int32_t an Int, float a Float,
+// std::string a String.
+template <class Settings>
+class Entry {
+ public:
+  Entry(const char* key, int32_t Settings::*member, int32_t defaultValue)
+      : key(key), field(Field<int32_t>{member, defaultValue}) {}
+  Entry(const char* key, float Settings::*member, float defaultValue)
+      : key(key), field(Field<float>{member, defaultValue}) {}
+  Entry(const char* key, std::string Settings::*member, const char* defaultValue)
+      : key(key), field(Field<std::string, const char*>{member, defaultValue}) {}
+
+  template <class T, class Default = T>
+  struct Field {
+    T Settings::*member;
+    Default defaultValue;
+  };
+
+  const char* key;
+  std::variant<Field<int32_t>, Field<float>, Field<std::string, const char*>> field;
+};
+
+// Sets every member the table names to its default.
+template <class Settings>
+void setDefaults(Settings& settings, std::span<const Entry<Settings>> table) {
+  for (const Entry<Settings>& entry : table)
+    std::visit([&settings](const auto& field) { settings.*field.member = field.defaultValue; },
+               entry.field);
+}
+
+// The parameters of a settings struct: one per entry of its table, in the table's order,
+// each bound to its member of `settings`. Declared after the section, like single parameters.
+class Table {
+ public:
+  template <class Settings>
+  Table(Section& section, Settings& settings, std::span<const Entry<Settings>> table) {
+    for (const Entry<Settings>& entry : table)
+      std::visit(
+          [&](const auto& field) {
+            add(section, entry.key, &(settings.*field.member), field.defaultValue);
+          },
+          entry.field);
+  }
+  Table(const Table&) = delete;
+  Table& operator=(const Table&) = delete;
+
+ private:
+  void add(Section& section, const char* key, int32_t* variable, int32_t defaultValue) {
+    ints_.emplace_back(section, key, variable, defaultValue);
+  }
+  void add(Section& section, const char* key, float* variable, float defaultValue) {
+    floats_.emplace_back(section, key, variable, defaultValue);
+  }
+  void add(Section& section, const char* key, std::string* variable, const char* defaultValue) {
+    strings_.emplace_back(section, key, variable, defaultValue);
+  }
+
+  // Parameters neither copy nor move; a deque makes them in place and never moves them.
+  std::deque<Int> ints_;
+  std::deque<Float> floats_;
+  std::deque<String> strings_;
 };
 
 }  // namespace System::Config

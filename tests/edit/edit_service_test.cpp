@@ -36,7 +36,7 @@ TEST_F(Service, StartsWithTheRootSceneCurrentAndItsHistoryInTheUndoService) {
   EXPECT_EQ(scene().name, "Root");
   EXPECT_EQ(edit().project.currentSceneId, 0);
   EXPECT_EQ(services.undo().history(), &scene().undoHistory);
-  EXPECT_EQ(edit().customMoveFrameA, "5f");
+  EXPECT_EQ(edit().settings.customMoveFrameA, "5f");
   EXPECT_EQ(scene().rate, 30);
   EXPECT_EQ(scene().width, 1920);
   EXPECT_EQ(scene().zoom.zoom, 10000);

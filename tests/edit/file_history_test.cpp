@@ -158,10 +158,10 @@ TEST_F(FileHistoryTest, TheTimerRunsOnlyWhenBackupIsOnWithAnIntervalAndFilesToKe
     EXPECT_EQ(history.timer().isSet(), c.running);
   }
   // The edit service's settings.
-  edit().autoBackup = 0;
+  edit().settings.autoBackup = 0;
   history.updateTimer();
   EXPECT_FALSE(history.timer().isSet());
-  edit().autoBackup = 1;
+  edit().settings.autoBackup = 1;
   history.updateTimer();
   EXPECT_TRUE(history.timer().isSet());
   history.stopTimer();
@@ -193,9 +193,9 @@ TEST_F(FileHistoryTest, TheSettingsCutBothHistoriesAndSetTheTimer) {
       projects.add("/m/p" + std::to_string(i) + ".vlp2");
     }
     backups.load();
-    edit().autoBackup = c.autoBackup;
-    edit().autoBackupFileMax = c.fileMax;
-    edit().historyFileMax = c.historyMax;
+    edit().settings.autoBackup = c.autoBackup;
+    edit().settings.autoBackupFileMax = c.fileMax;
+    edit().settings.historyFileMax = c.historyMax;
     Edit::applyHistorySettings(projects, backups);
     EXPECT_EQ(backups.getList().size(), c.backupsLeft);
     EXPECT_EQ(backupFiles().size(), c.backupsLeft);

@@ -260,7 +260,7 @@ TEST_F(SceneProject, SaveAndLoadRoundTripAdoptsTheOpenedPath) {
   EXPECT_FALSE(undo().modified);
   EXPECT_EQ(dialogs.statusTexts, (std::vector<std::string>{"Saving...", ""}));
   // A new project has no path yet: the history has nothing to keep.
-  EXPECT_TRUE(edit().projectHistory.getList().empty());
+  EXPECT_TRUE(edit().projectSession().projectHistory.getList().empty());
 
   edit().resetProject();
   EXPECT_EQ(sceneIds(), std::vector<int>{0});
@@ -274,7 +274,7 @@ TEST_F(SceneProject, SaveAndLoadRoundTripAdoptsTheOpenedPath) {
   EXPECT_EQ(scene().lastFrame(), 59);
   EXPECT_EQ(undo().history(), &scene().undoHistory);
   EXPECT_EQ(edit().project.path, file);
-  EXPECT_EQ(edit().projectHistory.getList(), std::vector<std::string>{file});
+  EXPECT_EQ(edit().projectSession().projectHistory.getList(), std::vector<std::string>{file});
   EXPECT_EQ(dialogs.statusTexts, (std::vector<std::string>{"Loading...", ""}));
   // The reset tells scene 0, the load the scene the file left current.
   EXPECT_EQ(sceneEvents, (std::vector<int>{0, 3}));
@@ -381,7 +381,7 @@ TEST_F(SceneProject, SaveAsMovesTheProjectPathAndTellsTheTitleOnlyWhenItChanged)
   System::File::removeFile(first);
   ASSERT_TRUE(edit().saveProjectOverwrite());
   EXPECT_TRUE(System::File::exists(first));
-  EXPECT_EQ(edit().projectHistory.getList(), std::vector<std::string>{first});
+  EXPECT_EQ(edit().projectSession().projectHistory.getList(), std::vector<std::string>{first});
 
   // A project without a path asks; a cancelled dialog saves nothing.
   edit().resetProject();
@@ -392,11 +392,11 @@ TEST_F(SceneProject, SaveAsMovesTheProjectPathAndTellsTheTitleOnlyWhenItChanged)
 TEST_F(SceneProject, AnAutomaticBackupKeepsUnsavedWorkMarkedAsUnsaved) {
   edit().project.path = path("mine.vlp2");
   undo().modified = true;
-  edit().backupHistory.autoBackupProject();
+  edit().projectSession().backupHistory.autoBackupProject();
   EXPECT_EQ(backupFiles().size(), 1u);
   EXPECT_TRUE(undo().modified);
   EXPECT_EQ(edit().project.path, path("mine.vlp2"));
-  EXPECT_TRUE(edit().projectHistory.getList().empty());
+  EXPECT_TRUE(edit().projectSession().projectHistory.getList().empty());
 }
 
 // --- Command line, start, exit -----------------------------------------------------------
@@ -434,7 +434,7 @@ TEST_F(SceneProject, TheStartEventOpensTheCommandLinesProject) {
   const std::string file = path("given.vlp2");
   ASSERT_TRUE(edit().saveProject(file, true));
   edit().resetProject();
-  edit().editResume = 1;
+  edit().settings.editResume = 1;
   // A resume file exists, but the command line comes first.
   addScene(8);
   Edit::saveResumeFile(edit().project);
@@ -444,11 +444,11 @@ TEST_F(SceneProject, TheStartEventOpensTheCommandLinesProject) {
   Event::EventService::instance()->startEvent().fire();
   EXPECT_EQ(sceneIds(), (std::vector<int>{0, 6}));
   EXPECT_EQ(edit().project.path, file);
-  EXPECT_EQ(edit().projectHistory.getList(), std::vector<std::string>{file});
+  EXPECT_EQ(edit().projectSession().projectHistory.getList(), std::vector<std::string>{file});
 }
 
 TEST_F(SceneProject, ResumeRoundTripKeepsTheUsersProjectPath) {
-  edit().editResume = 1;
+  edit().settings.editResume = 1;
   const std::string own = path("own.vlp2");
   addScene(4);
   ASSERT_TRUE(edit().saveProject(own, true));
@@ -467,7 +467,7 @@ TEST_F(SceneProject, ResumeRoundTripKeepsTheUsersProjectPath) {
 }
 
 TEST_F(SceneProject, StartWithoutAResumeFileOpensNothing) {
-  edit().editResume = 1;
+  edit().settings.editResume = 1;
   addScene(2);
   sceneEvents.clear();
   Event::EventService::instance()->startEvent().fire();
@@ -476,23 +476,23 @@ TEST_F(SceneProject, StartWithoutAResumeFileOpensNothing) {
   EXPECT_TRUE(shownErrors().empty());
 
   // With resuming off the scene listeners are told of the current scene instead.
-  edit().editResume = 0;
+  edit().settings.editResume = 0;
   Event::EventService::instance()->startEvent().fire();
   EXPECT_EQ(sceneEvents, std::vector<int>{0});
 }
 
 TEST_F(SceneProject, TheStartAppliesTheHistorySettings) {
-  edit().historyFileMax = 99;
-  edit().autoBackupFileMax = 3;
-  edit().autoBackup = 1;
-  edit().autoBackupInterval = 5;
+  edit().settings.historyFileMax = 99;
+  edit().settings.autoBackupFileMax = 3;
+  edit().settings.autoBackup = 1;
+  edit().settings.autoBackupInterval = 5;
   Event::EventService::instance()->startEvent().fire();
-  EXPECT_EQ(edit().projectHistory.maximum, 50);
-  EXPECT_EQ(edit().backupHistory.maximum, 3);
-  EXPECT_TRUE(edit().backupHistory.timer().isSet());
+  EXPECT_EQ(edit().projectSession().projectHistory.maximum, 50);
+  EXPECT_EQ(edit().projectSession().backupHistory.maximum, 3);
+  EXPECT_TRUE(edit().projectSession().backupHistory.timer().isSet());
 
   Event::EventService::instance()->exitEvent().fire();
-  EXPECT_FALSE(edit().backupHistory.timer().isSet());
+  EXPECT_FALSE(edit().projectSession().backupHistory.timer().isSet());
 }
 
 TEST_F(SceneProject, AnExitWithResumingOffWritesNoResumeFile) {
@@ -503,7 +503,7 @@ TEST_F(SceneProject, AnExitWithResumingOffWritesNoResumeFile) {
 // --- The end on an exception -------------------------------------------------------------
 
 TEST_F(SceneProject, AnExceptionExitBacksUpRemovesTheResumeFileAndWritesNoNewOne) {
-  edit().editResume = 1;
+  edit().settings.editResume = 1;
   addScene(3);
   Edit::saveResumeFile(edit().project);  // an older state from a previous run
   undo().modified = true;
@@ -518,7 +518,7 @@ TEST_F(SceneProject, AnExceptionExitBacksUpRemovesTheResumeFileAndWritesNoNewOne
   ASSERT_EQ(backups.size(), 1u);
   EXPECT_EQ(backups[0].rfind("ExceptionBackup_", 0), 0u);
   EXPECT_FALSE(System::File::exists(Edit::getResumeFilePath()));
-  EXPECT_TRUE(edit().exceptionExit);
+  EXPECT_TRUE(edit().projectSession().exceptionExit);
 
   // The shut-down that follows writes no resume file.
   Event::EventService::instance()->exitEvent().fire();

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <span>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "system/ini_file.h"
 #include "system/log_capture.h"
@@ -218,6 +221,60 @@ TEST_F(ConfigTest, ParametersKeepTheirConstructionOrder) {
   EXPECT_EQ(owner.section.parameters()[0]->key(), "Width");
   EXPECT_EQ(owner.section.parameters()[1]->key(), "Scale");
   EXPECT_EQ(owner.section.parameters()[2]->key(), "Name");
+}
+
+// A settings struct declared through a table: each key, member and default written once.
+struct TableSettings {
+  TableSettings() { Config::setDefaults(*this, entries()); }
+  static std::span<const Config::Entry<TableSettings>> entries() {
+    static const Config::Entry<TableSettings> table[] = {
+        {"Count", &TableSettings::count, 3},
+        {"Label", &TableSettings::label, "none"},
+        {"Ratio", &TableSettings::ratio, 0.25f},
+        {"Limit", &TableSettings::limit, -1},
+    };
+    return table;
+  }
+  int32_t count;
+  std::string label;
+  float ratio;
+  int32_t limit;
+};
+
+struct TableOwner {
+  explicit TableOwner(IniFile* store) : binding(section, store) { binding.load(); }
+  TableSettings settings;
+  Config::Section section{"Table"};
+  Config::Table table{section, settings, TableSettings::entries()};
+  Config::Binding binding;
+};
+
+TEST_F(ConfigTest, ATableBindsEachEntryAsASingleParameterWould) {
+  const TableSettings fresh;
+  EXPECT_EQ(fresh.count, 3);
+  EXPECT_EQ(fresh.label, "none");
+  EXPECT_EQ(fresh.ratio, 0.25f);
+  EXPECT_EQ(fresh.limit, -1);
+
+  loadStore("[Table]\r\nLimit=12\r\nLabel=kept\r\nCount=x\r\n");
+  {
+    TableOwner owner(&store_);
+    EXPECT_EQ(owner.settings.count, 3);  // unreadable: the default
+    EXPECT_EQ(owner.settings.label, "kept");
+    EXPECT_EQ(owner.settings.ratio, 0.25f);  // missing: the default
+    EXPECT_EQ(owner.settings.limit, 12);
+    // The parameters stand in the table's order, whatever their types.
+    std::vector<std::string> keys;
+    for (const Config::Parameter* parameter : owner.section.parameters())
+      keys.push_back(parameter->key());
+    EXPECT_EQ(keys, (std::vector<std::string>{"Count", "Label", "Ratio", "Limit"}));
+    owner.settings.count = 8;
+    owner.settings.ratio = 0.5f;
+  }
+  EXPECT_EQ(stored("Table", "Count"), "8");
+  EXPECT_EQ(stored("Table", "Label"), "kept");
+  EXPECT_EQ(stored("Table", "Ratio"), "0.500000");
+  EXPECT_EQ(stored("Table", "Limit"), "12");
 }
 
 // The whole way: velumo2.ini read with write-back, an owner built and destroyed, the store
