@@ -4,8 +4,9 @@
 // name reaches the colour items. The edit model implements it and the program installs it
 // at start-up.
 //
-// Without one (a run without an edit model) a menu entry's command is refused with
-// "not implement." and a preset-colour change runs on its own, outside any edit.
+// Without one (a run without an edit model) a menu entry's command and a legacy track are
+// refused with "not implement." and a preset-colour change runs on its own, outside any
+// edit.
 #include <functional>
 #include <memory>
 #include <string>
@@ -35,10 +36,16 @@ class EditAccess {
   // Runs `change` (which alters what colour items show) inside an edit whose close
   // refreshes the setting windows and tells the edit-data listeners.
   virtual void runPresetColorUpdate(const std::function<void()>& change) = 0;
+  // A number track's text from a legacy object file, rewritten into the current form. An
+  // edit model that cannot read legacy files keeps this: "not implement.".
+  virtual std::string convertLegacyTrack(std::string_view legacyText);
 };
 
 // Installs the access (nullptr removes it). UI thread, while no menu runs.
 void setEditAccess(EditAccess* access);
 EditAccess* editAccess();
+
+// The installed access's convertLegacyTrack; "not implement." without one.
+std::string convertLegacyTrack(std::string_view legacyText);
 
 }  // namespace Effect

@@ -1,8 +1,8 @@
 #pragma once
 // The font family choice. Its list is the process-wide list of installed font families,
-// which the drawing layer supplies (effect/drawing_resources.h); a family that is not installed falls back to the
-// default family, as the text drawing does, so an effect whose default font is missing on
-// this machine is still made.
+// which the drawing layer supplies (effect/drawing_resources.h); a family that is not
+// installed falls back to the default family, as the text drawing does, so an effect whose
+// default font is missing on this machine is still made.
 #include <string>
 #include <vector>
 

@@ -1,12 +1,12 @@
 #include "effect/effect_item_number.h"
 
 #include <algorithm>
-#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
+#include "effect/edit_access.h"
 #include "effect/effect_context.h"
 #include "effect/movement_base.h"
 #include "effect/movement_registry.h"
@@ -20,8 +20,6 @@ namespace Effect {
 namespace {
 
 constexpr const char* kFromStringPlace = "Effect::EffectItemNumber::fromString";
-
-std::atomic<LegacyTrackConverter> legacyTrackConverter{nullptr};
 
 System::Exception invalidParameter() {
   return System::makeException(kFromStringPlace, "invalid effect parameter.");
@@ -113,10 +111,6 @@ EffectItemNumber::EffectItemNumber(EffectItemList& items, std::string_view itemN
   maximum = roundToInt(maximumDisplay / step);
   movement = defaultMovement();
   setMovement(*movement);
-}
-
-void EffectItemNumber::setLegacyTrackConverter(LegacyTrackConverter converter) {
-  legacyTrackConverter.store(converter);
 }
 
 bool EffectItemNumber::keepsValuePerPoint() const {
@@ -495,10 +489,7 @@ void EffectItemNumber::loadKvoParameter(std::string_view text, std::string_view,
     fromString(text);
     return;
   }
-  const LegacyTrackConverter converter = legacyTrackConverter.load();
-  if (!converter)
-    throw System::makeNotImplementedException("Edit::ProjectConvert::convertTrackParameter");
-  fromString(converter(text));
+  fromString(convertLegacyTrack(text));
 }
 
 ControlKind EffectItemNumber::getControlKind() const {

@@ -45,9 +45,6 @@ using NumberItemList = std::vector<EffectItemNumber*>;
 // Applied to the list of movements when the track's movement menu is built.
 using MovementListHook = std::function<void(std::vector<const MovementDefine*>& movements)>;
 
-// Rewrites a track text of the legacy object files into the current form.
-using LegacyTrackConverter = std::string (*)(std::string_view legacyText);
-
 class EffectItemNumber : public EffectItem {
  public:
   enum Flag : int {
@@ -136,14 +133,12 @@ class EffectItemNumber : public EffectItem {
   // a movement without values, more values than an object can have) throws and leaves the
   // track exactly as it was.
   void fromString(std::string_view text) override;
-  // A legacy track text is first rewritten into the current form by the converter the
-  // edit model installs; without one it throws "not implement.".
+  // A legacy track text is first rewritten into the current form by the edit model
+  // (Effect::EditAccess::convertLegacyTrack); without it this throws "not implement.".
   void loadKvoParameter(std::string_view text, std::string_view key, std::string_view effectName,
                         bool currentForm) override;
   // The number control, for a visible track only.
   ControlKind getControlKind() const override;
-
-  static void setLegacyTrackConverter(LegacyTrackConverter converter);
 
   std::vector<int> values;  // in step units
   int defaultValue;

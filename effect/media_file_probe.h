@@ -1,9 +1,9 @@
 #pragma once
 // What the registry and the edit commands ask of the media layer about a file dropped onto
 // the timeline or opened as a scene: whether an input reader takes its extension, whether
-// it loads as a figure, and what it holds. The media layer lies above the effect framework and installs the probe
-// once its readers exist; without one only figures (.svg) are objects, and no file is
-// opened.
+// it loads as a figure, and what it holds. The media layer lies above the effect framework
+// and its probe is installed once its readers exist; without one only figures (.svg) are
+// objects, and no file is opened.
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -33,7 +33,8 @@ inline std::shared_ptr<Edit::Object> makeObject(int start, int end, std::vector<
 }
 
 // Gives the context a fake object with its frames.
-inline void setFakeObject(Effect::EffectContext& context, const std::shared_ptr<Edit::Object>& object) {
+inline void setFakeObject(Effect::EffectContext& context,
+                          const std::shared_ptr<Edit::Object>& object) {
   context.setObject(object, framesOf(object));
 }
 

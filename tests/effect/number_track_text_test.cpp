@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../system/exception_text.h"
+#include "effect/edit_access.h"
 #include "effect/effect_item_number.h"
 #include "effect/movement_registry.h"
 #include "number_test_support.h"
@@ -285,9 +286,26 @@ TEST(NumberTrackText, LegacyTextsGoThroughTheEditModelsConverter) {
   EXPECT_EQ(track->values, std::vector<int>{250});
   EXPECT_EQ(whatOf([&] { track->loadKvoParameter("1:2", "x", "座標", false); }),
             "not implement.\n\n[Place]\nEdit::ProjectConvert::convertTrackParameter()");
-  EffectItemNumber::setLegacyTrackConverter(doubledLegacyText);
+  // An edit model that cannot read legacy files refuses them the same way.
+  struct LegacyReader : Effect::EditAccess {
+    void createObject(std::string_view, int, int) override {}
+    void setEffect(const std::shared_ptr<Edit::Object>&, std::string_view, Effect::EffectBase*,
+                   bool) override {}
+    void loadObject(const std::string&, int, int) override {}
+    void loadEffect(const std::shared_ptr<Edit::Object>&, const std::string&, Effect::EffectBase*,
+                    bool) override {}
+    void runPresetColorUpdate(const std::function<void()>& change) override { change(); }
+    bool converts = false;
+    std::string convertLegacyTrack(std::string_view legacy) override {
+      return converts ? doubledLegacyText(legacy) : EditAccess::convertLegacyTrack(legacy);
+    }
+  } reader;
+  Effect::setEditAccess(&reader);
+  EXPECT_EQ(whatOf([&] { track->loadKvoParameter("1:2", "x", "座標", false); }),
+            "not implement.\n\n[Place]\nEdit::ProjectConvert::convertTrackParameter()");
+  reader.converts = true;
   track->loadKvoParameter("1:2", "x", "座標", false);
-  EffectItemNumber::setLegacyTrackConverter(nullptr);
+  Effect::setEditAccess(nullptr);
   EXPECT_EQ(track->values, (std::vector<int>{100, 200}));
   EXPECT_EQ(track->movement, &TestSupport::linearMove());
 }
