@@ -12,6 +12,7 @@
 
 #include "edit/scripted_edit_ui.h"
 #include "edit/edit_service.h"
+#include "edit/effect_edit_access.h"
 #include "edit/object.h"
 #include "edit/scene.h"
 #include "edit/undo_service.h"
@@ -127,6 +128,22 @@ TEST_F(Scope, TheSettingWindowsAreRefreshedAfterTheLockIsReleased) {
   scope.close();
   EXPECT_TRUE(refreshed);
   EXPECT_TRUE(readerGotIn.get_future().get());
+}
+
+TEST_F(Scope, APresetColourRenameRunsInsideAnEditThatRefreshesTheWindows) {
+  TestSupport::ScriptedEditUi ui;
+  bool refreshed = false;
+  ui.onRefreshSettingWindows = [&](const Edit::UpdateSection&) { refreshed = true; };
+  Edit::EffectEditAccess access;
+  bool ranInsideAScope = false;
+  access.runPresetColorUpdate([&] {
+    // A scope is open: a second one is refused.
+    ranInsideAScope = whatOf([&] { services.edit().beginUpdate(); })
+                          .starts_with("update section is already open.");
+  });
+  EXPECT_TRUE(ranInsideAScope);
+  EXPECT_TRUE(refreshed);
+  EXPECT_EQ(heard.lists, (std::vector<std::string>{"7"}));
 }
 
 TEST_F(Scope, ScopesDoNotNest) {
