@@ -126,7 +126,9 @@ std::shared_ptr<Object> LayerObjectManager::loadObjectAliasFile(Scene& scene,
       throw System::makeException(place, "invalid frame number list.");
     first = frames.front().toInt();
     const int64_t last = frames.back().toInt();
-    end = int64_t{frame} + std::max<int64_t>(last - first, 1);
+    // The object keeps its own length: one frame (first = last) stays one frame.
+    if (last < first) throw System::makeException(place, "invalid frame number list.");
+    end = int64_t{frame} + (last - first);
   }
   std::shared_ptr<Object> object = placeNewObject(scene, layer, frame, end, place);
   try {

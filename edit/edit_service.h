@@ -95,7 +95,8 @@ class EditService : public System::Service<EditService> {
   // createScene started at the current scene's size and rates.
   bool createSceneLikeCurrent();
   // Deletes the scene (never scene 0); a scene with objects is deleted only after the user
-  // agreed. Deleting the current scene makes scene 0 current first.
+  // agreed. Deleting the current scene makes scene 0 current first. The items of the other
+  // scenes' objects that referred to it refer to no scene afterwards; not recorded for undo.
   void deleteScene(int id);
 
   // --- The project file and the program's life, done by the project session --------------

@@ -6,14 +6,31 @@
 
 #include "edit/edit_service.h"
 #include "edit/edit_ui.h"
+#include "edit/object.h"
 #include "edit/project_prompts.h"
 #include "edit/scene.h"
+#include "effect/effect_base.h"
+#include "effect/effect_item.h"
 #include "system/log.h"
 #include "system/ui_bridge.h"
 
 namespace Edit {
 namespace {
 
+// Sets every item of the project's objects and of the clipboard's copies that refers to the
+// scene to no scene; true when one changed.
+bool forgetSceneReferences(const Project& project, const ObjectClipboard& clipboard,
+                           int32_t sceneId) {
+  bool changed = false;
+  const auto forget = [&](const Object& object) {
+    for (const auto& effect : object.effects)
+      if (effect)
+        for (Effect::EffectItem* item : effect->items) changed |= item->forgetScene(sceneId);
+  };
+  for (const auto& entry : project.scenes) entry.second->forEachObject(forget);
+  for (const auto& copy : clipboard.objects) forget(*copy);
+  return changed;
+}
 
 SceneSettings settingsOf(const Scene& scene) {
   return {scene.name, scene.width, scene.height, scene.rate, scene.scale, scene.audioRate};
@@ -91,8 +108,11 @@ bool EditService::createSceneLikeCurrent() {
 
 void EditService::deleteScene(int id) {
   if (id == 0) return;
+  const auto deleted = getScene(id);
+  if (!deleted) return;
   const int32_t current = project.currentSceneId;
-  if (currentScene_->lastFrame() > 0) {
+  // The question is about what would be lost: the objects of the scene that goes.
+  if (deleted->holdsObjects()) {
     System::stopPreviewPlayer();
     const char* question =
         id == current ? "現在のシーンを削除しますか？" : "シーンを削除しますか？";
@@ -110,6 +130,15 @@ void EditService::deleteScene(int id) {
     scope.sceneId = current;
   }
   project.deleteScene(id);
+  // Items of the other scenes' objects (and of the copies waiting to be pasted) that showed
+  // the deleted scene, scene inputs and masks, now show no scene: the id is free again, and
+  // a scene made later under it must not appear in them unasked. Like the deletion itself
+  // this is not an undo step: undoing it would only bring back a reference to a scene that
+  // is gone.
+  if (forgetSceneReferences(project, clipboard, id)) {
+    scope.updateEffectSetting = true;
+    scope.notifyObject = true;
+  }
   scope.close();
 }
 

@@ -55,6 +55,19 @@ const LayerObjects& LayerObjectManager::getLayerObjects(int layer) const {
   return *layers_[static_cast<std::size_t>(layer)];
 }
 
+bool LayerObjectManager::holdsObjects() const {
+  for (std::size_t i = 0; i < layers_.size(); ++i)
+    for (const auto& object : layers_[i]->objects)
+      if (object->layer == static_cast<int32_t>(i)) return true;
+  return false;
+}
+
+void LayerObjectManager::forEachObject(const std::function<void(Object&)>& callback) const {
+  for (std::size_t i = 0; i < layers_.size(); ++i)
+    for (const auto& object : layers_[i]->objects)
+      if (object->layer == static_cast<int32_t>(i)) callback(*object);
+}
+
 LayerObjects* LayerObjectManager::editLayerObjects(int layer) {
   if (layer < 0 || layer >= layerCount()) return nullptr;
   return layers_[static_cast<std::size_t>(layer)].get();

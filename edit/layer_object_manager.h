@@ -52,6 +52,11 @@ class LayerObjectManager {
   int32_t lastFrame() const { return lastFrame_; }
 
   int32_t layerCount() const { return static_cast<int32_t>(layers_.size()); }
+  // Whether an object stands on a layer of the table (also one that lies at frame 0 only,
+  // which leaves the last frame at 0). Objects that left a layer do not count.
+  bool holdsObjects() const;
+  // Calls back for every object that stands on a layer of the table, layer by layer.
+  void forEachObject(const std::function<void(Object&)>& callback) const;
   // The slot, or the read-only empty slot for an index outside the table.
   const LayerObjects& getLayerObjects(int layer) const;
   // The slot for changing it, or null for an index outside the table.

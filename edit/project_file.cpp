@@ -66,11 +66,16 @@ int32_t readSceneId(const IniFile::SectionRef& section, const char* place) {
   return id;
 }
 
-// The last layer that holds an object of the scene (0 when none), from the slots themselves.
-int32_t lastLayerWithObject(const LayerObjectManager& table) {
-  for (int32_t layer = table.layerCount() - 1; layer > 0; --layer)
-    for (const auto& object : table.getLayerObjects(layer).objects)
+// The last layer the file must describe (0 when none): the last one that holds an object
+// or whose settings differ from the defaults, from the slots themselves. A named, locked or
+// hidden layer past the last object is part of the project as much as one among objects.
+int32_t lastLayerToSave(const LayerObjectManager& table) {
+  for (int32_t layer = table.layerCount() - 1; layer > 0; --layer) {
+    const LayerObjects& slot = table.getLayerObjects(layer);
+    if (slot.layer && slot.index() >= 0 && slot.layer->isModified()) return layer;
+    for (const auto& object : slot.objects)
       if (object->layer == layer) return layer;
+  }
   return 0;
 }
 
@@ -123,7 +128,7 @@ void Project::saveFile(const std::string& filePath) const {
     const Scene& scene = *sorted[n];
     writeSection(file, "scene." + std::to_string(n));
     scene.save(file);
-    const int32_t lastLayer = lastLayerWithObject(scene);
+    const int32_t lastLayer = lastLayerToSave(scene);
     for (int32_t layer = 0; layer <= lastLayer; ++layer) {
       const LayerObjects& slot = scene.getLayerObjects(layer);
       if (slot.layer && slot.index() >= 0 && slot.layer->isModified()) {

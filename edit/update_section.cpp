@@ -26,17 +26,18 @@ void UpdateSection::releaseLock() noexcept {
 
 UpdateSection::~UpdateSection() {
   if (closed_) return;
-  closed_ = true;
+  // An exception is unwinding through the command (or it forgot to close): the edit is
+  // finished all the same, so what was changed and recorded stays undoable and the windows
+  // and listeners hear of it. Nothing may leave a destructor; a failure is logged instead.
+  // A commit that fails has dropped its step already.
   try {
-    // Readers must find sorted, purged tables even after a failed edit.
-    if (updateLayer && scene) scene->update();
+    close();
   } catch (const std::exception& exception) {
-    System::Log::error("Edit::UpdateSection::~UpdateSection", "layer update failed.\n%s",
+    System::Log::error("Edit::UpdateSection::~UpdateSection", "closing the update failed.\n%s",
                        exception.what());
   } catch (...) {
+    System::Log::error("Edit::UpdateSection::~UpdateSection", "closing the update failed.");
   }
-  if (undoOpen && service_->undoService) service_->undoService->discardStep();
-  releaseLock();
 }
 
 void UpdateSection::beginUndo() {

@@ -10,9 +10,10 @@
 // reaches the caller on the UI thread); the lock is released whatever happens.
 //
 // A scope that is destroyed without close() (an exception is unwinding through the
-// command) does not finish the edit: it rebuilds the layer tables so that readers find them
-// consistent, discards the pending undo step, releases the lock and fires nothing. It never
-// throws.
+// command) finishes the edit all the same: the tables are rebuilt, the pending undo step is
+// committed with what was recorded, the lock is released, the windows are refreshed and the
+// events fire. It never throws: a failure on the way is logged, and a commit that fails
+// drops its step.
 //
 // A read scope (ReadSection, from EditService::beginRead) holds the lock shared while a
 // render worker reads one scene for one frame or audio block, and keeps that scene alive.
@@ -31,7 +32,7 @@ class UpdateSection {
  public:
   UpdateSection(const UpdateSection&) = delete;
   UpdateSection& operator=(const UpdateSection&) = delete;
-  // Without close(): rebuilds the tables, discards the pending step, releases the lock.
+  // Without close(): closes the scope, logging instead of throwing.
   ~UpdateSection();
 
   // Opens the scene's undo step once per scope; the close commits it. Every command that

@@ -46,4 +46,6 @@ void EffectItem::setFilePath(std::string_view) {
 
 ControlKind EffectItem::getControlKind() const { return ControlKind::None; }
 
+bool EffectItem::forgetScene(int32_t) { return false; }
+
 }  // namespace Effect

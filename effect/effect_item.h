@@ -111,6 +111,10 @@ class EffectItem {
   virtual void setFilePath(std::string_view path);
   // Which control createControl makes.
   virtual ControlKind getControlKind() const;
+  // The scene `sceneId` is gone: an item that refers to it is set to refer to no scene, so
+  // that a scene made later with the same id does not take its place. True when the value
+  // changed; items that refer to no scene change nothing.
+  virtual bool forgetScene(int32_t sceneId);
 
   uint8_t typeCode;
   std::string name;

@@ -59,6 +59,12 @@ std::unique_ptr<EffectItem> EffectItemScene::clone() const {
 
 ControlKind EffectItemScene::getControlKind() const { return ControlKind::Scene; }
 
+bool EffectItemScene::forgetScene(int32_t sceneId) {
+  if (value != sceneId || value == 0) return false;
+  value = 0;
+  return true;
+}
+
 EffectItemLayerRange::EffectItemLayerRange(EffectItemList& items, std::string_view itemName,
                                            int initial, int low, int high, const char* zero)
     : EffectItemInteger(items, itemName, initial, low, high, ItemType::LayerRange, zero) {}

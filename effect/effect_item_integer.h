@@ -42,6 +42,9 @@ class EffectItemScene : public EffectItemInteger {
   // A plain integer (still code 11).
   std::unique_ptr<EffectItem> clone() const override;
   ControlKind getControlKind() const override;
+  // A scene input of a deleted scene refers to no scene (0, the root, which no scene item
+  // may choose) afterwards.
+  bool forgetScene(int32_t sceneId) override;
 };
 
 // How many following layers a group or camera control governs (code 12; 0 = all).

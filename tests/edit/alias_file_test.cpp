@@ -107,6 +107,14 @@ TEST_F(AliasFile, AnObjectSavedWithItsTimingComesBackAtTheNewPlace) {
   EXPECT_TRUE(loaded->boundaries.empty());
   EXPECT_EQ(loaded->sectionCount(), 1);
   EXPECT_EQ(kindAt(*loaded, 2).x.values.size(), 2u);
+
+  // A one-frame object comes back one frame long.
+  auto single = std::make_shared<Edit::Object>(0, 42, 42);
+  single->setEffectByName("図形", nullptr);
+  Edit::saveObjectAliasFile(path("c.object"), *single, true);
+  store->loadFile(path("c.object"));
+  loaded = Edit::LayerObjectManager::loadObjectAliasFile(scene(), *store, 3, 10, 500);
+  EXPECT_EQ(std::make_pair(loaded->start, loaded->end), std::make_pair(10, 10));
 }
 
 TEST_F(AliasFile, ANewObjectLandsBehindObjectsThatCoverItsStartAndStopsBeforeTheNext) {
@@ -117,7 +125,8 @@ TEST_F(AliasFile, ANewObjectLandsBehindObjectsThatCoverItsStartAndStopsBeforeThe
     std::pair<int, int> expected;
   };
   const Case cases[] = {
-      {{}, "5,5", 0, 100, {0, 1}},                    // at least two frames
+      {{}, "5,5", 0, 100, {0, 0}},                    // one frame stays one frame
+      {{{0, 19}}, "7,7", 10, 0, {20, 20}},            // also when moved behind an object
       {{}, nullptr, 10, 90, {10, 90}},                // no timing: the default end
       {{{0, 19}}, "0,9", 10, 0, {20, 29}},            // moved behind, same length
       {{{10, 19}}, "0,9", 10, 0, {20, 29}},           // an object starting at the frame covers it
@@ -159,6 +168,7 @@ TEST_F(AliasFile, ADamagedObjectAliasFailsWithItsTextAndLeavesNoObject) {
       {head + "frame=0,0,9\r\n" + kImageEffects, 0, 0, 10,
        "invalid frame number list.\n\n[Place]\nEdit::LayerObjectManager::loadObjectAliasFile()"},
       {head + "frame=0,12,9\r\n" + kImageEffects, 0, 0, 10, "invalid frame number list."},
+      {head + "frame=9,0\r\n" + kImageEffects, 0, 0, 10, "invalid frame number list."},
       {head + "frame=0,5,9\r\n" + kImageEffects, 0, 20, 10, "invalid frame number list."},  // cut
       {head + "frame=0,x,9\r\n" + kImageEffects, 0, 0, 10, "ini file parameter invalid format"},
       {head + "frame=0,9\r\n" + kImageEffects, 0, 2147483100, 10,

@@ -2,6 +2,7 @@
 // damaged file loses only what is damaged.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,14 @@ class ProjectFile : public ChainFixture::RegistryFixture {
     project.saveFile(path("copy.vlp2"));
     return read("copy.vlp2");
   }
+  // The project saved and read back into a new one, which must save the same text again.
+  std::unique_ptr<Edit::Project> reload(const Edit::Project& project) {
+    project.saveFile(path());
+    auto loaded = std::make_unique<Edit::Project>();
+    loaded->loadFile(path());
+    EXPECT_EQ(saved(*loaded), read());
+    return loaded;
+  }
   // The error boxes the load posted, once the UI thread ran its commands.
   std::vector<std::string> postedErrors() {
     Event::EventService::instance()->processEventCommands();
@@ -68,13 +77,47 @@ TEST_F(ProjectFile, AnEmptyProjectIsTheProjectAndRootSceneSectionsAlone) {
             "video.rate=30\r\nvideo.scale=1\r\naudio.rate=48000\r\ncursor.frame=0\r\n"
             "display.frame=0\r\ndisplay.layer=0\r\ndisplay.zoom=10000\r\ndisplay.order=0\r\n"
             "display.camera=\r\n");
-  // A named, locked or hidden layer 0 adds its section; a locked layer above the last used
-  // one is not written.
+  // A named, locked or hidden layer adds its section, also one past the last object; the
+  // default layers between them add nothing.
   project.findScene(0)->getLayerObjects(0).layer->locked = true;
   project.findScene(0)->ensureLayer(5).layer->hidden = true;
   const std::string text = saved(project);
-  EXPECT_NE(text.find("display.camera=\r\n[layer.0]\r\nlayer=0\r\nlock=1\r\n"), std::string::npos);
-  EXPECT_EQ(text.find("layer=5"), std::string::npos);
+  EXPECT_TRUE(text.ends_with("display.camera=\r\n[layer.0]\r\nlayer=0\r\nlock=1\r\n"
+                             "[layer.1]\r\nlayer=5\r\nhide=1\r\n"))
+      << text;
+}
+
+TEST_F(ProjectFile, LayerSettingsPastTheLastObjectReadBack) {
+  Edit::Project project;
+  auto& root = *project.getOrCreateScene(0);
+  root.createObject("画像ファイル", 1, 0, 9);
+  root.ensureLayer(4).layer->name = "Top";
+  root.getLayerObjects(4).layer->locked = true;
+  root.ensureLayer(7).layer->hidden = true;
+  auto& empty = *project.getOrCreateScene(3);  // no object at all
+  empty.ensureLayer(2).layer->name = "空";
+  empty.getLayerObjects(2).layer->locked = true;
+  empty.getLayerObjects(2).layer->hidden = true;
+  root.update();
+  empty.update();
+
+  const auto loaded = reload(project);
+  struct Expected {
+    int scene, layer;
+    const char* name;
+    bool locked, hidden;
+  };
+  for (const Expected& e : {Expected{0, 1, "", false, false}, Expected{0, 4, "Top", true, false},
+                            Expected{0, 6, "", false, false}, Expected{0, 7, "", false, true},
+                            Expected{3, 2, "空", true, true}}) {
+    SCOPED_TRACE(std::to_string(e.scene) + "/" + std::to_string(e.layer));
+    const auto& layer = loaded->findScene(e.scene)->getLayerObjects(e.layer).layer;
+    ASSERT_TRUE(layer);
+    EXPECT_EQ(layer->name, e.name);
+    EXPECT_EQ(layer->locked, e.locked);
+    EXPECT_EQ(layer->hidden, e.hidden);
+  }
+  EXPECT_EQ(objectsOn(*loaded->findScene(0), 1), (std::vector<std::pair<int, int>>{{0, 9}}));
 }
 
 TEST_F(ProjectFile, ObjectKeysAreWrittenOnlyWhereTheyDifferFromTheDefaults) {
@@ -143,10 +186,8 @@ TEST_F(ProjectFile, AWholeProjectReadsBackAsTheSameModel) {
   root.update();
   other.update();
 
-  project.saveFile(path());
-  Edit::Project loaded;
-  loaded.loadFile(path());
-  EXPECT_EQ(saved(loaded), read());
+  const auto reloaded = reload(project);
+  const Edit::Project& loaded = *reloaded;
   EXPECT_TRUE(postedErrors().empty());
 
   // A few things the text alone would not show.

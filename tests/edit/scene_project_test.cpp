@@ -15,6 +15,8 @@
 #include "edit/resume_file.h"
 #include "edit/scene.h"
 #include "edit/undo_service.h"
+#include "effect/effect_base.h"
+#include "effect/effect_item_integer.h"
 #include "registry_fixture.h"
 #include "system/event_service.h"
 #include "system/file.h"
@@ -188,7 +190,8 @@ struct DeleteCase {
   const char* name;
   int current;         // the scene current before the delete
   int deleted;         // the id to delete
-  bool withObjects;    // the current scene holds an object
+  int objectsIn;       // the scene that holds an object (-1: none)
+  int objectEnd;       // that object's last frame (it starts at frame 0)
   bool agree;          // the answer to the question
   const char* asked;   // the question, or nullptr when none may be asked
   std::vector<int> scenesAfter;
@@ -203,8 +206,11 @@ TEST_P(SceneDelete, DeletesOnlyWhatMayGoAndKeepsACurrentScene) {
   dialogs.confirmAnswer = c.agree;
   addScene(1);
   addScene(2);
+  if (c.objectsIn >= 0) {
+    edit().updateScene(c.objectsIn);
+    placeObject(0, 0, c.objectEnd);
+  }
   edit().updateScene(c.current);
-  if (c.withObjects) placeObject(0, 0, 49);
   sceneEvents.clear();
 
   edit().deleteScene(c.deleted);
@@ -226,15 +232,23 @@ TEST_P(SceneDelete, DeletesOnlyWhatMayGoAndKeepsACurrentScene) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, SceneDelete,
     ::testing::Values(
-        DeleteCase{"OtherEmpty", 1, 2, false, false, nullptr, {0, 1}, 1},
-        DeleteCase{"CurrentEmptySwitchesToRoot", 2, 2, false, false, nullptr, {0, 1}, 0},
-        DeleteCase{"RootNever", 1, 0, false, true, nullptr, {0, 1, 2}, 1},
-        DeleteCase{"CurrentWithObjectsAgreed", 2, 2, true, true, "現在のシーンを削除しますか？",
+        DeleteCase{"OtherEmpty", 1, 2, -1, 0, false, nullptr, {0, 1}, 1},
+        DeleteCase{"CurrentEmptySwitchesToRoot", 2, 2, -1, 0, false, nullptr, {0, 1}, 0},
+        DeleteCase{"RootNever", 1, 0, 0, 49, true, nullptr, {0, 1, 2}, 1},
+        DeleteCase{"NoSuchScene", 1, 7, 1, 49, true, nullptr, {0, 1, 2}, 1},
+        DeleteCase{"CurrentWithObjectsAgreed", 2, 2, 2, 49, true, "現在のシーンを削除しますか？",
                    {0, 1}, 0},
-        DeleteCase{"CurrentWithObjectsRefused", 2, 2, true, false,
+        DeleteCase{"CurrentWithObjectsRefused", 2, 2, 2, 49, false,
                    "現在のシーンを削除しますか？", {0, 1, 2}, 2},
-        DeleteCase{"OtherWhileCurrentHasObjects", 1, 2, true, true, "シーンを削除しますか？",
-                   {0, 1}, 1}),
+        DeleteCase{"OtherWithObjectsAgreed", 1, 2, 2, 49, true, "シーンを削除しますか？", {0, 1},
+                   1},
+        DeleteCase{"OtherWithObjectsRefused", 1, 2, 2, 49, false, "シーンを削除しますか？",
+                   {0, 1, 2}, 1},
+        // Its only object lies on frame 0: the scene's last frame is 0, yet it is not empty.
+        DeleteCase{"OtherWithAnObjectOnFrameZero", 1, 2, 2, 0, false, "シーンを削除しますか？",
+                   {0, 1, 2}, 1},
+        // The current scene's objects are not the deleted scene's: nothing to ask about.
+        DeleteCase{"OtherEmptyWhileCurrentHasObjects", 1, 2, 1, 49, false, nullptr, {0, 1}, 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SceneProject, DeletingASceneWithObjectsHeadlessKeepsIt) {
@@ -244,6 +258,72 @@ TEST_F(SceneProject, DeletingASceneWithObjectsHeadlessKeepsIt) {
   edit().deleteScene(1);
   EXPECT_EQ(sceneIds(), (std::vector<int>{0, 1}));
   EXPECT_EQ(scene().id, 1);
+}
+
+// A scene input: the scene it shows is an item of its own.
+struct SceneInput : Effect::EffectBase {
+  SceneInput() : EffectBase("シーン", 1, 3, 3) {}
+  std::shared_ptr<EffectBase> create() const override { return std::make_shared<SceneInput>(); }
+  Effect::EffectItemScene shown{items, "シーン", 0};
+  Effect::EffectItemInteger count{items, "個数", 2, 0, 100};  // a number, no scene
+};
+
+TEST_F(SceneProject, ItemsThatShowedADeletedSceneShowNoSceneAndAReusedIdIsNotTheirs) {
+  addScene(1);
+  addScene(2);
+  addScene(3);
+  // Objects showing scene 2 on the root and on scene 3, one showing scene 1, and a copy
+  // showing scene 2 on the clipboard.
+  const auto showing = [&](int sceneId, int layer, int shown) {
+    auto object = edit().getScene(sceneId)->createEmptyObject(layer, 0, 9);
+    auto input = std::make_shared<SceneInput>();
+    input->shown.value = shown;
+    object->effects.push_back(input);
+    return input;
+  };
+  std::shared_ptr<SceneInput> rootOfTwo, rootOfOne, thirdOfTwo;
+  {
+    auto scope = edit().beginUpdate();
+    rootOfTwo = showing(0, 0, 2);
+    rootOfOne = showing(0, 1, 1);
+    thirdOfTwo = showing(3, 0, 2);
+    scope.updateLayer = true;
+    edit().getScene(3)->update();
+    scope.close();
+  }
+  auto copy = std::make_shared<Edit::Object>(0, 0, 9);
+  auto copied = std::make_shared<SceneInput>();
+  copied->shown.value = 2;
+  copy->effects.push_back(copied);
+  edit().clipboard.objects.push_back(copy);
+  int editEvents = 0;
+  Event::EventService::instance()->editDataChanged().add(
+      [&](const Event::ObjectReference&) { ++editEvents; });
+  const auto steps = scene().undoHistory.steps.size();
+
+  edit().deleteScene(2);
+
+  EXPECT_EQ(sceneIds(), (std::vector<int>{0, 1, 3}));
+  EXPECT_EQ(rootOfTwo->shown.value, 0);
+  EXPECT_EQ(thirdOfTwo->shown.value, 0);
+  EXPECT_EQ(copied->shown.value, 0);
+  EXPECT_EQ(rootOfOne->shown.value, 1) << "a reference to another scene stays";
+  EXPECT_EQ(rootOfTwo->count.value, 2) << "a plain number equal to the id is no reference";
+  EXPECT_EQ(editEvents, 1) << "the windows and the renderer hear of the changed items";
+  EXPECT_EQ(scene().undoHistory.steps.size(), steps) << "not an undo step";
+
+  // A new scene takes the freed id; nothing shows it unasked.
+  ScriptedDialogs dialogs;
+  dialogs.sceneAnswer = Edit::SceneSettings{"New", 1920, 1080, 30, 1, 48000};
+  ASSERT_TRUE(edit().createSceneLikeCurrent());
+  EXPECT_EQ(scene().id, 2);
+  EXPECT_EQ(rootOfTwo->shown.value, 0);
+  EXPECT_EQ(thirdOfTwo->shown.value, 0);
+
+  // Deleting a scene no item shows changes no item and tells nobody of edit data.
+  edit().deleteScene(2);
+  EXPECT_EQ(rootOfOne->shown.value, 1);
+  EXPECT_EQ(editEvents, 1);
 }
 
 // --- Projects ----------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -16,6 +17,8 @@
 #include "edit/object.h"
 #include "edit/scene.h"
 #include "edit/undo_service.h"
+#include "effect/effect_item_integer.h"
+#include "../system/log_capture.h"
 #include "edit_test_support.h"
 #include "system/fake_ui_bridge.h"
 #include "system/event_service.h"
@@ -215,7 +218,7 @@ TEST_F(Scope, AReaderNeverSeesAHalfMadeChange) {
   EXPECT_EQ(torn, 0);
 }
 
-TEST_F(Scope, AnEditThatThrowsReleasesTheLockDiscardsTheStepAndFiresNothing) {
+TEST_F(Scope, AnEditThatThrowsStillCommitsItsStepAndTellsTheListeners) {
   auto object = TestSupport::place(0, 0, 9);
   heard.lists.clear();
   auto& history = services.scene().undoHistory;
@@ -230,14 +233,87 @@ TEST_F(Scope, AnEditThatThrowsReleasesTheLockDiscardsTheStepAndFiresNothing) {
     throw std::runtime_error("command failed");
   } catch (const std::runtime_error&) {
   }
-  EXPECT_TRUE(heard.lists.empty()) << "nothing is announced for a failed edit";
-  EXPECT_EQ(history.steps.size(), steps) << "the pending step is discarded";
+  // What the command did before it failed is a finished edit: announced and undoable.
+  EXPECT_EQ(heard.lists, std::vector<std::string>{"7"});
+  EXPECT_EQ(history.steps.size(), steps + 1) << "the step was committed";
   EXPECT_FALSE(services.undo().recording);
-  // The tables were rebuilt for the readers, and the lock is free.
   EXPECT_TRUE(services.scene().getLayerObjects(0).objects.empty());
-  auto next = services.edit().beginUpdate();
+  services.undo().undo();  // opens a scope of its own: the lock is free
+  EXPECT_EQ(object->layer, 0) << "undo brings the removed object back";
+}
+
+// Each way finishing an unclosed scope can fail, while the command's own exception unwinds.
+struct FinishFailure {
+  const char* name;
+  // Records a change in the open scope (of the object on layer 0) that makes its finish fail.
+  using Spoil = void (*)(EditServices&, Edit::UpdateSection&, Edit::Object&);
+  Spoil spoil;
+  const char* logged;  // the start of the failure's text in the error log
+  std::size_t stepsKept;
+};
+
+class UnclosedScopeFailure : public ::testing::TestWithParam<FinishFailure> {
+ protected:
+  EditServices services;
+};
+
+TEST_P(UnclosedScopeFailure, IsLoggedAndNeverThrownFromTheDestructor) {
+  const FinishFailure& failure = GetParam();
+  auto object = TestSupport::place(0, 0, 9);
+  TestSupport::LogCapture log;
+  bool commandFailureArrived = false;
+  try {
+    auto scope = services.edit().beginUpdate();
+    scope.beginUndo();
+    failure.spoil(services, scope, *object);
+    throw std::runtime_error("command failed");
+  } catch (const std::runtime_error& exception) {
+    commandFailureArrived = std::string(exception.what()) == "command failed";
+  }
+  EXPECT_TRUE(commandFailureArrived) << "the command's own exception reaches the caller";
+  EXPECT_EQ(services.scene().undoHistory.steps.size(), failure.stepsKept);
+  EXPECT_FALSE(services.undo().recording);
+  std::vector<std::string> errors;
+  for (const auto& record : log.records())
+    if (record.level == "ERROR" && record.place == "Edit::UpdateSection::~UpdateSection")
+      errors.push_back(record.text);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_TRUE(errors[0].starts_with(failure.logged)) << errors[0];
+  auto next = services.edit().beginUpdate();  // the lock is free
   next.close();
 }
+
+// An effect whose item list grows between the two snapshots: its undo item cannot commit.
+struct Growing : Effect::EffectBase {
+  Growing() : EffectBase("増える", 3, 1, 1) {}
+  std::shared_ptr<EffectBase> create() const override { return std::make_shared<Growing>(); }
+  std::vector<std::unique_ptr<Effect::EffectItemInteger>> added;
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UnclosedScopeFailure,
+    ::testing::Values(
+        FinishFailure{"CommitFailsAndDropsTheStep",
+                      [](EditServices& services, Edit::UpdateSection&, Edit::Object&) {
+                        auto effect = std::make_shared<Growing>();
+                        services.undo().pushEffectUpdate(effect);
+                        effect->added.push_back(std::make_unique<Effect::EffectItemInteger>(
+                            effect->items, "追加", 0, 0, 1));
+                      },
+                      "closing the update failed.\ndifferent number of items.", 0},
+        FinishFailure{"ListenerFailsAfterTheCommit",
+                      [](EditServices& services, Edit::UpdateSection& scope,
+                         Edit::Object& object) {
+                        services.events().editDataChanged().add(
+                            [](const Event::ObjectReference&) {
+                              throw std::runtime_error("listener failed");
+                            });
+                        scope.notifyObject = true;
+                        services.undo().pushObjectUpdate(scope.scene->getLayerObjects(0).objects[0]);
+                        object.end = 20;
+                      },
+                      "closing the update failed.\nlistener failed", 1}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Scope, AListenersExceptionReachesTheCallerAfterTheLockAndTheStepAreDone) {
   auto object = TestSupport::place(0, 0, 9);
