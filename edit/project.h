@@ -25,6 +25,11 @@ class Project {
   void deleteScene(int32_t id);
   // Empties every scene's layer table and drops every scene; current scene 0, no path.
   void reset();
+  // After the project file was opened at `newProjectPath` while `path` still names the place
+  // it was saved at: the file items whose files are missing but lay under the old project
+  // folder are, once the user agreed, pointed at the same place under the new folder. One
+  // question for all of them; a refusal changes nothing.
+  void updateEffectItemFilePath(const std::string& newProjectPath);
 
   // The project file (project_file.cpp). saveFile writes the whole project: the file is
   // replaced only once it is complete, so a failure leaves the old file as it was and

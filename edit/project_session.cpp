@@ -66,6 +66,8 @@ bool ProjectSession::loadProject(const std::string& path, bool confirm, bool ado
   scope.updateLayer = true;
   try {
     project.loadFile(openedPath);
+    // A project the user opened from another folder than it was saved in.
+    if (adoptPath) project.updateEffectItemFilePath(openedPath);
   } catch (const std::exception&) {
     project.reset();
     Dialog::postError("%s", "プロジェクトの読み込みに失敗しました");

@@ -36,14 +36,8 @@ bool Selection::addWithGroup(const std::shared_ptr<Object>& object, const Scene&
     add(object, scene);
     return true;
   }
-  // The member set is unordered: the members are added in layer and frame order, so the
-  // selection order does not depend on where the pointers lie in memory.
-  std::vector<Object*> members(object->group->members.begin(), object->group->members.end());
-  std::sort(members.begin(), members.end(), [](const Object* a, const Object* b) {
-    return a->layer != b->layer ? a->layer < b->layer : a->start < b->start;
-  });
-  for (Object* member : members)
-    if (member->layer != -1) add(member->shared_from_this(), scene);
+  // Every member on the timeline, in layer and frame order.
+  for (const auto& member : Group::getObjects(object->group, scene)) add(member, scene);
   return true;
 }
 

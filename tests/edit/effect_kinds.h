@@ -4,6 +4,7 @@
 // alias files. Needs no test framework.
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <utility>
 
 #include "effect/effect_base.h"
@@ -76,6 +77,22 @@ inline Effect::EffectService::Catalogue kindCatalogue() {
   Effect::EffectService::Catalogue catalogue;
   catalogue.firstEffects = [](Effect::EffectService& registry) {
     for (const Kind& kind : kKinds) registry.registerEffect<KindEffect>(kind);
+  };
+  return catalogue;
+}
+
+// The same with the kind of that name registered as a class of the test's own, made from its
+// Kind like KindEffect.
+template <class Special>
+Effect::EffectService::Catalogue kindCatalogueWith(std::string_view specialName) {
+  Effect::EffectService::Catalogue catalogue;
+  catalogue.firstEffects = [specialName](Effect::EffectService& registry) {
+    for (const Kind& kind : kKinds) {
+      if (kind.name == specialName)
+        registry.registerEffect<Special>(kind);
+      else
+        registry.registerEffect<KindEffect>(kind);
+    }
   };
   return catalogue;
 }

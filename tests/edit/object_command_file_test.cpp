@@ -83,16 +83,7 @@ class SceneDialog : public Edit::EditUi {
 class ObjectFileCommands : public ChainFixture::RegistryFixture {
  protected:
   void SetUp() override {
-    Effect::EffectService::Catalogue catalogue;
-    catalogue.firstEffects = [](Effect::EffectService& registry) {
-      for (const Kind& kind : ChainFixture::kKinds) {
-        if (std::string_view(kind.name) == "動画ファイル")
-          registry.registerEffect<MovieInput>(kind);
-        else
-          registry.registerEffect<KindEffect>(kind);
-      }
-    };
-    startServices(std::move(catalogue));
+    startServices(ChainFixture::kindCatalogueWith<MovieInput>("動画ファイル"));
     log.clear();  // the registry's start
   }
 

@@ -17,6 +17,7 @@ class ScriptedEditUi : public Edit::EditUi {
   ScriptedEditUi& operator=(const ScriptedEditUi&) = delete;
   ~ScriptedEditUi() override { Edit::setEditUi(nullptr); }
 
+  std::function<bool(const std::string& text, const std::string& caption)> onConfirm;
   std::function<std::optional<int>(const std::string& caption, int initialFrames)>
       onAskFrameLength;
   std::function<std::optional<double>(const std::string& caption, const std::string& label,
@@ -32,6 +33,9 @@ class ScriptedEditUi : public Edit::EditUi {
       onShowTimeControl;
   std::function<void(const Edit::UpdateSection& scope)> onRefreshSettingWindows;
 
+  bool confirm(const std::string& text, const std::string& caption) override {
+    return onConfirm ? onConfirm(text, caption) : EditUi::confirm(text, caption);
+  }
   std::optional<int> askFrameLength(const std::string& caption, int initialFrames) override {
     return onAskFrameLength ? onAskFrameLength(caption, initialFrames)
                             : EditUi::askFrameLength(caption, initialFrames);
