@@ -8,7 +8,8 @@
 // Interfaces whose implementations come with later parts keep their headless defaults until
 // then: Edit::EditUi (the edit model's dialogs and windows), Effect::MediaFileProbe (the
 // media readers), Effect::DrawingResources (fonts and figures), Effect::ItemControlFactory
-// (the setting window's controls).
+// (the setting window's controls), Effect::AnchorEditAccess and Effect::AnchorRenderAccess
+// (the preview's handles).
 
 namespace App {
 
