@@ -128,7 +128,10 @@ void EffectService::loadPresetsAndPalettes() {
 
 void EffectService::loadScripts() {
   const Catalogue& catalogue = installedCatalogue();
-  if (catalogue.scripts) catalogue.scripts(*this);
+  if (catalogue.scripts)
+    catalogue.scripts(*this);
+  else
+    loadScriptFiles();
 }
 
 // ---- registration ------------------------------------------------------------------------

@@ -12,7 +12,7 @@
 //   2. "移動無し" and "再生範囲" published as defaultMovement() and playbackRangeMovement()
 //      (before any effect exists: every number item starts with the first);
 //   3. the catalogue's first run of built-in effects;
-//   4. the script files;
+//   4. the script files (or the catalogue's stand-in);
 //   5. the catalogue's second run of built-in effects;
 //   6. the aliases: object aliases, then effect aliases;
 //   7. the movement presets, then the palettes and preset colours.
@@ -60,8 +60,8 @@ class EffectService : public System::Service<EffectService> {
     std::function<void(EffectService&)> movements;
     // The first run of built-in effects, up to "振動".
     std::function<void(EffectService&)> firstEffects;
-    // The script files (loadScripts): registers them while the registry is being built and
-    // only refreshes the registered scripts' texts once it is (isInitialized()).
+    // Registers kinds in place of the script files (tests). Empty: the script files are
+    // read (loadScripts).
     std::function<void(EffectService&)> scripts;
     // The second run of built-in effects, from "スクリプト制御" to "音量調整".
     std::function<void(EffectService&)> lastEffects;
@@ -125,8 +125,35 @@ class EffectService : public System::Service<EffectService> {
   bool registerMovementPrototype(std::shared_ptr<MovementBase> prototype);
   // Registers every file "%Alias%/*.<kind>" as an alias of that type, in listing order.
   void registerAlias(std::string_view kind, uint8_t type);
-  // The catalogue's script step.
+  // The script step: the catalogue's when it has one, else the script files
+  // (script_registration.cpp): the bundles "%AppInstall%/script.obj2", .anm2, .cam2, .scn2
+  // and .tra2, then "%Script%/", then each of its direct sub-folders. While the registry is
+  // built every script becomes a kind; once it is (isInitialized(), the reload), the files
+  // only refresh the texts of the scripts registered under their names.
   void loadScripts();
+  // The script files of "%Script%/" (empty `subFolder`) or of one of its sub-folders: the
+  // current extensions first (.obj2, .anm2, .cam2, .scn2, .tra2), then the legacy ones.
+  void loadScriptFolder(std::string_view subFolder);
+  // The scripts of one file as kinds of the script effect class K (ScriptInput,
+  // ScriptFilter, CameraScript, SceneChangeScript) or as script movements. `folder` is the
+  // sub-folder the file lies in (empty: none), whose name becomes the kinds' menu label;
+  // `engine` names the engine (null: the host's default). On a reload a script replaces
+  // the text of the kind of its name only when that kind is a script of the same class;
+  // any other script kind under the name is kept and a WARN line says so.
+  template <class K>
+  void registerScriptEffect(const std::string& path, std::string_view folder, bool isBundle,
+                            bool isLegacy, const char* engine);
+  void registerScriptMovement(const std::string& path, std::string_view folder, bool isBundle,
+                              bool isLegacy, const char* engine);
+  // One row of the script information list: the script's information text (its name when
+  // it has none) and the kind word.
+  struct ScriptInfo {
+    std::string text;
+    std::string kind;
+  };
+  // The animation effects, custom objects, camera effects and movements whose scripts lie
+  // in %Script%, pass by pass in that order.
+  std::vector<ScriptInfo> getScriptInfoList() const;
 
   // The effect kind of that name (compared exactly, byte for byte); throws "not found
   // effect." with the name as note. Aliases are not searched.
@@ -210,6 +237,8 @@ class EffectService : public System::Service<EffectService> {
     EffectService* registry_;
   };
 
+  // The script step without a catalogue: every script file in its order.
+  void loadScriptFiles();
   static void reportFailure(bool effect, const std::type_info& type,
                             const std::exception& exception);
   // The movement presets, then the palettes and preset colours, are read here by their

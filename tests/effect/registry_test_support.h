@@ -206,6 +206,10 @@ class RegistryTest : public ::testing::Test {
     return install_.writeFile("data/" + name, contents);
   }
   std::string dataPath(const std::string& name) const { return install_ / ("data/" + name); }
+  // A file beside the program (%AppInstall%).
+  std::string writeInstall(const std::string& name, const std::string& contents) {
+    return install_.writeFile(name, contents);
+  }
 
   System::IniFile& parameters() { return *Setting::ParameterIni::instance(); }
 
