@@ -1,6 +1,5 @@
 #include "edit/camera_view.h"
 
-#include <charconv>
 #include <cmath>
 #include <vector>
 
@@ -13,14 +12,6 @@ namespace {
 
 constexpr std::array<float, 6> kDefaultCoordinates{0.0f, 0.0f, -1024.0f, 0.0f, 0.0f, 0.0f};
 
-// "%f", with "." whatever the process locale.
-std::string fixedText(float value) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                    std::chars_format::fixed, 6);
-  return std::string(buffer, result.ptr);
-}
-
 }  // namespace
 
 std::string CameraView::toString() const {
@@ -29,7 +20,7 @@ std::string CameraView::toString() const {
   std::string text;
   for (std::size_t i = 0; i < coordinates.size(); ++i) {
     if (i) text += ',';
-    text += fixedText(coordinates[i]);
+    text += System::formatFixed(coordinates[i]);
   }
   return text;
 }

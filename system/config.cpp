@@ -1,6 +1,5 @@
 #include "system/config.h"
 
-#include <charconv>
 #include <exception>
 
 #include "system/ini_file.h"
@@ -37,12 +36,8 @@ void Float::fromString(const std::string& text) {
 }
 
 void Float::toString(std::string& text) const {
-  // The text of "%f" (six decimals), but always with "." for the point: printf follows the
-  // process locale, and a comma here would read back as a different number.
-  char buffer[400];  // the largest float in fixed form is 39 digits before the point
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(*variable_),
-                                    std::chars_format::fixed, 6);
-  text.assign(buffer, result.ptr);
+  // Always with "." for the point: a comma here would read back as a different number.
+  text = formatFixed(*variable_);
 }
 
 void Float::setDefault() { *variable_ = default_; }

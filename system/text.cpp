@@ -1,5 +1,6 @@
 #include "system/text.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cmath>
@@ -130,11 +131,16 @@ bool isValidUtf8(std::string_view text) {
   return true;
 }
 
-std::string formatNumber(double value) {
-  char buffer[512];
-  std::snprintf(buffer, sizeof buffer, "%f", value);
-  return trimNumberText(buffer);
+std::string formatFixed(double value) {
+  // std::to_chars writes what printf("%f") writes in the C locale; printf itself follows
+  // the process locale, which the UI sets from the environment.
+  char buffer[400];  // the largest double in fixed form has 309 digits before the point
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+  return std::string(buffer, result.ptr);
 }
+
+std::string formatNumber(double value) { return trimNumberText(formatFixed(value)); }
 
 namespace {
 std::string formatClock(double seconds, bool withHundredths) {
@@ -143,13 +149,19 @@ std::string formatClock(double seconds, bool withHundredths) {
   const double absolute = std::isnan(seconds) ? 0.0 : std::fabs(seconds);
   // Beyond this the whole seconds no longer fit the counters; such times do not occur.
   const double clamped = std::min(absolute, 9.0e15);
-  const auto whole = static_cast<long long>(clamped);
+  // With hundredths the value is rounded to the nearest hundredth before it is split, so a
+  // time written with two decimals shows them (1.15 times 100 is 114.99999999999999) and
+  // 59.999 carries into the next minute. Whole seconds alone are cut toward zero.
+  const long long totalHundredths = withHundredths
+                                        ? std::llround(clamped * 100)
+                                        : static_cast<long long>(clamped) * 100;
+  const long long whole = totalHundredths / 100;
   const long long hours = whole / 3600;
   const int minutes = static_cast<int>(whole / 60 % 60);
   const int secs = static_cast<int>(whole % 60);
   char buffer[64];
   if (withHundredths) {
-    const int hundredths = static_cast<int>(static_cast<long long>(clamped * 100) % 100);
+    const int hundredths = static_cast<int>(totalHundredths % 100);
     std::snprintf(buffer, sizeof buffer, "%s%02lld:%02d:%02d.%02d", sign, hours, minutes, secs,
                   hundredths);
   } else {

@@ -17,9 +17,13 @@ std::string utf16ToUtf8(std::u16string_view text);
 std::string sanitizeUtf8(std::string_view text);
 bool isValidUtf8(std::string_view text);
 
-// "%f" with trailing zeros (and then a trailing point) removed: 1.5, 2, 100, -0.
+// Numbers as files hold them: always "." for the point, whatever the process locale.
+// The text of "%f" in the C locale: six decimals (0.5 is "0.500000").
+std::string formatFixed(double value);
+// formatFixed with trailing zeros (and then a trailing point) removed: 1.5, 2, 100, -0.
 std::string formatNumber(double value);
-// "[-]hh:mm:ss.cc" and "[-]hh:mm:ss"; hours are not limited.
+// "[-]hh:mm:ss.cc" of the value rounded to hundredths (59.999 is "00:01:00.00") and
+// "[-]hh:mm:ss" of its whole seconds (59.999 is "00:00:59"); hours are not limited.
 std::string formatTime(double seconds);
 std::string formatTimeSeconds(double seconds);
 

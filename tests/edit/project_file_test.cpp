@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "../system/comma_locale.h"
 #include "../system/exception_text.h"
 #include "../system/fake_ui_bridge.h"
 #include "edit/group.h"
 #include "edit/project.h"
+#include "effect/builtin_movements.h"
 #include "registry_fixture.h"
 
 namespace {
@@ -204,6 +206,50 @@ TEST_F(ProjectFile, AWholeProjectReadsBackAsTheSameModel) {
   EXPECT_TRUE(otherBack.getLayerObjects(0).objects.at(0)->controlFlag);
   EXPECT_EQ(loaded.currentSceneId, 2);
   EXPECT_EQ(loaded.path, "/work/film.vlp2");
+}
+
+// A straight line with two params and an easing curve, so that a track carries fractions
+// in every group of its text.
+class CurvedMove : public Effect::LinearMove {
+ public:
+  CurvedMove() {
+    name = "曲線移動";
+    defaultParams = {1.0, 2.0};
+    defaultTimeControl = {0.0, 0.0, 1.0, 1.0};
+    timeControl = true;
+  }
+};
+
+TEST_F(ProjectFile, FractionsReadBackTheSameUnderADecimalCommaLocale) {
+  const auto* curved =
+      Effect::MovementRegistry::instance().registerMovement(std::make_shared<CurvedMove>());
+  ASSERT_TRUE(curved);
+  const TestSupport::CommaLocale comma;
+  ASSERT_TRUE(comma.active());
+
+  Edit::Project project;
+  auto& scene = *project.getOrCreateScene(0);
+  auto object = scene.createObject("画像ファイル", 0, 0, 99);
+  auto& x = dynamic_cast<KindEffect&>(*object->effects[0]).x;
+  x.movement = curved;
+  x.values = {-15, 25};  // -1.5 and 2.5 at a step of 0.1
+  x.params = {0.25, -1.5};
+  x.timeControl = {0.125, 0.5, 0.875, 0.0625};
+  scene.update();
+  project.saveFile(path());
+  EXPECT_NE(read().find("X=-1.5,2.5,曲線移動,0|0.25,-1.5|0.125,0.5,0.875,0.0625\r\n"),
+            std::string::npos);
+
+  Edit::Project loaded;
+  loaded.loadFile(path());
+  EXPECT_TRUE(postedErrors().empty());
+  const auto& objects = loaded.findScene(0)->getLayerObjects(0).objects;
+  ASSERT_EQ(objects.size(), 1u);
+  const auto& back = dynamic_cast<KindEffect&>(*objects.at(0)->effects[0]).x;
+  EXPECT_EQ(back.movement, curved);
+  EXPECT_EQ(back.values, x.values);
+  EXPECT_EQ(back.params, x.params);
+  EXPECT_EQ(back.timeControl, x.timeControl);
 }
 
 TEST_F(ProjectFile, ABadObjectIsDroppedAloneWithOneSummaryError) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "effect/movement_preset_manager.h"
+#include "system/comma_locale.h"
 #include "system/exception_text.h"
 #include "system/fake_ui_bridge.h"
 #include "system/file.h"
@@ -149,6 +150,21 @@ TEST_F(MovementPresetTest, SaveWritesOneLineAndLogsThePathAsGiven) {
   EXPECT_THAT(names(manager), ElementsAre("Ease"));
   EXPECT_EQ(manager.findMovementParams("Ease")->values,
             (std::vector<double>{0.1, 0.2, 0.3, 0.4}));
+}
+
+TEST_F(MovementPresetTest, APresetSavedUnderADecimalCommaLocaleReadsBackTheSame) {
+  const TestSupport::CommaLocale comma;
+  ASSERT_TRUE(comma.active());
+  const std::vector<double> values{0.25, -1.5, 3.125, 0.1234567};
+  MovementParamsDefine::saveMovementParamsFile("%Default%/Ease.params", values);
+  EXPECT_EQ(TestSupport::readWholeFile(defaultFolder_ + "/Ease.params"),
+            "params=0.25,-1.5,3.125,0.123457\r\n");
+  MovementParamsManager manager;
+  manager.loadMovementParams();
+  ASSERT_TRUE(manager.findMovementParams("Ease"));
+  EXPECT_EQ(manager.findMovementParams("Ease")->values,
+            (std::vector<double>{0.25, -1.5, 3.125, 0.123457}));
+  EXPECT_TRUE(ui_.boxes.empty());
 }
 
 TEST_F(MovementPresetTest, SaveIntoAFolderThatCannotHoldTheFileThrowsAndLeavesNothing) {

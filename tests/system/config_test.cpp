@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "system/comma_locale.h"
 #include "system/ini_file.h"
 #include "system/log_capture.h"
 #include "system/temp_folder.h"
@@ -89,15 +89,13 @@ TEST_F(ConfigTest, FloatReadsLikeStrtofAndWritesSixDecimals) {
 }
 
 TEST_F(ConfigTest, FloatIsWrittenWithAPointWhateverTheProcessLocale) {
-  const char* previous = setlocale(LC_NUMERIC, nullptr);
-  const std::string saved = previous ? previous : "C";
-  if (!setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "no de_DE.UTF-8 locale installed";
+  const TestSupport::CommaLocale comma;
+  ASSERT_TRUE(comma.active());
   {
     Owner owner(&store_);
     owner.scale = 0.5f;
   }
   Owner reread(&store_);
-  setlocale(LC_NUMERIC, saved.c_str());
   EXPECT_EQ(stored("Owner", "Scale"), "0.500000");
   EXPECT_EQ(reread.scale, 0.5f);
 }

@@ -16,6 +16,7 @@
 #include "system/file.h"
 #include "system/ini_contents.h"
 #include "system/log_capture.h"
+#include "system/comma_locale.h"
 #include "system/exception_text.h"
 #include "system/temp_folder.h"
 
@@ -335,12 +336,9 @@ TEST_F(IniValueTest, ToFloatReadsLikeStrtofInTheClassicLocale) {
 }
 
 TEST_F(IniValueTest, ToFloatIgnoresTheProcessLocale) {
-  const char* previous = setlocale(LC_NUMERIC, nullptr);
-  const std::string saved = previous ? previous : "C";
-  if (!setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "no de_DE.UTF-8 locale installed";
-  const float read = valueOf("0.5").toFloat();
-  setlocale(LC_NUMERIC, saved.c_str());
-  EXPECT_EQ(read, 0.5f);
+  const TestSupport::CommaLocale comma;
+  ASSERT_TRUE(comma.active());
+  EXPECT_EQ(valueOf("0.5").toFloat(), 0.5f);
 }
 
 TEST_F(IniValueTest, ToStringChecksUtf8) {

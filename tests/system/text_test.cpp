@@ -5,6 +5,7 @@
 #include <limits>
 #include <memory>
 
+#include "system/comma_locale.h"
 #include "system/text.h"
 
 namespace {
@@ -30,6 +31,15 @@ TEST(Text, FormatNumberDropsTrailingZeros) {
   EXPECT_EQ(largest.rfind("-17976931348623157", 0), 0u);
 }
 
+TEST(Text, NumbersAreWrittenWithAPointWhateverTheProcessLocale) {
+  const TestSupport::CommaLocale comma;
+  ASSERT_TRUE(comma.active());
+  EXPECT_EQ(System::formatNumber(1.5), "1.5");
+  EXPECT_EQ(System::formatNumber(-1234567.25), "-1234567.25");
+  EXPECT_EQ(System::formatFixed(0.5), "0.500000");
+  EXPECT_EQ(System::formatFixed(-0.0000004), "-0.000000");
+}
+
 TEST(Text, FormatTimeAndSeconds) {
   struct Case {
     double seconds;
@@ -40,7 +50,15 @@ TEST(Text, FormatTimeAndSeconds) {
       {-75.5, "-00:01:15.50", "-00:01:15"},
       {3725.9, "01:02:05.90", "01:02:05"},
       {0, "00:00:00.00", "00:00:00"},
-      {0.999, "00:00:00.99", "00:00:00"},
+      // Hundredths are those of the value rounded to two decimals; whole seconds are cut.
+      {1.15, "00:00:01.15", "00:00:01"},
+      {0.29, "00:00:00.29", "00:00:00"},
+      {4.35, "00:00:04.35", "00:00:04"},
+      {-1.15, "-00:00:01.15", "-00:00:01"},
+      {0.999, "00:00:01.00", "00:00:00"},
+      {0.994, "00:00:00.99", "00:00:00"},
+      {59.999, "00:01:00.00", "00:00:59"},
+      {86399.996, "24:00:00.00", "23:59:59"},
       {-0.001, "-00:00:00.00", "-00:00:00"},
       {360000.25, "100:00:00.25", "100:00:00"},  // hours are not limited
       {std::numeric_limits<double>::quiet_NaN(), "00:00:00.00", "00:00:00"},
