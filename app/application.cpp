@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <exception>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -41,10 +42,15 @@ void acquireServices(System::ServiceStack& services) {
   services.acquire<Edit::EditService>();
 }
 
-// Shows a failure of the start or the shut-down once everything is released.
+// Shows a failure of the start or the shut-down once everything is released. A box that
+// cannot be shown is logged: the program ends normally all the same.
 int endWithException(System::ServiceStack& services, const std::exception& exception) {
   services.releaseAll();
-  Dialog::showException(exception);
+  try {
+    Dialog::showException(exception);
+  } catch (const std::exception& failure) {
+    System::Log::error("App::run", "exception not shown.\n%s", failure.what());
+  }
   return 0;
 }
 
@@ -74,8 +80,12 @@ int run(int argc, char** argv) {
   try {
     Window::WindowService::instance()->processMessage();
   } catch (const std::exception& exception) {
-    // The message, a backup of the project, and no resume file from an unsound state.
+    // The message, a backup of the project, and no resume file from an unsound state. It
+    // never throws: the shut-down below always runs.
     Edit::EditService::instance()->applicationException(exception);
+  } catch (...) {
+    Edit::EditService::instance()->applicationException(
+        std::runtime_error("unknown exception."));
   }
   System::Log::info("App::run", "shutting down");
 

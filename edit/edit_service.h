@@ -6,6 +6,7 @@
 // (beginUpdate, exclusive, UI thread only, never nested) and a read scope (beginRead,
 // shared, render workers). The focus, cursor and selection operations run on the UI thread
 // without the lock: only the UI thread changes them.
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -117,11 +118,14 @@ class EditService : public System::Service<EditService> {
   std::string processCommandLine() const { return session_.processCommandLine(); }
   void onStart() { session_.onStart(); }
   void onExit() { session_.onExit(); }
-  void applicationException(const std::exception& exception) {
+  void applicationException(const std::exception& exception) noexcept {
     session_.applicationException(exception);
   }
   // The histories, the backup timer and the exit state.
   ProjectSession& projectSession() { return session_; }
+  // Counts the edit-update scopes that ended, closed or not: whatever changed the edit data
+  // changed it inside one, so an unchanged count means unchanged data.
+  uint64_t editGeneration() const { return editGeneration_; }
 
   // The filter of the scene lists of scene items: true for a scene id that is neither 0 nor
   // `ownSceneId`.
@@ -146,6 +150,7 @@ class EditService : public System::Service<EditService> {
   std::shared_ptr<Scene> currentScene_;
   std::shared_mutex lock_;
   bool updateOpen_ = false;
+  uint64_t editGeneration_ = 0;
   // Declared last: made after the edit data it uses, and released before it.
   ProjectSession session_{*this};
 };

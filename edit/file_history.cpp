@@ -147,6 +147,15 @@ void BackupHistory::updateTimer() {
 }
 
 void BackupHistory::autoBackupProject() {
+  std::optional<uint64_t> count;
+  if (changeCount_) {
+    count = changeCount_();
+    if (count == backedUpCount_) {
+      System::Log::verbose("Edit::BackupHistory::autoBackupProject",
+                           "auto backup skipped : no change since the last one");
+      return;
+    }
+  }
   const std::string path = makeBackupFilePath("AutoBackup");
   add(path);
   System::Log::info("Edit::BackupHistory::autoBackupProject", "auto backup : %s", path.c_str());
@@ -162,6 +171,8 @@ void BackupHistory::autoBackupProject() {
       edit->project.saveFile(path);
       scope.close();
     }
+    // A failed backup is not one: the next tick tries again, changed or not.
+    backedUpCount_ = count;
   } catch (const std::exception&) {
     Dialog::postError("%s", "プロジェクトの保存に失敗しました");
   }

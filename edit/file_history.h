@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,6 +69,8 @@ class BackupHistory : public FileHistory {
   // Saves the project to a path without touching the project path or the recent files;
   // throws when it fails.
   using SaveProject = std::function<void(const std::string& path)>;
+  // A number that changes whenever the project may have changed.
+  using ChangeCount = std::function<uint64_t()>;
 
   BackupHistory() = default;
   // Stops the timer.
@@ -90,16 +93,23 @@ class BackupHistory : public FileHistory {
   // One automatic backup: %Backup%/AutoBackup_<time stamp>.vlp2 goes to the front of the
   // list (dropping and deleting the oldest files beyond the maximum), then the project is
   // saved there. A failed save posts "プロジェクトの保存に失敗しました"; the entry stays and
-  // the timer runs on.
+  // the timer runs on. With a change count, a tick whose count equals that of the last
+  // backup that succeeded writes nothing: idle time must not push the earlier, different
+  // states out of the list with copies of one.
   void autoBackupProject();
 
   // How the backup saves the project. Without one, the edit service's project is written
   // inside an edit-update scope.
   void setSaveProject(SaveProject save) { saveProject_ = std::move(save); }
+  // Without one every tick writes a backup.
+  void setChangeCount(ChangeCount count) { changeCount_ = std::move(count); }
 
  private:
   System::Timer timer_;
   SaveProject saveProject_;
+  ChangeCount changeCount_;
+  // The change count of the last backup that was written.
+  std::optional<uint64_t> backedUpCount_;
 };
 
 // Takes the edit service's [Edit] settings into both histories, at start and after the

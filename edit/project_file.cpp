@@ -9,8 +9,10 @@
 // already on its layer.
 #include <algorithm>
 #include <exception>
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "edit/edit_limits.h"
 #include "edit/group_table.h"
@@ -152,12 +154,19 @@ void Project::saveFile(const std::string& filePath) const {
 
 void Project::loadFile(const std::string& filePath) {
   constexpr const char* place = "Edit::Project::loadFile";
-  if (!System::File::exists(filePath))
+  // Only a regular file is opened: a folder is no project, and a pipe or a device could
+  // block the reader or never end.
+  std::error_code typeError;
+  if (!std::filesystem::is_regular_file(filePath, typeError))
     throw System::makeException(place, "failed to open file.", filePath);
   IniFile ini;
   ini.loadFile(filePath);
 
+  // The settings reader gives an empty file for one it cannot read; every project file
+  // begins with its [project] section, so a file without one is no project.
   const IniFile::SectionRef project = ini.getSection("project");
+  if (!project.exists())
+    throw System::makeException(place, "project section not found.", filePath);
   path = System::FileName::expandVariable(project.findValue("file").toString(""));
   currentSceneId = project.findValue("display.scene").toInt(0);
 

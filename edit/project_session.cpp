@@ -64,17 +64,28 @@ bool ProjectSession::loadProject(const std::string& path, bool confirm, bool ado
   Project& project = edit_.project;
   auto scope = edit_.beginUpdate();
   scope.updateLayer = true;
+  bool loaded = true;
   try {
     project.loadFile(openedPath);
-    // A project the user opened from another folder than it was saved in.
-    if (adoptPath) project.updateEffectItemFilePath(openedPath);
-  } catch (const std::exception&) {
+  } catch (const std::exception& exception) {
+    System::Log::warn("Edit::EditService::loadProject", "load failed : %s\n%s", path.c_str(),
+                      exception.what());
+    loaded = false;
+  }
+  if (loaded) {
+    // The file's own record of its path is kept for the resume file, so that a resumed
+    // project saves to where the user keeps it. A file opened by the user is that place,
+    // and media it names under the folder it was saved in may have moved with it.
+    if (adoptPath) {
+      project.updateEffectItemFilePath(openedPath);
+      project.path = openedPath;
+    }
+  } else {
+    // Nothing of a file that failed is taken over, least of all its path: a Save of the
+    // empty project must not overwrite the file the user tried to open.
     project.reset();
     Dialog::postError("%s", "プロジェクトの読み込みに失敗しました");
   }
-  // The file's own record of its path is kept for the resume file, so that a resumed
-  // project saves to where the user keeps it. A file opened by the user is that place.
-  if (adoptPath) project.path = openedPath;
 
   scope.notifyScene = true;
   scope.sceneId = project.currentSceneId;
@@ -84,9 +95,9 @@ bool ProjectSession::loadProject(const std::string& path, bool confirm, bool ado
   System::Log::info("Edit::EditService::loadProject", "set current scnene [%s](%d)",
                     scope.scene->name.c_str(), project.currentSceneId);
   setStatusText("");
-  projectHistory.add(project.path);
+  if (loaded) projectHistory.add(project.path);
   scope.close();
-  return true;
+  return loaded;
 }
 
 bool ProjectSession::saveProject(const std::string& path, bool silent) {

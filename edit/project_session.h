@@ -26,8 +26,7 @@ class ProjectSession {
   // automatic backup copy the service's project, and listens to the start and exit events
   // when the event service exists.
   explicit ProjectSession(EditService& edit);
-  // Stops listening and the backup timer, then writes history.ini when the recent files
-  // changed in this run.
+  // Stops listening and the backup timer, then writes history.ini.
   ~ProjectSession();
   ProjectSession(const ProjectSession&) = delete;
   ProjectSession& operator=(const ProjectSession&) = delete;
@@ -36,8 +35,9 @@ class ProjectSession {
   bool createProject();
   // Opens a project file: `confirm` asks first when there is unsaved work; `adoptPath` makes
   // the opened file the project path (not so for the resume file). False when the file is
-  // missing or the user kept their work; a file that cannot be read leaves an empty project
-  // and posts an error.
+  // missing or the user kept their work. A file that cannot be read as a project (not a
+  // regular file, no [project] section, a bad value) posts an error and gives false; the
+  // project is left empty, without a path, and the recent files do not change.
   bool loadProject(const std::string& path, bool confirm, bool adoptPath);
   // Writes the project to `path`; a silent save shows no status and leaves the recent files
   // alone. A failed write posts an error, keeps the modified flag and gives false.
@@ -57,12 +57,14 @@ class ProjectSession {
   // The last argument that names a project file (.vlp2 in any letter case), or "".
   std::string processCommandLine() const;
   // Listeners of the start and exit events: open the command line's project or the resume
-  // file and apply the history settings; stop the backup timer and write the resume file.
+  // file (a resumed project counts as modified) and apply the history settings; stop the
+  // backup timer and write the resume file.
   void onStart();
   void onExit();
   // An exception ended the event loop: show it, back the project up into %Backup% and remove
-  // the resume file, so that the next start does not reopen an older state.
-  void applicationException(const std::exception& exception);
+  // the resume file, so that the next start does not reopen an older state. Never throws: a
+  // step that fails is logged and the shut-down goes on.
+  void applicationException(const std::exception& exception) noexcept;
 
   // Set once an exception ended the message loop.
   bool exceptionExit = false;
@@ -73,8 +75,6 @@ class ProjectSession {
  private:
   EditService& edit_;
   std::vector<std::string> commandLine_;
-  // The recent files as loaded, to write history.ini at the end only when they changed.
-  std::vector<std::string> loadedProjectHistory_;
   // The start and exit listeners outlive the session in the event service's lists; they
   // reach it through this token, which dies with it.
   std::shared_ptr<ProjectSession*> listenerToken_;

@@ -9,6 +9,7 @@
 #include "edit/edit_service.h"
 #include "edit/project_session.h"
 #include "edit/resume_file.h"
+#include "edit/undo_service.h"
 #include "system/dialog.h"
 #include "system/event_service.h"
 #include "system/file.h"
@@ -16,6 +17,8 @@
 
 namespace Edit {
 namespace {
+
+constexpr const char* kExceptionPlace = "Edit::EditService::applicationException";
 
 std::string toLowerAscii(std::string_view text) {
   std::string lower(text);
@@ -29,11 +32,11 @@ ProjectSession::ProjectSession(EditService& edit) : edit_(edit) {
   // Both histories start with the largest maximum; the start applies the settings.
   projectHistory.load();
   backupHistory.load();
-  loadedProjectHistory_ = projectHistory.getList();
   // An automatic backup is a copy, not a save of the user's project: the project path, the
   // recent files and the modified flag stay as they are, so unsaved work is still asked
-  // about before it is discarded.
+  // about before it is discarded. A tick after which no edit ended writes nothing.
   backupHistory.setSaveProject([this](const std::string& path) { edit_.project.saveFile(path); });
+  backupHistory.setChangeCount([this] { return edit_.editGeneration(); });
   listenerToken_ = std::make_shared<ProjectSession*>(this);
   if (Event::EventService* events = edit_.eventService) {
     std::weak_ptr<ProjectSession*> token = listenerToken_;
@@ -49,8 +52,9 @@ ProjectSession::ProjectSession(EditService& edit) : edit_(edit) {
 ProjectSession::~ProjectSession() {
   listenerToken_.reset();
   backupHistory.stopTimer();
-  // history.ini is written only when the recent files changed in this run.
-  if (projectHistory.getList() != loadedProjectHistory_) projectHistory.save();
+  // Written at every end, changed or not: the file always holds the list as this run kept
+  // it, numbered 1, 2, 3 ...
+  projectHistory.save();
 }
 
 std::string ProjectSession::processCommandLine() const {
@@ -71,7 +75,11 @@ void ProjectSession::onStart() {
     loadProject(commandLinePath, false, true);
   } else if (edit_.settings.editResume) {
     const std::string resumePath = getResumeFilePath();
-    if (System::File::exists(resumePath)) loadProject(resumePath, false, false);
+    // The resumed edits exist only in the resume file, which the next exit overwrites:
+    // they count as unsaved, so nothing discards them without asking.
+    if (System::File::exists(resumePath) && loadProject(resumePath, false, false) &&
+        edit_.undoService)
+      edit_.undoService->modified = true;
   } else if (edit_.eventService) {
     edit_.eventService->sceneChanged().fire(edit_.project.currentSceneId);
   }
@@ -83,19 +91,35 @@ void ProjectSession::onExit() {
   if (edit_.settings.editResume && !exceptionExit) saveProject(getResumeFilePath(), false);
 }
 
-void ProjectSession::applicationException(const std::exception& exception) {
+void ProjectSession::applicationException(const std::exception& exception) noexcept {
+  // The program is ending already: each step that fails is logged and the next one still
+  // runs, and nothing travels on to stop the orderly shut-down that follows.
+  const auto step = [](const char* what, const auto& work) {
+    try {
+      work();
+    } catch (const std::exception& failure) {
+      System::Log::error(kExceptionPlace, "%s failed.\n%s", what, failure.what());
+    } catch (...) {
+      System::Log::error(kExceptionPlace, "%s failed.", what);
+    }
+  };
   exceptionExit = true;
-  backupHistory.stopTimer();
-  const std::runtime_error shown(std::string(exception.what()) +
-                                 "\n\nプロジェクトをバックアップしてアプリケーションを終了します");
-  Dialog::showException(shown);
-
-  const std::string backupPath = makeBackupFilePath("ExceptionBackup");
-  System::Log::info("Edit::EditService::applicationException", "exception backup : %s",
-                    backupPath.c_str());
-  // The resume file goes only once the backup holds the project: it is the last good state
-  // while there is no other.
-  if (saveProject(backupPath, true)) System::File::removeFile(getResumeFilePath());
+  step("stopping the backup timer", [this] { backupHistory.stopTimer(); });
+  step("showing the exception", [&exception] {
+    const std::runtime_error shown(std::string(exception.what()) +
+                                   "\n\nプロジェクトをバックアップしてアプリケーションを終了します");
+    Dialog::showException(shown);
+  });
+  step("exception backup", [this] {
+    const std::string backupPath = makeBackupFilePath("ExceptionBackup");
+    System::Log::info(kExceptionPlace, "exception backup : %s", backupPath.c_str());
+    // The resume file goes only once the backup holds the project: it is the last good
+    // state while there is no other.
+    if (saveProject(backupPath, true))
+      System::File::removeFile(getResumeFilePath());
+    else
+      System::Log::error(kExceptionPlace, "exception backup failed : %s", backupPath.c_str());
+  });
 }
 
 }  // namespace Edit

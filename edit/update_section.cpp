@@ -21,6 +21,7 @@ void UpdateSection::releaseLock() noexcept {
   if (lock_.owns_lock()) {
     lock_.unlock();
     service_->updateOpen_ = false;
+    ++service_->editGeneration_;
   }
 }
 

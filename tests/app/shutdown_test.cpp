@@ -1,5 +1,5 @@
 // Starts the built program headless, ends it with a quit signal and checks what it left:
-// the parameter file with every section and the log file.
+// the parameter file with every section, the recent files and the log file.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -123,6 +123,8 @@ class ProgramRun : public ::testing::TestWithParam<int> {
 
 TEST_P(ProgramRun, AQuitSignalShutsDownInOrderAndKeepsTheSettings) {
   const fs::path data = dataHome_ / "velumo2";
+  std::ofstream(data / "history.ini", std::ios::binary)
+      << "[project]\r\n1=/m/a.vlp2\r\n2=/m/b.vlp2\r\n60=/m/c.vlp2\r\n";
   {
     RunningProgram program(dataHome_);
     ASSERT_TRUE(program.waitForOutput("[App::run] started", std::chrono::seconds(60)))
@@ -138,6 +140,9 @@ TEST_P(ProgramRun, AQuitSignalShutsDownInOrderAndKeepsTheSettings) {
     EXPECT_NE(ini.find(std::string(key) + "\r\n"), std::string::npos) << key << "\n" << ini;
   // A section no running part owns is written back as it was read.
   EXPECT_NE(ini.find("[Kept]\r\nUntouched=1\r\n"), std::string::npos) << ini;
+
+  // The recent files are written at every orderly end, numbered afresh.
+  EXPECT_EQ(readFile(data / "history.ini"), "[project]\r\n1=/m/a.vlp2\r\n2=/m/b.vlp2\r\n");
 
   std::string log;
   for (const auto& entry : fs::directory_iterator(data / "Log")) log += readFile(entry.path());

@@ -119,6 +119,24 @@ TEST_F(FileHistoryTest, TheProjectHistoryReadsKeysOneToFiftyAndWritesThemBackInO
   EXPECT_NO_THROW(again.load());
 }
 
+TEST_F(FileHistoryTest, EveryEndOfTheEditServiceWritesTheRecentFilesNumberedAfresh) {
+  const std::string path = Edit::ProjectHistory::getFilePath();
+  edit_.reset();
+  writeFile(path, "[project]\r\n1=/m/a.vlp2\r\n2=/m/b.vlp2\r\n60=/m/c.vlp2\r\n");
+  edit_.emplace();
+  EXPECT_EQ(edit().projectSession().projectHistory.getList(), (List{"/m/a.vlp2", "/m/b.vlp2"}));
+  // Nothing opened or saved in this run: the file is written all the same.
+  edit_.reset();
+  EXPECT_EQ(readFile(path), "[project]\r\n1=/m/a.vlp2\r\n2=/m/b.vlp2\r\n");
+
+  // Also an empty list is written, and a file that was missing comes into being.
+  std::remove(path.c_str());
+  edit_.emplace();
+  edit_.reset();
+  EXPECT_EQ(readFile(path), "[project]\r\n");
+  edit_.emplace();
+}
+
 TEST_F(FileHistoryTest, TheBackupHistoryListsTheNewestFirstAndDeletesWhatItDrops) {
   const std::string folder = backupFolder();
   // Made out of order: the list follows the time stamps in the names.

@@ -2,14 +2,23 @@
 // handlers: scenes made, switched and deleted; projects saved, opened and reset; what is
 // asked before work is lost; the command line; the resume file and the exception backup.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "../system/fake_ui_bridge.h"
+#include "../system/log_capture.h"
 #include "edit/edit_service.h"
 #include "edit/edit_ui.h"
 #include "edit/resume_file.h"
@@ -20,6 +29,7 @@
 #include "registry_fixture.h"
 #include "system/event_service.h"
 #include "system/file.h"
+#include "system/timer.h"
 
 namespace {
 
@@ -370,19 +380,113 @@ TEST_F(SceneProject, LoadingAMissingFileShowsAnErrorAndChangesNothing) {
   EXPECT_EQ(bridge_.boxes[0].text, "指定のファイルが存在しません");
 }
 
-TEST_F(SceneProject, AnUnreadableFileLeavesAnEmptyProjectAndPostsAnError) {
-  const std::string file = path("broken.vlp2");
-  {
-    System::File out;
-    out.open(file, System::File::WriteExclusive);
-    out.write("[scene.0]\r\nscene=-1\r\n");  // a scene id out of range
-  }
+// A file that fails to load is adopted in no way: the project is empty and has no path, so
+// a later Save cannot write the empty project over the user's file, and the recent files
+// keep no entry of it.
+struct FailedLoadCase {
+  const char* name;
+  // Makes the input in the folder and gives its path.
+  std::string (*make)(const std::string& folder);
+};
+
+std::string writeText(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+// What can be read of the file; nothing of one that cannot be read.
+std::string readText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string text;
+  char chunk[4096];
+  while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
+    text.append(chunk, static_cast<std::size_t>(in.gcount()));
+  return text;
+}
+
+constexpr const char* kRootScene =
+    "[scene.0]\r\nscene=0\r\nvideo.width=1920\r\nvideo.height=1080\r\nvideo.rate=30\r\n"
+    "video.scale=1\r\n";
+
+class FailedLoad : public SceneProject, public ::testing::WithParamInterface<FailedLoadCase> {};
+
+TEST_P(FailedLoad, LeavesAnEmptyProjectWithoutPathOrHistoryEntry) {
+  ScriptedDialogs dialogs;  // the save dialog is cancelled
+  const std::string file = GetParam().make(install_.path());
+  const std::string before =
+      std::filesystem::is_regular_file(file) ? readText(file) : std::string();
   addScene(2);
-  EXPECT_TRUE(edit().loadProject(file, false, true));
+  edit().updateScene(2);
+  edit().project.path = path("earlier.vlp2");
+  sceneEvents.clear();
+
+  EXPECT_FALSE(edit().loadProject(file, false, true));
+
   EXPECT_EQ(sceneIds(), std::vector<int>{0});
   EXPECT_EQ(scene().id, 0);
+  EXPECT_EQ(undo().history(), &scene().undoHistory);
+  EXPECT_EQ(edit().project.path, "");
+  EXPECT_TRUE(edit().projectSession().projectHistory.getList().empty());
+  EXPECT_FALSE(undo().modified);
+  EXPECT_EQ(sceneEvents, (std::vector<int>{0, 0}));
   EXPECT_EQ(shownErrors(), std::vector<std::string>{"プロジェクトの読み込みに失敗しました"});
+  // A Save asks for a path instead of writing over the file that failed.
+  EXPECT_FALSE(edit().saveProjectOverwrite());
+  if (!before.empty()) {
+    EXPECT_EQ(readText(file), before);
+  }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FailedLoad,
+    ::testing::Values(
+        FailedLoadCase{"SceneRateZero",
+                       [](const std::string& folder) {
+                         return writeText(folder + "/rate.vlp2",
+                                          "[project]\r\nfile=/home/me/rate.vlp2\r\n"
+                                          "[scene.0]\r\nscene=0\r\nvideo.width=1920\r\n"
+                                          "video.height=1080\r\nvideo.rate=0\r\nvideo.scale=1\r\n");
+                       }},
+        FailedLoadCase{"SceneIdOutOfRange",
+                       [](const std::string& folder) {
+                         return writeText(folder + "/id.vlp2", "[project]\r\n[scene.0]\r\nscene=-1\r\n");
+                       }},
+        FailedLoadCase{"NoProjectSection",
+                       [](const std::string& folder) {
+                         return writeText(folder + "/bare.vlp2", kRootScene);
+                       }},
+        FailedLoadCase{"RandomBytes",
+                       [](const std::string& folder) {
+                         std::string bytes;
+                         uint32_t state = 12345;
+                         for (int i = 0; i < 4096; ++i) {
+                           state = state * 1664525u + 1013904223u;
+                           bytes.push_back(static_cast<char>(state >> 24));
+                         }
+                         return writeText(folder + "/noise.vlp2", bytes);
+                       }},
+        FailedLoadCase{"Directory",
+                       [](const std::string& folder) {
+                         std::filesystem::create_directory(folder + "/folder.vlp2");
+                         return folder + "/folder.vlp2";
+                       }},
+        // Opening a pipe without a writer would block the UI thread for ever.
+        FailedLoadCase{"Fifo",
+                       [](const std::string& folder) {
+                         const std::string fifo = folder + "/pipe.vlp2";
+                         EXPECT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+                         return fifo;
+                       }},
+        FailedLoadCase{"Unreadable",
+                       [](const std::string& folder) -> std::string {
+                         // Mode 000 does not keep the superuser out; this file refuses
+                         // every read.
+                         if (::geteuid() == 0) return "/proc/self/mem";
+                         const std::string file = writeText(
+                             folder + "/locked.vlp2", std::string("[project]\r\n") + kRootScene);
+                         ::chmod(file.c_str(), 0);
+                         return file;
+                       }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SceneProject, UnsavedWorkIsDiscardedOnlyWhenTheUserAgrees) {
   const std::string file = path("other.vlp2");
@@ -479,6 +583,46 @@ TEST_F(SceneProject, AnAutomaticBackupKeepsUnsavedWorkMarkedAsUnsaved) {
   EXPECT_TRUE(edit().projectSession().projectHistory.getList().empty());
 }
 
+TEST_F(SceneProject, IdleTicksWriteNoBackupAndAFailedOneIsRetried) {
+  Edit::BackupHistory& history = edit().projectSession().backupHistory;
+  edit().settings.autoBackup = 1;
+  edit().settings.autoBackupInterval = 5;
+  edit().settings.autoBackupFileMax = 10;
+  history.updateTimer();
+  ASSERT_TRUE(history.timer().isSet());
+  const auto tick = [&history] {
+    System::Timer::timerProc(history.timer().identifier());
+    // Two backups in the same millisecond would share a name.
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  };
+
+  tick();
+  EXPECT_EQ(backupFiles().size(), 1u);
+  tick();
+  tick();
+  EXPECT_EQ(backupFiles().size(), 1u);  // nothing changed: the earlier states stay
+  placeObject(0, 0, 9);
+  tick();
+  tick();
+  EXPECT_EQ(backupFiles().size(), 2u);
+  EXPECT_EQ(history.getList().size(), 2u);
+
+  // A change whose backup failed is written by the next tick, though nothing changed since.
+  const std::string folder = System::FileName::getVariable("%Backup%");
+  std::filesystem::rename(folder, folder + ".away");
+  writeText(folder, "not a folder");
+  placeObject(1, 0, 9);
+  tick();
+  EXPECT_EQ(shownErrors(), std::vector<std::string>{"プロジェクトの保存に失敗しました"});
+  std::filesystem::remove(folder);
+  std::filesystem::rename(folder + ".away", folder);
+  tick();
+  EXPECT_EQ(backupFiles().size(), 3u);
+  tick();
+  EXPECT_EQ(backupFiles().size(), 3u);
+  EXPECT_TRUE(history.timer().isSet());
+}
+
 // --- Command line, start, exit -----------------------------------------------------------
 
 struct CommandLineCase {
@@ -525,6 +669,8 @@ TEST_F(SceneProject, TheStartEventOpensTheCommandLinesProject) {
   EXPECT_EQ(sceneIds(), (std::vector<int>{0, 6}));
   EXPECT_EQ(edit().project.path, file);
   EXPECT_EQ(edit().projectSession().projectHistory.getList(), std::vector<std::string>{file});
+  // The file holds what was opened: nothing is unsaved.
+  EXPECT_FALSE(undo().modified);
 }
 
 TEST_F(SceneProject, ResumeRoundTripKeepsTheUsersProjectPath) {
@@ -544,6 +690,33 @@ TEST_F(SceneProject, ResumeRoundTripKeepsTheUsersProjectPath) {
   // The resume file never becomes the project path: the next save goes to the user's file.
   EXPECT_EQ(edit().project.path, own);
   EXPECT_TRUE(System::File::exists(Edit::getResumeFilePath()));
+}
+
+TEST_F(SceneProject, AResumedProjectCountsAsUnsaved) {
+  ScriptedDialogs dialogs;  // every question refused
+  edit().settings.editResume = 1;
+  addScene(4);
+  ASSERT_TRUE(edit().saveProject(path("own.vlp2"), true));
+  edit().project.path = path("own.vlp2");
+  Edit::saveResumeFile(edit().project);
+  edit().resetProject();
+
+  Event::EventService::instance()->startEvent().fire();
+  ASSERT_EQ(sceneIds(), (std::vector<int>{0, 4}));
+  EXPECT_TRUE(undo().modified);
+  // The resumed edits exist nowhere but in the resume file: not dropped without asking.
+  EXPECT_FALSE(edit().loadProject(path("own.vlp2"), true, true));
+  EXPECT_FALSE(edit().createProject());
+  EXPECT_EQ(dialogs.questions,
+            std::vector<std::string>(2, "現在の編集データは破棄されますがよろしいですか？"));
+  EXPECT_EQ(sceneIds(), (std::vector<int>{0, 4}));
+
+  // A resume file that fails to load leaves nothing to keep.
+  edit().resetProject();
+  writeText(Edit::getResumeFilePath(), "[project]\r\n[scene.0]\r\nscene=-1\r\n");
+  Event::EventService::instance()->startEvent().fire();
+  EXPECT_EQ(sceneIds(), std::vector<int>{0});
+  EXPECT_FALSE(undo().modified);
 }
 
 TEST_F(SceneProject, StartWithoutAResumeFileOpensNothing) {
@@ -609,6 +782,48 @@ TEST_F(SceneProject, AnExceptionExitBacksUpRemovesTheResumeFileAndWritesNoNewOne
   ASSERT_TRUE(edit().loadProject(System::FileName::getVariable("%Backup%") + "/" + backups[0],
                                  false, false));
   EXPECT_EQ(sceneIds(), (std::vector<int>{0, 3}));
+}
+
+// A UI whose boxes cannot be shown.
+class BrokenBoxes : public TestSupport::FakeUiBridge {
+ public:
+  void showErrorBox(const std::string&, const std::string&) override {
+    throw std::runtime_error("no display.");
+  }
+};
+
+TEST_F(SceneProject, AFailingExceptionExitStillReturnsForTheShutDown) {
+  BrokenBoxes boxes;
+  TestSupport::LogCapture log;
+  edit().settings.editResume = 1;
+  edit().settings.autoBackup = 1;
+  edit().projectSession().backupHistory.updateTimer();
+  addScene(3);
+  Edit::saveResumeFile(edit().project);
+  // The backup cannot be written: %Backup% is a file.
+  const std::string folder = System::FileName::getVariable("%Backup%");
+  std::filesystem::remove_all(folder);
+  writeText(folder, "not a folder");
+
+  EXPECT_NO_THROW(edit().applicationException(std::runtime_error("broken state")));
+
+  EXPECT_TRUE(edit().projectSession().exceptionExit);
+  EXPECT_FALSE(edit().projectSession().backupHistory.timer().isSet());
+  // Without a backup the resume file stays, the last good state there is.
+  EXPECT_TRUE(System::File::exists(Edit::getResumeFilePath()));
+  std::vector<std::string> failures;
+  for (const auto& record : log.records())
+    if (record.level == "ERROR" && record.place == "Edit::EditService::applicationException")
+      failures.push_back(record.text.substr(0, record.text.find('\n')));
+  ASSERT_EQ(failures.size(), 2u);
+  EXPECT_EQ(failures[0], "showing the exception failed.");
+  EXPECT_EQ(failures[1].rfind("exception backup failed : " + folder + "/ExceptionBackup_", 0), 0u)
+      << failures[1];
+
+  // The orderly shut-down goes on: the exit writes no resume file over the kept one.
+  System::File::removeFile(Edit::getResumeFilePath());
+  EXPECT_NO_THROW(Event::EventService::instance()->exitEvent().fire());
+  EXPECT_FALSE(System::File::exists(Edit::getResumeFilePath()));
 }
 
 }  // namespace
