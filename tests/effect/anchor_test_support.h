@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "effect/anchor_edit_access.h"
@@ -20,6 +21,14 @@ namespace TestSupport {
 
 // One call on the handle list.
 struct AddedAnchor {
+  AddedAnchor(std::string addedKind, int addedId = -1, int addedFlags = 0,
+              const XMath::Vector& addedPoint = {}, const XMath::Matrix& addedMatrix = {})
+      : kind(std::move(addedKind)),
+        id(addedId),
+        flags(addedFlags),
+        point(addedPoint),
+        matrix(addedMatrix) {}
+
   std::string kind;  // "large", "medium", "frame", "icon", "line", "point", "dot", "sizes"
   int id = -1;
   int flags = 0;

@@ -80,8 +80,11 @@ TEST_F(MoveEffectTest, CamerasAndTurnedGroupsForbidSnapping) {
     output->updateAnchor(context, 320, 240);
     EXPECT_EQ(own.ofKind("frame").at(0)->flags, c.objectFlags | Anchor::Flag::Hidden);
     const int pointFlags = c.objectFlags == kSnapObject ? kSnapPoint : Anchor::Flag::PointAnchor;
-    for (const AddedAnchor* frame : own.ofKind("frame"))
-      if (frame->id != Anchor::kCurrentPositionId) EXPECT_EQ(frame->flags, pointFlags);
+    for (const AddedAnchor* frame : own.ofKind("frame")) {
+      if (frame->id != Anchor::kCurrentPositionId) {
+        EXPECT_EQ(frame->flags, pointFlags);
+      }
+    }
   }
 }
 
