@@ -15,6 +15,7 @@
 #include "effect/effect_item_file.h"
 #include "effect/effect_item_font_select.h"
 #include "effect/effect_item_integer.h"
+#include "effect/effect_item_mask_select.h"
 #include "effect/effect_item_select.h"
 #include "effect/effect_item_string.h"
 #include "effect/effect_item_text.h"
@@ -45,6 +46,7 @@ inline std::vector<std::unique_ptr<Effect::EffectItem>> everyItemKind(
   all.push_back(std::make_unique<EffectItemScene>(items, "scene", 0));
   all.push_back(std::make_unique<EffectItemLayerRange>(items, "range", 0));
   all.push_back(std::make_unique<EffectItemButton>(items, "b"));
+  all.push_back(std::make_unique<EffectItemMaskSelect>(items, "mask", 1));
   return all;
 }
 
