@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "effect/effect_item.h"
@@ -46,7 +47,10 @@ inline std::vector<std::unique_ptr<Effect::EffectItem>> everyItemKind(
   all.push_back(std::make_unique<EffectItemScene>(items, "scene", 0));
   all.push_back(std::make_unique<EffectItemLayerRange>(items, "range", 0));
   all.push_back(std::make_unique<EffectItemButton>(items, "b"));
-  all.push_back(std::make_unique<EffectItemMaskSelect>(items, "mask", 1));
+  // Its figures are the list's: without a drawing layer the figure list is empty.
+  auto mask = std::make_unique<EffectItemMaskSelect>(items, "mask", 0);
+  mask->list = list;
+  all.push_back(std::move(mask));
   return all;
 }
 
