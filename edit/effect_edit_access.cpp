@@ -3,6 +3,7 @@
 #include "edit/edit_command_object.h"
 #include "edit/edit_command_movement.h"
 #include "edit/edit_service.h"
+#include "edit/scene.h"
 
 namespace Edit {
 
@@ -30,6 +31,28 @@ void EffectEditAccess::runPresetColorUpdate(const std::function<void()>& change)
   scope.notifyObject = true;
   change();
   scope.close();
+}
+
+std::optional<std::string> EffectEditAccess::sceneName(int32_t sceneId) const {
+  const EditService* service = EditService::instance();
+  const auto scene = service ? service->getScene(sceneId) : nullptr;
+  if (!scene) return std::nullopt;
+  return scene->name;
+}
+
+std::optional<int32_t> EffectEditAccess::findSceneByName(std::string_view name) const {
+  const EditService* service = EditService::instance();
+  if (!service) return std::nullopt;
+  for (const auto& scene : service->project.getSortedScenes())
+    if (scene->name == name) return scene->id;
+  return std::nullopt;
+}
+
+std::optional<Effect::EditAccess::SceneSpan> EffectEditAccess::sceneSpan(int32_t sceneId) const {
+  const EditService* service = EditService::instance();
+  const auto scene = service ? service->getScene(sceneId) : nullptr;
+  if (!scene) return std::nullopt;
+  return SceneSpan{scene->lastFrame(), {scene->rate, scene->scale}};
 }
 
 }  // namespace Edit

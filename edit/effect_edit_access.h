@@ -16,6 +16,10 @@ class EffectEditAccess : public Effect::EditAccess {
   void loadEffect(const std::shared_ptr<Object>& object, const std::string& path,
                   Effect::EffectBase* afterEffect, bool replace) override;
   void runPresetColorUpdate(const std::function<void()>& change) override;
+  // The scenes of the edit service's project.
+  std::optional<std::string> sceneName(int32_t sceneId) const override;
+  std::optional<int32_t> findSceneByName(std::string_view name) const override;
+  std::optional<SceneSpan> sceneSpan(int32_t sceneId) const override;
 };
 
 }  // namespace Edit

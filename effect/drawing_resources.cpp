@@ -10,6 +10,8 @@ namespace {
 std::atomic<const DrawingResources*> installedResources{nullptr};
 }  // namespace
 
+OwnedImage DrawingResources::drawFigure(int, unsigned, unsigned) const { return {}; }
+
 void setDrawingResources(const DrawingResources* resources) {
   installedResources.store(resources);
   EffectItemFontSelect::dropFontList();

@@ -25,7 +25,11 @@
 #include "edit/scene.h"
 #include "edit/undo_service.h"
 #include "effect/effect_base.h"
+#include "edit/effect_edit_access.h"
+#include "effect/drawing_resources.h"
+#include "effect/edit_access.h"
 #include "effect/effect_item_integer.h"
+#include "effect/effect_item_mask_select.h"
 #include "registry_fixture.h"
 #include "system/event_service.h"
 #include "system/file.h"
@@ -334,6 +338,79 @@ TEST_F(SceneProject, ItemsThatShowedADeletedSceneShowNoSceneAndAReusedIdIsNotThe
   edit().deleteScene(2);
   EXPECT_EQ(rootOfOne->shown.value, 1);
   EXPECT_EQ(editEvents, 1);
+}
+
+// A masking filter: its mask chooses a figure, a scene or an image.
+struct MaskFilter : Effect::EffectBase {
+  MaskFilter() : EffectBase("マスク", 1, 3, 3) {}
+  std::shared_ptr<EffectBase> create() const override { return std::make_shared<MaskFilter>(); }
+  Effect::EffectItemMaskSelect mask{items, "マスクの種類", 1};
+};
+
+struct TwoFigures : Effect::DrawingResources {
+  std::vector<std::string> fontFamilies() const override { return {}; }
+  bool isFontInstalled(std::string_view) const override { return true; }
+  std::shared_ptr<Effect::EffectItemSelect::SharedList> figureList() const override {
+    auto figures = Effect::EffectItemSelect::createSharedList();
+    figures->setItem(0, "背景");
+    figures->setItem(1, "円");
+    return figures;
+  }
+};
+
+TEST_F(SceneProject, MasksFindScenesOfTheProjectAndADeletedOneBecomesAFigure) {
+  TwoFigures figures;
+  ScriptedDialogs dialogs;
+  dialogs.confirmAnswer = true;  // scene 2 has an object
+  Edit::EffectEditAccess access;
+  Effect::setDrawingResources(&figures);
+  Effect::setEditAccess(&access);
+  struct Uninstall {
+    ~Uninstall() {
+      Effect::setEditAccess(nullptr);
+      Effect::setDrawingResources(nullptr);
+    }
+  } uninstall;
+  addScene(1);
+  addScene(2);
+  addScene(3);
+  std::shared_ptr<MaskFilter> filter;
+  {
+    auto scope = edit().beginUpdate();
+    edit().getScene(2)->name = "Wipe";
+    edit().getScene(3)->name = "Wipe";
+    edit().getScene(2)->rate = 60;
+    edit().getScene(2)->createEmptyObject(0, 10, 49);
+    edit().getScene(2)->update();
+    auto object = edit().getScene(0)->createEmptyObject(0, 0, 9);
+    filter = std::make_shared<MaskFilter>();
+    object->effects.push_back(filter);
+    scope.updateLayer = true;
+    scope.close();
+  }
+  const auto span = access.sceneSpan(2);
+  ASSERT_TRUE(span);
+  EXPECT_EQ(span->lastFrame, 49);
+  EXPECT_EQ(span->timing.rate, 60);
+  EXPECT_FALSE(access.sceneSpan(5));
+
+  Effect::EffectItemMaskSelect& mask = filter->mask;
+  mask.fromString("Wipe");
+  EXPECT_EQ(mask.scene, 2) << "the first scene of that name";
+  EXPECT_EQ(mask.toString(), "Wipe");
+
+  TestSupport::LogCapture log;
+  edit().deleteScene(2);
+  EXPECT_EQ(mask.scene, -1);
+  EXPECT_EQ(mask.figure, 0);
+  EXPECT_EQ(mask.toString(), "背景");
+  EXPECT_EQ(log.texts("WARN").size(), 1u);
+
+  // A scene made later under the freed id is not the mask's.
+  dialogs.sceneAnswer = Edit::SceneSettings{"Wipe", 1920, 1080, 30, 1, 48000};
+  ASSERT_TRUE(edit().createSceneLikeCurrent());
+  EXPECT_EQ(scene().id, 2);
+  EXPECT_EQ(mask.toString(), "背景");
 }
 
 // --- Projects ----------------------------------------------------------------------------

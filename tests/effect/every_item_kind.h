@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "effect/effect_item.h"
@@ -15,6 +16,7 @@
 #include "effect/effect_item_file.h"
 #include "effect/effect_item_font_select.h"
 #include "effect/effect_item_integer.h"
+#include "effect/effect_item_mask_select.h"
 #include "effect/effect_item_select.h"
 #include "effect/effect_item_string.h"
 #include "effect/effect_item_text.h"
@@ -45,6 +47,10 @@ inline std::vector<std::unique_ptr<Effect::EffectItem>> everyItemKind(
   all.push_back(std::make_unique<EffectItemScene>(items, "scene", 0));
   all.push_back(std::make_unique<EffectItemLayerRange>(items, "range", 0));
   all.push_back(std::make_unique<EffectItemButton>(items, "b"));
+  // Its figures are the list's: without a drawing layer the figure list is empty.
+  auto mask = std::make_unique<EffectItemMaskSelect>(items, "mask", 0);
+  mask->list = list;
+  all.push_back(std::move(mask));
   return all;
 }
 
