@@ -3,6 +3,7 @@
 #include "edit/edit_command_object.h"
 #include "edit/edit_command_movement.h"
 #include "edit/edit_service.h"
+#include "edit/legacy_track_convert.h"
 
 namespace Edit {
 
@@ -30,6 +31,10 @@ void EffectEditAccess::runPresetColorUpdate(const std::function<void()>& change)
   scope.notifyObject = true;
   change();
   scope.close();
+}
+
+std::string EffectEditAccess::convertLegacyTrack(std::string_view legacyText) {
+  return ProjectConvert::convertTrackParameter(legacyText);
 }
 
 }  // namespace Edit

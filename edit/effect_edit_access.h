@@ -16,6 +16,8 @@ class EffectEditAccess : public Effect::EditAccess {
   void loadEffect(const std::shared_ptr<Object>& object, const std::string& path,
                   Effect::EffectBase* afterEffect, bool replace) override;
   void runPresetColorUpdate(const std::function<void()>& change) override;
+  // Through Edit::ProjectConvert::convertTrackParameter (edit/legacy_track_convert.h).
+  std::string convertLegacyTrack(std::string_view legacyText) override;
 };
 
 }  // namespace Edit
