@@ -183,4 +183,11 @@ bool createSceneFromFile(const std::string& path) {
   return true;
 }
 
+bool importLegacyScene(const std::string& path) {
+  const std::string expanded = System::FileName::expandVariable(path);
+  System::Log::info("Edit::EditCommand::importLegacyScene", "import scene [%s]",
+                    expanded.c_str());
+  return EditService::instance()->importSceneFromKvo(expanded);
+}
+
 }  // namespace Edit::EditCommand

@@ -21,5 +21,9 @@ void separateAudioObject();
 // Proposes a scene made to the file's media, makes it current on OK and creates an object
 // for the file in it; false when no effect or reader takes the file or on Cancel.
 bool createSceneFromFile(const std::string& path);
+// Imports a legacy object file (.kvo) as a new current scene (EditService::importSceneFromKvo):
+// the command a file dropped on the scene list runs. False when the import failed; the
+// error box is posted then.
+bool importLegacyScene(const std::string& path);
 
 }  // namespace Edit::EditCommand

@@ -95,6 +95,11 @@ class EditService : public System::Service<EditService> {
                    int audioRate);
   // createScene started at the current scene's size and rates.
   bool createSceneLikeCurrent();
+  // Imports a legacy object file (an expanded path) as a new scene with the smallest free
+  // id and makes it current. On a failure the new scene is removed again, the error
+  // "シーンの読み込みに失敗しました" is posted and the result is false. Not recorded for undo,
+  // like any new scene.
+  bool importSceneFromKvo(const std::string& path);
   // Deletes the scene (never scene 0); a scene with objects is deleted only after the user
   // agreed. Deleting the current scene makes scene 0 current first. The items of the other
   // scenes' objects that referred to it refer to no scene afterwards; not recorded for undo.

@@ -1,8 +1,9 @@
 #include "edit/effect_edit_access.h"
 
-#include "edit/edit_command_object.h"
 #include "edit/edit_command_movement.h"
+#include "edit/edit_command_object.h"
 #include "edit/edit_service.h"
+#include "edit/legacy_track_convert.h"
 #include "edit/scene.h"
 
 namespace Edit {
@@ -53,6 +54,10 @@ std::optional<Effect::EditAccess::SceneSpan> EffectEditAccess::sceneSpan(int32_t
   const auto scene = service ? service->getScene(sceneId) : nullptr;
   if (!scene) return std::nullopt;
   return SceneSpan{scene->lastFrame(), {scene->rate, scene->scale}};
+}
+
+std::string EffectEditAccess::convertLegacyTrack(std::string_view legacyText) {
+  return ProjectConvert::convertTrackParameter(legacyText);
 }
 
 }  // namespace Edit

@@ -20,6 +20,8 @@ class EffectEditAccess : public Effect::EditAccess {
   std::optional<std::string> sceneName(int32_t sceneId) const override;
   std::optional<int32_t> findSceneByName(std::string_view name) const override;
   std::optional<SceneSpan> sceneSpan(int32_t sceneId) const override;
+  // Through Edit::ProjectConvert::convertTrackParameter (edit/legacy_track_convert.h).
+  std::string convertLegacyTrack(std::string_view legacyText) override;
 };
 
 }  // namespace Edit

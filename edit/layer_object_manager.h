@@ -146,6 +146,16 @@ class LayerObjectManager {
                                                            const System::IniFile& file,
                                                            int layer, int frame, int defaultEnd);
 
+  // Legacy object files (legacy_object_file.cpp): makes one object from the object section
+  // `section` (1-based "layer", "start" and "end", "group", then the effect sections). Throws
+  // "layer index out of range." for a layer below 1 or past the limit, "invalid frame number
+  // list." for frames out of range or an end before the start, the layer table's errors
+  // (an overlap among them) and what the effects throw; the half-made object is taken off
+  // again then.
+  static std::shared_ptr<Object> loadObjectKvoFile(Scene& scene, const System::IniFile& file,
+                                                   const std::string& section,
+                                                   GroupTable& groups);
+
  private:
   // The neighbours of an object on its layer: the nearest objects before and after it.
   void findNeighbours(const Object& object, const Object*& previous, const Object*& next) const;

@@ -113,6 +113,20 @@ class Object : public EffectManager, public std::enable_shared_from_this<Object>
   // [Effect.0]; effects added before a failure stay (alias_file.cpp).
   void loadEffectAliasFile(const System::IniFile& file, const Effect::EffectBase* afterEffect);
 
+  // The effects of a legacy object file's object section (legacy_object_file.cpp): its
+  // "camera" flag, then <section>.0, .1 ... up to the first missing one, each named by
+  // ProjectConvert::convertScriptName and read by Effect::EffectBase::loadKvoSectionParameter.
+  // Throws "no effect defined." without <section>.0, "filter object not support" when the
+  // first effect is a filter other than a camera light and "overlay" is 0, and what the
+  // registry or the chain throws.
+  void loadEffectKvoFile(const System::IniFile& file, const std::string& section);
+  // Joins this object onto the end of `previous` as a further section: false (nothing
+  // changed) unless both lie on the same layer and this one starts right after the other's
+  // end, and when the joined object could not take the new midpoint. The previous object's
+  // tracks end with this object's end values and pass its own old end values at the new
+  // midpoint. The caller takes this object off the scene afterwards.
+  bool mergeInto(Object& previous);
+
   // Hands an edit event to the chain's input effect, when the first effect is one; the
   // event is given this object and the effect.
   void sendInputEffectEvent(Effect::EffectEventParam& event);

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "effect/effect_context.h"
 #include "effect/effect_event_param.h"
@@ -107,6 +108,14 @@ class EffectBase {
   // caller's. An absent key leaves its item as it is; a value an item refuses is logged and
   // the item keeps its value. A flag that is not a number throws.
   void loadIniSectionParameter(const System::IniFile::SectionRef& section);
+  // Reads an effect section of a legacy object file: "_disable" sets the switched-off flag,
+  // and every other key in the order of the file hands its text to the item it names (by
+  // the item's name, else through findOldScriptItem) as a legacy text. Keys that name no
+  // item are skipped; a value an item refuses is logged and the item keeps its value.
+  void loadKvoSectionParameter(const System::IniFile::SectionRef& section);
+  // The item an old parameter key stands for, through the section "OldScript.<name>" of
+  // effect.conf; null when the table has no such key or names no item of this effect.
+  EffectItem* findOldScriptItem(std::string_view key) const;
   // Copies every item value of another instance of the same kind, item by item. Throws
   // "different number of items." or "different item type." (nothing copied) when the item
   // lists do not match.

@@ -357,7 +357,26 @@ void IniFile::loadFile(std::string_view path, bool merge, bool ansi) {
 
   std::string content;
   if (!readWholeFile(expanded, path, content)) return;
+  parseText(content, path, merge, ansi);
+  Log::verbose(kLoadPlace, "load ini file : %s (section=%d)", expanded.c_str(),
+               static_cast<int>(sections_.size()));
+}
 
+void IniFile::loadText(std::string_view content, std::string_view path, bool ansi) {
+  sections_.clear();
+  ++generation_;
+  path_ = FileName::expandVariable(path);
+  if (content.size() > kMaxFileSize) {
+    Log::warn(kLoadPlace, "ini file too large. file=%s(size %llu)", std::string(path).c_str(),
+              static_cast<unsigned long long>(content.size()));
+    return;
+  }
+  parseText(content, path, false, ansi);
+  Log::verbose(kLoadPlace, "load ini file : %s (section=%d)", path_.c_str(),
+               static_cast<int>(sections_.size()));
+}
+
+void IniFile::parseText(std::string_view content, std::string_view path, bool merge, bool ansi) {
   KeyTable* current = nullptr;
   const std::string* currentName = nullptr;
   int lineNumber = 0;
@@ -385,9 +404,6 @@ void IniFile::loadFile(std::string_view path, bool merge, bool ansi) {
       parseLine(line, lineNumber, path, merge, current, currentName);
     }
   }
-
-  Log::verbose(kLoadPlace, "load ini file : %s (section=%d)", expanded.c_str(),
-               static_cast<int>(sections_.size()));
 }
 
 void IniFile::parseLine(std::string_view line, int lineNumber, std::string_view callerPath,

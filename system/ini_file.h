@@ -128,6 +128,9 @@ class IniFile {
   // legacy text; every line is made valid UTF-8 before it is parsed. A file that cannot be
   // opened is no error: the store stays as it is.
   void loadFile(std::string_view path, bool merge = false, bool ansi = false);
+  // Reads a text already in memory into the emptied store as loadFile would read the file at
+  // `path` (remembered, and named in complaints): for readers that decode a file themselves.
+  void loadText(std::string_view content, std::string_view path, bool ansi = false);
 
   bool hasSection(std::string_view name) const;
   // The section, or an empty handle when it does not exist.
@@ -168,6 +171,7 @@ class IniFile {
  private:
   VALUE& insertValue(KeyTable& table, const std::string& sectionName, std::string_view key,
                      bool& inserted);
+  void parseText(std::string_view content, std::string_view path, bool merge, bool ansi);
   void parseLine(std::string_view line, int lineNumber, std::string_view callerPath, bool merge,
                  KeyTable*& current, const std::string*& currentName);
 
