@@ -133,19 +133,17 @@ std::shared_ptr<GpuTexture> RenderBuffer::singleSampled(const char* place) {
 std::unique_ptr<ResourceBuffer> RenderBuffer::createResourceBuffer(bool exactCopy, bool) {
   constexpr const char* kPlace = "Media::RenderBuffer::createResourceBuffer";
   if (!texture_)
-    return std::make_unique<ResourceBuffer>(0u, 0u);
+    return std::make_unique<ResourceBuffer>(0, 0);
   if (isMultisampled() || exactCopy) {
     // Resolved or copied in this frame's format, which both operations need.
-    auto buffer = std::make_unique<ResourceBuffer>(static_cast<uint32_t>(width_),
-                                                   static_cast<uint32_t>(height_), format_);
+    auto buffer = std::make_unique<ResourceBuffer>(width_, height_, format_);
     if (isMultisampled())
       resolveTexture(*buffer->texture(), *texture_, kPlace);
     else
       copyTexture(*buffer->texture(), *texture_, kPlace);
     return buffer;
   }
-  auto buffer = std::make_unique<ResourceBuffer>(static_cast<uint32_t>(width_),
-                                                 static_cast<uint32_t>(height_));
+  auto buffer = std::make_unique<ResourceBuffer>(width_, height_);
   drawCopy(CopyKind::Opaque, *createShaderResourceView(), *buffer->createRenderTargetView());
   return buffer;
 }
@@ -177,8 +175,7 @@ std::shared_ptr<ImageBuffer> RenderBuffer::createImageBuffer(int32_t format, boo
 ResourceBuffer* RenderBuffer::auxiliary(std::unique_ptr<ResourceBuffer>& slot, int32_t format,
                                         bool depth, const float* color) {
   if (slot) return slot.get();
-  auto buffer = std::make_unique<ResourceBuffer>(static_cast<uint32_t>(width_),
-                                                 static_cast<uint32_t>(height_), format);
+  auto buffer = std::make_unique<ResourceBuffer>(width_, height_, format);
   if (depth)
     buffer->clear(color[0]);
   else

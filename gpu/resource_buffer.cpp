@@ -18,7 +18,14 @@ namespace {
 constexpr const char* kCreateTextureCall = "Direct3D.device->CreateTexture2D";
 constexpr const char* kCreateTexturePlace = "Media::ResourceBuffer::createTexture2D";
 
-uint32_t clampSide(uint32_t side) { return std::min(side, kMaxTextureSide); }
+// A negative side is refused before it can become a huge unsigned size; a side above the
+// limit is clamped to it.
+uint32_t checkedSide(int32_t side) {
+  if (side < 0)
+    throw System::makeHresultException(kCreateTextureCall, kCreateTexturePlace,
+                                       Hresult::kInvalidArgument);
+  return std::min(static_cast<uint32_t>(side), kMaxTextureSide);
+}
 
 // Images of another format than the device's come in through the pixel-format
 // conversion, which the shader layer provides; until then such a pair is not supported.
@@ -32,15 +39,16 @@ void convertIntoResource(const ImageBuffer& image, ResourceBuffer& target) {
 
 ResourceBuffer::ResourceBuffer() : format_(Direct3DService::Get().pixelFormat) {}
 
-ResourceBuffer::ResourceBuffer(uint32_t width, uint32_t height)
+ResourceBuffer::ResourceBuffer(int32_t width, int32_t height)
     : ResourceBuffer(width, height, Direct3DService::Get().pixelFormat) {}
 
-ResourceBuffer::ResourceBuffer(uint32_t width, uint32_t height, int32_t format)
-    : width_(clampSide(width)), height_(clampSide(height)), format_(format) {
+ResourceBuffer::ResourceBuffer(int32_t width, int32_t height, int32_t format)
+    : width_(checkedSide(width)), height_(checkedSide(height)), format_(format) {
+  // One side 0 beside another is refused by the texture itself.
   if (width_ != 0 || height_ != 0) createTexture2D(nullptr);
 }
 
-std::unique_ptr<ResourceBuffer> ResourceBuffer::createBuffer(uint32_t width, uint32_t height,
+std::unique_ptr<ResourceBuffer> ResourceBuffer::createBuffer(int32_t width, int32_t height,
                                                              int32_t format) {
   return std::make_unique<ResourceBuffer>(width, height, format);
 }
@@ -121,7 +129,7 @@ std::unique_ptr<ResourceBuffer> ResourceBuffer::clone() {
   return copy;
 }
 
-std::unique_ptr<ResourceBuffer> ResourceBuffer::crop(uint32_t width, uint32_t height, int32_t x,
+std::unique_ptr<ResourceBuffer> ResourceBuffer::crop(int32_t width, int32_t height, int32_t x,
                                                      int32_t y) {
   auto cropped = std::make_unique<ResourceBuffer>(width, height);
   if (!cropped->texture_) return cropped;

@@ -27,16 +27,18 @@ class ResourceBuffer {
 
   // An empty buffer in the device's pixel format.
   ResourceBuffer();
-  // A buffer in the device's pixel format; each side is clamped to 16384 (a negative side
-  // read as unsigned becomes 16384 too). Both sides 0: no texture.
-  ResourceBuffer(uint32_t width, uint32_t height);
+  // A buffer in the device's pixel format; a side above 16384 is clamped to 16384. Both
+  // sides 0: no texture. A negative side, or one side 0 beside another that is not, is
+  // refused: "Direct3D.device->CreateTexture2D" (invalid argument) at
+  // "Media::ResourceBuffer::createTexture2D", before any memory is asked for.
+  ResourceBuffer(int32_t width, int32_t height);
   // The same in the given format.
-  ResourceBuffer(uint32_t width, uint32_t height, int32_t format);
+  ResourceBuffer(int32_t width, int32_t height, int32_t format);
   ResourceBuffer(const ResourceBuffer&) = delete;
   ResourceBuffer& operator=(const ResourceBuffer&) = delete;
   ~ResourceBuffer() { release(); }
 
-  static std::unique_ptr<ResourceBuffer> createBuffer(uint32_t width, uint32_t height,
+  static std::unique_ptr<ResourceBuffer> createBuffer(int32_t width, int32_t height,
                                                       int32_t format);
   // Null for a null image. An image in the device's pixel format is uploaded as it is;
   // other formats go through the pixel-format conversion.
@@ -56,8 +58,9 @@ class ResourceBuffer {
   // A full copy in a new buffer of the same size and format.
   std::unique_ptr<ResourceBuffer> clone();
   // A new buffer of width x height in the device's pixel format, transparent black, with
-  // this image copied so that its pixel (0, 0) lands at (x, y); clipped to both.
-  std::unique_ptr<ResourceBuffer> crop(uint32_t width, uint32_t height, int32_t x, int32_t y);
+  // this image copied so that its pixel (0, 0) lands at (x, y); clipped to both. Its sides
+  // are refused as the constructor refuses them.
+  std::unique_ptr<ResourceBuffer> crop(int32_t width, int32_t height, int32_t x, int32_t y);
   // Copies the box at (x, y) of width x height of the source to (0, 0) of this buffer.
   // Nothing happens when x + width or y + height (unsigned sums) is smaller than this
   // buffer's width or height: a negative x or y skips the copy. The box is clipped to both.

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <random>
@@ -148,12 +149,20 @@ TEST_F(GpuTest, SidesAreClampedOrRefusedAsTheirCreatorAsks) {
   ASSERT_FALSE(wide.empty());
   EXPECT_EQ(wide.texture()->width(), 16384u);
 
-  // A negative side read as unsigned is clamped too.
-  ResourceBuffer negative(static_cast<uint32_t>(-1), 1u);
-  EXPECT_EQ(negative.width(), 16384u);
-
+  ResourceBuffer source(8, 8);
   const std::vector<std::pair<std::string, std::function<void()>>> refused = {
-      {"one side 0", [] { ResourceBuffer buffer(0u, 10u); }},
+      {"one side 0", [] { ResourceBuffer buffer(0, 10); }},
+      {"other side 0", [] { ResourceBuffer buffer(10, 0); }},
+      // A negative side must not become a huge unsigned one (clamped, a full-size texture).
+      {"width -1", [] { ResourceBuffer buffer(-1, 1); }},
+      {"height -1", [] { ResourceBuffer buffer(1, -1); }},
+      {"both sides negative", [] { ResourceBuffer buffer(-16384, -16384); }},
+      {"lowest width", [] { ResourceBuffer buffer(INT32_MIN, 1); }},
+      {"negative side in a format", [] { ResourceBuffer::createBuffer(-1, 4, 28); }},
+      {"crop to width -1", [&] { source.crop(-1, 4, 0, 0); }},
+      {"crop to height -1", [&] { source.crop(4, -1, 0, 0); }},
+      {"crop to a negative square", [&] { source.crop(-1, -1, 0, 0); }},
+      {"crop to one side 0", [&] { source.crop(0, 4, 0, 0); }},
       {"unknown format", [] { ResourceBuffer::createBuffer(4, 4, 999); }},
       {"format 0", [] { ResourceBuffer::createBuffer(4, 4, 0); }},
       {"image wider than the limit", [] {
