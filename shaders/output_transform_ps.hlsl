@@ -1,0 +1,13 @@
+// Colour-space conversion going out: transform x saturate(texel) + offset, the texel read
+// at the pixel's own position. The matrix is stored row by row.
+Texture2D texture0 : register(t0);
+
+cbuffer Constant : register(b0) {
+  row_major float4x4 transform;
+  float4 offset;
+};
+
+float4 main(float4 position : SV_Position) : SV_Target {
+  const float4 texel = texture0.Load(int3(position.xy, 0));
+  return mul(transform, saturate(texel)) + offset;
+}
