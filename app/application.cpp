@@ -14,6 +14,8 @@
 #include "edit/undo_service.h"
 #include "effect/edit_access.h"
 #include "effect/effect_service.h"
+#include "gpu/direct3d_service.h"
+#include "gpu/draw2d/direct2d_service.h"
 #include "system/dialog.h"
 #include "system/event_service.h"
 #include "system/log.h"
@@ -35,6 +37,10 @@ void acquireServices(System::ServiceStack& services) {
   System::Process::SetThreadPriority("MainThreadPriority");
   services.acquire<System::Logger>();
   services.acquire<Translate::TranslateService>();
+  // The graphics services: 2-D drawing and fonts, then the device. A machine without the
+  // device's requirements ends the start here with the device's message.
+  services.acquire<Media::Direct2DService>();
+  services.acquire<Media::Direct3DService>();
   services.acquire<Event::EventService>();
   services.acquire<Window::WindowService>();
   services.acquire<Effect::EffectService>();

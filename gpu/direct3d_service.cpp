@@ -79,10 +79,7 @@ void Direct3DService::checkFeatures() {
   System::Log::info(kPlace, "D3D ROVsSupported : %d", rovsSupported_ ? 1 : 0);
   if (!rovsSupported_) {
     // Start-up goes on; the 3-D paths that need ordered views may draw wrongly.
-    if (System::uiBridge())
-      Dialog::showError("%s", kRovWarning);
-    else
-      System::Log::warn(kPlace, "%s", kRovWarning);
+    Dialog::showWarning(kPlace, kRovWarning);
   }
 
   for (int32_t format : reportedFormats()) {

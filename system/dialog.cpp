@@ -29,6 +29,15 @@ void showError(const char* format, ...) {
   showBox(text, kApplicationCaption);
 }
 
+void showWarning(const char* place, const std::string& text) {
+  System::Log::warn(place, "%s", text.c_str());
+  System::stopPreviewPlayer();
+  if (auto* bridge = System::uiBridge())
+    bridge->showWarningBox(
+        Translate::translateText(Translate::TranslateService::TextKind::Message, text),
+        kApplicationCaption);
+}
+
 void postError(const char* format, ...) {
   std::va_list args;
   va_start(args, format);

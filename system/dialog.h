@@ -16,6 +16,9 @@ inline constexpr const char* kExceptionCaption = "Velumo Kivrun2 : Application E
 void showException(const std::exception& exception);
 // Logs "show error dialog.\n%s" and shows the (translated) text with the program's caption.
 void showError(const char* format, ...) VELUMO_PRINTF(1, 2);
+// Logs the text at WARN under `place` and shows it (translated) in a warning box with the
+// program's caption: for conditions the program goes on after.
+void showWarning(const char* place, const std::string& text);
 
 // For any thread: hand the box to the UI thread and return at once. postError formats the
 // text (at most 1,023 bytes) and posts it for showError, which shows it unchanged;

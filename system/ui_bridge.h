@@ -37,6 +37,9 @@ class UiBridge {
   // A modal information message box, for notices such as an installed language file. Runs on
   // the UI thread. A UI without one shows nothing; the caller has logged the notice.
   virtual void showInformationBox(const std::string& text, const std::string& caption) {}
+  // A modal warning box: the program goes on after it, possibly with less. Runs on the UI
+  // thread. A UI without one shows nothing; the caller has logged the warning.
+  virtual void showWarningBox(const std::string& text, const std::string& caption) {}
   // Stops the preview player without keeping its position: before a modal box, and before
   // the edit data changes under it. UI thread only. Without a player nothing happens.
   virtual void stopPlayer() {}

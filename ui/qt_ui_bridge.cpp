@@ -56,6 +56,14 @@ void QtUiBridge::showInformationBox(const std::string& text, const std::string& 
                            QString::fromStdString(text));
 }
 
+void QtUiBridge::showWarningBox(const std::string& text, const std::string& caption) {
+  if (headless()) {
+    std::fprintf(stderr, "%s\n%s\n", caption.c_str(), text.c_str());
+    return;
+  }
+  QMessageBox::warning(boxOwner(), QString::fromStdString(caption), QString::fromStdString(text));
+}
+
 void QtUiBridge::registerWaitHandle(int descriptor, std::function<void()> callback) {
   if (auto* service = WindowService::instance())
     service->registerWaitHandle(descriptor, std::move(callback));

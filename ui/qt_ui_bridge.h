@@ -11,6 +11,7 @@ class QtUiBridge : public System::UiBridge {
   System::DesktopMetrics desktopMetrics() override;
   void showErrorBox(const std::string& text, const std::string& caption) override;
   void showInformationBox(const std::string& text, const std::string& caption) override;
+  void showWarningBox(const std::string& text, const std::string& caption) override;
 
   // Wait handles live in the window service's table; without it nothing is watched.
   void registerWaitHandle(int descriptor, std::function<void()> callback) override;

@@ -31,7 +31,8 @@ std::string readFile(const fs::path& path) {
 
 class RunningProgram {
  public:
-  explicit RunningProgram(const fs::path& dataHome, std::vector<std::string> arguments = {}) {
+  explicit RunningProgram(const fs::path& dataHome, std::vector<std::string> arguments = {},
+                          std::vector<std::string> extraEnvironment = {}) {
     int pipeFds[2];
     EXPECT_EQ(pipe2(pipeFds, O_CLOEXEC), 0);
     posix_spawn_file_actions_t actions;
@@ -45,6 +46,7 @@ class RunningProgram {
     }
     env.push_back("XDG_DATA_HOME=" + dataHome.string());
     env.push_back("QT_QPA_PLATFORM=offscreen");
+    for (auto& entry : extraEnvironment) env.push_back(entry);
     std::vector<char*> envp;
     for (auto& entry : env) envp.push_back(entry.data());
     envp.push_back(nullptr);
@@ -148,6 +150,54 @@ TEST_P(ProgramRun, AQuitSignalShutsDownInOrderAndKeepsTheSettings) {
   for (const auto& entry : fs::directory_iterator(data / "Log")) log += readFile(entry.path());
   EXPECT_NE(log.find("] [INFO] [App::run] started\n"), std::string::npos) << log;
   EXPECT_NE(log.find("] [INFO] [App::run] shutting down\n"), std::string::npos) << log;
+}
+
+// The device is made at the start: its lines come in their order before the program runs,
+// and its parameters are kept in velumo2.ini at the end.
+TEST_F(ProgramRun, TheStartMakesTheGraphicsDeviceAndKeepsItsParameters) {
+  const fs::path data = dataHome_ / "velumo2";
+  {
+    RunningProgram program(dataHome_);
+    ASSERT_TRUE(program.waitForOutput("[App::run] started", std::chrono::seconds(60)))
+        << program.output();
+    ASSERT_EQ(kill(program.pid(), SIGTERM), 0);
+    EXPECT_EQ(program.waitForExit(std::chrono::seconds(60)), 0) << program.output();
+  }
+  std::string log;
+  for (const auto& entry : fs::directory_iterator(data / "Log")) log += readFile(entry.path());
+  std::size_t at = 0;
+  for (const char* line :
+       {"[Media::Direct3DService::Direct3DService] D3D feature level : 0x0000b100\n",
+        "[Media::Direct3DService::Direct3DService] D3D ROVsSupported : ",
+        "D3D DXGI_FORMAT_R8G8B8A8_UNORM Texture2D Supported : 1\n",
+        "D3D DXGI_FORMAT_B8G8R8A8_UNORM Texture2D Supported : 1\n",
+        "D3D DXGI_FORMAT_A8_UNORM Texture2D Supported : 1\n",
+        "D3D DXGI_FORMAT_R16G16B16A16_FLOAT Texture2D Supported : 1\n",
+        "D3D DXGI_FORMAT_G8R8_G8B8_UNORM Texture2D Supported : 1\n",
+        "D3D DXGI_FORMAT_R16G16B16A16_UNORM Texture2D Supported : 1\n",
+        "D3D DXGI_FORMAT_R16G16B16A16_SNORM Texture2D Supported : 1\n", "[App::run] started\n"}) {
+    at = log.find(line, at);
+    ASSERT_NE(at, std::string::npos) << line << "\n" << log;
+  }
+  const std::string ini = readFile(data / "velumo2.ini");
+  for (const char* key : {"[Direct3D]", "MultiSampleCount=8", "MaxAnisotropy=16",
+                          "HighDpiMode=1", "InputYUVColorSpace=0", "OutputYUVColorSpace=0"})
+    EXPECT_NE(ini.find(std::string(key) + "\r\n"), std::string::npos) << key << "\n" << ini;
+}
+
+// A machine without the device's requirements ends the start with the device's message, and
+// every service made before it is released: the settings are still written back.
+TEST_F(ProgramRun, WithoutTheGraphicsDeviceTheStartEndsWithItsMessage) {
+  const fs::path data = dataHome_ / "velumo2";
+  RunningProgram program(dataHome_, {}, {"MESA_GL_VERSION_OVERRIDE=4.3"});
+  EXPECT_EQ(program.waitForExit(std::chrono::seconds(60)), 0);
+  program.waitForOutput("Media::Direct3DService::Direct3DService", std::chrono::seconds(5));
+  EXPECT_NE(program.output().find("Velumo Kivrun2 : Application Exception\neglCreateContext() failed."),
+            std::string::npos)
+      << program.output();
+  EXPECT_EQ(program.output().find("[App::run] started"), std::string::npos) << program.output();
+  const std::string ini = readFile(data / "velumo2.ini");
+  EXPECT_NE(ini.find("[Translate]\r\nLanguage="), std::string::npos) << ini;
 }
 
 // The project named on the command line is opened at the start, and with resuming on the
