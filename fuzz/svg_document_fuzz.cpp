@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "fuzz/fuzz_support.h"
-#include "media/svg_document.h"
+#include "gpu/svg/svg_document.h"
 #include "system/log.h"
 
 namespace {

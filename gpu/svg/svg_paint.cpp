@@ -1,4 +1,4 @@
-#include "media/svg_paint.h"
+#include "gpu/svg/svg_paint.h"
 
 #include <pango/pango.h>
 
@@ -34,6 +34,7 @@ int hexDigit(char c) {
 
 std::optional<Color::Rgba> parseHex(std::string_view digits) {
   std::array<int, 8> values{};
+  if (digits.size() > values.size()) return std::nullopt;
   for (std::size_t i = 0; i < digits.size(); ++i)
     if ((values[i] = hexDigit(digits[i])) < 0) return std::nullopt;
   const auto single = [&](std::size_t i) { return static_cast<float>(values[i] * 17) / 255.0f; };

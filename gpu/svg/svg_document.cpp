@@ -1,4 +1,4 @@
-#include "media/svg_document.h"
+#include "gpu/svg/svg_document.h"
 
 #include <librsvg/rsvg.h>
 #include <libxml/parser.h>
@@ -11,7 +11,7 @@
 #include "gpu/draw2d/resource_surface.h"
 #include "gpu/hresult.h"
 #include "gpu/resource_buffer.h"
-#include "media/svg_paint.h"
+#include "gpu/svg/svg_paint.h"
 #include "system/exception.h"
 #include "system/file.h"
 #include "system/log.h"

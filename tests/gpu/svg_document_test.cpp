@@ -9,8 +9,8 @@
 #include "gpu/gpu_test_support.h"
 #include "gpu/draw2d/direct2d_service.h"
 #include "gpu/resource_buffer.h"
-#include "media/svg_document.h"
-#include "media/svg_paint.h"
+#include "gpu/svg/svg_document.h"
+#include "gpu/svg/svg_paint.h"
 
 namespace {
 
@@ -109,6 +109,7 @@ TEST(SvgDocumentTest, PaintTextsThatAreAndAreNotColours) {
       {"white", true, {1, 1, 1, 1}},       {"none", false, {}},
       {"url(#a)", false, {}},              {"currentColor", false, {}},
       {"#ggg", false, {}},                 {"#12345", false, {}},
+      {"#123456789abcdef", false, {}},
       {"rgb(1,2)", false, {}},             {"rgb(1,2,x)", false, {}},
       {"nosuchcolour", false, {}},         {"", false, {}},
   };
