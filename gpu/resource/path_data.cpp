@@ -1,6 +1,8 @@
 #include "gpu/resource/path_data.h"
 
 #include <cmath>
+#include <initializer_list>
+#include <utility>
 #include <numbers>
 
 #include "gpu/hresult.h"
@@ -142,6 +144,19 @@ void box(PathData& path, float x, float y, float width, float height, double rat
   path.inscribedRatio = static_cast<float>(ratio);
 }
 
+// A closed figure through the corners, in order.
+void corners(PathData& path, std::initializer_list<std::pair<float, float>> points) {
+  bool first = true;
+  for (const auto& [x, y] : points) {
+    if (first)
+      add<PathCommandMoveTo>(path, x, y);
+    else
+      add<PathCommandLineTo>(path, x, y);
+    first = false;
+  }
+  add<PathCommandClosePath>(path);
+}
+
 // A regular polygon of the unit circle starting at the top.
 void polygon(PathData& path, int corners) {
   box(path, -1, -1, 2, 2, std::sin(radians(90.0 - 180.0 / corners)));
@@ -166,11 +181,7 @@ void buildBuiltinPaths(BuiltinPaths& paths) {
 
   PathData& square = paths[kSquare];
   box(square, 0, 0, 1, 1, 1.0);
-  add<PathCommandMoveTo>(square, 0.0f, 0.0f);
-  add<PathCommandLineTo>(square, 1.0f, 0.0f);
-  add<PathCommandLineTo>(square, 1.0f, 1.0f);
-  add<PathCommandLineTo>(square, 0.0f, 1.0f);
-  add<PathCommandClosePath>(square);
+  corners(square, {{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}});
 
   // The inscribed circle of a regular n-gon over its circumscribed one is cos(180 / n),
   // which is sin 30, sin 54 and sin 60 for three, five and six corners.
@@ -205,11 +216,7 @@ void buildBuiltinPaths(BuiltinPaths& paths) {
 
   PathData& diamond = paths[kDiamond];
   box(diamond, 0, 0, 1, 1, 1.0);
-  add<PathCommandMoveTo>(diamond, 0.5f, 0.0f);
-  add<PathCommandLineTo>(diamond, 1.0f, 0.5f);
-  add<PathCommandLineTo>(diamond, 0.5f, 1.0f);
-  add<PathCommandLineTo>(diamond, 0.0f, 0.5f);
-  add<PathCommandClosePath>(diamond);
+  corners(diamond, {{0.5f, 0.0f}, {1.0f, 0.5f}, {0.5f, 1.0f}, {0.0f, 0.5f}});
 }
 
 }  // namespace Resource
