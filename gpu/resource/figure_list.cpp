@@ -5,10 +5,9 @@
 
 #include "gpu/direct3d_service.h"
 #include "gpu/draw2d/resource_surface.h"
+#include "gpu/resource/file_choices.h"
 #include "gpu/resource_buffer.h"
 #include "gpu/svg/svg_document.h"
-#include "system/file.h"
-#include "system/log.h"
 
 namespace Resource {
 namespace {
@@ -85,30 +84,10 @@ FigureList::FigureList(const BuiltinPaths& paths, std::string_view figureFolderP
   for (const auto& figure : kBuiltinFigures)
     entries_.push_back({figure.name, &paths[figure.path], {}, figure.kind});
 
-  std::vector<System::File::FileInfo> files;
-  try {
-    files = System::File::findFilesByPattern(System::FileName::expandVariable(figureFolderPattern));
-  } catch (const std::exception& failure) {
-    System::Log::warn("Resource::FigureList::FigureList", "figure files not listed.\n%s",
-                      failure.what());
-  }
-  // Sorted by path, so that a saved figure index means the same figure on every machine.
-  std::sort(files.begin(), files.end(),
-            [](const auto& a, const auto& b) { return a.path < b.path; });
-  for (const auto& file : files)
-    entries_.push_back({std::filesystem::path(file.path).stem().string(), nullptr, file.path,
+  for (const auto& file : listSortedFiles(figureFolderPattern, "Resource::FigureList::FigureList"))
+    entries_.push_back({std::filesystem::path(file).stem().string(), nullptr, file,
                         FigureEntry::kOther});
-
-  if (choices_)
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-      const int value = static_cast<int>(i);
-      choices_->entries.erase(value);
-      choices_->addItem(value, entries_[i].name);
-    }
-  if (choices_) {
-    choices_->nameIndex.clear();
-    choices_->rebuildIndex();
-  }
+  if (choices_) nameChoices(entries_, *choices_);
 }
 
 std::unique_ptr<Media::ResourceBuffer> FigureList::createImage(int32_t index, int32_t width,

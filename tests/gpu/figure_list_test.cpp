@@ -5,12 +5,9 @@
 #include <cmath>
 #include <optional>
 
-#include "gpu/draw2d/direct2d_service.h"
-#include "gpu/gpu_test_support.h"
+#include "gpu/drawing_test_support.h"
 #include "gpu/resource/figure_list.h"
 #include "gpu/resource_buffer.h"
-#include "system/file.h"
-#include "system/temp_folder.h"
 
 namespace {
 
@@ -19,21 +16,8 @@ using TestSupport::halfPixel;
 using TestSupport::nearHalf;
 using TestSupport::Rgba;
 
-class FigureTest : public TestSupport::GpuTest {
+class FigureTest : public TestSupport::DrawingResourceTest {
  protected:
-  void SetUp() override {
-    GpuTest::SetUp();
-    direct2D_.emplace();
-    install_.makeFolder("data");
-    System::FileName::resetVariableList(install_.path());
-    Resource::buildBuiltinPaths(paths_);
-  }
-  void TearDown() override {
-    System::FileName::resetVariableList();
-    direct2D_.reset();
-    GpuTest::TearDown();
-  }
-
   FigureList makeList(Resource::FigureEntry::Environment environment = {}) {
     return FigureList(paths_, "%Figure%/*.svg", choices_, std::move(environment));
   }
@@ -42,12 +26,6 @@ class FigureTest : public TestSupport::GpuTest {
   static bool covered(const Media::ImageBuffer& image, uint32_t x, uint32_t y) {
     return halfPixel(image, x, y)[3] >= 0.5f;
   }
-
-  TestSupport::TempFolder install_;
-  Resource::BuiltinPaths paths_;
-  std::shared_ptr<Effect::EffectItemSelect::SharedList> choices_ =
-      Effect::EffectItemSelect::createSharedList();
-  std::optional<System::ServiceHolder<Media::Direct2DService>> direct2D_;
 };
 
 TEST_F(FigureTest, TheBuiltInsComeFirstThenTheSvgFilesSortedByPath) {
