@@ -180,6 +180,39 @@ TEST_F(Object3dTest, AFlatTexturedQuadSamplesItsTextureTimesTheAlphas) {
   EXPECT_TRUE(nearHalf(halfPixel(*image, 2, 2), kClear));
 }
 
+// Where a pixel covers several texels the texture is averaged over the pixel's footprint.
+// 24 columns over 8 pixels: three samples per pixel across, one on each texel's centre.
+TEST_F(Object3dTest, AMinifiedTextureIsAveragedOverThePixelFootprint) {
+  auto stripes = Media::ImageBuffer::makeShared(10, 24, 8);
+  for (uint32_t y = 0; y < 8; ++y)
+    for (uint32_t x = 0; x < 24; ++x) {
+      const float v = static_cast<float>(x % 2);
+      TestSupport::setHalfPixel(*stripes, x, y, {v, v, v, 1});
+    }
+  Media::ResourceBuffer texture;
+  texture.create(*stripes);
+  const auto textureView = texture.createShaderResourceView();
+  Shader::SamplerStateList samplers;
+  ShaderBindings::setSampler(0, samplers.get(1));  // linear, clamp
+
+  Media::VertexListQuadPosUv quad;
+  quad.vertices = {{4, 4, 0.5f, 0, 0, 1, 0}, {12, 4, 0.5f, 1, 0, 1, 0},
+                   {12, 12, 0.5f, 1, 1, 1, 0}, {4, 12, 0.5f, 0, 1, 1, 0}};
+  begin(1.0f, 0, false);
+  ShaderBindings::setShaderResource(0, textureView.get());
+  quad.bindShader();
+  quad.draw();
+  service().unbindRenderTargets();
+  ShaderBindings::setShaderResource(0, nullptr);
+
+  const auto image = target_->readBack();
+  for (int column = 0; column < 8; ++column) {
+    // Columns 3c, 3c + 1 and 3c + 2: one or two of the three are bright.
+    const float mean = (column % 2 == 0 ? 1.0f : 2.0f) / 3.0f;
+    EXPECT_TRUE(nearHalf(halfPixel(*image, 4 + column, 7), {mean, mean, mean, 1})) << column;
+  }
+}
+
 TEST_F(Object3dTest, FlatDrawingAppliesTheBlendModeAgainstTheFrame) {
   const Rgba colour = {0.3f, 0.6f, 0.9f, 1.0f};
   const Rgba& d = kFrame;
