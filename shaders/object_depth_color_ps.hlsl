@@ -6,5 +6,5 @@ float4 main(float4 position : SV_Position, [[vk::location(0)]] float4 color : CO
   const uint2 p = uint2(position.xy);
   const float z = objectDepth(position);
   const float margin = depthMargin(p, z);
-  return storeFragment(p, z, margin, blendWith(color, blendDestination(p)), float4(0.0, 0.0, 0.0, 0.0));
+  return storeFragment(p, z, margin, blendWithLayers(color, p), float4(0.0, 0.0, 0.0, 0.0));
 }

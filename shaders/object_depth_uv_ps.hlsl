@@ -8,6 +8,6 @@ float4 main(float4 position : SV_Position, [[vk::location(0)]] float3 texcoord :
   const uint2 p = uint2(position.xy);
   const float z = objectDepth(position);
   const float margin = depthMargin(p, z);
-  const float4 colour = blendWith(sampled, blendDestination(p)) * texcoord.z;
+  const float4 colour = blendWithLayers(sampled, p) * texcoord.z;
   return storeFragment(p, z, margin, colour, float4(0.0, 0.0, 0.0, 0.0));
 }

@@ -8,5 +8,5 @@ float4 main(float4 position : SV_Position, [[vk::location(1)]] float4 normal : N
   const uint2 p = uint2(position.xy);
   const float z = objectDepth(position);
   const float margin = depthMargin(p, z);
-  return storeFragment(p, z, margin, blendWith(color, blendDestination(p)), facingNormal(normal, front));
+  return storeFragment(p, z, margin, blendWithLayers(color, p), facingNormal(normal, front));
 }

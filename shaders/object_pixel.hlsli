@@ -36,12 +36,14 @@ float depthMargin(uint2 p, float z) {
   return margin;
 }
 
-// What the blend modes draw over: the frame, with the transparent layer under it when that
-// layer is nearer than the opaque surface.
-float4 blendDestination(uint2 p) {
-  const float4 frame = frameBuffer.Load(int3(p, 0));
-  if (transparentDepthBuffer[p] < depthBuffer[p]) return frame + transparentBuffer[p] * (1.0 - frame.a);
-  return frame;
+// The colour after the blend mode against what it is drawn over: the frame, with the
+// transparent layer under it when that layer is nearer than the opaque surface.
+float4 blendWithLayers(float4 colour, uint2 p) {
+  if (blend == 0) return colour;
+  float4 destination = frameBuffer.Load(int3(p, 0));
+  if (transparentDepthBuffer[p] < depthBuffer[p])
+    destination += transparentBuffer[p] * (1.0 - destination.a);
+  return blendWith(colour, destination);
 }
 
 // Stores the fragment and gives the colour drawn to the target. Near the opaque surface the

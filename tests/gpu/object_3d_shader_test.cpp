@@ -307,6 +307,25 @@ TEST_F(Object3dTest, ATransparentQuadInFrontResolvesOverTheOpaqueOne) {
   }
 }
 
+// With depth, a blend mode draws over the frame with the nearer transparent layer under it.
+TEST_F(Object3dTest, BlendModesWithDepthSeeTheTransparentLayerUnderTheFrame) {
+  frame_->create(*TestSupport::solidHalfImage(kSize, kSize, kClear));
+  frameView_ = frame_->createShaderResourceView();
+  auto glass = colouredQuad({0, 0, 8, 16, 0.8f}, {0, 0, 1, 0.5f});
+  auto white = colouredQuad({0, 0, 16, 16, 0.4f}, {1, 1, 1, 1});
+  begin(1.0f, 0, true);
+  glass.bindDepthShader();
+  glass.draw();
+  begin(1.0f, 3, true);  // multiply
+  white.draw();
+  service().unbindRenderTargets();
+  const auto image = target_->readBack();
+  // White times the glass layer (0, 0, 0.5, 0.5) over an empty frame; beside the glass,
+  // white times the empty frame.
+  EXPECT_TRUE(nearHalf(halfPixel(*image, 4, 8), {0, 0, 0.5f, 1}));
+  EXPECT_TRUE(nearHalf(halfPixel(*image, 12, 8), {0, 0, 0, 1}));
+}
+
 // One light as the lighting shader reads it, and the CPU's answer for it.
 struct LightConstants {
   Media::LightSource source[8];
