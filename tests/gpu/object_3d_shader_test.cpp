@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 #include "gpu/gl/fragment_interlock.h"
 #include "gpu/gpu_test_support.h"
@@ -324,6 +325,28 @@ TEST_F(Object3dTest, BlendModesWithDepthSeeTheTransparentLayerUnderTheFrame) {
   // white times the empty frame.
   EXPECT_TRUE(nearHalf(halfPixel(*image, 4, 8), {0, 0, 0.5f, 1}));
   EXPECT_TRUE(nearHalf(halfPixel(*image, 12, 8), {0, 0, 0, 1}));
+}
+
+// The normal variants keep the normal turned by the rows of normalWorld, facing the viewer
+// (negated on back faces), with the shine beside it.
+TEST_F(Object3dTest, KeptNormalsAreTurnedByTheNormalMatrixAndFaceTheViewer) {
+  // Rows (1, 0, 0), (0, 0, 1), (0, -1, 0): the face normal (0, 0, -1) becomes (0, -1, 0)
+  // (the columns would make it (0, 1, 0)).
+  const float turn[16] = {1, 0, 0, 0, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1};
+  std::memcpy(set_->constants().normalWorld, turn, sizeof(turn));
+  auto front = colouredQuad({0, 0, 8, 16, 0.5f}, {1, 1, 1, 1});
+  // The same quad with its corners the other way round is seen from behind, and its face
+  // normal points the other way too: both turn into the same kept normal.
+  auto back = colouredQuad({8, 0, 16, 16, 0.5f}, {1, 1, 1, 1});
+  std::swap(back.vertices[1], back.vertices[3]);
+  begin(1.0f, 0, true, 0.25f);
+  front.bindOitShader();
+  front.drawWithNormal();
+  back.drawWithNormal();
+  service().unbindRenderTargets();
+  const auto normals = target_->getOitColorBuffer2()->readBack();
+  EXPECT_TRUE(nearHalf(halfPixel(*normals, 4, 8), {0, -1, 0, 0.25f}));
+  EXPECT_TRUE(nearHalf(halfPixel(*normals, 12, 8), {0, -1, 0, 0.25f}));
 }
 
 // One light as the lighting shader reads it, and the CPU's answer for it.
