@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "gpu/direct3d_service.h"
+#include "gpu/gl/gl_context.h"
 #include "gpu/draw2d/direct2d_service.h"
 #include "gpu/draw2d/resource_surface.h"
 #include "gpu/image/image_buffer.h"
@@ -13,6 +14,11 @@
 #include "gpu/shader/compute_shader.h"
 #include "gpu/shader/constant_buffer.h"
 #include "gpu/shader/pixel_shader.h"
+#include "gpu/shader/pipeline_state.h"
+#include "gpu/shader/shader_binding.h"
+#include "gpu/shader/vertex_list.h"
+#include "gpu/render_buffer.h"
+#include "gpu/resource/shader_3d_set.h"
 #include "system/service_holder.h"
 
 namespace {
@@ -129,9 +135,79 @@ void BM_GpuTextIntoImage(benchmark::State& state) {
   g_object_unref(context);
 }
 
+
+// The 3-D set of the run, made after the device.
+Resource::Shader3dSet& shader3dSet() {
+  services();
+  static Resource::Shader3dSet set;
+  return set;
+}
+
+// A grid of `quads` coloured quads, half of them transparent, over a full-HD frame.
+Media::VertexListQuadPosColor quadGrid(int quads) {
+  Media::VertexListQuadPosColor list;
+  for (int i = 0; i < quads; ++i) {
+    const float x = static_cast<float>((i * 37) % 1800), y = static_cast<float>((i * 53) % 1000);
+    const float z = 0.2f + 0.6f * static_cast<float>(i % 7) / 7.0f;
+    const float a = i % 2 ? 0.5f : 1.0f;
+    for (auto [dx, dy] : {std::pair{0.0f, 0.0f}, {120.0f, 0.0f}, {120.0f, 80.0f}, {0.0f, 80.0f}})
+      list.vertices.push_back({x + dx, y + dy, z, 0.8f, 0.4f, 0.2f, a});
+  }
+  return list;
+}
+
+// Appending a list of quads through a matrix, as scripts and particles build their geometry.
+void BM_VertexListAppendTransformed(benchmark::State& state) {
+  const Media::VertexListQuadPosColor source = quadGrid(static_cast<int>(state.range(0)));
+  const float matrix[16] = {0.9f, 0.1f, 0, 0, -0.1f, 0.9f, 0, 0, 0, 0, 1, 0.001f, 5, 7, 0, 1};
+  for (auto _ : state) {
+    Media::VertexListQuadPosColor target;
+    target.appendTransformed(source, matrix, 0.5f);
+    benchmark::DoNotOptimize(target.vertices.data());
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// Quads with normals drawn against the depth and transparency buffers of a full-HD frame.
+void BM_GpuVertexListDepthDraw(benchmark::State& state) {
+  Resource::Shader3dSet& set = shader3dSet();
+  const Media::VertexListQuadPosColor list = quadGrid(static_cast<int>(state.range(0)));
+  Media::RenderBuffer frame(kWidth, kHeight);
+  auto& c = set.constants();
+  const float projection[16] = {2.0f / kWidth, 0, 0, -1, 0, -2.0f / kHeight, 0, 1, 0, 0, 1, 0, 0, 0, 0, 1};
+  const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+  std::memcpy(c.projection, projection, sizeof(projection));
+  std::memcpy(c.normalWorld, identity, sizeof(identity));
+  set.uploadConstants();
+  const Media::RasterizerState noCulling(Media::RasterizerDescription{.cull = Media::CullMode::NONE});
+  const auto frameView = frame.createResourceBuffer(true)->createShaderResourceView();
+  const std::shared_ptr<const Media::UnorderedAccessView> views[] = {
+      frame.getOitDepthBuffer1()->createUnorderedAccessView(), frame.getOitColorBuffer1()->createUnorderedAccessView(),
+      frame.getOitDepthBuffer2()->createUnorderedAccessView(), frame.getOitColorBuffer2()->createUnorderedAccessView(),
+      frame.getOitColorBuffer3()->createUnorderedAccessView()};
+  const Media::UnorderedAccessView* bound[5];
+  for (int i = 0; i < 5; ++i) bound[i] = views[i].get();
+  Media::VertexListQuadPosColor drawn = list;
+  for (auto _ : state) {
+    Media::Direct3DService::Get().setRenderTargetAndUnorderedAccess(frame, 5, bound);
+    Media::Direct3DService::Get().context().bindRasterizerState(&noCulling);
+    Media::ShaderBindings::setConstantBuffer(Media::ShaderStage::Vertex, 0, &set.constantBuffer());
+    Media::ShaderBindings::setConstantBuffer(Media::ShaderStage::Pixel, 0, &set.constantBuffer());
+    Media::ShaderBindings::setShaderResource(1, frameView.get());
+    drawn.bindOitShader();
+    drawn.drawWithNormal();
+    Media::Direct3DService::Get().unbindRenderTargets();
+    glFinish();
+  }
+  Media::ShaderBindings::setShaderResource(1, nullptr);
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 BENCHMARK(BM_GpuShaderPassesRoundTrip)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GpuPixelPass)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GpuComputePass)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GpuTextIntoImage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_VertexListAppendTransformed)->Arg(4096);
+BENCHMARK(BM_GpuVertexListDepthDraw)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

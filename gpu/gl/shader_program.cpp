@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "gpu/gl/constant_storage.h"
+#include "gpu/gl/fragment_interlock.h"
 #include "gpu/gl/gl_device.h"
 #include "gpu/gl/gl_error.h"
 #include "gpu/gl/gl_program.h"
@@ -28,9 +29,16 @@ ShaderProgram::ShaderProgram(const void* bytecode, std::size_t size, ShaderStage
   reflection_ = ShaderCompile::reflect(bytecode, size, place);
   if (reflection_->stage() != stage)
     throw System::makeHresultException(createCall, place, Hresult::kInvalidArgument);
-  program_ = std::make_unique<GlProgram>(glStageOf(stage), reflection_->glsl(), place);
+  GlDevice* device = GlDevice::live();
+  // A pixel shader writing images keeps its fragments in primitive order where it can.
+  if (stage == ShaderStage::Pixel && !reflection_->imageUnits().empty() &&
+      device->hasGlExtension(Gl::kFragmentInterlockExtension))
+    program_ = std::make_unique<GlProgram>(glStageOf(stage), Gl::withFragmentInterlock(reflection_->glsl()),
+                                           place);
+  else
+    program_ = std::make_unique<GlProgram>(glStageOf(stage), reflection_->glsl(), place);
   staging_.resize(reflection_->constantBuffers().size());
-  deviceId_ = GlDevice::live()->id();
+  deviceId_ = device->id();
 }
 
 ShaderProgram::~ShaderProgram() {
