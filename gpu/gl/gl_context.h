@@ -42,6 +42,7 @@ class UnorderedAccessView;
 struct StateCache {
   std::atomic<const void*> vertexShader{nullptr};
   std::atomic<const void*> pixelShader{nullptr};
+  std::atomic<bool> pixelShaderForMask{false};  // its variant for mask targets is bound
   std::atomic<const void*> computeShader{nullptr};
   std::atomic<const void*> blendState{nullptr};
   std::atomic<const void*> rasterizerState{nullptr};
@@ -81,7 +82,8 @@ class GlContext {
 
   // Binds `program` to a stage of the pipeline when `key` is not the cached object.
   void useVertexProgram(const void* key, GLuint program);
-  void usePixelProgram(const void* key, GLuint program);
+  // `forMask`: the program is the key's variant for mask targets.
+  void usePixelProgram(const void* key, GLuint program, bool forMask = false);
   void useComputeProgram(const void* key, GLuint program);
   // Binds the state when it is not the cached one, or always when a blend factor is
   // given (the factor is part of the binding).
@@ -99,6 +101,10 @@ class GlContext {
   // them: a fence, so that other contexts that use those images wait for the drawing.
   void unbindOutputs();
 
+  // Whether the bound render target stores alpha alone (a mask): draws into it move the
+  // pixel shader's alpha into the stored channel and blend with the alpha row.
+  bool alphaOnlyTarget() const { return alphaOnlyTarget_; }
+
   // Checks that the texture can be drawn into, with the scratch framebuffer.
   bool isRenderable(const GpuTexture& texture);
 
@@ -115,6 +121,11 @@ class GlContext {
   GLuint programPipeline_ = 0;
   StateCache cache_;
   std::vector<std::shared_ptr<GpuTexture>> outputs_;
+  bool alphaOnlyTarget_ = false;
+  // How the cached blend state was applied: for a mask or not, and its blend factor.
+  bool blendAppliedForMask_ = false;
+  bool blendHasFactor_ = false;
+  float blendFactor_[4] = {1.0f, 1.0f, 1.0f, 1.0f};
   GLuint boundImageUnits_ = 0;  // image units first..first + n - 1 in use
   GLuint firstImageUnit_ = 0;
   std::unordered_map<const void*, std::unique_ptr<ContextLocal>> locals_;

@@ -202,6 +202,14 @@ DrawPreparation ProgramBindings::prepareDraw() {
     moveToUnits(table.vertex->reflection(), preparation);
   }
   if (table.pixel && cache.pixelShader.load() == table.pixel) {
+    // A mask keeps the shader's alpha: its variant writes alpha into the stored channel.
+    if (context.alphaOnlyTarget()) {
+      const GlProgram& mask = table.pixel->maskProgram();
+      mask.waitReady();
+      context.usePixelProgram(table.pixel, mask.name(), true);
+    } else {
+      context.usePixelProgram(table.pixel, table.pixel->program().name());
+    }
     table.pixel->bindConstants(table.constants[static_cast<std::size_t>(ShaderStage::Pixel)]);
     moveToUnits(table.pixel->reflection(), preparation);
   }
