@@ -12,9 +12,10 @@ namespace {
 
 constexpr const char* kPlace = "Media::GlContext::GlContext";
 
-void forgetEntry(std::atomic<const void*>& entry, const void* object) {
-  const void* expected = object;
-  entry.compare_exchange_strong(expected, nullptr);
+template <class T>
+void forgetEntry(std::atomic<T*>& entry, const void* object) {
+  T* expected = entry.load();
+  if (expected == object) entry.compare_exchange_strong(expected, nullptr);
 }
 
 // The states bound for a null state: blending off, solid fill without culling.
@@ -37,6 +38,9 @@ void StateCache::forget(const void* object) {
   forgetEntry(blendState, object);
   forgetEntry(rasterizerState, object);
   forgetEntry(samplerState, object);
+  forgetEntry(vertexProgram, object);
+  forgetEntry(pixelProgram, object);
+  forgetEntry(computeProgram, object);
 }
 
 void StateCache::clear() {
@@ -46,6 +50,9 @@ void StateCache::clear() {
   blendState = nullptr;
   rasterizerState = nullptr;
   samplerState = nullptr;
+  vertexProgram = nullptr;
+  pixelProgram = nullptr;
+  computeProgram = nullptr;
 }
 
 GlContext::GlContext(EGLDisplay display, EGLContext handle, uint64_t id)

@@ -31,6 +31,7 @@ namespace Media {
 
 class BlendState;
 class RasterizerState;
+class ShaderProgram;
 class SamplerState;
 class GpuTexture;
 class RenderTargetView;
@@ -47,6 +48,13 @@ struct StateCache {
   std::atomic<const void*> blendState{nullptr};
   std::atomic<const void*> rasterizerState{nullptr};
   std::atomic<const void*> samplerState{nullptr};  // pixel-shader sampler slot 0
+  // The shader classes' programs last bound through the program bindings, whose constants
+  // a draw binds while they are still the bound stage. Kept here rather than beside the
+  // bindings so that a destroyed program leaves them too: another object made in its
+  // storage must never be taken for it.
+  std::atomic<ShaderProgram*> vertexProgram{nullptr};
+  std::atomic<ShaderProgram*> pixelProgram{nullptr};
+  std::atomic<ShaderProgram*> computeProgram{nullptr};
 
   // Clears every entry that names the object.
   void forget(const void* object);
