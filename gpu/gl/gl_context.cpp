@@ -46,6 +46,7 @@ void StateCache::forget(const void* object) {
 void StateCache::clear() {
   vertexShader = nullptr;
   pixelShader = nullptr;
+  pixelShaderForMask = false;
   computeShader = nullptr;
   blendState = nullptr;
   rasterizerState = nullptr;
