@@ -8,8 +8,11 @@
 #include "gpu/gl/gl_context.h"
 #include "gpu/draw2d/direct2d_service.h"
 #include "gpu/draw2d/resource_surface.h"
+#include "gpu/gl/texture_copy.h"
 #include "gpu/image/image_buffer.h"
+#include "gpu/render_buffer.h"
 #include "gpu/resource_buffer.h"
+#include "gpu/resource_convert.h"
 #include "gpu/shader/builtin_shader_code.h"
 #include "gpu/shader/compute_shader.h"
 #include "gpu/shader/constant_buffer.h"
@@ -203,11 +206,39 @@ void BM_GpuVertexListDepthDraw(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// A full-HD YUY2 frame in main memory (mid grey) converted into the working format: upload,
+// the colour-space pass, then a wait for the GPU.
+void BM_GpuConvertYuy2ToWorking(benchmark::State& state) {
+  services();
+  auto image = Media::ImageBuffer::makeShared(107, kWidth, kHeight);
+  std::memset(image->data(), 128, static_cast<std::size_t>(image->usedSize()));
+  Media::ResourceBuffer target(kWidth, kHeight);
+  for (auto _ : state) {
+    Media::ResourceConvert().convert(*image, target);
+    glFinish();
+  }
+  state.SetBytesProcessed(state.iterations() * int64_t{kWidth} * kHeight * 2);
+}
+
+// A full-HD frame in the working format converted into a YUY2 image in main memory: the
+// colour-space pass into 8 bits, the read-back and the packing of pixel pairs.
+void BM_GpuConvertWorkingToYuy2(benchmark::State& state) {
+  services();
+  Media::ResourceBuffer source;
+  source.create(frameImage());
+  Media::RenderBuffer frame(kWidth, kHeight);
+  Media::copyTexture(*frame.texture(), *source.texture(), "BM_GpuConvertWorkingToYuy2");
+  for (auto _ : state) benchmark::DoNotOptimize(frame.createImageBuffer(107, false));
+  state.SetBytesProcessed(state.iterations() * int64_t{kWidth} * kHeight * 8);
+}
+
 BENCHMARK(BM_GpuShaderPassesRoundTrip)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GpuPixelPass)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GpuComputePass)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GpuTextIntoImage)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_VertexListAppendTransformed)->Arg(4096);
 BENCHMARK(BM_GpuVertexListDepthDraw)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GpuConvertYuy2ToWorking)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GpuConvertWorkingToYuy2)->Unit(benchmark::kMillisecond);
 
 }  // namespace

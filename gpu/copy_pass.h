@@ -1,6 +1,6 @@
 #pragma once
-// Texel-for-texel copies between GPU images of the same size, through small fixed
-// programs: the copies that move a frame into another format (8 bits for display and
+// Texel-for-texel copies between GPU images of the same size, drawn with the built-in
+// pixel shaders (shader/builtin_pixel_shaders.h): the copies that move a frame into another format (8 bits for display and
 // export, straight alpha for files) and make opaque copies.
 //
 // The copy reads the source at the target pixel's integer position, so sizes must match;

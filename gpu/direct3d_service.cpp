@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "gpu/gl/copy_programs.h"
 #include "gpu/gl/gl_context.h"
 #include "gpu/gl/gl_device.h"
 #include "gpu/gl/gl_error.h"
@@ -10,6 +9,7 @@
 #include "gpu/gl/quad_draw_set.h"
 #include "gpu/render_buffer.h"
 #include "gpu/resource_buffer.h"
+#include "gpu/shader/builtin_pixel_shaders.h"
 #include "system/dialog.h"
 #include "system/log.h"
 #include "system/setting_service.h"
@@ -108,10 +108,10 @@ void Direct3DService::setRenderTargetBuffer(ResourceBuffer& target) {
 
 void Direct3DService::unbindRenderTargets() { context().unbindOutputs(); }
 
-CopyPrograms& Direct3DService::copyPrograms() {
-  std::lock_guard lock(copyProgramsMutex_);
-  if (!copyPrograms_) copyPrograms_ = std::make_unique<CopyPrograms>();
-  return *copyPrograms_;
+BuiltinPixelShaders& Direct3DService::builtinPixelShaders() {
+  std::lock_guard lock(builtinPixelShadersMutex_);
+  if (!builtinPixelShaders_) builtinPixelShaders_ = std::make_unique<BuiltinPixelShaders>();
+  return *builtinPixelShaders_;
 }
 
 QuadDrawSet& Direct3DService::quadDrawSet() {

@@ -19,7 +19,7 @@
 
 namespace Media {
 
-class CopyPrograms;
+class BuiltinPixelShaders;
 class GlContext;
 class GlDevice;
 class QuadDrawSet;
@@ -70,7 +70,8 @@ class Direct3DService : public System::Service<Direct3DService> {
   // Unbinds the render target and views, publishing what was drawn into them.
   void unbindRenderTargets();
 
-  CopyPrograms& copyPrograms();
+  // The built-in pixel shaders of the copies and conversions, each made on first use.
+  BuiltinPixelShaders& builtinPixelShaders();
   // The full-target quads and their vertex shaders, made on first use.
   QuadDrawSet& quadDrawSet();
 
@@ -91,8 +92,8 @@ class Direct3DService : public System::Service<Direct3DService> {
 
   // Destroyed last: everything below holds GPU objects or saves first.
   std::unique_ptr<GlDevice> device_;
-  std::mutex copyProgramsMutex_;
-  std::unique_ptr<CopyPrograms> copyPrograms_;
+  std::mutex builtinPixelShadersMutex_;
+  std::unique_ptr<BuiltinPixelShaders> builtinPixelShaders_;
   std::mutex quadDrawSetMutex_;
   std::unique_ptr<QuadDrawSet> quadDrawSet_;
   bool rovsSupported_ = false;

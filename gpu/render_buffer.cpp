@@ -10,6 +10,7 @@
 #include "gpu/hresult.h"
 #include "gpu/image/image_buffer.h"
 #include "gpu/resource_buffer.h"
+#include "gpu/resource_convert.h"
 #include "system/exception.h"
 
 namespace Media {
@@ -20,14 +21,6 @@ constexpr const char* kCreateTexturePlace = "Media::RenderBuffer::createTexture2
 
 int32_t resolveFormat(int32_t format) {
   return format == DxgiFormat::UNKNOWN ? Direct3DService::Get().pixelFormat : format;
-}
-
-// The YUV formats come out of the pixel-format conversion, which the shader layer
-// provides; until then they are not supported.
-[[noreturn]] void unsupportedFrameFormat(int32_t from, int32_t to) {
-  throw System::makeFormattedException("Media::ResourceConvert::convertFrame",
-                                       "unsupported convert format.", "DXGI format %d -> %d",
-                                       from, to);
 }
 
 CopyKind copyKindFor(int32_t format, bool straightAlpha) {
@@ -163,8 +156,11 @@ std::shared_ptr<ImageBuffer> RenderBuffer::readBack() {
 std::shared_ptr<ImageBuffer> RenderBuffer::createImageBuffer(int32_t format, bool straightAlpha,
                                                              bool) {
   constexpr const char* kPlace = "Media::RenderBuffer::createImageBuffer";
-  if (format == DxgiFormat::YUY2 || format == DxgiFormat::R16G16B16A16_SNORM)
-    unsupportedFrameFormat(format_, format);
+  if (format == DxgiFormat::YUY2 || format == DxgiFormat::R16G16B16A16_SNORM) {
+    std::shared_ptr<ImageBuffer> result;
+    ResourceConvert().convertFrame(result, *this, format);
+    return result;
+  }
   const std::shared_ptr<GpuTexture> source = singleSampled(kPlace);
   RenderBuffer converted(width_, height_, format);
   drawCopy(copyKindFor(format, straightAlpha), ShaderResourceView(source),

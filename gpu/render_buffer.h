@@ -53,7 +53,8 @@ class RenderBuffer {
   // (a multisampled frame is resolved first).
   std::shared_ptr<ImageBuffer> readBack();
   // The frame as a new image in `format`: 28 and 87 without premultiplied alpha when
-  // `straightAlpha`, else clamped to alpha; 88 opaque; others as they are.
+  // `straightAlpha`, else clamped to alpha; 88 opaque; 13 and 107 (YUY2) through the
+  // pixel-format conversion (resource_convert.h); others as they are.
   std::shared_ptr<ImageBuffer> createImageBuffer(int32_t format, bool straightAlpha,
                                                  bool flag = false);
 
@@ -67,6 +68,10 @@ class RenderBuffer {
   // Releases the views and the texture.
   void releaseViews() noexcept;
 
+  // The frame as a single-sampled texture (itself, or a resolved copy); without a texture,
+  // "CopyResource" (invalid argument) at `place`.
+  std::shared_ptr<GpuTexture> singleSampled(const char* place);
+
   int32_t width() const { return width_; }
   int32_t height() const { return height_; }
   int32_t format() const { return format_; }
@@ -79,8 +84,6 @@ class RenderBuffer {
  private:
   ResourceBuffer* auxiliary(std::unique_ptr<ResourceBuffer>& slot, int32_t format, bool depth,
                             const float* color);
-  // The frame as a single-sampled texture (itself, or a resolved copy).
-  std::shared_ptr<GpuTexture> singleSampled(const char* place);
 
   int32_t width_ = 0;
   int32_t height_ = 0;

@@ -10,6 +10,7 @@
 #include "gpu/gl/texture_copy.h"
 #include "gpu/hresult.h"
 #include "gpu/image/image_buffer.h"
+#include "gpu/resource_convert.h"
 #include "system/exception.h"
 
 namespace Media {
@@ -25,14 +26,6 @@ uint32_t checkedSide(int32_t side) {
     throw System::makeHresultException(kCreateTextureCall, kCreateTexturePlace,
                                        Hresult::kInvalidArgument);
   return std::min(static_cast<uint32_t>(side), kMaxTextureSide);
-}
-
-// Images of another format than the device's come in through the pixel-format
-// conversion, which the shader layer provides; until then such a pair is not supported.
-void convertIntoResource(const ImageBuffer& image, ResourceBuffer& target) {
-  throw System::makeFormattedException("Media::ResourceConvert::convert",
-                                       "unsupported convert format.", "DXGI format %d -> %d",
-                                       textureFormatOf(image.format), target.format());
 }
 
 }  // namespace
@@ -59,7 +52,7 @@ std::unique_ptr<ResourceBuffer> ResourceBuffer::createFromImageBuffer(const Imag
   if (image->format == buffer->format())
     buffer->create(*image);
   else
-    convertIntoResource(*image, *buffer);
+    ResourceConvert().convert(*image, *buffer);
   return buffer;
 }
 
@@ -70,6 +63,13 @@ void ResourceBuffer::create(const ImageBuffer& image) {
   release();
   const TextureData data{image.data(), image.pitch, image.usedSize()};
   createTexture2D(&data);
+}
+
+void ResourceBuffer::resize(uint32_t width, uint32_t height) {
+  width_ = std::min(width, kMaxTextureSide);
+  height_ = std::min(height, kMaxTextureSide);
+  release();
+  if (width_ != 0 || height_ != 0) createTexture2D(nullptr);
 }
 
 void ResourceBuffer::createTexture2D(const TextureData* initial) {

@@ -41,12 +41,15 @@ class ResourceBuffer {
   static std::unique_ptr<ResourceBuffer> createBuffer(int32_t width, int32_t height,
                                                       int32_t format);
   // Null for a null image. An image in the device's pixel format is uploaded as it is;
-  // other formats go through the pixel-format conversion.
+  // other formats go through the pixel-format conversion (resource_convert.h).
   static std::unique_ptr<ResourceBuffer> createFromImageBuffer(const ImageBuffer* image);
 
   // Takes the image's size and format (YUY2 becomes G8R8_G8B8 of the same width in pixels;
   // no clamping) and makes the texture from its pixels.
   void create(const ImageBuffer& image);
+  // Takes the size (each side clamped to 16384), releases the texture and views and makes a
+  // new texture of this format (none for 0 x 0).
+  void resize(uint32_t width, uint32_t height);
   // Makes the texture of the current size and format, filled from `initial` when given.
   // Failure: "Direct3D.device->CreateTexture2D" at "Media::ResourceBuffer::createTexture2D".
   void createTexture2D(const TextureData* initial);

@@ -1,5 +1,7 @@
 #include "gpu/gl/gl_context.h"
 
+#include <algorithm>
+
 #include "gpu/gl/gl_error.h"
 #include "gpu/gl/gl_fence.h"
 #include "gpu/gl/gl_pipeline_state.h"
@@ -10,9 +12,10 @@ namespace {
 
 constexpr const char* kPlace = "Media::GlContext::GlContext";
 
-void forgetEntry(std::atomic<const void*>& entry, const void* object) {
-  const void* expected = object;
-  entry.compare_exchange_strong(expected, nullptr);
+template <class T>
+void forgetEntry(std::atomic<T*>& entry, const void* object) {
+  T* expected = entry.load();
+  if (expected == object) entry.compare_exchange_strong(expected, nullptr);
 }
 
 // The states bound for a null state: blending off, solid fill without culling.
@@ -35,15 +38,22 @@ void StateCache::forget(const void* object) {
   forgetEntry(blendState, object);
   forgetEntry(rasterizerState, object);
   forgetEntry(samplerState, object);
+  forgetEntry(vertexProgram, object);
+  forgetEntry(pixelProgram, object);
+  forgetEntry(computeProgram, object);
 }
 
 void StateCache::clear() {
   vertexShader = nullptr;
   pixelShader = nullptr;
+  pixelShaderForMask = false;
   computeShader = nullptr;
   blendState = nullptr;
   rasterizerState = nullptr;
   samplerState = nullptr;
+  vertexProgram = nullptr;
+  pixelProgram = nullptr;
+  computeProgram = nullptr;
 }
 
 GlContext::GlContext(EGLDisplay display, EGLContext handle, uint64_t id)
@@ -82,10 +92,13 @@ void GlContext::useVertexProgram(const void* key, GLuint program) {
   cache_.vertexShader.store(key, std::memory_order_relaxed);
 }
 
-void GlContext::usePixelProgram(const void* key, GLuint program) {
-  if (cache_.pixelShader.load(std::memory_order_relaxed) == key) return;
+void GlContext::usePixelProgram(const void* key, GLuint program, bool forMask) {
+  if (cache_.pixelShader.load(std::memory_order_relaxed) == key &&
+      cache_.pixelShaderForMask.load(std::memory_order_relaxed) == forMask)
+    return;
   glUseProgramStages(programPipeline_, GL_FRAGMENT_SHADER_BIT, program);
   cache_.pixelShader.store(key, std::memory_order_relaxed);
+  cache_.pixelShaderForMask.store(forMask, std::memory_order_relaxed);
 }
 
 void GlContext::useComputeProgram(const void* key, GLuint program) {
@@ -96,8 +109,13 @@ void GlContext::useComputeProgram(const void* key, GLuint program) {
 
 void GlContext::bindBlendState(const BlendState* state, const float* blendFactor) {
   const BlendState& bound = state ? *state : defaultBlendState();
-  if (!blendFactor && cache_.blendState.load(std::memory_order_relaxed) == &bound) return;
-  bound.apply(blendFactor);
+  if (!blendFactor && cache_.blendState.load(std::memory_order_relaxed) == &bound &&
+      blendAppliedForMask_ == alphaOnlyTarget_)
+    return;
+  bound.apply(blendFactor, alphaOnlyTarget_);
+  blendAppliedForMask_ = alphaOnlyTarget_;
+  blendHasFactor_ = blendFactor != nullptr;
+  if (blendFactor) std::copy(blendFactor, blendFactor + 4, blendFactor_);
   cache_.blendState.store(&bound, std::memory_order_relaxed);
 }
 
@@ -128,6 +146,15 @@ void GlContext::bindOutputs(const RenderTargetView& target,
              static_cast<GLsizei>(texture->height()));
   glDepthRangef(0.0f, 1.0f);
   outputs_.push_back(texture);
+  alphaOnlyTarget_ = texture->info().alphaOnly;
+  // A state bound before the target was bound for the other kind of target: bound again.
+  // The cache names only live states (a state leaves it when destroyed).
+  if (const void* blend = cache_.blendState.load(std::memory_order_relaxed);
+      blend && blendAppliedForMask_ != alphaOnlyTarget_) {
+    static_cast<const BlendState*>(blend)->apply(blendHasFactor_ ? blendFactor_ : nullptr,
+                                                 alphaOnlyTarget_);
+    blendAppliedForMask_ = alphaOnlyTarget_;
+  }
   firstImageUnit_ = firstUnorderedSlot;
   boundImageUnits_ = 0;
   for (const UnorderedAccessView* view : unorderedViews) {

@@ -31,6 +31,7 @@ namespace Media {
 
 class BlendState;
 class RasterizerState;
+class ShaderProgram;
 class SamplerState;
 class GpuTexture;
 class RenderTargetView;
@@ -42,10 +43,18 @@ class UnorderedAccessView;
 struct StateCache {
   std::atomic<const void*> vertexShader{nullptr};
   std::atomic<const void*> pixelShader{nullptr};
+  std::atomic<bool> pixelShaderForMask{false};  // its variant for mask targets is bound
   std::atomic<const void*> computeShader{nullptr};
   std::atomic<const void*> blendState{nullptr};
   std::atomic<const void*> rasterizerState{nullptr};
   std::atomic<const void*> samplerState{nullptr};  // pixel-shader sampler slot 0
+  // The shader classes' programs last bound through the program bindings, whose constants
+  // a draw binds while they are still the bound stage. Kept here rather than beside the
+  // bindings so that a destroyed program leaves them too: another object made in its
+  // storage must never be taken for it.
+  std::atomic<ShaderProgram*> vertexProgram{nullptr};
+  std::atomic<ShaderProgram*> pixelProgram{nullptr};
+  std::atomic<ShaderProgram*> computeProgram{nullptr};
 
   // Clears every entry that names the object.
   void forget(const void* object);
@@ -81,7 +90,8 @@ class GlContext {
 
   // Binds `program` to a stage of the pipeline when `key` is not the cached object.
   void useVertexProgram(const void* key, GLuint program);
-  void usePixelProgram(const void* key, GLuint program);
+  // `forMask`: the program is the key's variant for mask targets.
+  void usePixelProgram(const void* key, GLuint program, bool forMask = false);
   void useComputeProgram(const void* key, GLuint program);
   // Binds the state when it is not the cached one, or always when a blend factor is
   // given (the factor is part of the binding).
@@ -99,6 +109,10 @@ class GlContext {
   // them: a fence, so that other contexts that use those images wait for the drawing.
   void unbindOutputs();
 
+  // Whether the bound render target stores alpha alone (a mask): draws into it move the
+  // pixel shader's alpha into the stored channel and blend with the alpha row.
+  bool alphaOnlyTarget() const { return alphaOnlyTarget_; }
+
   // Checks that the texture can be drawn into, with the scratch framebuffer.
   bool isRenderable(const GpuTexture& texture);
 
@@ -115,6 +129,11 @@ class GlContext {
   GLuint programPipeline_ = 0;
   StateCache cache_;
   std::vector<std::shared_ptr<GpuTexture>> outputs_;
+  bool alphaOnlyTarget_ = false;
+  // How the cached blend state was applied: for a mask or not, and its blend factor.
+  bool blendAppliedForMask_ = false;
+  bool blendHasFactor_ = false;
+  float blendFactor_[4] = {1.0f, 1.0f, 1.0f, 1.0f};
   GLuint boundImageUnits_ = 0;  // image units first..first + n - 1 in use
   GLuint firstImageUnit_ = 0;
   std::unordered_map<const void*, std::unique_ptr<ContextLocal>> locals_;

@@ -45,6 +45,25 @@ GLenum glFactor(Blend blend) {
   return GL_ONE;
 }
 
+// A factor of the alpha row for a mask, whose stored channel is red: its destination alpha is
+// the stored colour, and colour terms stand for their alpha as they do in the alpha row.
+GLenum glMaskFactor(Blend blend) {
+  switch (blend) {
+    case Blend::SRC_COLOR: return GL_SRC_ALPHA;
+    case Blend::INV_SRC_COLOR: return GL_ONE_MINUS_SRC_ALPHA;
+    case Blend::DEST_ALPHA:
+    case Blend::DEST_COLOR: return GL_DST_COLOR;
+    case Blend::INV_DEST_ALPHA:
+    case Blend::INV_DEST_COLOR: return GL_ONE_MINUS_DST_COLOR;
+    case Blend::SRC_ALPHA_SAT: return GL_ONE;  // min(as, 1 - ad) for alpha is one
+    case Blend::BLEND_FACTOR: return GL_CONSTANT_ALPHA;
+    case Blend::INV_BLEND_FACTOR: return GL_ONE_MINUS_CONSTANT_ALPHA;
+    case Blend::SRC1_COLOR: return GL_SRC1_ALPHA;
+    case Blend::INV_SRC1_COLOR: return GL_ONE_MINUS_SRC1_ALPHA;
+    default: return glFactor(blend);
+  }
+}
+
 GLenum glEquation(BlendOp op) {
   switch (op) {
     case BlendOp::ADD: return GL_FUNC_ADD;
@@ -62,18 +81,29 @@ BlendState::BlendState(const BlendDescription& description) : description_(descr
 
 BlendState::~BlendState() { forgetEverywhere(this); }
 
-void BlendState::apply(const float* blendFactor) const {
+void BlendState::apply(const float* blendFactor, bool alphaOnlyTarget) const {
   const BlendDescription& d = description_;
   if (d.enable) {
     glEnable(GL_BLEND);
-    glBlendFuncSeparate(glFactor(d.srcColor), glFactor(d.destColor), glFactor(d.srcAlpha),
-                        glFactor(d.destAlpha));
-    glBlendEquationSeparate(glEquation(d.colorOp), glEquation(d.alphaOp));
+    if (alphaOnlyTarget) {
+      const GLenum source = glMaskFactor(d.srcAlpha);
+      const GLenum destination = glMaskFactor(d.destAlpha);
+      glBlendFuncSeparate(source, destination, source, destination);
+      glBlendEquationSeparate(glEquation(d.alphaOp), glEquation(d.alphaOp));
+    } else {
+      glBlendFuncSeparate(glFactor(d.srcColor), glFactor(d.destColor), glFactor(d.srcAlpha),
+                          glFactor(d.destAlpha));
+      glBlendEquationSeparate(glEquation(d.colorOp), glEquation(d.alphaOp));
+    }
   } else {
     glDisable(GL_BLEND);
   }
-  glColorMask((d.writeMask & 1) != 0, (d.writeMask & 2) != 0, (d.writeMask & 4) != 0,
-              (d.writeMask & 8) != 0);
+  const bool writeAlpha = (d.writeMask & 8) != 0;
+  if (alphaOnlyTarget)
+    glColorMask(writeAlpha, writeAlpha, writeAlpha, writeAlpha);
+  else
+    glColorMask((d.writeMask & 1) != 0, (d.writeMask & 2) != 0, (d.writeMask & 4) != 0,
+                writeAlpha);
   static constexpr float kOnes[4] = {1.0f, 1.0f, 1.0f, 1.0f};
   const float* factor = blendFactor ? blendFactor : kOnes;
   glBlendColor(factor[0], factor[1], factor[2], factor[3]);

@@ -28,9 +28,6 @@ struct BindingTable : ContextLocal {
   }
   std::array<std::vector<std::weak_ptr<ConstantStorage>>, kStages> constants;
   std::array<std::weak_ptr<GpuTexture>, ShaderReflection::kImageSlots> images;
-  ShaderProgram* vertex = nullptr;
-  ShaderProgram* pixel = nullptr;
-  ShaderProgram* compute = nullptr;
   GLuint layoutVertexArray = 0;
   uint64_t appliedLayout = 0;
 };
@@ -168,7 +165,7 @@ void ProgramBindings::useVertexShader(ShaderProgram& program, const std::vector<
   BindingTable& table = tableOf(context);
   program.program().waitReady();
   context.useVertexProgram(&program, program.program().name());
-  table.vertex = &program;
+  context.stateCache().vertexProgram = &program;
   ensureLayoutVertexArray(table);
   glBindVertexArray(table.layoutVertexArray);
   if (table.appliedLayout != layoutId) {
@@ -181,7 +178,7 @@ void ProgramBindings::usePixelShader(ShaderProgram& program) {
   GlContext& context = currentContext();
   program.program().waitReady();
   context.usePixelProgram(&program, program.program().name());
-  tableOf(context).pixel = &program;
+  context.stateCache().pixelProgram = &program;
 }
 
 void ProgramBindings::setVertexBuffer(GLuint buffer, uint32_t stride, uint32_t offset) {
@@ -196,14 +193,24 @@ DrawPreparation ProgramBindings::prepareDraw() {
   BindingTable& table = tableOf(context);
   StateCache& cache = context.stateCache();
   DrawPreparation preparation;
-  // A program bound by other code (or destroyed since) is not one of these.
-  if (table.vertex && cache.vertexShader.load() == table.vertex) {
-    table.vertex->bindConstants(table.constants[static_cast<std::size_t>(ShaderStage::Vertex)]);
-    moveToUnits(table.vertex->reflection(), preparation);
+  // A program bound by other code is not one of these; a destroyed one has left the cache.
+  ShaderProgram* vertex = cache.vertexProgram.load();
+  if (vertex && cache.vertexShader.load() == vertex) {
+    vertex->bindConstants(table.constants[static_cast<std::size_t>(ShaderStage::Vertex)]);
+    moveToUnits(vertex->reflection(), preparation);
   }
-  if (table.pixel && cache.pixelShader.load() == table.pixel) {
-    table.pixel->bindConstants(table.constants[static_cast<std::size_t>(ShaderStage::Pixel)]);
-    moveToUnits(table.pixel->reflection(), preparation);
+  ShaderProgram* pixel = cache.pixelProgram.load();
+  if (pixel && cache.pixelShader.load() == pixel) {
+    // A mask keeps the shader's alpha: its variant writes alpha into the stored channel.
+    if (context.alphaOnlyTarget()) {
+      const GlProgram& mask = pixel->maskProgram();
+      mask.waitReady();
+      context.usePixelProgram(pixel, mask.name(), true);
+    } else {
+      context.usePixelProgram(pixel, pixel->program().name());
+    }
+    pixel->bindConstants(table.constants[static_cast<std::size_t>(ShaderStage::Pixel)]);
+    moveToUnits(pixel->reflection(), preparation);
   }
   return preparation;
 }
@@ -213,7 +220,7 @@ void ProgramBindings::dispatch(ShaderProgram& program, uint32_t x, uint32_t y, u
   BindingTable& table = tableOf(context);
   program.program().waitReady();
   context.useComputeProgram(&program, program.program().name());
-  table.compute = &program;
+  context.stateCache().computeProgram = &program;
   {
     DrawPreparation preparation;
     program.bindConstants(table.constants[static_cast<std::size_t>(ShaderStage::Compute)]);

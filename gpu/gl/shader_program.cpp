@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <regex>
 
 #include "gpu/gl/constant_storage.h"
 #include "gpu/gl/fragment_interlock.h"
@@ -22,6 +23,23 @@ GLenum glStageOf(ShaderStage stage) {
   return GL_FRAGMENT_SHADER;
 }
 
+// The GLSL of a pixel shader whose output 0 reaches a mask: the translated main runs
+// under another name, then the output's alpha is moved into its first channel. Empty when
+// the code has no four-channel output at location 0.
+std::string maskOutputGlsl(const std::string& glsl) {
+  static const std::regex output(R"(layout\(location = 0\) out vec4 (\w+);)");
+  std::smatch match;
+  if (!std::regex_search(glsl, match, output)) return {};
+  const std::string name = match[1].str();
+  static const std::regex entry(R"(\bvoid main\(\))");
+  if (!std::regex_search(glsl, entry)) return {};
+  std::string result = std::regex_replace(glsl, entry, "void translatedMain()",
+                                          std::regex_constants::format_first_only);
+  result += "\nvoid main()\n{\n    translatedMain();\n    " + name + " = vec4(" + name +
+            ".a, 0.0, 0.0, " + name + ".a);\n}\n";
+  return result;
+}
+
 }  // namespace
 
 ShaderProgram::ShaderProgram(const void* bytecode, std::size_t size, ShaderStage stage,
@@ -37,12 +55,29 @@ ShaderProgram::ShaderProgram(const void* bytecode, std::size_t size, ShaderStage
                                            place);
   else
     program_ = std::make_unique<GlProgram>(glStageOf(stage), reflection_->glsl(), place);
+  place_ = place;
   staging_.resize(reflection_->constantBuffers().size());
   deviceId_ = device->id();
 }
 
 ShaderProgram::~ShaderProgram() {
   if (GlDevice* device = GlDevice::live()) device->forgetCachedObject(this);
+}
+
+const GlProgram& ShaderProgram::maskProgram() {
+  if (const GlProgram* made = maskProgram_.load()) return *made;
+  std::lock_guard lock(maskMutex_);
+  if (const GlProgram* made = maskProgram_.load()) return *made;
+  const std::string glsl = reflection_->stage() == ShaderStage::Pixel
+                               ? maskOutputGlsl(reflection_->glsl())
+                               : std::string();
+  if (glsl.empty()) {
+    maskProgram_ = program_.get();
+  } else {
+    maskOwner_ = std::make_unique<GlProgram>(GL_FRAGMENT_SHADER, glsl, place_);
+    maskProgram_ = maskOwner_.get();
+  }
+  return *maskProgram_.load();
 }
 
 void ShaderProgram::bindConstants(const std::vector<std::weak_ptr<ConstantStorage>>& slots) {

@@ -6,9 +6,11 @@
 // block, rewritten whenever the buffer bound to its slot has new contents.
 #include <epoxy/gl.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -36,6 +38,10 @@ class ShaderProgram {
 
   const ShaderReflection& reflection() const { return *reflection_; }
   const GlProgram& program() const { return *program_; }
+  // The pixel program for a mask target, made on first use: the same code with the alpha
+  // of output 0 written to its first channel, the one a mask stores. A shader without a
+  // four-channel output 0 serves masks as it is.
+  const GlProgram& maskProgram();
 
   // Binds the constant buffers that the stage's slots hold for the shader's blocks.
   void bindConstants(const std::vector<std::weak_ptr<ConstantStorage>>& slots);
@@ -50,6 +56,10 @@ class ShaderProgram {
 
   std::unique_ptr<ShaderReflection> reflection_;
   std::unique_ptr<GlProgram> program_;
+  std::string place_;
+  std::mutex maskMutex_;
+  std::unique_ptr<GlProgram> maskOwner_;
+  std::atomic<const GlProgram*> maskProgram_{nullptr};
   uint64_t deviceId_ = 0;  // of the staging buffers
   std::mutex stagingMutex_;
   std::vector<Staging> staging_;

@@ -60,8 +60,10 @@ class BlendState {
 
   const BlendDescription& description() const { return description_; }
   // Sets the context's blending from the record; the factor (four floats, null for ones)
-  // is the constant of the BLEND_FACTOR terms.
-  void apply(const float* blendFactor) const;
+  // is the constant of the BLEND_FACTOR terms. A target whose single stored channel is
+  // alpha (a mask) blends that channel with the alpha row of the record and writes it
+  // when the alpha bit of the write mask is set.
+  void apply(const float* blendFactor, bool alphaOnlyTarget = false) const;
 
  private:
   BlendDescription description_;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "gpu/direct3d_service.h"
+#include "gpu/gl/gl_context.h"
 #include "gpu/gl/program_bindings.h"
 #include "gpu/gl/quad_draw_set.h"
 #include "gpu/gl/shader_program.h"
@@ -28,6 +29,9 @@ void bindTarget(Direct3DService& service, ResourceBuffer& target) {
   service.setRenderTargetBuffer(target);
 }
 void bindTarget(Direct3DService& service, RenderBuffer& target) { service.setRenderTarget(target); }
+void bindTarget(Direct3DService& service, const RenderTargetView& target) {
+  service.context().bindOutputs(target);
+}
 
 }  // namespace
 
@@ -163,6 +167,11 @@ void PixelShader::drawViewToRender(RenderBuffer& target, const ShaderResourceVie
 void PixelShader::drawRenderInput(ResourceBuffer& target, RenderBuffer& input) {
   const auto view = input.createShaderResourceView();
   drawToTarget(target, {view.get()}, nullptr, nullptr, nullptr);
+}
+
+void PixelShader::drawViewToView(const RenderTargetView& target, const ShaderResourceView& input,
+                                 const ConstantBufferCommon* constants) {
+  drawToTarget(target, {&input}, constants, nullptr, nullptr);
 }
 
 }  // namespace Media

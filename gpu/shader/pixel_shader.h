@@ -23,6 +23,7 @@ class BlendState;
 class ConstantBufferCommon;
 class Direct3DService;
 class RenderBuffer;
+class RenderTargetView;
 class ResourceBuffer;
 class ShaderProgram;
 class ShaderResourceView;
@@ -62,6 +63,9 @@ class PixelShader : public ShaderBase, public ShaderCompile {
   void drawViewToRender(RenderBuffer& target, const ShaderResourceView& view,
                         const BlendState* blend);
   void drawRenderInput(ResourceBuffer& target, RenderBuffer& input);
+  // Draws one input into a target view, with constants when given and blending off.
+  void drawViewToView(const RenderTargetView& target, const ShaderResourceView& input,
+                      const ConstantBufferCommon* constants);
 
   // Binds the shader when the context's cache holds another pixel shader.
   void bind();

@@ -93,10 +93,6 @@ TEST_F(GpuTest, AFrameBecomesAnImageInEachOutputFormat) {
   fill(service(), frame, {0.5f, -0.25f, 2.0f, 0.75f});
   const auto copy = frame.createImageBuffer(10, false);
   EXPECT_TRUE(nearHalf(halfPixel(*copy, 1, 1), {0.5f, -0.25f, 2.0f, 0.75f}));
-
-  for (const int32_t yuv : {107, 13})
-    EXPECT_THAT([&] { frame.createImageBuffer(yuv, false); },
-                testing::ThrowsMessage<std::exception>(HasSubstr("unsupported convert format.")));
 }
 
 TEST_F(GpuTest, AResourceCopyIsExactOrOpaque) {

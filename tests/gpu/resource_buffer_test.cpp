@@ -305,11 +305,11 @@ TEST_F(GpuTest, ImagesInTheDevicesFormatAreUploadedAsTheyAre) {
   EXPECT_EQ(buffer->format(), 10);
   EXPECT_TRUE(nearHalf(halfPixel(*buffer->readBack(), 1, 1), {0.5f, 0.25f, 0.0f, 0.5f}));
 
-  // Other formats need the conversion pass.
-  const auto bytes = ImageBuffer::makeShared(28, 3, 3);
-  EXPECT_THAT([&] { ResourceBuffer::createFromImageBuffer(bytes.get()); },
+  // Other formats go through the conversion, which has no path for a mask.
+  const auto mask = std::make_shared<ImageBuffer>(65, 3, 3, 32);
+  EXPECT_THAT([&] { ResourceBuffer::createFromImageBuffer(mask.get()); },
               testing::ThrowsMessage<std::exception>(
-                  AllOf(HasSubstr("unsupported convert format."), HasSubstr("DXGI format 28 -> 10"))));
+                  AllOf(HasSubstr("unsupported convert format."), HasSubstr("DXGI format 65 -> 10"))));
 }
 
 // A 2-D drawing surface hands its bytes in B, G, R, A order.

@@ -1,0 +1,42 @@
+#pragma once
+// Moves images between the pixel formats of media and the GPU layer's working format
+// (R16G16B16A16_FLOAT, premultiplied alpha), on the graphics processor.
+//
+// Going in, an image in main memory of any supported format becomes the contents of a
+// resource buffer in format 10; going out, a frame in format 10 becomes a YUV image in main
+// memory (R16G16B16A16_SNORM 4:4:4 or YUY2) for the writers that take YUV. The YUV matrix
+// follows the device service's InputYUVColorSpace and OutputYUVColorSpace (yuv_matrix.h).
+//
+// Each conversion makes its temporaries and constants and releases them at the end; only
+// the shaders are kept, by the device service.
+#include <cstdint>
+#include <memory>
+
+namespace Media {
+
+class Direct3DService;
+class ImageBuffer;
+class RenderBuffer;
+class ResourceBuffer;
+
+class ResourceConvert {
+ public:
+  ResourceConvert();
+
+  // Uploads the source and draws it into the target, which must be in format 10. The
+  // target first takes the source's size (each side at most 16384) when they differ. An
+  // unsupported pair throws "unsupported convert format." at "Media::ResourceConvert::convert"
+  // with the note "DXGI format <source> -> <target>", the source as the GPU holds it (YUY2
+  // shows as 69); the target then keeps its new size with undefined contents.
+  void convert(const ImageBuffer& source, ResourceBuffer& target);
+
+  // Turns a frame in format 10 into a new image in `targetFormat`: 13 (R16G16B16A16_SNORM)
+  // or 107 (YUY2). Another pair throws as convert does.
+  void convertFrame(std::shared_ptr<ImageBuffer>& result, RenderBuffer& frame,
+                    int32_t targetFormat);
+
+ private:
+  Direct3DService& direct3D_;
+};
+
+}  // namespace Media
