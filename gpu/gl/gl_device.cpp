@@ -1,13 +1,8 @@
 #include "gpu/gl/gl_device.h"
 
-#include <dlfcn.h>
-#include <link.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "gpu/gl/gl_error.h"
 #include "system/log.h"
@@ -22,27 +17,6 @@ std::atomic<uint64_t> nextId{1};
 // use the device, which all start using it after it was created.
 std::mutex liveMutex;
 std::atomic<GlDevice*> liveDevice{nullptr};
-
-// Keeps every library loaded so far in the process for good, the GL driver that opening a
-// display loaded among them. A driver unloaded when its last display goes would be loaded
-// and set up again for the next device, and the thread-local storage it leaves behind in
-// every thread would point into unmapped memory for anything that walks it (the leak
-// checker does, at exit).
-void keepLoadedLibraries() {
-  std::vector<std::string> names;
-  dl_iterate_phdr(
-      [](dl_phdr_info* info, size_t, void* data) {
-        if (info->dlpi_name && info->dlpi_name[0] != '\0')
-          static_cast<std::vector<std::string>*>(data)->emplace_back(info->dlpi_name);
-        return 0;
-      },
-      &names);
-  for (const std::string& name : names) {
-    // Already loaded: this only marks the library as never to be unloaded.
-    if (void* handle = dlopen(name.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE))
-      dlclose(handle);
-  }
-}
 
 bool hasExtension(const char* list, const char* name) {
   if (!list) return false;
@@ -126,7 +100,6 @@ GlDevice::GlDevice(std::string_view place, std::optional<Platform> only) : id_(n
     }
   }
 
-  keepLoadedLibraries();
   if (!opened) {
     System::Log::error("Media::GlDevice", "%s: %s (0x%04X)", failure.call,
                        Gl::eglErrorName(failure.error), static_cast<unsigned>(failure.error));

@@ -89,7 +89,10 @@ Media::ComResource<Media::BlendState>& BlendStateList::entry(std::size_t index) 
   return entries_[index];
 }
 
-Media::BlendState* BlendStateList::get(std::size_t index) { return entry(index).createResource(); }
+Media::BlendState* BlendStateList::get(std::size_t index) {
+  std::lock_guard lock(mutex_);
+  return entry(index).createResource();
+}
 
 const Media::BlendDescription& BlendStateList::description(std::size_t index) {
   return kDescriptions.at(index);

@@ -4,6 +4,7 @@
 // to 6 mix by the pixel shader's second output (dual-source blending). Each state is made
 // at its first use and kept as long as the list.
 #include <array>
+#include <mutex>
 #include <cstddef>
 #include <memory>
 
@@ -38,6 +39,9 @@ class BlendStateList {
   static const Media::BlendDescription& description(std::size_t index);
 
  private:
+  // The quad draws of every render thread share the list: an entry is made once, under
+  // the lock, never twice with one copy freed under a thread that is binding it.
+  std::mutex mutex_;
   std::array<Media::ComResource<Media::BlendState>, kCount> entries_;
 };
 

@@ -45,6 +45,7 @@ Media::ComResource<Media::RasterizerState>& RasterizerStateList::entry(std::size
 }
 
 Media::RasterizerState* RasterizerStateList::get(std::size_t index) {
+  std::lock_guard lock(mutex_);
   return entry(index).createResource();
 }
 

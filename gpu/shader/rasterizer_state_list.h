@@ -2,6 +2,7 @@
 // The 3 rasterizer states of the program, by number: 0 solid without culling (the
 // full-target quads), 1 solid with back faces culled, 2 wireframe. Made at first use.
 #include <array>
+#include <mutex>
 #include <cstddef>
 #include <memory>
 
@@ -33,6 +34,9 @@ class RasterizerStateList {
   static const Media::RasterizerDescription& description(std::size_t index);
 
  private:
+  // The quad draws of every render thread share the list: an entry is made once, under
+  // the lock, never twice with one copy freed under a thread that is binding it.
+  std::mutex mutex_;
   std::array<Media::ComResource<Media::RasterizerState>, kCount> entries_;
 };
 

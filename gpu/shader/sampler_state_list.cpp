@@ -54,6 +54,7 @@ Media::ComResource<Media::SamplerState>& SamplerStateList::entry(std::size_t ind
 }
 
 Media::SamplerState* SamplerStateList::get(std::size_t index) {
+  std::lock_guard lock(mutex_);
   return entry(index).createResource();
 }
 

@@ -4,6 +4,7 @@
 // filtering with border (5) and clamp (6). The border is transparent black. Made at first
 // use as GL sampler objects of the device.
 #include <array>
+#include <mutex>
 #include <cstddef>
 #include <memory>
 
@@ -37,6 +38,9 @@ class SamplerStateList {
   static const Media::SamplerDescription& description(std::size_t index);
 
  private:
+  // The quad draws of every render thread share the list: an entry is made once, under
+  // the lock, never twice with one copy freed under a thread that is binding it.
+  std::mutex mutex_;
   std::array<Media::ComResource<Media::SamplerState>, kCount> entries_;
 };
 
