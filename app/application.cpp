@@ -16,6 +16,8 @@
 #include "effect/effect_service.h"
 #include "gpu/direct3d_service.h"
 #include "gpu/draw2d/direct2d_service.h"
+#include "gpu/resource/effect_drawing_resources.h"
+#include "gpu/resource/resource_service.h"
 #include "system/dialog.h"
 #include "system/event_service.h"
 #include "system/log.h"
@@ -41,6 +43,7 @@ void acquireServices(System::ServiceStack& services) {
   // device's requirements ends the start here with the device's message.
   services.acquire<Media::Direct2DService>();
   services.acquire<Media::Direct3DService>();
+  services.acquire<Resource::ResourceService>();
   services.acquire<Event::EventService>();
   services.acquire<Window::WindowService>();
   services.acquire<Effect::EffectService>();
@@ -72,6 +75,11 @@ int run(int argc, char** argv) {
   // The effect and alias menu entries run the edit commands while the edit service lives.
   Edit::EffectEditAccess editAccess;
   std::optional<ScopedInstall<Effect::EditAccess>> editAccessInstall;
+  // Font and figure choices of the effects come from the font table and the figure list;
+  // installed before the effects are made, it answers from the services once they exist.
+  Resource::EffectDrawingResources drawingResources;
+  const ScopedInstall<const Effect::DrawingResources> drawingResourcesInstall(
+      Effect::setDrawingResources, &drawingResources);
   try {
     acquireServices(services);
     editAccessInstall.emplace(Effect::setEditAccess, &editAccess);

@@ -5,9 +5,11 @@
 //                         clipboard, the preview player)     Window::QtUiBridge
 //   Effect::EditAccess    the effect framework's way to the edit commands
 //                                                            Edit::EffectEditAccess
+//   Effect::DrawingResources  fonts and figures for the effects' choices
+//                                                            Resource::EffectDrawingResources
 // Interfaces whose implementations come with later parts keep their headless defaults until
 // then: Edit::EditUi (the edit model's dialogs and windows), Effect::MediaFileProbe (the
-// media readers), Effect::DrawingResources (fonts and figures), Effect::ItemControlFactory
+// media readers), Effect::ItemControlFactory
 // (the setting window's controls), Effect::AnchorEditAccess and Effect::AnchorRenderAccess
 // (the preview's handles).
 

@@ -22,6 +22,7 @@ Direct2DService& Direct2DService::Get() {
 }
 
 Direct2DService::Direct2DService() {
+  registerFont();
   // A map of its own (not the process default), so that its lifetime is the service's.
   fontMap_.reset(pango_cairo_font_map_new());
   if (!fontMap_) throw System::makeHresultException("pango_cairo_font_map_new", kPlace, Hresult::kFail);

@@ -6,24 +6,25 @@
 // drawing into GPU images takes for its whole bracket (multithread()): drawing may happen
 // on any thread, and the font map and the upload of each drawing are shared.
 //
-// The font table of the installed fonts joins the service with the font manager.
+// Its font part, the table of installed fonts, is filled once when the service is made.
 #include <pango/pango.h>
 
 #include <cstdint>
 #include <memory>
 #include <mutex>
 
+#include "gpu/draw2d/font_manager.h"
 #include "system/service_holder.h"
 
 namespace Media {
 
-class Direct2DService : public System::Service<Direct2DService> {
+class Direct2DService : public FontManager, public System::Service<Direct2DService> {
  public:
   // The service; throws when it has not been created.
   static Direct2DService& Get();
 
-  // Makes the font map (fontconfig's fonts). A failure throws "pango_cairo_font_map_new" at
-  // "Media::Direct2DService::Direct2DService".
+  // Fills the font table and makes the font map (fontconfig's fonts). A failure of the map
+  // throws "pango_cairo_font_map_new" at "Media::Direct2DService::Direct2DService".
   Direct2DService();
   ~Direct2DService();
   Direct2DService(const Direct2DService&) = delete;
@@ -33,9 +34,6 @@ class Direct2DService : public System::Service<Direct2DService> {
   PangoFontMap* fontMap() const { return fontMap_.get(); }
   // The lock of drawing into GPU images and of text layout, reentrant on one thread.
   std::recursive_mutex& multithread() { return multithread_; }
-
-  // The next font's registration index.
-  int32_t fontRegistrationCounter = 0;
 
  private:
   struct FontMapDeleter {
