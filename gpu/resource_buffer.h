@@ -23,6 +23,8 @@ class ResourceBuffer {
  public:
   // 2-D drawing into the image (draw2d/resource_surface.h).
   class Surface;
+  // An empty buffer throws "buffer.As", one without render-target use
+  // "CreateBitmapFromDxgiSurface" (drawing on it would be lost).
   static RenderTargetDirect3D getSurface(ResourceBuffer& buffer);
 
   // An empty buffer in the device's pixel format.

@@ -22,24 +22,28 @@ int32_t codeOf(cairo_status_t status) {
 }  // namespace
 
 RenderTargetDirect3D ResourceBuffer::getSurface(ResourceBuffer& buffer) {
+  constexpr const char* kPlace = "Media::ResourceBuffer::getSurface";
   if (buffer.empty())
-    throw System::makeHresultException("buffer.As", "Media::ResourceBuffer::getSurface",
+    throw System::makeHresultException("buffer.As", kPlace,
                                        static_cast<int32_t>(0x80004002));  // no such interface
-  const bool drawable = (buffer.texture()->bindFlags() & BindFlag::RENDER_TARGET) != 0;
-  return RenderTargetDirect3D(buffer, drawable);
+  // Drawing on an image that cannot be a render target would go nowhere: the caller would
+  // get an untouched image and no word of it.
+  if ((buffer.texture()->bindFlags() & BindFlag::RENDER_TARGET) == 0)
+    throw System::makeHresultException("CreateBitmapFromDxgiSurface", kPlace,
+                                       Hresult::kInvalidArgument);
+  return RenderTargetDirect3D(buffer, true);
 }
 
 RenderTargetDirect3D::RenderTargetDirect3D(ResourceBuffer& buffer, bool drawable)
     : buffer_(&buffer), drawable_(drawable), width_(buffer.width()), height_(buffer.height()) {
   bitmap_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(width_),
                                        static_cast<int>(height_));
-  if (cairo_surface_status(bitmap_) != CAIRO_STATUS_SUCCESS) {
-    // Drawing then goes nowhere, as a bitmap that could not be made draws nothing.
-    System::Log::warn("Media::ResourceBuffer::getSurface", "no drawing surface of %ux%u",
-                      width_, height_);
+  if (const cairo_status_t status = cairo_surface_status(bitmap_);
+      status != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(bitmap_);
     bitmap_ = nullptr;
-    drawable_ = false;
+    throw System::makeHresultException("cairo_image_surface_create",
+                                       "Media::ResourceBuffer::getSurface", codeOf(status));
   }
 }
 
@@ -184,7 +188,11 @@ void ResourceBuffer::Surface::endDraw() {
     std::unique_lock<std::recursive_mutex>& lock;
     ~Release() { lock.unlock(); }
   } release{lock_};
-  target_.endDraw();
+  // A drawing that failed part-way leaves a picture that is not what was asked for: it is
+  // not laid over the image, and the caller hears of it.
+  if (const int32_t code = target_.endDraw(); code != 0)
+    throw System::makeHresultException("target->EndDraw", "Media::ResourceBuffer::Surface::endDraw",
+                                       code);
   target_.clearTarget();
 }
 

@@ -29,7 +29,7 @@ namespace Media {
 class RenderTargetDirect3D {
  public:
   // A surface for the buffer's image; `drawable` false draws into no image (nothing is
-  // uploaded).
+  // uploaded). A picture that cannot be made throws "cairo_image_surface_create".
   RenderTargetDirect3D(ResourceBuffer& buffer, bool drawable);
   RenderTargetDirect3D(RenderTargetDirect3D&& other) noexcept;
   RenderTargetDirect3D& operator=(RenderTargetDirect3D&&) = delete;
@@ -79,7 +79,8 @@ class ResourceBuffer::Surface {
   // Ends the bracket when endDraw was not called; a failing upload is logged then.
   ~Surface();
 
-  // EndDraw (its result ignored), the upload, the lock released, the picture dropped.
+  // EndDraw, the upload, the lock released, the picture dropped. A drawing that failed
+  // (Cairo's status) throws "target->EndDraw" and uploads nothing.
   void endDraw();
   RenderTargetDirect3D& target() { return target_; }
 

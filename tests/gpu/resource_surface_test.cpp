@@ -163,13 +163,38 @@ TEST_F(SurfaceTest, ImagesThatCannotBeDrawnOn) {
               testing::ThrowsMessage<std::exception>(AllOf(
                   HasSubstr("buffer.As() failed."), HasSubstr("Media::ResourceBuffer::getSurface()"))));
 
-  // An image of a format that is only read: the drawing goes nowhere.
+  // An image of a format that is only read: drawing on it would be lost, so it is refused.
   Media::ResourceBuffer picture(4, 4, Media::DxgiFormat::B8G8R8A8_UNORM);
-  const auto shape = square(0, 0, 4);
+  EXPECT_THAT([&] { Media::ResourceBuffer::Surface surface(picture); },
+              testing::ThrowsMessage<std::exception>(
+                  AllOf(HasSubstr("CreateBitmapFromDxgiSurface() failed."),
+                        HasSubstr("Media::ResourceBuffer::getSurface()"))));
+}
+
+TEST_F(SurfaceTest, AFailedDrawingIsReportedAndNotLaidOverTheImage) {
+  auto buffer = filled(8, 8, {0, 0, 0, 0});
+  const auto shape = square(0, 0, 8);
   const Media::SolidColorBrush white({1, 1, 1, 1});
-  Media::ResourceBuffer::Surface surface(picture);
-  surface.target().drawGeometry(*shape, &white, 0, 0, nullptr, 0, nullptr);
-  EXPECT_NO_THROW(surface.endDraw());
+  {
+    Media::ResourceBuffer::Surface surface(*buffer);
+    surface.target().drawGeometry(*shape, &white, 0, 0, nullptr, 0, nullptr);
+    // A drawing call gone wrong puts the context in an error state, as Cairo reports them.
+    cairo_t* context = surface.target().context();
+    cairo_restore(context);
+    cairo_restore(context);  // more restores than saves: CAIRO_STATUS_INVALID_RESTORE
+    EXPECT_THAT([&] { surface.endDraw(); },
+                testing::ThrowsMessage<std::exception>(
+                    AllOf(HasSubstr("target->EndDraw() failed."),
+                          HasSubstr("Media::ResourceBuffer::Surface::endDraw()"))));
+  }
+  // The lock is free again and the image untouched.
+  bool lockedElsewhere = false;
+  std::thread([&] {
+    std::unique_lock lock(Media::Direct2DService::Get().multithread(), std::try_to_lock);
+    lockedElsewhere = lock.owns_lock();
+  }).join();
+  EXPECT_TRUE(lockedElsewhere);
+  EXPECT_TRUE(nearHalf(halfPixel(*buffer->readBack(), 4, 4), {0, 0, 0, 0}));
 }
 
 }  // namespace
