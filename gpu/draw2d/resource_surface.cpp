@@ -97,6 +97,11 @@ cairo_t* RenderTargetDirect3D::context() {
   return context_;
 }
 
+cairo_t* RenderTargetDirect3D::context(double left, double top, double right, double bottom) {
+  addDrawnArea(left, top, right, bottom);
+  return context_;
+}
+
 void RenderTargetDirect3D::addDrawnArea(double left, double top, double right, double bottom) {
   // Antialiased edges reach into the pixels around the exact bounds.
   const auto clampX = [&](double x) {

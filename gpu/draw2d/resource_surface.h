@@ -51,6 +51,9 @@ class RenderTargetDirect3D {
 
   // The drawing context for other drawing; everything counts as drawn on then.
   cairo_t* context();
+  // The drawing context for drawing that stays inside the rectangle, which alone counts as
+  // drawn on.
+  cairo_t* context(double left, double top, double right, double bottom);
   // Marks a rectangle of the picture as drawn on (clipped to the picture).
   void addDrawnArea(double left, double top, double right, double bottom);
 

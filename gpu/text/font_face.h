@@ -3,6 +3,7 @@
 //
 // The design metrics are read from the font file with HarfBuzz; the glyphs themselves are
 // laid out and drawn through Pango with the face's description.
+#include <cairo.h>
 #include <hb.h>
 
 #include <memory>
@@ -21,6 +22,10 @@ class FontFace {
 
   const Media::Font& font() const { return font_; }
   hb_face_t* face() const { return face_.get(); }
+  // The face at its design scale: metrics read through it are in design units.
+  hb_font_t* designFont() const { return designFont_.get(); }
+  // The face for Cairo, which draws outlines and colour glyphs.
+  cairo_font_face_t* cairoFace() const { return cairoFace_.get(); }
   float size() const { return size_; }
   bool vertical() const { return vertical_; }
   // The distance between lines (columns when vertical).
@@ -34,8 +39,16 @@ class FontFace {
   struct FaceDeleter {
     void operator()(hb_face_t* face) const { hb_face_destroy(face); }
   };
+  struct FontDeleter {
+    void operator()(hb_font_t* font) const { hb_font_destroy(font); }
+  };
+  struct CairoFaceDeleter {
+    void operator()(cairo_font_face_t* face) const { cairo_font_face_destroy(face); }
+  };
   Media::Font font_;
   std::unique_ptr<hb_face_t, FaceDeleter> face_;
+  std::unique_ptr<hb_font_t, FontDeleter> designFont_;
+  std::unique_ptr<cairo_font_face_t, CairoFaceDeleter> cairoFace_;
   float size_ = 0.0f;
   bool vertical_ = false;
   float lineHeight_ = 0.0f;
