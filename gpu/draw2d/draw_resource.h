@@ -62,6 +62,7 @@ class LinearGradientBrush : public Brush {
   void setEndPoint(Point2F point) { end_ = point; }
   Point2F startPoint() const { return start_; }
   Point2F endPoint() const { return end_; }
+  const std::vector<GradientStop>& stops() const { return stops_; }
 
  private:
   std::vector<GradientStop> stops_;
@@ -88,6 +89,8 @@ class StrokeStyle {
   // Sets the context's line from the style and the stroke width.
   void apply(cairo_t* context, float strokeWidth) const;
   const Properties& properties() const { return properties_; }
+  // Dash and gap lengths in stroke widths; empty for a solid line.
+  const std::vector<float>& dashes() const { return dashes_; }
 
  private:
   Properties properties_;
