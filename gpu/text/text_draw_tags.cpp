@@ -12,6 +12,10 @@
 namespace Media {
 namespace {
 
+// The longest text a tag may span. No real tag comes near it; without a bound, a long text
+// of tag openings that never close would be scanned to its end from every '<'.
+constexpr std::size_t kMaxTagLength = 1024;
+
 bool isSixHexDigits(std::u16string_view text) {
   return text.size() == 6 && std::all_of(text.begin(), text.end(), [](char16_t c) {
            return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
@@ -59,7 +63,8 @@ bool TextDraw::parseTag() {
 namespace {
 std::optional<TextTag::Tag> matchAt(const char16_t* cursor, const char16_t* end,
                                     TextTag::Kind kind) {
-  auto tag = TextTag::match(std::u16string_view(cursor, static_cast<std::size_t>(end - cursor)));
+  const auto length = std::min(static_cast<std::size_t>(end - cursor), kMaxTagLength);
+  auto tag = TextTag::match(std::u16string_view(cursor, length));
   if (!tag || tag->kind != kind) return std::nullopt;
   return tag;
 }

@@ -380,3 +380,36 @@ TEST_F(TextDrawTest, ColourFontGlyphsKeepTheirOwnColours) {
 }
 
 }  // namespace
+
+namespace {
+
+// Hostile texts: a megabyte of tag openings that never close, ten thousand tags, sizes out
+// of range and a family that is not installed all lay out, each in linear time.
+TEST_F(TextDrawTest, HostileTextsLayOutWithoutBlowingUp) {
+  std::u16string openings;
+  while (openings.size() < 512 * 1024) openings += u"<#<@<s";
+  openings += u",x,";
+  std::u16string tags;
+  for (int i = 0; i < 10000; ++i) tags += u"<s*1.001><#00ff00><p+0,+0>";
+  tags += u"A";
+  struct Case {
+    const std::u16string* text;
+    int characters;
+  } cases[] = {{&openings, static_cast<int>(openings.size())}, {&tags, 1}};
+  for (const Case& c : cases) {
+    TextDraw text;
+    fill(text, c.text->c_str());
+    text.measure();
+    EXPECT_EQ(text.characterIndex, c.characters);
+    EXPECT_LE(text.currentSize, 1000.0f);
+  }
+
+  TextDraw missing;
+  fill(missing, u"<@No Such Family>A<s123456789>B");
+  missing.measure();
+  EXPECT_EQ(missing.characterIndex, 2);
+  EXPECT_EQ(missing.currentSize, 1000.0f);
+  EXPECT_FALSE(missing.fontFace.font().family.empty());
+}
+
+}  // namespace
