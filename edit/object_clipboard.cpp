@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "edit/edit_command_scope.h"
 #include "edit/edit_limits.h"
 #include "edit/edit_service.h"
 #include "edit/group.h"
@@ -112,30 +113,29 @@ bool ObjectClipboard::paste(int layerOffset, int frameOffset) {
   for (std::size_t i = 0; i < objects.size(); ++i) objects[i]->copyEffects(chains[i]);
 
   Undo::UndoService* undo = service->undoService;
-  auto scope = service->beginUpdate();
-  scope.updateLayer = true;
-  scope.notifyObject = true;
-  scope.beginUndo();
-  // Each clipboard group becomes one new group.
-  std::unordered_map<const Group*, std::shared_ptr<Group>> newGroups;
-  for (std::size_t i = 0; i < objects.size(); ++i) {
-    const Object& source = *objects[i];
-    auto pasted = scope.scene->createEmptyObject(
-        source.layer + layerOffset, source.start + frameOffset, source.end + frameOffset);
-    pasted->clipping = source.clipping;
-    pasted->camera = source.camera;
-    pasted->boundaries = source.boundaries;
-    pasted->effects = std::move(chains[i].effects);
-    pasted->controlFlag = chains[i].controlFlag;
-    if (undo) undo->pushObjectCreate(pasted);
-    if (source.group) {
-      auto& group = newGroups[source.group.get()];
-      if (!group) group = std::make_shared<Group>();
-      if (undo) undo->pushObjectGroup(pasted);
-      pasted->joinGroup(group);
+  EditCommand::CommandStep step(*service, EditCommand::Refresh::Layers |
+                                              EditCommand::Refresh::EditData);
+  step.run([&](UpdateSection& scope) {
+    // Each clipboard group becomes one new group.
+    std::unordered_map<const Group*, std::shared_ptr<Group>> newGroups;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+      const Object& source = *objects[i];
+      auto pasted = scope.scene->createEmptyObject(
+          source.layer + layerOffset, source.start + frameOffset, source.end + frameOffset);
+      pasted->clipping = source.clipping;
+      pasted->camera = source.camera;
+      pasted->boundaries = source.boundaries;
+      pasted->effects = std::move(chains[i].effects);
+      pasted->controlFlag = chains[i].controlFlag;
+      if (undo) undo->pushObjectCreate(pasted);
+      if (source.group) {
+        auto& group = newGroups[source.group.get()];
+        if (!group) group = std::make_shared<Group>();
+        if (undo) undo->pushObjectGroup(pasted);
+        pasted->joinGroup(group);
+      }
     }
-  }
-  scope.close();
+  });
   return true;
 }
 
