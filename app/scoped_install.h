@@ -8,10 +8,7 @@
 //   Effect::DrawingResources  fonts and figures for the effects' choices
 //                                                            Resource::EffectDrawingResources
 // Interfaces whose implementations come with later parts keep their headless defaults until
-// then: Edit::EditUi (the edit model's dialogs and windows), Effect::MediaFileProbe (the
-// media readers), Effect::ItemControlFactory
-// (the setting window's controls), Effect::AnchorEditAccess and Effect::AnchorRenderAccess
-// (the preview's handles).
+// then; the README's "Layers and seams" table lists every one of them.
 
 namespace App {
 
