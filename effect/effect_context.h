@@ -63,7 +63,7 @@ class EffectContext {
   AudioState audio;       // audio passes
   std::shared_ptr<Media::VertexList> vertexList;
   Anchor::AnchorList* anchorList = nullptr;  // only for frames of the editing preview
-  Render::NamedBufferCache* namedBuffers = nullptr;
+  Render::ResourceCache* resourceCache = nullptr;
   std::shared_ptr<void> preInputData;  // what a pre-input step leaves for its input step
   int partIndex = 0;  // which individual part is being drawn
   int partCount = 1;  // how many parts the object is drawn as
@@ -73,6 +73,10 @@ class EffectContext {
   bool positionApplied = false;   // position already applied
   bool cameraIcon = false;        // the camera control adds its icon handle
   bool clippingIcon = false;      // the anchor effects add the clipping icon handle
+  bool firstCameraScope = true;     // cleared when a pass closes its first camera scope
+  bool firstClippingObject = true;  // cleared once a pass placed its first clipping object
+  bool noFilterAnchors = false;     // the object task skips the filters' handles
+  bool controlAnchors = false;      // set on a control step's copy that adds handles
 };
 
 }  // namespace Effect

@@ -141,8 +141,8 @@ OwnedImage EffectItemMaskSelect::getMaskImage(const EffectContext& context, unsi
     return scene == 0 ? OwnedImage() : source->sceneFrameImage(scene, seconds);
   }
   if (choosesNamedBuffer()) {
-    if (!context.namedBuffers) return {};
-    return source->namedBuffer(*context.namedBuffers, path.substr(1));
+    if (!context.resourceCache) return {};
+    return source->namedBuffer(*context.resourceCache, path.substr(1));
   }
   return path.empty() ? OwnedImage() : source->fileImage(path);
 }

@@ -27,7 +27,7 @@ class MaskImageSource {
   // The scene's frame at `seconds`, rendered now when it is not cached yet.
   virtual OwnedImage sceneFrameImage(int32_t sceneId, double seconds) = 0;
   // A copy of the named buffer of the render's cache; none when the cache has no such name.
-  virtual OwnedImage namedBuffer(Render::NamedBufferCache& cache, const std::string& name) = 0;
+  virtual OwnedImage namedBuffer(Render::ResourceCache& cache, const std::string& name) = 0;
 };
 
 // Installs the source (nullptr removes it). UI thread, while no render worker runs.

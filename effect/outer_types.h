@@ -16,7 +16,7 @@ class VertexList;      // quads an output effect draws an object with
 }  // namespace Media
 
 namespace Render {
-class NamedBufferCache;  // the render's named image buffers
+class ResourceCache;  // the render's named image buffers
 }  // namespace Render
 
 namespace Anchor {

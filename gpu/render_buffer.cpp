@@ -170,7 +170,11 @@ std::shared_ptr<ImageBuffer> RenderBuffer::createImageBuffer(int32_t format, boo
 
 ResourceBuffer* RenderBuffer::auxiliary(std::unique_ptr<ResourceBuffer>& slot, int32_t format,
                                         bool depth, const float* color) {
-  if (slot) return slot.get();
+  // A frame resized since (a scene of another size) must not draw 3-D into buffers of the
+  // old size.
+  if (slot && slot->width() == static_cast<uint32_t>(width_) &&
+      slot->height() == static_cast<uint32_t>(height_))
+    return slot.get();
   auto buffer = std::make_unique<ResourceBuffer>(width_, height_, format);
   if (depth)
     buffer->clear(color[0]);
@@ -178,6 +182,11 @@ ResourceBuffer* RenderBuffer::auxiliary(std::unique_ptr<ResourceBuffer>& slot, i
     buffer->clearRenderTarget(color);
   slot = std::move(buffer);
   return slot.get();
+}
+
+void RenderBuffer::clear(const float color[4]) {
+  if (!texture_) return;
+  clearTexture(*texture_, color, "Media::RenderBuffer::clear");
 }
 
 ResourceBuffer* RenderBuffer::getOitDepthBuffer1() {

@@ -42,6 +42,8 @@ class RenderBuffer {
   void createTexture2D(int32_t width, int32_t height);
 
   std::shared_ptr<const RenderTargetView> createRenderTargetView();
+  // Every sample of every pixel becomes the colour; nothing without a texture.
+  void clear(const float color[4]);
   // Only single-sampled buffers are read this way.
   std::shared_ptr<const ShaderResourceView> createShaderResourceView();
   std::shared_ptr<const UnorderedAccessView> createUnorderedAccessView();
@@ -58,7 +60,8 @@ class RenderBuffer {
   std::shared_ptr<ImageBuffer> createImageBuffer(int32_t format, bool straightAlpha,
                                                  bool flag = false);
 
-  // The auxiliary buffers of the 3-D path, made and cleared on the first request.
+  // The auxiliary buffers of the 3-D path, made and cleared on the first request, and made
+  // anew when the frame's size changed since.
   ResourceBuffer* getOitDepthBuffer1();   // R32_FLOAT, 1e10
   ResourceBuffer* getOitColorBuffer1();   // this format, (0, 0, 0, 0)
   ResourceBuffer* getOitDepthBuffer2();   // R32_FLOAT, 1e10

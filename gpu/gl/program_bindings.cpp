@@ -147,6 +147,14 @@ void ShaderBindings::setSampler(uint32_t slot, const SamplerState* sampler) {
   }
 }
 
+void ShaderBindings::setBlendState(const BlendState* state, const float* blendFactor) {
+  currentContext().bindBlendState(state, blendFactor);
+}
+
+void ShaderBindings::setRasterizerState(const RasterizerState* state) {
+  currentContext().bindRasterizerState(state);
+}
+
 void ShaderBindings::setUnorderedAccess(uint32_t slot, const UnorderedAccessView* view) {
   if (slot >= ShaderReflection::kImageSlots) return;
   BindingTable& table = tableOf(currentContext());

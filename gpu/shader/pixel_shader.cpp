@@ -164,6 +164,18 @@ void PixelShader::drawViewToRender(RenderBuffer& target, const ShaderResourceVie
   drawToTarget(target, {&view}, nullptr, blend, nullptr);
 }
 
+void PixelShader::drawViewWithConstantsToRender(RenderBuffer& target,
+                                                const ShaderResourceView& view,
+                                                const ConstantBufferCommon& constants,
+                                                const BlendState* blend) {
+  drawToTarget(target, {&view}, &constants, blend, nullptr);
+}
+
+void PixelShader::drawTwoViewsToRender(RenderBuffer& target, const ShaderResourceView& view0,
+                                       const ShaderResourceView& view1, const BlendState* blend) {
+  drawToTarget(target, {&view0, &view1}, nullptr, blend, nullptr);
+}
+
 void PixelShader::drawRenderInput(ResourceBuffer& target, RenderBuffer& input) {
   const auto view = input.createShaderResourceView();
   drawToTarget(target, {view.get()}, nullptr, nullptr, nullptr);

@@ -62,6 +62,12 @@ class PixelShader : public ShaderBase, public ShaderCompile {
                              ResourceBuffer& input1, const BlendState* blend);
   void drawViewToRender(RenderBuffer& target, const ShaderResourceView& view,
                         const BlendState* blend);
+  void drawViewWithConstantsToRender(RenderBuffer& target, const ShaderResourceView& view,
+                                     const ConstantBufferCommon& constants,
+                                     const BlendState* blend);
+  // Two inputs already in views (render buffers give theirs), slots 0 and 1.
+  void drawTwoViewsToRender(RenderBuffer& target, const ShaderResourceView& view0,
+                            const ShaderResourceView& view1, const BlendState* blend);
   void drawRenderInput(ResourceBuffer& target, RenderBuffer& input);
   // Draws one input into a target view, with constants when given and blending off.
   void drawViewToView(const RenderTargetView& target, const ShaderResourceView& input,

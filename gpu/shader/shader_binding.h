@@ -13,7 +13,9 @@
 
 namespace Media {
 
+class BlendState;
 class ConstantBufferCommon;
+class RasterizerState;
 class SamplerState;
 class ShaderResourceView;
 class UnorderedAccessView;
@@ -35,6 +37,10 @@ class ShaderBindings {
   static void setShaderResource(uint32_t slot, const ShaderResourceView* view);
   // Sampler slot N is the sampler of texture unit N (slot 0 through the context's cache).
   static void setSampler(uint32_t slot, const SamplerState* sampler);
+  // The blend state of the next draws (null: blending off) with its blend factor.
+  static void setBlendState(const BlendState* state, const float* blendFactor = nullptr);
+  // The rasterizer state of the next draws (null: the default).
+  static void setRasterizerState(const RasterizerState* state);
   // A compute shader's unordered-access slot N is image unit N (null unbinds it); what the
   // dispatch writes there is published when the dispatch ends.
   static void setUnorderedAccess(uint32_t slot, const UnorderedAccessView* view);

@@ -101,7 +101,7 @@ class RenderSide : public MaskImageSource {
     lastSeconds = seconds;
     return fakeImage(300 + id);
   }
-  OwnedImage namedBuffer(Render::NamedBufferCache&, const std::string& name) override {
+  OwnedImage namedBuffer(Render::ResourceCache&, const std::string& name) override {
     calls.push_back("buffer " + name);
     return name == "kept" ? fakeImage(400) : OwnedImage();
   }
@@ -362,7 +362,7 @@ TEST_F(MaskSelect, EachSourceAsksTheRenderEngineForItsImage) {
   EffectContext context;
   context.time = 30.0;
   context.objectFrames = {0, 59, {}};
-  Render::NamedBufferCache* const cache = reinterpret_cast<Render::NamedBufferCache*>(&render_);
+  Render::ResourceCache* const cache = reinterpret_cast<Render::ResourceCache*>(&render_);
 
   // A figure is drawn at the asked size and needs no pre-load; one past the list is none.
   mask.preload(context);
@@ -390,7 +390,7 @@ TEST_F(MaskSelect, EachSourceAsksTheRenderEngineForItsImage) {
   mask.fromString("*kept");
   mask.preload(context);
   EXPECT_EQ(tagOf(mask.getMaskImage(context, 64, 32)), -1) << "the frame has no cache";
-  context.namedBuffers = cache;
+  context.resourceCache = cache;
   EXPECT_EQ(tagOf(mask.getMaskImage(context, 64, 32)), 400);
   mask.fromString("*lost");
   EXPECT_EQ(tagOf(mask.getMaskImage(context, 64, 32)), -1);

@@ -1,0 +1,182 @@
+#include "render/output_drawer.h"
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include "effect/effect_context.h"
+#include "effect/output_draw_constants.h"
+#include "gpu/direct3d_service.h"
+#include "gpu/render_buffer.h"
+#include "gpu/resource/resource_service.h"
+#include "gpu/resource/shader_3d_set.h"
+#include "gpu/resource_buffer.h"
+#include "gpu/shader/constant_buffer.h"
+#include "gpu/shader/shader_binding.h"
+#include "gpu/shader/vertex_list.h"
+#include "gpu/texture_view.h"
+#include "render/control_state.h"
+#include "render/effect_chain.h"
+#include "render/transform.h"
+
+namespace Render {
+namespace {
+
+using Media::ShaderBindings;
+using Media::ShaderStage;
+
+void storeTransposed(float out[16], const XMath::Matrix& m) {
+  for (int row = 0; row < 4; ++row)
+    for (int column = 0; column < 4; ++column) out[row * 4 + column] = m.m[column][row];
+}
+
+void storeRows(float out[16], const XMath::Matrix& m) { std::memcpy(out, m.m, sizeof(m.m)); }
+
+// Turns the object to face the camera's eye (billboard mode 3).
+XMath::Matrix facingCamera(const CameraControlState& camera) {
+  const auto& eye = camera.camera.eye;
+  const XMath::Matrix look = XMath::lookToLH(XMath::Vector{0.0f, 0.0f, 0.0f, 1.0f},
+                                             XMath::Vector{eye[0], eye[1], eye[2], 0.0f},
+                                             XMath::Vector{0.0f, 1.0f, 0.0f, 0.0f});
+  return XMath::inverse(look);
+}
+
+// Unbinds the inputs and targets whatever happens in a draw.
+struct UnbindAfterDraw {
+  ~UnbindAfterDraw() {
+    ShaderBindings::setShaderResource(0, nullptr);
+    ShaderBindings::setShaderResource(1, nullptr);
+    Media::Direct3DService::Get().unbindRenderTargets();
+  }
+};
+
+}  // namespace
+
+void OutputDrawer::drawObject(Effect::EffectContext& context, Media::RenderBuffer& target,
+                              Media::ResourceBuffer& image) {
+  Resource::ResourceService& resources = Resource::ResourceService::Get();
+  Media::Direct3DService& direct3D = Media::Direct3DService::Get();
+
+  const Effect::OutputView view = Chain::getOutputView(context);
+  const CameraControlState* camera = published<CameraControlState>(view.cameraControl);
+  const Effect::OutputDraw::DrawPath path =
+      Effect::OutputDraw::chooseDrawPath(camera != nullptr, target.lightSources.size());
+  const bool customList = context.vertexList != nullptr;
+  std::shared_ptr<Media::VertexList> list = context.vertexList;
+  if (!list)
+    list = Media::VertexListQuadPosUvCommon::getQuad(static_cast<float>(image.width()),
+                                                     static_cast<float>(image.height()));
+
+  XMath::Matrix world = getObjectMatrix(view);
+  if (camera && view.billboard != 0) {
+    if (view.billboard == 3) world = XMath::multiply(facingCamera(*camera), world);
+    context.individualParts = true;
+  }
+  const XMath::Matrix worldView = XMath::multiply(world, getViewMatrix(view));
+
+  Resource::Shader3dSet& set = resources.pixelShaders().set3d();
+  Resource::Object3dConstants& constants = set.constants();
+  storeTransposed(constants.projection, worldView);
+  constants.alpha = view.opacity;
+  const int blendMode = Effect::OutputDraw::standardBlendMode(view.blendMode);
+  constants.blend = blendMode;
+  if (path == Effect::OutputDraw::DrawPath::Lit) {
+    storeRows(constants.normalWorld, XMath::inverse(world));
+    constants.shine = view.glossiness;
+  }
+  set.uploadConstants();
+  ShaderBindings::setConstantBuffer(ShaderStage::Vertex, 0, &set.constantBuffer());
+  ShaderBindings::setConstantBuffer(ShaderStage::Pixel, 0, &set.constantBuffer());
+
+  const Effect::OutputDraw::StateEntries states =
+      Effect::OutputDraw::chooseStates(view.samplerState, view.culling, customList);
+  ShaderBindings::setSampler(0, resources.samplerStates().get(static_cast<std::size_t>(states.sampler)));
+  ShaderBindings::setBlendState(resources.blendStates().get(static_cast<std::size_t>(states.blend)));
+  ShaderBindings::setRasterizerState(
+      resources.rasterizerStates().get(static_cast<std::size_t>(states.rasterizer)));
+
+  const UnbindAfterDraw unbind;
+  // A blend mode combines with what lies under the object: a copy of the frame as input 1.
+  std::unique_ptr<Media::ResourceBuffer> frameCopy;
+  std::shared_ptr<const Media::ShaderResourceView> frameView;
+  if (blendMode != 0) {
+    frameCopy = target.createResourceBuffer(true);
+    frameView = frameCopy->createShaderResourceView();
+    ShaderBindings::setShaderResource(1, frameView.get());
+  }
+  const auto imageView = image.createShaderResourceView();
+
+  switch (path) {
+    case Effect::OutputDraw::DrawPath::Plain:
+      direct3D.setRenderTarget(target);
+      list->bindShader();
+      ShaderBindings::setShaderResource(0, imageView.get());
+      list->draw();
+      break;
+    case Effect::OutputDraw::DrawPath::Depth: {
+      const std::shared_ptr<const Media::UnorderedAccessView> views[3] = {
+          target.getOitDepthBuffer1()->createUnorderedAccessView(),
+          target.getOitColorBuffer1()->createUnorderedAccessView(),
+          target.getOitDepthBuffer2()->createUnorderedAccessView()};
+      const Media::UnorderedAccessView* bound[3] = {views[0].get(), views[1].get(), views[2].get()};
+      direct3D.setRenderTargetAndUnorderedAccess(target, 3, bound);
+      list->bindDepthShader();
+      ShaderBindings::setShaderResource(0, imageView.get());
+      list->draw();
+      break;
+    }
+    case Effect::OutputDraw::DrawPath::Lit: {
+      const std::shared_ptr<const Media::UnorderedAccessView> views[5] = {
+          target.getOitDepthBuffer1()->createUnorderedAccessView(),
+          target.getOitColorBuffer1()->createUnorderedAccessView(),
+          target.getOitDepthBuffer2()->createUnorderedAccessView(),
+          target.getOitColorBuffer2()->createUnorderedAccessView(),
+          target.getOitColorBuffer3()->createUnorderedAccessView()};
+      const Media::UnorderedAccessView* bound[5];
+      for (int i = 0; i < 5; ++i) bound[i] = views[i].get();
+      direct3D.setRenderTargetAndUnorderedAccess(target, 5, bound);
+      list->bindOitShader();
+      ShaderBindings::setShaderResource(0, imageView.get());
+      list->drawWithNormal();
+      break;
+    }
+  }
+}
+
+void OutputDrawer::drawObject2D(Effect::EffectContext& context, Media::RenderBuffer& target,
+                                Media::ResourceBuffer& image) {
+  Resource::ResourceService& resources = Resource::ResourceService::Get();
+  // The offset from the context's own position and centre, before the output adds its items.
+  const int32_t dx = static_cast<int32_t>(std::lround(
+      (static_cast<double>(image.width()) - target.width()) * 0.5 +
+      (context.outputView.centerX - context.outputView.x)));
+  const int32_t dy = static_cast<int32_t>(std::lround(
+      (static_cast<double>(image.height()) - target.height()) * 0.5 +
+      (context.outputView.centerY - context.outputView.y)));
+  const Effect::OutputView view = Chain::getOutputView(context);
+
+  Effect::OutputDraw::Draw2DConstants bytes;
+  Media::ConstantBufferCommon constants;
+  Resource::PixelShaderList& shaders = resources.pixelShaders();
+  if (view.blendMode == 0) {
+    std::memcpy(bytes.bytes, &view.opacity, 4);
+    std::memcpy(bytes.bytes + 4, &dx, 4);
+    std::memcpy(bytes.bytes + 8, &dy, 4);
+    Media::ConstantBufferCommon::create(constants, bytes.bytes, sizeof(bytes.bytes));
+    shaders.entry(Resource::PixelShaderList::kOpacityOffset)
+        .drawInputWithConstantsToRender(target, image, constants, resources.blendStates().get(0));
+    return;
+  }
+  const int32_t blend = view.blendMode;
+  std::memcpy(bytes.bytes, &blend, 4);
+  std::memcpy(bytes.bytes + 4, &view.opacity, 4);
+  std::memcpy(bytes.bytes + 8, &dx, 4);
+  std::memcpy(bytes.bytes + 12, &dy, 4);
+  Media::ConstantBufferCommon::create(constants, bytes.bytes, sizeof(bytes.bytes));
+  std::unique_ptr<Media::ResourceBuffer> frameCopy = target.createResourceBuffer(true);
+  ShaderBindings::setConstantBuffer(ShaderStage::Pixel, 0, &constants);
+  shaders.entry(Resource::PixelShaderList::kBlendModeOffset)
+      .drawTwoInputsToRender(target, image, *frameCopy, resources.blendStates().get(0));
+}
+
+}  // namespace Render

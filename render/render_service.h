@@ -1,0 +1,29 @@
+#pragma once
+// The render engine of the process: the video worker (and, as they are built, the audio
+// worker and the preview player). Made after the edit service at start-up; its threads are
+// stopped before any service is released.
+#include "render/render_video_worker.h"
+#include "system/service_holder.h"
+
+namespace Render {
+
+class RenderService : public System::Service<RenderService> {
+ public:
+  // The service; throws when it has not been created.
+  static RenderService& Get();
+
+  RenderService() = default;
+  // Stops the render threads before anything they use goes.
+  ~RenderService();
+  RenderService(const RenderService&) = delete;
+  RenderService& operator=(const RenderService&) = delete;
+
+  RenderVideoWorker& video() { return video_; }
+  // Stops every render thread; running tasks finish, queued ones are dropped.
+  void stop();
+
+ private:
+  RenderVideoWorker video_;
+};
+
+}  // namespace Render

@@ -1,0 +1,207 @@
+// Frames of small scenes rendered through the render workers and read back: placement and
+// the output's items, filter chains, group and clipping scopes, failures and recursion, and
+// the request keys.
+#include <gtest/gtest.h>
+
+#include <future>
+#include <thread>
+
+#include "render/render_test_support.h"
+#include "system/log_capture.h"
+
+namespace {
+
+using TestSupport::DrawOutput;
+using TestSupport::halfPixel;
+using TestSupport::nearHalf;
+using TestSupport::RecolourFilter;
+using TestSupport::Rgba;
+using TestSupport::SolidInput;
+
+constexpr Rgba kRed{1, 0, 0, 1};
+constexpr Rgba kBlue{0, 0, 1, 1};
+constexpr Rgba kClear{0, 0, 0, 0};
+
+class SceneRenderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    world_.emplace();
+    world_->scene().width = 64;
+    world_->scene().height = 48;
+  }
+  void TearDown() override { world_.reset(); }
+
+  DrawOutput& outputOf(const std::shared_ptr<Edit::Object>& object) {
+    return static_cast<DrawOutput&>(*object->effects.at(1));
+  }
+  Rgba at(const TestSupport::RenderWorld::Result& result, int x, int y) {
+    return halfPixel(*result.image, static_cast<uint32_t>(x), static_cast<uint32_t>(y));
+  }
+
+  std::optional<TestSupport::RenderWorld> world_;
+};
+
+TEST_F(SceneRenderTest, AnEmptySceneIsATransparentFrameOfTheScenesSize) {
+  const auto result = world_->render(0);
+  ASSERT_TRUE(result.image);
+  EXPECT_EQ(result.image->width, 64u);
+  EXPECT_EQ(result.image->height, 48u);
+  EXPECT_TRUE(nearHalf(at(result, 10, 10), kClear));
+}
+
+TEST_F(SceneRenderTest, AnObjectIsPlacedMovedScaledAndFadedByItsOutput) {
+  auto object = world_->placeSolid(0, 0, 10);
+  struct Case {
+    const char* what;
+    std::function<void(DrawOutput&)> set;
+    int insideX, insideY, outsideX, outsideY;
+    float alpha;
+  } cases[] = {
+      {"centred", [](DrawOutput&) {}, 28, 20, 27, 24, 1.0f},
+      {"moved", [](DrawOutput& o) { o.x.setValue(10, 0); o.y.setValue(-5, 0); }, 38, 15, 36, 24, 1.0f},
+      {"zoomed", [](DrawOutput& o) { o.zoom.setValue(200, 0); }, 24, 16, 23, 24, 1.0f},
+      {"faded", [](DrawOutput& o) { o.transparency.setValue(50, 0); }, 30, 22, 26, 24, 0.5f},
+      {"turned", [](DrawOutput& o) { o.rotationZ.setValue(45, 0); }, 32, 19, 28, 20, 1.0f},
+  };
+  for (const Case& c : cases) {
+    auto fresh = std::make_shared<DrawOutput>();
+    object->effects.at(1) = fresh;
+    c.set(*fresh);
+    const auto result = world_->render(5);
+    ASSERT_TRUE(result.image) << c.what;
+    const Rgba inside = at(result, c.insideX, c.insideY);
+    EXPECT_TRUE(nearHalf(inside, {c.alpha, 0, 0, c.alpha}, 0.02f))
+        << c.what << " inside " << inside[0] << " " << inside[3];
+    EXPECT_TRUE(nearHalf(at(result, c.outsideX, c.outsideY), kClear)) << c.what << " outside";
+  }
+}
+
+TEST_F(SceneRenderTest, AnObjectOutsideItsFramesIsNotDrawn) {
+  world_->placeSolid(0, 10, 20);
+  EXPECT_TRUE(nearHalf(at(world_->render(5), 32, 24), kClear));
+  EXPECT_TRUE(nearHalf(at(world_->render(15), 32, 24), kRed));
+}
+
+TEST_F(SceneRenderTest, FilterObjectsBelowActOnTheObjectAbove) {
+  world_->placeSolid(0, 0, 10);
+  auto filter = std::make_shared<RecolourFilter>();
+  world_->placeEffect(2, 0, 10, filter);
+  EXPECT_TRUE(nearHalf(at(world_->render(0), 32, 24), kBlue)) << "layer 1 empty: still reached";
+
+  filter->disable = true;
+  EXPECT_TRUE(nearHalf(at(world_->render(0), 32, 24), kRed)) << "switched off";
+
+  filter->disable = false;
+  filter->dropImage = true;
+  EXPECT_TRUE(nearHalf(at(world_->render(0), 32, 24), kClear)) << "no image: nothing drawn";
+}
+
+TEST_F(SceneRenderTest, AnInputObjectBetweenEndsTheChain) {
+  world_->placeSolid(0, 0, 10);
+  auto blocker = std::make_shared<SolidInput>();
+  blocker->width = 2;
+  blocker->height = 2;
+  world_->placeSolid(1, 0, 10, blocker);
+  auto filter = std::make_shared<RecolourFilter>();
+  world_->placeEffect(2, 0, 10, filter);
+  const auto result = world_->render(0);
+  // The filter reaches the 2 x 2 object on layer 1 only.
+  EXPECT_TRUE(nearHalf(at(result, 28, 20), kRed));
+  EXPECT_TRUE(nearHalf(at(result, 32, 24), kBlue));
+  EXPECT_EQ(filter->calls, 1);
+}
+
+TEST_F(SceneRenderTest, AGroupControlMovesTheLayersItGoverns) {
+  auto group = std::make_shared<TestSupport::MovingGroup>();
+  group->dx = 10.0f;
+  group->range.value = 1;
+  world_->placeEffect(0, 0, 10, group);
+  world_->placeSolid(1, 0, 10);
+  auto outside = std::make_shared<SolidInput>();
+  outside->colour[0] = 0.0f;
+  outside->colour[2] = 1.0f;
+  outside->width = outside->height = 2;
+  world_->placeSolid(2, 0, 10, outside);
+  const auto result = world_->render(0);
+  EXPECT_TRUE(nearHalf(at(result, 38, 20), kRed)) << "moved right by 10";
+  EXPECT_TRUE(nearHalf(at(result, 28, 20), kClear)) << "no longer at the centre";
+  EXPECT_TRUE(nearHalf(at(result, 32, 24), kBlue)) << "layer 2 is outside the range";
+}
+
+TEST_F(SceneRenderTest, AClippingObjectLimitsTheNextObjectToItsShape) {
+  auto mask = world_->placeSolid(0, 0, 10);  // 8 x 8 at the centre
+  mask->clipping = 1;
+  auto big = std::make_shared<SolidInput>();
+  big->width = 32;
+  big->height = 32;
+  big->colour[0] = 0.0f;
+  big->colour[2] = 1.0f;
+  world_->placeSolid(1, 0, 10, big);
+  auto after = std::make_shared<SolidInput>();
+  after->width = 40;
+  after->height = 2;
+  world_->placeSolid(2, 0, 10, after);
+  const auto result = world_->render(0);
+  EXPECT_TRUE(nearHalf(at(result, 30, 22), kBlue)) << "inside the mask";
+  EXPECT_TRUE(nearHalf(at(result, 20, 18), kClear)) << "outside the mask";
+  EXPECT_TRUE(nearHalf(at(result, 14, 24), kRed)) << "layer 2 is not clipped";
+}
+
+TEST_F(SceneRenderTest, AFailingObjectFailsTheFrameAndTheWorkersGoOn) {
+  TestSupport::LogCapture log;
+  world_->placeSolid(0, 0, 10, std::make_shared<TestSupport::FailingInput>());
+  const auto failed = world_->render(0);
+  EXPECT_TRUE(failed.called);
+  EXPECT_FALSE(failed.image);
+  ASSERT_TRUE(failed.failure);
+  EXPECT_THROW(std::rethrow_exception(failed.failure), std::exception);
+
+  world_->placeSolid(3, 20, 30);
+  const auto ok = world_->render(25);
+  ASSERT_TRUE(ok.image);
+  EXPECT_TRUE(nearHalf(at(ok, 32, 24), kRed));
+}
+
+// An input that renders its own scene as a picture: the nested pass is refused.
+class SelfInput : public SolidInput {
+ public:
+  void preInputVideo(Effect::EffectContext& context) override {
+    Render::RenderService::Get().video().renderFrameImage(
+        *context.scene, context.frame, [](std::shared_ptr<Media::ImageBuffer>) {});
+  }
+};
+
+TEST_F(SceneRenderTest, ASceneThatShowsItselfRendersOnceAndLogsTheRecursion) {
+  TestSupport::LogCapture log;
+  world_->placeSolid(0, 0, 10, std::make_shared<SelfInput>());
+  const auto result = world_->render(0);
+  ASSERT_TRUE(result.image);
+  EXPECT_TRUE(nearHalf(at(result, 32, 24), kRed));
+  const auto warnings = log.texts("WARN");
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_EQ(warnings[0], "recursive scene. index=0 num=1");
+}
+
+TEST_F(SceneRenderTest, ANewPreviewRequestWithdrawsTheWaitingOnes) {
+  std::promise<void> release;
+  std::shared_future<void> released = release.get_future().share();
+  world_->video().requestThread().addTask(9, [released] { released.wait(); });
+  std::vector<int> answered;
+  std::mutex mutex;
+  const auto record = [&](int key) {
+    return [&, key](int, Media::RenderBuffer&, Anchor::AnchorList* anchors) {
+      std::lock_guard lock(mutex);
+      answered.push_back(key * 10 + (anchors ? 1 : 0));
+    };
+  };
+  world_->video().requestRenderingFrame(1, 0, record(1));
+  world_->video().requestRenderingFrame(2, 0, record(2));
+  world_->video().requestRenderingFrame(1, 0, record(4));
+  world_->video().requestRenderingFrame(3, 0, record(3));
+  release.set_value();
+  world_->video().requestThread().waitAllTasks();
+  // The first key-1 request was withdrawn; no preview collects handles here.
+  EXPECT_EQ(answered, (std::vector<int>{20, 40, 30}));
+}
+
+}  // namespace
