@@ -464,6 +464,19 @@ ShaderReflection::ShaderReflection(std::span<const uint32_t> spirv, int32_t pixe
   std::sort(constantBuffers_.begin(), constantBuffers_.end(),
             [](const auto& a, const auto& b) { return a.slot < b.slot; });
 
+  if (stage_ == ShaderStage::Pixel) {
+    // Draws have one render target: an output to target 1 can only be the second source of
+    // dual-source blending, which GL reads from index 1 of location 0.
+    failure.check(spvc_resources_get_resource_list_for_type(resources, SPVC_RESOURCE_TYPE_STAGE_OUTPUT,
+                                                            &list, &count),
+                  kCompileCall);
+    for (size_t i = 0; i < count; ++i)
+      if (spvc_compiler_get_decoration(compiler, list[i].id, SpvDecorationLocation) == 1) {
+        spvc_compiler_set_decoration(compiler, list[i].id, SpvDecorationLocation, 0);
+        spvc_compiler_set_decoration(compiler, list[i].id, SpvDecorationIndex, 1);
+      }
+  }
+
   inputs_ = readSignature(compiler, resources, SPVC_RESOURCE_TYPE_STAGE_INPUT,
                           SPVC_BUILTIN_RESOURCE_TYPE_STAGE_INPUT, facts.interfaceIds);
   outputs_ = readSignature(compiler, resources, SPVC_RESOURCE_TYPE_STAGE_OUTPUT,

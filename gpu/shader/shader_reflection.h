@@ -11,6 +11,8 @@
 //     target, as their slots do);
 //   - constant buffer bN is uniform-buffer binding N of the stage: pixel 0-13, vertex 14-27,
 //     compute 28-41, as each stage has its own 14 slots.
+//   - a pixel shader's output to target 1 is the second blend source (location 0, index 1):
+//     draws have a single render target, so that output only ever feeds dual-source blending.
 //
 // Constant buffers are written by the program in HLSL's packing: members fill 16-byte
 // registers in order and move to the next register only when they would straddle one;
