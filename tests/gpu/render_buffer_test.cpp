@@ -190,3 +190,21 @@ TEST_F(GpuTest, TheReadbackImageHoldsTheFrameIn8Bits) {
 }
 
 }  // namespace
+
+namespace {
+
+class RenderBufferResizeTest : public TestSupport::GpuTest {};
+
+TEST_F(RenderBufferResizeTest, TheThreeDimensionalBuffersFollowTheFramesSize) {
+  Media::RenderBuffer frame(16, 8);
+  ASSERT_EQ(frame.getOitDepthBuffer1()->width(), 16u);
+  frame.createTexture2D(32, 24);
+  for (Media::ResourceBuffer* buffer :
+       {frame.getOitDepthBuffer1(), frame.getOitColorBuffer1(), frame.getOitDepthBuffer2(),
+        frame.getOitColorBuffer2(), frame.getOitColorBuffer3()}) {
+    EXPECT_EQ(buffer->width(), 32u);
+    EXPECT_EQ(buffer->height(), 24u);
+  }
+}
+
+}  // namespace
