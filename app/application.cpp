@@ -18,6 +18,9 @@
 #include "gpu/draw2d/direct2d_service.h"
 #include "gpu/resource/effect_drawing_resources.h"
 #include "gpu/resource/resource_service.h"
+#include "render/output_drawer.h"
+#include "render/render_anchor_access.h"
+#include "render/render_service.h"
 #include "system/dialog.h"
 #include "system/event_service.h"
 #include "system/log.h"
@@ -49,6 +52,7 @@ void acquireServices(System::ServiceStack& services) {
   services.acquire<Effect::EffectService>();
   services.acquire<Undo::UndoService>();
   services.acquire<Edit::EditService>();
+  services.acquire<Render::RenderService>();
 }
 
 // Shows a failure of the start or the shut-down once everything is released. A box that
@@ -80,6 +84,13 @@ int run(int argc, char** argv) {
   Resource::EffectDrawingResources drawingResources;
   const ScopedInstall<const Effect::DrawingResources> drawingResourcesInstall(
       Effect::setDrawingResources, &drawingResources);
+  // The output effects draw and the anchors measure through the render engine.
+  Render::OutputDrawer outputDrawer;
+  const ScopedInstall<Effect::OutputVideoDrawer> outputDrawerInstall(Effect::setOutputVideoDrawer,
+                                                                     &outputDrawer);
+  Render::RenderAnchorAccess anchorAccess;
+  const ScopedInstall<const Effect::AnchorRenderAccess> anchorAccessInstall(
+      Effect::setAnchorRenderAccess, &anchorAccess);
   try {
     acquireServices(services);
     editAccessInstall.emplace(Effect::setEditAccess, &editAccess);
@@ -105,6 +116,8 @@ int run(int argc, char** argv) {
 
   try {
     Event::EventService::instance()->exitEvent().fire();
+    // The render threads stop before anything they use is released.
+    if (Render::RenderService* render = Render::RenderService::instance()) render->stop();
     editAccessInstall.reset();
     services.releaseAll();
   } catch (const std::exception& exception) {

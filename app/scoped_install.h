@@ -7,6 +7,10 @@
 //                                                            Edit::EffectEditAccess
 //   Effect::DrawingResources  fonts and figures for the effects' choices
 //                                                            Resource::EffectDrawingResources
+//   Effect::OutputVideoDrawer the output effects' draws into the frame
+//                                                            Render::OutputDrawer
+//   Effect::AnchorRenderAccess  views and matrices for the preview's handles
+//                                                            Render::RenderAnchorAccess
 // Interfaces whose implementations come with later parts keep their headless defaults until
 // then; the README's "Layers and seams" table lists every one of them.
 

@@ -19,6 +19,7 @@ class RenderService : public System::Service<RenderService> {
   RenderService& operator=(const RenderService&) = delete;
 
   RenderVideoWorker& video() { return video_; }
+  const RenderVideoWorker& video() const { return video_; }
   // Stops every render thread; running tasks finish, queued ones are dropped.
   void stop();
 
