@@ -3,8 +3,6 @@
 #include <cmath>
 #include <cstddef>
 
-#include "effect/effect_item_number.h"
-
 namespace Effect {
 
 namespace {
@@ -18,23 +16,19 @@ const EffectItemNumber* partnerOr(const EffectItemNumber* partner, const EffectI
 
 }  // namespace
 
-LinkedPoints::LinkedPoints(const EffectItemNumber& track)
-    : own_(&track), first_(&track), second_(&track) {
-  const NumberItemList* group = track.linkGroup;
-  if (!group) return;
-  const std::size_t size = group->size();
-  for (std::size_t j = 0; j < size; ++j) {
-    if ((*group)[j] != &track) continue;
-    groupPosition_ = static_cast<int>(j);
-    first_ = partnerOr((*group)[(j + 1) % size], track);
-    second_ = partnerOr((*group)[(j + 2) % size], track);
-    return;
-  }
-}
+LinkedPoints::LinkedPoints(const EffectItemNumber& track) : LinkedPoints(resolve(track)) {}
 
-Point3D LinkedPoints::at(int index) const {
-  return {own_->getDisplayValue(index), first_->getDisplayValue(index),
-          second_->getDisplayValue(index)};
+LinkedPoints LinkedPoints::resolve(const EffectItemNumber& track) {
+  const NumberItemList* group = track.linkGroup;
+  if (group) {
+    const std::size_t size = group->size();
+    for (std::size_t j = 0; j < size; ++j) {
+      if ((*group)[j] != &track) continue;
+      return LinkedPoints(track, *partnerOr((*group)[(j + 1) % size], track),
+                          *partnerOr((*group)[(j + 2) % size], track), static_cast<int>(j));
+    }
+  }
+  return LinkedPoints(track, track, track, 0);
 }
 
 double distance(const Point3D& a, const Point3D& b) {

@@ -8,11 +8,13 @@
 // place; without a group both partners are the track. A group of two therefore counts the
 // track's own difference twice in every distance: the same as the lengths its partner
 // measures, so the two coordinates still travel in step.
+#include <cmath>
+#include <cstdint>
+
+#include "effect/effect_item_number.h"
 #include "system/interpolation.h"
 
 namespace Effect {
-
-class EffectItemNumber;
 
 using Point3D = System::Point3D;
 
@@ -23,16 +25,60 @@ class LinkedPoints {
 
   // The point at a point index: each member's display value there (indices clamped to the
   // member's values; a member without values throws "item value index out of range.").
-  // The track's own coordinate is x.
-  Point3D at(int index) const;
+  // The track's own coordinate is x. Read inline: the time-controlled kinds measure their
+  // whole path on every value.
+  Point3D at(int index) const { return {own_.at(index), first_.at(index), second_.at(index)}; }
+  // The distance from P(index) to P(index + 1). The differences are taken in step units
+  // and scaled by multiplication, as the path lengths are measured on every value.
+  double stepLength(int index) const {
+    const double dx = own_.stepDelta(index);
+    const double dy = first_.stepDelta(index);
+    const double dz = second_.stepDelta(index);
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
+  }
   // The track's place in its link group; 0 without a group (or when the group does not
   // hold it).
   int groupPosition() const { return groupPosition_; }
 
  private:
-  const EffectItemNumber* own_;
-  const EffectItemNumber* first_;
-  const EffectItemNumber* second_;
+  // One member's values as the track's getDisplayValue reads them.
+  class Member {
+   public:
+    explicit Member(const EffectItemNumber& track)
+        : track_(&track),
+          values_(track.values.data()),
+          last_(static_cast<int>(track.values.size()) - 1),
+          scale_(track.scale),
+          inverseScale_(1.0 / track.scale) {}
+    double at(int index) const { return value(index) / scale_; }
+    // The display difference from the value at `index` to the next.
+    double stepDelta(int index) const {
+      const int64_t from = value(index);
+      return static_cast<double>(value(index < INT32_MAX ? index + 1 : index) - from) *
+             inverseScale_;
+    }
+
+   private:
+    int value(int index) const {
+      if (last_ < 0) track_->clampValueIndex(index);  // throws: no values
+      return values_[index <= 0 ? 0 : index >= last_ ? last_ : index];
+    }
+
+    const EffectItemNumber* track_;
+    const int* values_;
+    int last_;
+    double scale_;
+    double inverseScale_;
+  };
+
+  LinkedPoints(const EffectItemNumber& track, const EffectItemNumber& first,
+               const EffectItemNumber& second, int groupPosition)
+      : own_(track), first_(first), second_(second), groupPosition_(groupPosition) {}
+  static LinkedPoints resolve(const EffectItemNumber& track);
+
+  Member own_;
+  Member first_;
+  Member second_;
   int groupPosition_ = 0;
 };
 

@@ -4,20 +4,30 @@ namespace Effect {
 
 namespace {
 
-// Calls `visit(i, length)` for each section in order until it returns true; the lengths
-// are measured from one point to the next, each point read once.
-template <class Visit>
-void walkSections(const LinkedPoints& points, int sectionCount, bool doubleFirst,
-                  bool doubleLast, Visit&& visit) {
-  Point3D from = points.at(0);
+// Paths of up to this many sections keep their lengths on the stack for the walk; longer
+// ones measure them a second time instead of allocating.
+constexpr int kKeptLengths = 256;
+
+double sectionLength(const LinkedPoints& points, int i, int sectionCount, bool doubleFirst,
+                     bool doubleLast) {
+  double length = points.stepLength(i);
+  if (i == 0 && doubleFirst) length *= 2.0;
+  if (i == sectionCount - 1 && doubleLast) length *= 2.0;
+  return length;
+}
+
+// Walks the sections with `remaining` of the path to cover: the section where it runs
+// out, or the last one extrapolated past its end.
+template <class Length>
+PathProgress walk(double remaining, int sectionCount, Length&& lengthOf) {
+  double length = 0.0;
   for (int i = 0; i < sectionCount; ++i) {
-    const Point3D to = points.at(i + 1);
-    double length = distance(from, to);
-    if (i == 0 && doubleFirst) length *= 2.0;
-    if (i == sectionCount - 1 && doubleLast) length *= 2.0;
-    if (visit(i, length)) return;
-    from = to;
+    length = lengthOf(i);
+    if (remaining <= length) return {i, length == 0.0 ? 0.0 : remaining / length};
+    remaining -= length;
   }
+  // Beyond the sum the last section goes on at its own speed.
+  return {sectionCount - 1, length == 0.0 ? 1.0 : 1.0 + remaining / length};
 }
 
 }  // namespace
@@ -25,30 +35,23 @@ void walkSections(const LinkedPoints& points, int sectionCount, bool doubleFirst
 PathProgress findPathProgress(const LinkedPoints& points, int sectionCount, double easedProgress,
                               bool doubleFirst, bool doubleLast) {
   if (sectionCount < 2) return {0, easedProgress};
+  const auto measure = [&](int i) {
+    return sectionLength(points, i, sectionCount, doubleFirst, doubleLast);
+  };
+
+  if (sectionCount <= kKeptLengths) {
+    double lengths[kKeptLengths];
+    double total = 0.0;
+    for (int i = 0; i < sectionCount; ++i) {
+      lengths[i] = measure(i);
+      total += lengths[i];
+    }
+    return walk(easedProgress * total, sectionCount, [&](int i) { return lengths[i]; });
+  }
 
   double total = 0.0;
-  walkSections(points, sectionCount, doubleFirst, doubleLast, [&](int, double length) {
-    total += length;
-    return false;
-  });
-
-  double remaining = easedProgress * total;
-  PathProgress found{sectionCount - 1, 1.0};
-  bool inside = false;
-  double lastLength = 0.0;
-  walkSections(points, sectionCount, doubleFirst, doubleLast, [&](int i, double length) {
-    if (remaining <= length) {
-      found = {i, length == 0.0 ? 0.0 : remaining / length};
-      inside = true;
-      return true;
-    }
-    remaining -= length;
-    lastLength = length;
-    return false;
-  });
-  // Beyond the sum the last section goes on at its own speed.
-  if (!inside && lastLength != 0.0) found.progress = 1.0 + remaining / lastLength;
-  return found;
+  for (int i = 0; i < sectionCount; ++i) total += measure(i);
+  return walk(easedProgress * total, sectionCount, measure);
 }
 
 }  // namespace Effect

@@ -17,8 +17,8 @@ struct PathProgress {
 // twice. With fewer than two sections the progress is the eased progress itself. A
 // section of zero length gives progress 0 inside it; a path of zero length stays at its
 // first point; past the end the last section extrapolates. Nothing is kept between calls
-// and nothing is allocated: the lengths are measured twice, once for their sum and once on
-// the walk.
+// and nothing is allocated: the lengths are measured on every call (kept on the stack for
+// the walk, or measured again on very long paths).
 PathProgress findPathProgress(const LinkedPoints& points, int sectionCount, double easedProgress,
                               bool doubleFirst, bool doubleLast);
 

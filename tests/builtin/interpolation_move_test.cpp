@@ -62,10 +62,11 @@ TEST(InterpolationMove, FollowsTheCurveThroughThePoints) {
 
 // The value on the side of a section: `frameInSection` names the section, `time` may be
 // its end.
-double sideValue(const EffectItemNumber& track, const ObjectFrames& frames, int frameInSection,
+double sideValue(const EffectItemNumber& track, const EffectContext& context, int frameInSection,
                  double time) {
-  const SectionPosition position = SectionPosition::calculate(frames, frameInSection, time);
-  return track.movement->getValue(track, position, EffectContext{});
+  const SectionPosition position =
+      SectionPosition::calculate(context.objectFrames, frameInSection, time);
+  return track.movement->getValue(track, position, context);
 }
 
 struct LayoutCase {
@@ -88,17 +89,17 @@ TEST(InterpolationMove, ValueAndSpeedCarryOverEveryMidpoint) {
     SCOPED_TRACE(c.what);
     Tracks tracks;
     const auto& track = tracks.add(kind<InterpolationMove>(), c.values, c.flags);
-    const ObjectFrames frames{0, 100, c.midpoints};
+    const EffectContext context = TestSupport::contextAt(makeObject(0, 100, c.midpoints), 0);
     for (std::size_t i = 0; i < c.midpoints.size(); ++i) {
       const int m = c.midpoints[i];
       SCOPED_TRACE(m);
       // The section before ends at m; the one after starts there.
-      const double endOfBefore = sideValue(track, frames, m - 1, m);
-      const double startOfAfter = sideValue(track, frames, m, m);
+      const double endOfBefore = sideValue(track, context, m - 1, m);
+      const double startOfAfter = sideValue(track, context, m, m);
       EXPECT_NEAR(endOfBefore, c.values[i + 1], 1e-9);
       EXPECT_NEAR(startOfAfter, c.values[i + 1], 1e-9);
-      const double speedBefore = (endOfBefore - sideValue(track, frames, m - 1, m - h)) / h;
-      const double speedAfter = (sideValue(track, frames, m, m + h) - startOfAfter) / h;
+      const double speedBefore = (endOfBefore - sideValue(track, context, m - 1, m - h)) / h;
+      const double speedAfter = (sideValue(track, context, m, m + h) - startOfAfter) / h;
       EXPECT_NEAR(speedBefore, speedAfter, 1e-3 * std::max(1.0, std::abs(speedAfter)));
     }
   }

@@ -89,6 +89,23 @@ TEST(LinearSpeed, TheEasingCurveShapesTheProgress) {
   EXPECT_NEAR(valueAt(path, makeObject(0, 160, {20}), 110), 20, 1e-3);
 }
 
+TEST(LinearSpeed, LongPathsAreMeasuredAlike) {
+  // Steps of one unit, one section every 10 frames: the value is the share of the object's
+  // time times the number of sections, however many there are, also past the end.
+  for (int sections : {10, 255, 256, 257, 1000}) {
+    SCOPED_TRACE(sections);
+    std::vector<double> values;
+    std::vector<int> midpoints;
+    for (int i = 0; i <= sections; ++i) values.push_back(i);
+    for (int i = 1; i < sections; ++i) midpoints.push_back(i * 10);
+    Tracks tracks;
+    const auto& track = tracks.add(kind<LinearSpeed>(), values);
+    const auto object = makeObject(0, sections * 10, midpoints);
+    for (double share : {0.0, 0.37, 0.5, 1.0, 1.1})
+      EXPECT_NEAR(valueAt(track, object, share * sections * 10), share * sections, 1e-9) << share;
+  }
+}
+
 struct SectionCase {
   int frame;
   int expectedSection;
