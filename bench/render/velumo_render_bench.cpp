@@ -1,0 +1,201 @@
+// Renders frames of a project's scene headless through the render workers and reports the
+// time per frame:
+//   velumo_render_bench PROJECT.vlp2 [--scene N] [--frames FIRST-LAST] [--image FRAME FILE]
+// Defaults: the project's current scene, all of its frames. The last line printed is
+//   frames=N ms_per_frame=M fps=F
+// --image writes that frame as a binary PPM picture. A project that does not load or a frame
+// that fails ends the program with its error text and exit code 1.
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <fstream>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "builtin/builtin_catalogue.h"
+#include "edit/edit_service.h"
+#include "edit/scene.h"
+#include "edit/undo_service.h"
+#include "effect/anchor_render_access.h"
+#include "effect/drawing_resources.h"
+#include "effect/effect_service.h"
+#include "effect/output_video_drawer.h"
+#include "gpu/direct3d_service.h"
+#include "gpu/draw2d/direct2d_service.h"
+#include "gpu/image/image_buffer.h"
+#include "gpu/pixel_format.h"
+#include "gpu/render_buffer.h"
+#include "gpu/resource/effect_drawing_resources.h"
+#include "gpu/resource/resource_service.h"
+#include "render/output_drawer.h"
+#include "render/render_anchor_access.h"
+#include "render/render_service.h"
+#include "system/event_service.h"
+#include "system/service_holder.h"
+#include "system/setting_service.h"
+
+namespace {
+
+struct Options {
+  std::string project;
+  std::optional<int> scene;
+  std::optional<std::pair<int, int>> frames;
+  std::optional<int> imageFrame;
+  std::string imageFile;
+};
+
+bool parseInt(std::string_view text, int& value) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size();
+}
+
+std::optional<Options> parse(int argc, char** argv) {
+  Options options;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--scene" && i + 1 < argc) {
+      int scene = 0;
+      if (!parseInt(argv[++i], scene)) return std::nullopt;
+      options.scene = scene;
+    } else if (arg == "--frames" && i + 1 < argc) {
+      const std::string_view range = argv[++i];
+      const std::size_t dash = range.find('-');
+      int first = 0, last = 0;
+      if (dash == std::string_view::npos || !parseInt(range.substr(0, dash), first) ||
+          !parseInt(range.substr(dash + 1), last) || last < first)
+        return std::nullopt;
+      options.frames = std::pair(first, last);
+    } else if (arg == "--image" && i + 2 < argc) {
+      int frame = 0;
+      if (!parseInt(argv[++i], frame)) return std::nullopt;
+      options.imageFrame = frame;
+      options.imageFile = argv[++i];
+    } else if (!arg.empty() && arg.front() != '-' && options.project.empty()) {
+      options.project = arg;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (options.project.empty()) return std::nullopt;
+  return options;
+}
+
+// The frame over black as 8-bit RGB.
+bool writePpm(const std::string& path, const Media::ImageBuffer& image) {
+  std::ofstream file(path, std::ios::binary);
+  file << "P6\n" << image.width << ' ' << image.height << "\n255\n";
+  for (uint32_t y = 0; y < image.height; ++y) {
+    const uint8_t* row = image.row(y);
+    for (uint32_t x = 0; x < image.width; ++x) file.write(reinterpret_cast<const char*>(row + x * 4), 3);
+  }
+  return static_cast<bool>(file);
+}
+
+int run(const Options& options) {
+  System::ServiceHolder<Setting::SettingService> settings;
+  System::ServiceHolder<Media::Direct2DService> direct2D;
+  System::ServiceHolder<Media::Direct3DService> direct3D;
+  System::ServiceHolder<Resource::ResourceService> resources;
+  System::ServiceHolder<Event::EventService> events;
+  Resource::EffectDrawingResources drawingResources;
+  Effect::setDrawingResources(&drawingResources);
+  Effect::EffectService::setCatalogue(Effect::builtinCatalogue());
+  Render::OutputDrawer drawer;
+  Effect::setOutputVideoDrawer(&drawer);
+  Render::RenderAnchorAccess anchorAccess;
+  Effect::setAnchorRenderAccess(&anchorAccess);
+  struct Uninstall {
+    ~Uninstall() {
+      Effect::setAnchorRenderAccess(nullptr);
+      Effect::setOutputVideoDrawer(nullptr);
+      Effect::setDrawingResources(nullptr);
+    }
+  } uninstall;
+  System::ServiceHolder<Effect::EffectService> registry;
+  System::ServiceHolder<Undo::UndoService> undo;
+  System::ServiceHolder<Edit::EditService> edit;
+  System::ServiceHolder<Render::RenderService> render;
+  struct StopRender {
+    ~StopRender() { Render::RenderService::Get().stop(); }
+  } stopRender;
+
+  Edit::EditService& editService = *Edit::EditService::instance();
+  if (!editService.loadProject(options.project, false, true)) {
+    std::fprintf(stderr, "the project could not be loaded: %s\n", options.project.c_str());
+    return 1;
+  }
+  if (options.scene) {
+    if (!editService.getScene(*options.scene)) {
+      std::fprintf(stderr, "the project has no scene %d\n", *options.scene);
+      return 1;
+    }
+    editService.setCurrentScene(*options.scene);
+  }
+  const Edit::Scene& scene = *editService.currentScene();
+  const auto [first, last] = options.frames.value_or(std::pair(0, std::max(scene.lastFrame(), 0)));
+
+  Render::RenderVideoWorker& video = Render::RenderService::Get().video();
+  std::mutex mutex;
+  std::string failure;
+  bool imageWritten = false;
+  const auto start = std::chrono::steady_clock::now();
+  for (int frame = first; frame <= last; ++frame) {
+    video.requestRenderingFrame(
+        3, frame,
+        [&](int done, Media::RenderBuffer& buffer, Anchor::AnchorList*) {
+          if (!options.imageFrame || done != *options.imageFrame) return;
+          const auto image = buffer.createImageBuffer(Media::DxgiFormat::R8G8B8A8_UNORM, false);
+          std::lock_guard lock(mutex);
+          imageWritten = image && writePpm(options.imageFile, *image);
+        },
+        [&](int done, std::exception_ptr error) {
+          std::lock_guard lock(mutex);
+          if (!failure.empty()) return;
+          try {
+            std::rethrow_exception(error);
+          } catch (const std::exception& exception) {
+            failure = "frame " + std::to_string(done) + " failed:\n" + exception.what();
+          }
+        });
+  }
+  video.requestThread().waitAllTasks();
+  const double milliseconds =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  if (!failure.empty()) {
+    std::fprintf(stderr, "%s\n", failure.c_str());
+    return 1;
+  }
+  if (options.imageFrame && !imageWritten) {
+    std::fprintf(stderr, "frame %d was not written to %s\n", *options.imageFrame,
+                 options.imageFile.c_str());
+    return 1;
+  }
+  const int count = last - first + 1;
+  const double perFrame = milliseconds / count;
+  std::printf("frames=%d ms_per_frame=%.3f fps=%.2f\n", count, perFrame,
+              perFrame > 0.0 ? 1000.0 / perFrame : 0.0);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::optional<Options> options = parse(argc, argv);
+  if (!options) {
+    std::fprintf(stderr,
+                 "usage: velumo_render_bench PROJECT.vlp2 [--scene N] [--frames FIRST-LAST] "
+                 "[--image FRAME FILE]\n");
+    return 2;
+  }
+  try {
+    return run(*options);
+  } catch (const std::exception& exception) {
+    std::fprintf(stderr, "%s\n", exception.what());
+    return 1;
+  }
+}
