@@ -2,6 +2,7 @@
 
 #include <array>
 #include <mutex>
+#include <utility>
 
 #include "gpu/resource/resource_service.h"
 
@@ -28,18 +29,22 @@ std::shared_ptr<EffectItemSelect::SharedList> SceneChange::getSceneChangeList() 
       "クロスフェード", "暗転",       "ホワイトアウト", "スライス", "ランダムライン",
       "スライド",       "押し出し",   "スワップ",       "縮小回転", "回転",
       "キューブ回転",   "放射ブラー", "ぼかし"};
+  // Kept with the resources it was built from: the list is built once per run, and anew
+  // only when the shared drawing resources came or went since (a headless start, tests).
   static std::mutex mutex;
+  static const Resource::ResourceService* source = nullptr;
   static std::shared_ptr<EffectItemSelect::SharedList> built;
+  const Resource::ResourceService* resources = Resource::ResourceService::instance();
   std::lock_guard lock(mutex);
-  if (built) return built;
+  if (built && source == resources) return built;
   auto list = EffectItemSelect::createSharedList();
   for (int value = 0; value < kBuiltinCount; ++value) list->setItem(value, kBuiltinNames[value]);
-  const Resource::ResourceService* resources = Resource::ResourceService::instance();
-  if (!resources) return list;
-  // The wipe names belong to the transition list, which lives as long as the resources.
-  for (const auto& [value, name] : resources->transitionList().choices()->entries)
-    list->addItem(kBuiltinCount + value, name);
-  built = list;
+  // The list keeps its own copies of the wipe names.
+  if (resources)
+    for (const auto& [value, name] : resources->transitionList().choices()->entries)
+      list->addItem(kBuiltinCount + value, name);
+  source = resources;
+  built = std::move(list);
   return built;
 }
 

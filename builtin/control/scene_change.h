@@ -17,9 +17,9 @@ class SceneChange : public EffectBase {
   SceneChange();
   std::shared_ptr<EffectBase> create() const override;
 
-  // The choices of "種類": the built-in passages (0 to 12), then every wipe of the
-  // shared drawing resources at 13 + its value. Built once those resources exist;
-  // without them (a headless run) only the built-in passages are offered.
+  // The choices of "種類": the built-in passages (0 to 12), then every wipe of the shared
+  // drawing resources at 13 + its value; without those resources (a headless run) the
+  // passages alone. Any thread.
   static std::shared_ptr<EffectItemSelect::SharedList> getSceneChangeList();
   // The number of built-in passages: the value of the first wipe.
   static constexpr int kBuiltinCount = 13;
