@@ -1,7 +1,7 @@
 #pragma once
-// "テキスト": laid-out text; script blocks in it run every frame, and it can be drawn as one object
-// per character. A script effect, so that its blocks have an engine to run in. The four items of
-// the decoration row share one row of the setting window.
+// "テキスト": laid-out text; script blocks in it run every frame, and it can be drawn as one
+// object per character. It is a script effect, so that its blocks have an engine to run in.
+// "文字装飾", "文字揃え", "B" and "I" share one row of the setting window.
 #include <memory>
 
 #include "effect/effect_item_check.h"

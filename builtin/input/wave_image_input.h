@@ -1,7 +1,7 @@
 #pragma once
-// "音声波形表示": draws sound as a picture: a waveform or a spectrum of an audio file or of the
-// scene's own sound. Without a file it shows the current scene's sound. The preset button and the
-// two display switches share one row of the setting window.
+// "音声波形表示": draws sound as a picture, a waveform or a spectrum on a grid of cells: the
+// sound of an audio file, or of the current scene when no file is set. "波形のプリセット",
+// "スペクトラム表示" and "ミラー表示" share one row of the setting window.
 #include <memory>
 
 #include "effect/effect_base.h"
