@@ -1,0 +1,27 @@
+#pragma once
+// "ドロップシャドウ": adds a blurred, offset silhouette behind the picture.
+#include <memory>
+
+#include "effect/effect_base.h"
+#include "effect/effect_item_check.h"
+#include "effect/effect_item_color.h"
+#include "effect/effect_item_number.h"
+
+namespace Effect {
+
+class DropShadowFilter : public EffectBase {
+ public:
+  static constexpr const char* kName = "ドロップシャドウ";
+
+  DropShadowFilter();
+  std::shared_ptr<EffectBase> create() const override;
+
+  EffectItemNumber x;
+  EffectItemNumber y;
+  EffectItemNumber density;
+  EffectItemNumber spread;
+  EffectItemColor color;
+  EffectItemCheck separateObject;
+};
+
+}  // namespace Effect

@@ -1,0 +1,32 @@
+#pragma once
+// "グロー": spreads the bright parts of the picture as a soft halo or as star streaks.
+#include <memory>
+
+#include "effect/effect_base.h"
+#include "effect/effect_item_check.h"
+#include "effect/effect_item_color.h"
+#include "effect/effect_item_number.h"
+#include "effect/effect_item_select.h"
+
+namespace Effect {
+
+class GlowFilter : public EffectBase {
+ public:
+  static constexpr const char* kName = "グロー";
+
+  GlowFilter();
+  std::shared_ptr<EffectBase> create() const override;
+
+  EffectItemNumber strength;
+  EffectItemNumber spread;
+  EffectItemNumber angle;
+  EffectItemNumber threshold;
+  EffectItemNumber ratio;
+  EffectItemNumber blur;
+  EffectItemSelect shape;
+  EffectItemColor lightColor;
+  EffectItemCheck lightOnly;
+  EffectItemCheck fixedSize;
+};
+
+}  // namespace Effect

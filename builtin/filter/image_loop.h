@@ -1,0 +1,25 @@
+#pragma once
+// "画像ループ": repeats the picture in a grid, scrolled with wrap-around.
+#include <memory>
+
+#include "effect/effect_base.h"
+#include "effect/effect_item_check.h"
+#include "effect/effect_item_number.h"
+
+namespace Effect {
+
+class ImageLoop : public EffectBase {
+ public:
+  static constexpr const char* kName = "画像ループ";
+
+  ImageLoop();
+  std::shared_ptr<EffectBase> create() const override;
+
+  EffectItemNumber columns;
+  EffectItemNumber rows;
+  EffectItemNumber offsetX;
+  EffectItemNumber offsetY;
+  EffectItemCheck separateObjects;
+};
+
+}  // namespace Effect

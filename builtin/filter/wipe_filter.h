@@ -1,0 +1,28 @@
+#pragma once
+// "ワイプ": makes the object appear and disappear through a wipe over its first and last seconds.
+#include <memory>
+
+#include "effect/effect_base.h"
+#include "effect/effect_item_check.h"
+#include "effect/effect_item_number.h"
+#include "effect/effect_item_select.h"
+
+namespace Effect {
+
+class WipeFilter : public EffectBase {
+ public:
+  static constexpr const char* kName = "ワイプ";
+
+  WipeFilter();
+  std::shared_ptr<EffectBase> create() const override;
+
+  EffectItemNumber wipeIn;
+  EffectItemNumber wipeOut;
+  EffectItemNumber blur;
+  EffectItemSelect kind;
+  EffectItemCheck keepAspect;
+  EffectItemCheck invertIn;
+  EffectItemCheck invertOut;
+};
+
+}  // namespace Effect

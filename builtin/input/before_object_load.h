@@ -1,0 +1,17 @@
+#pragma once
+// "直前オブジェクト": the image of the object processed just before this one.
+#include <memory>
+
+#include "effect/effect_base.h"
+
+namespace Effect {
+
+class BeforeObjectLoad : public EffectBase {
+ public:
+  static constexpr const char* kName = "直前オブジェクト";
+
+  BeforeObjectLoad();
+  std::shared_ptr<EffectBase> create() const override;
+};
+
+}  // namespace Effect
