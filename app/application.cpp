@@ -9,6 +9,7 @@
 
 #include "app/quit_signals.h"
 #include "app/scoped_install.h"
+#include "builtin/builtin_catalogue.h"
 #include "edit/edit_service.h"
 #include "edit/effect_edit_access.h"
 #include "edit/undo_service.h"
@@ -91,6 +92,8 @@ int run(int argc, char** argv) {
   Render::RenderAnchorAccess anchorAccess;
   const ScopedInstall<const Effect::AnchorRenderAccess> anchorAccessInstall(
       Effect::setAnchorRenderAccess, &anchorAccess);
+  // The registry registers the built-in effects and movements when it starts.
+  Effect::EffectService::setCatalogue(Effect::builtinCatalogue());
   try {
     acquireServices(services);
     editAccessInstall.emplace(Effect::setEditAccess, &editAccess);

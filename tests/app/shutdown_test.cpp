@@ -183,6 +183,57 @@ TEST_F(ProgramRun, TheStartMakesTheGraphicsDeviceAndKeepsItsParameters) {
   for (const char* key : {"[Direct3D]", "MultiSampleCount=8", "MaxAnisotropy=16",
                           "HighDpiMode=1", "InputYUVColorSpace=0", "OutputYUVColorSpace=0"})
     EXPECT_NE(ini.find(std::string(key) + "\r\n"), std::string::npos) << key << "\n" << ini;
+
+  // The fonts are registered and the render engine keeps its settings.
+  EXPECT_NE(log.find("[Media::FontManager::registerFont] register font [Noto Sans CJK JP]"),
+            std::string::npos);
+  const std::size_t render = ini.find("[Render.video]\r\n");
+  ASSERT_NE(render, std::string::npos) << ini;
+  EXPECT_NE(ini.find("GridStep=200", render), std::string::npos) << ini;
+}
+
+// The registry registers every built-in kind: each has its menu section in velumo2.ini, in
+// registration order (the movements first, the second run of effects after the first).
+TEST_F(ProgramRun, TheStartRegistersTheWholeCatalogue) {
+  const fs::path data = dataHome_ / "velumo2";
+  {
+    RunningProgram program(dataHome_);
+    ASSERT_TRUE(program.waitForOutput("[App::run] started", std::chrono::seconds(60)))
+        << program.output();
+    ASSERT_EQ(kill(program.pid(), SIGTERM), 0);
+    EXPECT_EQ(program.waitForExit(std::chrono::seconds(60)), 0) << program.output();
+  }
+  const std::string ini = readFile(data / "velumo2.ini");
+  const auto count = [&](const std::string& prefix) {
+    int found = 0;
+    for (std::size_t at = ini.find(prefix); at != std::string::npos; at = ini.find(prefix, at + 1))
+      ++found;
+    return found;
+  };
+  EXPECT_EQ(count("\r\n[Movement."), 8) << ini;
+  EXPECT_EQ(count("\r\n[Effect."), 76) << ini;
+  // A section's text, up to the next section.
+  const auto section = [&](const std::string& name) {
+    const std::size_t start = ini.find("[" + name + "]\r\n");
+    if (start == std::string::npos) return std::string();
+    const std::size_t end = ini.find("\r\n[", start);
+    return ini.substr(start, end == std::string::npos ? std::string::npos : end + 2 - start);
+  };
+  struct Entry {
+    const char* name;
+    const char* label;
+    const char* order;
+  } entries[] = {{"Movement.瞬間移動", "", "7"},
+                 {"Effect.動画ファイル", "", "8"},
+                 {"Effect.振動", "アニメーション効果", "68"},
+                 {"Effect.音量調整", "音声効果", "83"}};
+  for (const Entry& entry : entries) {
+    const std::string text = section(entry.name);
+    EXPECT_NE(text.find(std::string("\r\nlabel=") + entry.label + "\r\n"), std::string::npos)
+        << entry.name << "\n" << text;
+    EXPECT_NE(text.find(std::string("\r\norder=") + entry.order + "\r\n"), std::string::npos)
+        << entry.name << "\n" << text;
+  }
 }
 
 // A machine without the device's requirements ends the start with the device's message, and
