@@ -11,3 +11,12 @@ BasicAlpha::BasicAlpha()
 std::shared_ptr<EffectBase> BasicAlpha::create() const { return std::make_shared<BasicAlpha>(); }
 
 }  // namespace Effect
+
+namespace Effect {
+
+OwnedImage BasicAlpha::filterVideo(EffectContext& context, OwnedImage image) {
+  context.outputView.opacity *= static_cast<float>(1.0 - transparency.getValue(context) * 0.01);
+  return image;
+}
+
+}  // namespace Effect

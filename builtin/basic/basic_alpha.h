@@ -2,6 +2,7 @@
 // "透明度": makes the object more transparent.
 #include <memory>
 
+#include "effect/effect_context.h"
 #include "effect/effect_base.h"
 #include "effect/effect_item_number.h"
 
@@ -13,6 +14,7 @@ class BasicAlpha : public EffectBase {
 
   BasicAlpha();
   std::shared_ptr<EffectBase> create() const override;
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   EffectItemNumber transparency;
 };

@@ -13,3 +13,14 @@ BasicAngle::BasicAngle()
 std::shared_ptr<EffectBase> BasicAngle::create() const { return std::make_shared<BasicAngle>(); }
 
 }  // namespace Effect
+
+namespace Effect {
+
+OwnedImage BasicAngle::filterVideo(EffectContext& context, OwnedImage image) {
+  context.outputView.rotationX += static_cast<float>(x.getValue(context));
+  context.outputView.rotationY += static_cast<float>(y.getValue(context));
+  context.outputView.rotationZ += static_cast<float>(z.getValue(context));
+  return image;
+}
+
+}  // namespace Effect

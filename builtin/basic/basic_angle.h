@@ -2,6 +2,7 @@
 // "回転": turns the object about its three axes.
 #include <memory>
 
+#include "effect/effect_context.h"
 #include "effect/effect_base.h"
 #include "effect/effect_item_number.h"
 
@@ -13,6 +14,7 @@ class BasicAngle : public EffectBase {
 
   BasicAngle();
   std::shared_ptr<EffectBase> create() const override;
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   EffectItemNumber x;
   EffectItemNumber y;

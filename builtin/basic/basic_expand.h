@@ -2,6 +2,7 @@
 // "領域拡張": enlarges the picture by a border on each side, transparent or repeating the edge.
 #include <memory>
 
+#include "effect/effect_context.h"
 #include "effect/effect_base.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_number.h"
@@ -14,6 +15,7 @@ class BasicExpand : public EffectBase {
 
   BasicExpand();
   std::shared_ptr<EffectBase> create() const override;
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   EffectItemNumber top;
   EffectItemNumber bottom;

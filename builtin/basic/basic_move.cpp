@@ -22,3 +22,14 @@ XMath::Vector BasicMove::getAnchorPosition(EffectContext&, double) {
 }
 
 }  // namespace Effect
+
+namespace Effect {
+
+OwnedImage BasicMove::filterVideo(EffectContext& context, OwnedImage image) {
+  context.outputView.x += static_cast<float>(x.getValue(context));
+  context.outputView.y += static_cast<float>(y.getValue(context));
+  context.outputView.z += static_cast<float>(z.getValue(context));
+  return image;
+}
+
+}  // namespace Effect

@@ -2,6 +2,7 @@
 // "座標": moves the object by X, Y and Z; its position is a handle in the preview.
 #include <memory>
 
+#include "effect/effect_context.h"
 #include "effect/effect_item_number.h"
 #include "effect/move_xy_anchor_effect.h"
 
@@ -13,6 +14,7 @@ class BasicMove : public MoveXYZAnchorEffect {
 
   BasicMove();
   std::shared_ptr<EffectBase> create() const override;
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   // The handles of the position come with the effect's processing; until then it
   // shows none.

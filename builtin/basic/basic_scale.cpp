@@ -14,3 +14,19 @@ BasicScale::BasicScale()
 std::shared_ptr<EffectBase> BasicScale::create() const { return std::make_shared<BasicScale>(); }
 
 }  // namespace Effect
+
+namespace Effect {
+
+OwnedImage BasicScale::filterVideo(EffectContext& context, OwnedImage image) {
+  const float whole = static_cast<float>(zoom.getValue(context) * 0.01);
+  OutputView& view = context.outputView;
+  view.scaleX *= whole;
+  view.scaleY *= whole;
+  view.scaleZ *= whole;
+  view.scaleX *= static_cast<float>(x.getValue(context) * 0.01);
+  view.scaleY *= static_cast<float>(y.getValue(context) * 0.01);
+  view.scaleZ *= static_cast<float>(z.getValue(context) * 0.01);
+  return image;
+}
+
+}  // namespace Effect

@@ -2,6 +2,7 @@
 // "拡大率": scales the object, as a whole and per axis.
 #include <memory>
 
+#include "effect/effect_context.h"
 #include "effect/effect_base.h"
 #include "effect/effect_item_number.h"
 
@@ -13,6 +14,7 @@ class BasicScale : public EffectBase {
 
   BasicScale();
   std::shared_ptr<EffectBase> create() const override;
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   EffectItemNumber zoom;
   EffectItemNumber x;

@@ -5,10 +5,11 @@
 #include "effect/effect_item_integer.h"
 #include "effect/effect_item_number.h"
 #include "effect/move_effect.h"
+#include "render/control_state.h"
 
 namespace Effect {
 
-class CameraControl : public MoveEffect {
+class CameraControl : public MoveEffect, public Render::CameraControlState {
  public:
   static constexpr const char* kName = "カメラ制御";
 
@@ -16,6 +17,15 @@ class CameraControl : public MoveEffect {
   std::shared_ptr<EffectBase> create() const override;
   // "対象レイヤー数": how many following layers the camera governs (0: all).
   EffectItemLayerRange* getLayerRange() override;
+  // The begin phase (no camera linked yet): evaluates the camera and publishes its view and
+  // projection. The end phase (the camera's range drawn): resolves the transparent layer of
+  // the camera's objects into the frame and runs the camera filters' control steps.
+  void controlVideo(EffectContext& context) override;
+
+  // The look-to view of a camera record turned by its roll.
+  static XMath::Matrix makeViewMatrix(const Edit::CameraView& camera);
+  // The projection for focal distance d on a W x H frame (depth d / (20 z), no far plane).
+  static XMath::Matrix makeProjection(float focalDistance, float width, float height);
 
   EffectItemNumber x;
   EffectItemNumber y;

@@ -17,3 +17,22 @@ std::shared_ptr<EffectBase> GroupAudioControl::create() const {
 EffectItemLayerRange* GroupAudioControl::getLayerRange() { return &layerRange; }
 
 }  // namespace Effect
+
+namespace Effect {
+
+void GroupAudioControl::controlAudio(EffectContext& context) {
+  const float level = static_cast<float>(volume.getValue(context) * 0.01);
+  const float pan = static_cast<float>(balance.getValue(context));
+  gainLeft = level;
+  gainRight = level;
+  if (pan > 0.0f) gainLeft = (100.0f - pan) * 0.01f * level;
+  if (pan < 0.0f) gainRight = (pan + 100.0f) * 0.01f * level;
+  if (const auto* enclosing =
+          Render::published<Render::GroupAudioControlState>(context.audio.groupAudioControl);
+      enclosing && enclosing != this) {
+    gainLeft *= enclosing->gainLeft;
+    gainRight *= enclosing->gainRight;
+  }
+}
+
+}  // namespace Effect

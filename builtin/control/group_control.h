@@ -5,10 +5,11 @@
 #include "effect/effect_item_integer.h"
 #include "effect/effect_item_number.h"
 #include "effect/move_effect.h"
+#include "render/control_state.h"
 
 namespace Effect {
 
-class GroupControl : public MoveEffect {
+class GroupControl : public MoveEffect, public Render::GroupControlState {
  public:
   static constexpr const char* kName = "グループ制御";
 
@@ -16,6 +17,12 @@ class GroupControl : public MoveEffect {
   std::shared_ptr<EffectBase> create() const override;
   // "対象レイヤー数": how many following layers the group governs (0: all).
   EffectItemLayerRange* getLayerRange() override;
+  // Publishes the group's world matrix, its view and whether it stays flat, nested in the
+  // enclosing group's (the context's group link) when there is one.
+  void controlVideo(EffectContext& context) override;
+  // Rz x Ry x Rx x S x T of the items at the context.
+  XMath::Matrix getWorldMatrix(const EffectContext& context) const;
+  bool isFlatAt(const EffectContext& context) const;
 
   EffectItemNumber x;
   EffectItemNumber y;

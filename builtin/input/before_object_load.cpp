@@ -1,5 +1,7 @@
 #include "builtin/input/before_object_load.h"
 
+#include "render/render_service.h"
+
 namespace Effect {
 
 BeforeObjectLoad::BeforeObjectLoad()
@@ -7,6 +9,17 @@ BeforeObjectLoad::BeforeObjectLoad()
 
 std::shared_ptr<EffectBase> BeforeObjectLoad::create() const {
   return std::make_shared<BeforeObjectLoad>();
+}
+
+}  // namespace Effect
+
+namespace Effect {
+
+OwnedImage BeforeObjectLoad::inputVideo(EffectContext&) {
+  // The image the render engine kept from the object drawn just before, moved out of its
+  // holder.
+  Render::RenderService* render = Render::RenderService::instance();
+  return render ? render->video().takeSpareImage() : OwnedImage();
 }
 
 }  // namespace Effect

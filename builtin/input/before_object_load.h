@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "effect/effect_base.h"
+#include "effect/effect_context.h"
 
 namespace Effect {
 
@@ -12,6 +13,7 @@ class BeforeObjectLoad : public EffectBase {
 
   BeforeObjectLoad();
   std::shared_ptr<EffectBase> create() const override;
+  OwnedImage inputVideo(EffectContext& context) override;
 };
 
 }  // namespace Effect

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "effect/effect_base.h"
+#include "effect/effect_context.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_color.h"
 #include "effect/effect_item_combo_file.h"
@@ -19,6 +20,7 @@ class FigureLoad : public EffectBase {
 
   FigureLoad();
   std::shared_ptr<EffectBase> create() const override;
+  OwnedImage inputVideo(EffectContext& context) override;
 
   EffectItemFigureSelect figure;
   EffectItemNumber size;

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "effect/effect_base.h"
+#include "effect/effect_context.h"
 #include "effect/effect_item_check.h"
 
 namespace Effect {
@@ -13,6 +14,7 @@ class FrameLoad : public EffectBase {
 
   FrameLoad();
   std::shared_ptr<EffectBase> create() const override;
+  OwnedImage inputVideo(EffectContext& context) override;
 
   EffectItemCheck keepAlpha;
   EffectItemCheck clear;

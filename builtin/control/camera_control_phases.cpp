@@ -1,0 +1,127 @@
+// The camera control's two phases in a frame: the view it publishes for the layers it
+// governs, and what it does once they are drawn.
+#include <cmath>
+#include <cstring>
+
+#include "builtin/control/camera_control.h"
+#include "edit/object.h"
+#include "edit/scene.h"
+#include "gpu/direct3d_service.h"
+#include "gpu/render_buffer.h"
+#include "gpu/resource/resource_service.h"
+#include "gpu/resource/shader_3d_set.h"
+#include "gpu/resource_buffer.h"
+#include "render/effect_chain.h"
+#include "render/render_service.h"
+
+namespace Effect {
+namespace {
+
+XMath::Vector point(const std::array<float, 4>& p) { return {p[0], p[1], p[2], p[3]}; }
+
+// The target's offset from the object on the target layer, or from the camera itself when
+// the target layer is the camera's own.
+XMath::Vector targetOf(const CameraControl& camera, EffectContext& context,
+                       const XMath::Vector& position) {
+  const XMath::Vector offset{static_cast<float>(camera.targetX.getValue(context)),
+                             static_cast<float>(camera.targetY.getValue(context)),
+                             static_cast<float>(camera.targetZ.getValue(context)), 0.0f};
+  const int layer = static_cast<int>(std::floor(camera.targetLayer.getValue(context))) - 1;
+  const int ownLayer = context.object ? context.object->layer : -1;
+  if (layer == ownLayer)
+    return {position.x + offset.x, position.y + offset.y, position.z + offset.z, 1.0f};
+  XMath::Vector target{0.0f, 0.0f, 0.0f, 1.0f};
+  if (layer >= 0 && context.scene) {
+    const auto object = context.scene->findObject(layer, context.frame, Edit::Scene::Video);
+    if (object && object->effects.size() > 1 && object->effects[0] &&
+        object->effects[0]->effectType == EffectType::Input && object->effects[1]) {
+      EffectContext other = context;
+      other.setObject(object, object->frames());
+      const OutputView view = object->effects[1]->getOutputView(other);
+      target = {view.x, view.y, view.z, 1.0f};
+    }
+  }
+  return {target.x + offset.x, target.y + offset.y, target.z + offset.z, 1.0f};
+}
+
+// Lays the transparent layer of the camera's objects over the frame.
+void resolveTransparentLayer(Media::RenderBuffer& frame) {
+  Resource::ResourceService& resources = Resource::ResourceService::Get();
+  Resource::Shader3dSet& set = resources.pixelShaders().set3d();
+  const std::shared_ptr<const Media::UnorderedAccessView> views[3] = {
+      frame.getOitDepthBuffer1()->createUnorderedAccessView(),
+      frame.getOitColorBuffer1()->createUnorderedAccessView(),
+      frame.getOitDepthBuffer2()->createUnorderedAccessView()};
+  const Media::UnorderedAccessView* bound[3] = {views[0].get(), views[1].get(), views[2].get()};
+  Media::Direct3DService& direct3D = Media::Direct3DService::Get();
+  direct3D.setRenderTargetAndUnorderedAccess(frame, 3, bound);
+  set.pixelShader(Resource::Shader3dSet::TRANSPARENT_RESOLVE)
+      .draw(resources.blendStates().get(0), nullptr);
+  direct3D.unbindRenderTargets();
+}
+
+}  // namespace
+
+XMath::Matrix CameraControl::makeViewMatrix(const Edit::CameraView& camera) {
+  XMath::Vector eye = point(camera.eye);
+  XMath::Vector target = point(camera.target);
+  if (eye.x == target.x && eye.y == target.y && eye.z == target.z) target.z += 1.0f;
+  const XMath::Vector direction{target.x - eye.x, target.y - eye.y, target.z - eye.z, 0.0f};
+  const XMath::Vector up{camera.extra[0], camera.extra[1], camera.extra[2], 0.0f};
+  const XMath::Matrix look = XMath::lookToLH(eye, direction, up);
+  return XMath::multiply(look, XMath::rotationZ(XMath::toRadians(camera.extra[4])));
+}
+
+XMath::Matrix CameraControl::makeProjection(float d, float width, float height) {
+  XMath::Matrix p;
+  p.m[0][0] = 2.0f * d / width;
+  p.m[1][1] = -2.0f * d / height;
+  p.m[2][3] = 1.0f;
+  p.m[3][2] = d / 20.0f;
+  return p;
+}
+
+void CameraControl::controlVideo(EffectContext& context) {
+  Media::RenderBuffer* frame = context.outputView.target;
+  if (!frame) return;
+  const float width = static_cast<float>(frame->width());
+  const float height = static_cast<float>(frame->height());
+
+  if (context.outputView.cameraControl) {
+    // End phase: the transparent layer, then the camera filters' control steps.
+    resolveTransparentLayer(*frame);
+    Render::Chain::collectChain(context, Render::Chain::CameraFilters);
+    Render::Chain::controlVideo(context);
+    context.objectChain.reset();
+    return;
+  }
+
+  context.outputView.cameraControl = context.object;
+  const Render::RenderService* render = Render::RenderService::instance();
+  freeView = render && render->video().settings().cameraFreeView != 0 &&
+             context.anchorList != nullptr;
+  const XMath::Vector position{static_cast<float>(x.getValue(context)),
+                               static_cast<float>(y.getValue(context)),
+                               static_cast<float>(z.getValue(context)), 1.0f};
+  const XMath::Vector target = targetOf(*this, context, position);
+  camera.eye = {position.x, position.y, position.z, 1.0f};
+  camera.target = {target.x, target.y, target.z, 1.0f};
+  const float field = static_cast<float>(fieldOfView.getValue(context));
+  const float focal =
+      field <= 0.0f ? 1024.0f : (height * 0.5f) / std::tan(field * 0.5f * XMath::kPi / 180.0f);
+  camera.extra = {0.0f, 1.0f, 0.0f, 0.0f, static_cast<float>(roll.getValue(context)), focal};
+  guidePoint = {};
+
+  // The camera lights and the camera script see the camera first and may change it.
+  Render::Chain::collectChain(context, Render::Chain::CameraFilters);
+  Render::Chain::preInputVideo(context);
+  context.objectChain.reset();
+
+  const Edit::CameraView& inEffect = freeView && context.scene ? context.scene->camera : camera;
+  viewProjection = XMath::multiply(makeViewMatrix(inEffect),
+                                   makeProjection(inEffect.extra[5], width, height));
+  viewDirection = {inEffect.target[0] - inEffect.eye[0], inEffect.target[1] - inEffect.eye[1],
+                   inEffect.target[2] - inEffect.eye[2], 0.0f};
+}
+
+}  // namespace Effect
