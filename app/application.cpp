@@ -12,6 +12,7 @@
 #include "builtin/builtin_catalogue.h"
 #include "edit/edit_service.h"
 #include "edit/effect_edit_access.h"
+#include "edit/render_switches.h"
 #include "edit/undo_service.h"
 #include "effect/edit_access.h"
 #include "effect/effect_service.h"
@@ -80,6 +81,8 @@ int run(int argc, char** argv) {
   // The effect and alias menu entries run the edit commands while the edit service lives.
   Edit::EffectEditAccess editAccess;
   std::optional<ScopedInstall<Effect::EditAccess>> editAccessInstall;
+  // The preview's view switches of the edit commands are the render engine's settings.
+  std::optional<ScopedInstall<Edit::RenderSwitches>> renderSwitchesInstall;
   // Font and figure choices of the effects come from the font table and the figure list;
   // installed before the effects are made, it answers from the services once they exist.
   Resource::EffectDrawingResources drawingResources;
@@ -97,6 +100,7 @@ int run(int argc, char** argv) {
   try {
     acquireServices(services);
     editAccessInstall.emplace(Effect::setEditAccess, &editAccess);
+    renderSwitchesInstall.emplace(Edit::setRenderSwitches, &Render::RenderService::Get().video());
     // The edit service's start listener opens the project the command line names.
     Edit::EditService::instance()->setCommandLine(std::vector<std::string>(argv, argv + argc));
     Event::EventService::instance()->startEvent().fire();
@@ -122,6 +126,7 @@ int run(int argc, char** argv) {
     // The render threads stop before anything they use is released.
     if (Render::RenderService* render = Render::RenderService::instance()) render->stop();
     editAccessInstall.reset();
+    renderSwitchesInstall.reset();
     services.releaseAll();
   } catch (const std::exception& exception) {
     return endWithException(services, exception);

@@ -11,6 +11,7 @@
 //                                                            Render::OutputDrawer
 //   Effect::AnchorRenderAccess  views and matrices for the preview's handles
 //                                                            Render::RenderAnchorAccess
+//   Edit::RenderSwitches  the preview's view switches        Render::RenderVideoWorker
 // Interfaces whose implementations come with later parts keep their headless defaults until
 // then; the README's "Layers and seams" table lists every one of them.
 

@@ -17,6 +17,7 @@
 #include <mutex>
 #include <unordered_set>
 
+#include "edit/render_switches.h"
 #include "effect/owned_buffer.h"
 #include "system/config.h"
 #include "system/worker_thread.h"
@@ -59,7 +60,7 @@ struct VideoSettings {
   int32_t cameraFreeView = 0;
 };
 
-class RenderVideoWorker : public RenderWorkerBase {
+class RenderVideoWorker : public RenderWorkerBase, public Edit::RenderSwitches {
  public:
   struct RenderingBuffer : PreInputBuffer {
     RenderingBuffer();
@@ -102,9 +103,10 @@ class RenderVideoWorker : public RenderWorkerBase {
   void releaseSpareImage();
 
   VideoSettings settings() const;
-  void setCameraGrid(bool on);
-  void setCameraFreeView(bool on);
-  void setVisibleClippingObject(bool on);
+  // The preview's view switches (the edit commands set them through Edit::RenderSwitches).
+  void setCameraGrid(bool on) override;
+  void setCameraFreeView(bool on) override;
+  void setVisibleClippingObject(bool on) override;
   // The clipping mask colour, premultiplied.
   const float* clippingMaskColor() const { return clippingMaskColor_; }
   int32_t temporaryImageCacheSize() const { return temporaryImageCacheSize_; }

@@ -6,6 +6,8 @@
 #include <future>
 #include <thread>
 
+#include "edit/edit_command_view.h"
+#include "edit/render_switches.h"
 #include "render/render_test_support.h"
 #include "system/log_capture.h"
 
@@ -203,6 +205,35 @@ TEST_F(SceneRenderTest, ANewPreviewRequestWithdrawsTheWaitingOnes) {
   world_->video().requestThread().waitAllTasks();
   // The first key-1 request was withdrawn; no preview collects handles here.
   EXPECT_EQ(answered, (std::vector<int>{20, 40, 30}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SceneRenderTest, TheViewSwitchCommandsSetTheRenderSettings) {
+  TestSupport::LogCapture log;
+  Edit::setRenderSwitches(&world_->video());
+  struct Case {
+    void (*command)(bool);
+    bool enable;
+    int32_t Render::VideoSettings::*setting;
+    const char* line;
+  } cases[] = {
+      {Edit::EditCommand::setCameraGrid, false, &Render::VideoSettings::cameraGrid,
+       "set camera grid enable=0"},
+      {Edit::EditCommand::setCameraFreeView, true, &Render::VideoSettings::cameraFreeView,
+       "set camera free view enable=1"},
+      {Edit::EditCommand::setVisibleClippingObjectView, false,
+       &Render::VideoSettings::visibleClippingObject, "set visible clipping object enable=0"},
+  };
+  for (const Case& c : cases) {
+    c.command(c.enable);
+    EXPECT_EQ(world_->video().settings().*c.setting, c.enable ? 1 : 0) << c.line;
+    const auto info = log.texts("INFO");
+    EXPECT_NE(std::find(info.begin(), info.end(), c.line), info.end()) << c.line;
+  }
+  Edit::setRenderSwitches(nullptr);
 }
 
 }  // namespace
