@@ -48,6 +48,18 @@ class BuiltinRenderTest : public ::testing::Test {
   }
   Rgba at(int x, int y) {
     if (!last_.image) last_ = world_->render(0);
+    if (!last_.image) {
+      std::string why = "no answer";
+      if (last_.failure) {
+        try {
+          std::rethrow_exception(last_.failure);
+        } catch (const std::exception& failure) {
+          why = failure.what();
+        }
+      }
+      ADD_FAILURE() << "the frame failed: " << why;
+      return {-1, -1, -1, -1};
+    }
     return halfPixel(*last_.image, static_cast<uint32_t>(x), static_cast<uint32_t>(y));
   }
   void renderAgain() { last_ = world_->render(0); }
