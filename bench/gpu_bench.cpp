@@ -113,9 +113,10 @@ void BM_GpuComputePass(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * int64_t{kWidth} * kHeight * 8);
 }
 
-// A line of text drawn into a full-HD GPU image: laid out, turned into an outline, drawn
-// with an edge, uploaded and laid over the image.
-void BM_GpuTextIntoImage(benchmark::State& state) {
+// Text drawn into a full-HD GPU image at (x, y): laid out (wrapped at `wrapWidth` pixels when
+// it is above 0), turned into an outline, drawn with an edge, uploaded and laid over the image.
+void drawTextIntoImage(benchmark::State& state, const char* text, int wrapWidth, float x,
+                       float y) {
   services();
   Media::ResourceBuffer target(kWidth, kHeight);
   const float clear[4] = {0, 0, 0, 0};
@@ -126,11 +127,15 @@ void BM_GpuTextIntoImage(benchmark::State& state) {
   for (auto _ : state) {
     PangoLayout* layout = pango_layout_new(context);
     pango_layout_set_font_description(layout, font);
-    pango_layout_set_text(layout, "Velumo Kivrun2 テキストの描画 0123456789", -1);
+    if (wrapWidth > 0) {
+      pango_layout_set_width(layout, wrapWidth * PANGO_SCALE);
+      pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+    }
+    pango_layout_set_text(layout, text, -1);
     const auto outline = Media::PathGeometry::createFromLayout(layout);
     g_object_unref(layout);
     Media::ResourceBuffer::Surface surface(target);
-    surface.target().drawGeometry(*outline, &fill, 100, 400, &edge, 4.0f, nullptr);
+    surface.target().drawGeometry(*outline, &fill, x, y, &edge, 4.0f, nullptr);
     surface.endDraw();
     glFinish();
   }
@@ -138,11 +143,13 @@ void BM_GpuTextIntoImage(benchmark::State& state) {
   g_object_unref(context);
 }
 
-// 100 characters of Japanese and Latin text wrapped at 1800 pixels (five lines) drawn into a
-// full-HD GPU image the same way: laid out, outlined, drawn with an edge, uploaded and laid
-// over the image.
+// A line of text.
+void BM_GpuTextIntoImage(benchmark::State& state) {
+  drawTextIntoImage(state, "Velumo Kivrun2 テキストの描画 0123456789", 0, 100, 400);
+}
+
+// 100 characters of Japanese and Latin text wrapped at 1800 pixels (five lines).
 void BM_GpuText100CharactersIntoImage(benchmark::State& state) {
-  services();
   const char* text =
       "字幕のテキストを画像に描く速さを測ります。Subtitles and titles are drawn as outlines "
       "with an edge: 0123456789 かなカナ漢字まじり文。";
@@ -150,27 +157,7 @@ void BM_GpuText100CharactersIntoImage(benchmark::State& state) {
     state.SkipWithError("the text is not 100 characters long");
     return;
   }
-  Media::ResourceBuffer target(kWidth, kHeight);
-  const float clear[4] = {0, 0, 0, 0};
-  target.clearRenderTarget(clear);
-  PangoContext* context = pango_font_map_create_context(Media::Direct2DService::Get().fontMap());
-  PangoFontDescription* font = pango_font_description_from_string("Noto Sans CJK JP 64px");
-  const Media::SolidColorBrush fill({1, 1, 1, 1}), edge({0, 0, 0, 1});
-  for (auto _ : state) {
-    PangoLayout* layout = pango_layout_new(context);
-    pango_layout_set_font_description(layout, font);
-    pango_layout_set_width(layout, 1800 * PANGO_SCALE);
-    pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
-    pango_layout_set_text(layout, text, -1);
-    const auto outline = Media::PathGeometry::createFromLayout(layout);
-    g_object_unref(layout);
-    Media::ResourceBuffer::Surface surface(target);
-    surface.target().drawGeometry(*outline, &fill, 60, 300, &edge, 4.0f, nullptr);
-    surface.endDraw();
-    glFinish();
-  }
-  pango_font_description_free(font);
-  g_object_unref(context);
+  drawTextIntoImage(state, text, 1800, 60, 300);
   state.SetItemsProcessed(state.iterations() * 100);
 }
 

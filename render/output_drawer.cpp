@@ -15,6 +15,7 @@
 #include "gpu/shader/shader_binding.h"
 #include "gpu/shader/vertex_list.h"
 #include "gpu/texture_view.h"
+#include "render/auxiliary_targets.h"
 #include "render/control_state.h"
 #include "render/effect_chain.h"
 #include "render/transform.h"
@@ -114,27 +115,14 @@ void OutputDrawer::drawObject(Effect::EffectContext& context, Media::RenderBuffe
       list->draw();
       break;
     case Effect::OutputDraw::DrawPath::Depth: {
-      const std::shared_ptr<const Media::UnorderedAccessView> views[3] = {
-          target.getOitDepthBuffer1()->createUnorderedAccessView(),
-          target.getOitColorBuffer1()->createUnorderedAccessView(),
-          target.getOitDepthBuffer2()->createUnorderedAccessView()};
-      const Media::UnorderedAccessView* bound[3] = {views[0].get(), views[1].get(), views[2].get()};
-      direct3D.setRenderTargetAndUnorderedAccess(target, 3, bound);
+      const AuxiliaryTargets targets(target, 3);
       list->bindDepthShader();
       ShaderBindings::setShaderResource(0, imageView.get());
       list->draw();
       break;
     }
     case Effect::OutputDraw::DrawPath::Lit: {
-      const std::shared_ptr<const Media::UnorderedAccessView> views[5] = {
-          target.getOitDepthBuffer1()->createUnorderedAccessView(),
-          target.getOitColorBuffer1()->createUnorderedAccessView(),
-          target.getOitDepthBuffer2()->createUnorderedAccessView(),
-          target.getOitColorBuffer2()->createUnorderedAccessView(),
-          target.getOitColorBuffer3()->createUnorderedAccessView()};
-      const Media::UnorderedAccessView* bound[5];
-      for (int i = 0; i < 5; ++i) bound[i] = views[i].get();
-      direct3D.setRenderTargetAndUnorderedAccess(target, 5, bound);
+      const AuxiliaryTargets targets(target, 5);
       list->bindOitShader();
       ShaderBindings::setShaderResource(0, imageView.get());
       list->drawWithNormal();

@@ -30,6 +30,19 @@ std::unique_ptr<Media::RenderBuffer> makeFrameBuffer() {
                                                direct3D.defaultSampleDescription);
 }
 
+// A pass over the scene's frame into the target with the cache: every layer, no handles, no
+// frame offset, a top-level pass.
+ScenePassInput passInput(Edit::Scene& scene, int frame, Media::RenderBuffer* target,
+                         std::shared_ptr<ResourceCache> cache) {
+  ScenePassInput input;
+  input.scene = &scene;
+  input.frame = frame;
+  input.target = target;
+  input.cache = std::move(cache);
+  input.layerLimit = kNoLayerLimit;
+  return input;
+}
+
 const Setting::SettingService& settingService() {
   const Setting::SettingService* settings = Setting::SettingService::instance();
   if (!settings)
@@ -139,13 +152,8 @@ void RenderVideoWorker::renderRequest(int key, int frame, const FrameCallback& c
     const Edit::ReadSection read = edit->beginRead();
     sceneKeys.clear();
     if (read.scene) {
-      ScenePassInput input;
-      input.scene = read.scene.get();
-      input.frame = frame;
-      input.target = target.get();
-      input.cache = cache;
+      ScenePassInput input = passInput(*read.scene, frame, target.get(), cache);
       input.anchors = anchors;
-      input.layerLimit = kNoLayerLimit;
       struct WaitForDrawing {
         Worker::WorkerThread& thread;
         // The tasks hold copies of scene data: the drawing ends before the lock is left.
@@ -170,11 +178,7 @@ std::shared_ptr<RenderVideoWorker::RenderingBuffer> RenderVideoWorker::renderFra
     Edit::Scene& scene, int frame, int frameOffset, int lastLayer) {
   auto buffer = std::make_shared<RenderingBuffer>();
   auto cache = std::make_shared<ResourceCache>(temporaryImageCacheSize_);
-  ScenePassInput input;
-  input.scene = &scene;
-  input.frame = frame;
-  input.target = buffer->buffer.get();
-  input.cache = cache;
+  ScenePassInput input = passInput(scene, frame, buffer->buffer.get(), cache);
   input.frameOffset = frameOffset;
   input.layerLimit = lastLayer;
   input.subScene = true;
@@ -189,13 +193,7 @@ void RenderVideoWorker::renderFrameImage(
     std::function<void(std::shared_ptr<Media::ImageBuffer>)> callback) {
   std::shared_ptr<Media::RenderBuffer> buffer = makeFrameBuffer();
   auto cache = std::make_shared<ResourceCache>(temporaryImageCacheSize_);
-  ScenePassInput input;
-  input.scene = &scene;
-  input.frame = frame;
-  input.target = buffer.get();
-  input.cache = cache;
-  input.layerLimit = kNoLayerLimit;
-  ScenePass(*this, input).run();
+  ScenePass(*this, passInput(scene, frame, buffer.get(), cache)).run();
   postObjectTask([buffer, cache, callback = std::move(callback)] { callback(buffer->readBack()); });
 }
 

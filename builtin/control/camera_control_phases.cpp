@@ -11,6 +11,7 @@
 #include "gpu/resource/resource_service.h"
 #include "gpu/resource/shader_3d_set.h"
 #include "gpu/resource_buffer.h"
+#include "render/auxiliary_targets.h"
 #include "render/effect_chain.h"
 #include "render/render_service.h"
 
@@ -48,16 +49,10 @@ XMath::Vector targetOf(const CameraControl& camera, EffectContext& context,
 void resolveTransparentLayer(Media::RenderBuffer& frame) {
   Resource::ResourceService& resources = Resource::ResourceService::Get();
   Resource::Shader3dSet& set = resources.pixelShaders().set3d();
-  const std::shared_ptr<const Media::UnorderedAccessView> views[3] = {
-      frame.getOitDepthBuffer1()->createUnorderedAccessView(),
-      frame.getOitColorBuffer1()->createUnorderedAccessView(),
-      frame.getOitDepthBuffer2()->createUnorderedAccessView()};
-  const Media::UnorderedAccessView* bound[3] = {views[0].get(), views[1].get(), views[2].get()};
-  Media::Direct3DService& direct3D = Media::Direct3DService::Get();
-  direct3D.setRenderTargetAndUnorderedAccess(frame, 3, bound);
+  const Render::AuxiliaryTargets targets(frame, 3);
   set.pixelShader(Resource::Shader3dSet::TRANSPARENT_RESOLVE)
       .draw(resources.blendStates().get(0), nullptr);
-  direct3D.unbindRenderTargets();
+  Media::Direct3DService::Get().unbindRenderTargets();
 }
 
 }  // namespace
