@@ -191,10 +191,25 @@ std::shared_ptr<RenderVideoWorker::RenderingBuffer> RenderVideoWorker::renderFra
 void RenderVideoWorker::renderFrameImage(
     Edit::Scene& scene, int frame,
     std::function<void(std::shared_ptr<Media::ImageBuffer>)> callback) {
+  // The callback runs exactly once: with the picture, or with nothing when the pass or the
+  // read-back failed or the object thread stopped before it (a waiter on the picture must
+  // never wait for ever).
+  struct Delivery {
+    std::function<void(std::shared_ptr<Media::ImageBuffer>)> callback;
+    ~Delivery() {
+      if (callback) callback(nullptr);
+    }
+    void deliver(std::shared_ptr<Media::ImageBuffer> picture) {
+      auto once = std::move(callback);
+      callback = nullptr;
+      once(std::move(picture));
+    }
+  };
+  auto delivery = std::make_shared<Delivery>(Delivery{std::move(callback)});
   std::shared_ptr<Media::RenderBuffer> buffer = makeFrameBuffer();
   auto cache = std::make_shared<ResourceCache>(temporaryImageCacheSize_);
   ScenePass(*this, passInput(scene, frame, buffer.get(), cache)).run();
-  postObjectTask([buffer, cache, callback = std::move(callback)] { callback(buffer->readBack()); });
+  postObjectTask([buffer, cache, delivery] { delivery->deliver(buffer->readBack()); });
 }
 
 void RenderVideoWorker::postObjectTask(std::function<void()> task) {

@@ -89,7 +89,7 @@ class RenderVideoWorker : public RenderWorkerBase, public Edit::RenderSwitches {
   std::shared_ptr<RenderingBuffer> renderFrameBuffer(Edit::Scene& scene, int frame,
                                                      int frameOffset, int lastLayer);
   // From inside a pass: the frame of a scene read back, handed to `callback` on the object
-  // thread.
+  // thread; `callback` gets nothing when the frame could not be made, and runs exactly once.
   void renderFrameImage(Edit::Scene& scene, int frame,
                         std::function<void(std::shared_ptr<Media::ImageBuffer>)> callback);
 
