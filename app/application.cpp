@@ -10,6 +10,7 @@
 #include "app/quit_signals.h"
 #include "app/scoped_install.h"
 #include "builtin/builtin_catalogue.h"
+#include "builtin/input/input_file_filters.h"
 #include "edit/edit_service.h"
 #include "edit/effect_edit_access.h"
 #include "edit/render_switches.h"
@@ -20,6 +21,9 @@
 #include "gpu/draw2d/direct2d_service.h"
 #include "gpu/resource/effect_drawing_resources.h"
 #include "gpu/resource/resource_service.h"
+#include "media/input/input_service.h"
+#include "media/input/input_service_seams.h"
+#include "render/cache_service.h"
 #include "render/output_drawer.h"
 #include "render/render_anchor_access.h"
 #include "render/render_service.h"
@@ -51,6 +55,9 @@ void acquireServices(System::ServiceStack& services) {
   services.acquire<Resource::ResourceService>();
   services.acquire<Event::EventService>();
   services.acquire<Window::WindowService>();
+  // The media readers, then the picture and sound caches that read through them.
+  services.acquire<Plugin::InputService>();
+  services.acquire<Cache::CacheService>();
   services.acquire<Effect::EffectService>();
   services.acquire<Undo::UndoService>();
   services.acquire<Edit::EditService>();
@@ -95,10 +102,19 @@ int run(int argc, char** argv) {
   Render::RenderAnchorAccess anchorAccess;
   const ScopedInstall<const Effect::AnchorRenderAccess> anchorAccessInstall(
       Effect::setAnchorRenderAccess, &anchorAccess);
+  // The media inputs and the dropped-file checks ask the input service once it exists.
+  std::optional<Plugin::InputServiceSource> mediaSource;
+  std::optional<Plugin::InputServiceProbe> mediaProbe;
+  std::optional<ScopedInstall<const Effect::MediaInputSource>> mediaSourceInstall;
+  std::optional<ScopedInstall<const Effect::MediaFileProbe>> mediaProbeInstall;
   // The registry registers the built-in effects and movements when it starts.
   Effect::EffectService::setCatalogue(Effect::builtinCatalogue());
   try {
     acquireServices(services);
+    Plugin::InputService& inputs = *Plugin::InputService::instance();
+    mediaSourceInstall.emplace(Effect::setMediaInputSource, &mediaSource.emplace(inputs));
+    mediaProbeInstall.emplace(Effect::setMediaFileProbe, &mediaProbe.emplace(inputs));
+    Effect::setInputFileFilters(inputs.videoFilter(), inputs.audioFilter(), inputs.imageFilter());
     editAccessInstall.emplace(Effect::setEditAccess, &editAccess);
     renderSwitchesInstall.emplace(Edit::setRenderSwitches, &Render::RenderService::Get().video());
     // The edit service's start listener opens the project the command line names.
@@ -123,8 +139,12 @@ int run(int argc, char** argv) {
 
   try {
     Event::EventService::instance()->exitEvent().fire();
-    // The render threads stop before anything they use is released.
+    // The caches wake whoever waits for them (later requests return at once), then the render
+    // threads stop, before anything they use is released.
+    if (Cache::CacheService* caches = Cache::CacheService::instance()) caches->stop();
     if (Render::RenderService* render = Render::RenderService::instance()) render->stop();
+    mediaSourceInstall.reset();
+    mediaProbeInstall.reset();
     editAccessInstall.reset();
     renderSwitchesInstall.reset();
     services.releaseAll();

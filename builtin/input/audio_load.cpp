@@ -1,6 +1,8 @@
 #include "builtin/input/audio_load.h"
 
 #include "builtin/input/input_file_filters.h"
+#include "builtin/input/media_cache_access.h"
+#include "media/input/input_service.h"
 
 namespace Effect {
 
@@ -16,5 +18,24 @@ AudioLoad::AudioLoad()
 }
 
 std::shared_ptr<EffectBase> AudioLoad::create() const { return std::make_shared<AudioLoad>(); }
+
+OwnedAudio AudioLoad::inputAudio(EffectContext& context) {
+  return inputMediaAudio(*this, file.path, context);
+}
+
+void AudioLoad::preInputAudio(EffectContext& context) {
+  preInputMediaAudio(*this, file.path, context);
+}
+
+std::string AudioLoad::getDisplayName() const {
+  return fileDisplayName(file.path, EffectBase::getDisplayName());
+}
+
+bool AudioLoad::editEvent(EffectEventParam& event) { return handleEditEvent(event); }
+
+bool AudioLoad::isSupportedFile(const std::string& path) const {
+  auto* inputs = Plugin::InputService::instance();
+  return inputs && inputs->getInputFile(path, 2) != nullptr;
+}
 
 }  // namespace Effect

@@ -16,6 +16,11 @@ class AudioLoad : public EffectBase, public InputMovieEffect {
 
   AudioLoad();
   std::shared_ptr<EffectBase> create() const override;
+  OwnedAudio inputAudio(EffectContext& context) override;
+  void preInputAudio(EffectContext& context) override;
+  std::string getDisplayName() const override;
+  bool editEvent(EffectEventParam& event) override;
+  bool isSupportedFile(const std::string& path) const override;
 
   EffectItemNumber position;
   EffectItemNumber speed;

@@ -20,6 +20,13 @@ class MovieLoad : public EffectBase, public InputMovieEffect {
   // Whether the sound can move into an audio object: asked with 0, for a file whose
   // media has sound ("音声付き" set).
   bool canSeparateAudio(int value) const override;
+  OwnedImage inputVideo(EffectContext& context) override;
+  void preInputVideo(EffectContext& context) override;
+  OwnedAudio inputAudio(EffectContext& context) override;
+  void preInputAudio(EffectContext& context) override;
+  std::string getDisplayName() const override;
+  bool editEvent(EffectEventParam& event) override;
+  bool isSupportedFile(const std::string& path) const override;
 
   EffectItemNumber position;
   EffectItemNumber speed;

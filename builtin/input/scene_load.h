@@ -18,6 +18,14 @@ class SceneLoad : public EffectBase, public InputMovieEffect {
   std::shared_ptr<EffectBase> create() const override;
   // Whether the sound can move into an audio object: asked with 0.
   bool canSeparateAudio(int value) const override;
+  OwnedImage inputVideo(EffectContext& context) override;
+  void preInputVideo(EffectContext& context) override;
+  OwnedAudio inputAudio(EffectContext& context) override;
+  void preInputAudio(EffectContext& context) override;
+  std::string getDisplayName() const override;
+  bool editEvent(EffectEventParam& event) override;
+  // The scene's source name in the caches; empty for no scene.
+  std::string sourceName() const;
 
   EffectItemNumber position;
   EffectItemNumber speed;

@@ -24,7 +24,9 @@
 #include "gpu/render_buffer.h"
 #include "gpu/resource/resource_service.h"
 #include "gpu/resource_buffer.h"
+#include "media/input/input_service.h"
 #include "render/control_state.h"
+#include "render/cache_service.h"
 #include "render/output_drawer.h"
 #include "render/render_service.h"
 #include "render/transform.h"
@@ -112,7 +114,8 @@ inline constexpr const char* kRenderStyleConf =
 
 class RenderWorld {
  public:
-  RenderWorld() {
+  // With the media readers a test brings (none by default).
+  explicit RenderWorld(Plugin::InputService::PluginList readers = {}) {
     install_.makeFolder("data");
     install_.writeFile("system.conf", kRenderSystemConf);
     install_.writeFile("style.conf", kRenderStyleConf);
@@ -123,15 +126,20 @@ class RenderWorld {
     resources_.emplace();
     edit_.emplace();
     System::FileName::resetVariableList(install_.path());
+    inputs_.emplace(std::move(readers));
+    caches_.emplace();
     render_.emplace();
     Effect::setOutputVideoDrawer(&drawer_);
   }
   RenderWorld(const RenderWorld&) = delete;
   RenderWorld& operator=(const RenderWorld&) = delete;
   ~RenderWorld() {
+    Cache::CacheService::instance()->stop();
     Render::RenderService::Get().stop();
     Effect::setOutputVideoDrawer(nullptr);
     render_.reset();
+    caches_.reset();
+    inputs_.reset();
     edit_.reset();
     resources_.reset();
     direct3D_.reset();
@@ -187,6 +195,8 @@ class RenderWorld {
   std::optional<System::ServiceHolder<Media::Direct3DService>> direct3D_;
   std::optional<System::ServiceHolder<Resource::ResourceService>> resources_;
   std::optional<EditServices> edit_;
+  std::optional<System::ServiceHolder<Plugin::InputService>> inputs_;
+  std::optional<System::ServiceHolder<Cache::CacheService>> caches_;
   std::optional<System::ServiceHolder<Render::RenderService>> render_;
   Render::OutputDrawer drawer_;
 };
