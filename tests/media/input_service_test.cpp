@@ -186,3 +186,38 @@ TEST(InputServiceTest, ASlowOpenDoesNotHoldUpOtherOpensAndAReentrantOpenWorks) {
 }
 
 }  // namespace
+
+#include "media/input/input_service_seams.h"
+
+namespace {
+
+// What the effect framework sees of the service: a file's description with its reader's
+// name, and what a dropped file holds.
+TEST(InputServiceSeamsTest, TheServiceAnswersTheEffectFramework) {
+  MediaDescription sound;
+  sound.kinds = Plugin::kKindAudio;
+  sound.samplingRate = 44100;
+  sound.audioSampleCount = 44100 * 3;
+  sound.channels = 2;
+  InputService service({reader("movie reader", "*.avi", 3, movie()),
+                        reader("sound reader", "*.wav", 2, sound)});
+  Plugin::InputServiceSource source(service);
+  const auto file = source.getInputFile("/m/a.avi", 1);
+  ASSERT_TRUE(file);
+  EXPECT_TRUE(file->hasVideo);
+  EXPECT_EQ(file->videoFrames, 10);
+  EXPECT_EQ(file->pluginName, "movie reader");
+  EXPECT_FALSE(source.getInputFile("/m/a.avi", 2));
+
+  Plugin::InputServiceProbe probe(service);
+  EXPECT_TRUE(probe.isMediaExtension("avi"));
+  EXPECT_TRUE(probe.isMediaExtension("wav"));
+  EXPECT_FALSE(probe.isMediaExtension("txt"));
+  const auto dropped = probe.probeMediaFile("/m/b.wav");  // video first, then audio
+  ASSERT_TRUE(dropped);
+  EXPECT_FALSE(dropped->hasVideo);
+  EXPECT_EQ(dropped->audioRate, 44100);
+  EXPECT_FALSE(probe.probeMediaFile("/m/c.txt"));
+}
+
+}  // namespace
