@@ -23,6 +23,7 @@
 #include "gpu/resource/resource_service.h"
 #include "media/input/input_service.h"
 #include "media/input/input_service_seams.h"
+#include "render/cache_mask_images.h"
 #include "render/cache_service.h"
 #include "render/output_drawer.h"
 #include "render/render_anchor_access.h"
@@ -99,6 +100,10 @@ int run(int argc, char** argv) {
   Render::OutputDrawer outputDrawer;
   const ScopedInstall<Effect::OutputVideoDrawer> outputDrawerInstall(Effect::setOutputVideoDrawer,
                                                                      &outputDrawer);
+  // The mask selection's images come from the picture cache and the render's buffers.
+  Render::CacheMaskImages maskImages;
+  const ScopedInstall<Effect::MaskImageSource> maskImagesInstall(Effect::setMaskImageSource,
+                                                                 &maskImages);
   Render::RenderAnchorAccess anchorAccess;
   const ScopedInstall<const Effect::AnchorRenderAccess> anchorAccessInstall(
       Effect::setAnchorRenderAccess, &anchorAccess);

@@ -121,3 +121,31 @@ TEST_F(MediaInputRenderTest, ANumberedSequenceShowsOneFilePerFrame) {
 }
 
 }  // namespace
+
+#include "render/cache_mask_images.h"
+#include "render/resource_cache.h"
+
+namespace {
+
+TEST_F(MediaInputRenderTest, TheMaskTakesCopiesOfNamedBuffersAndCachedPictures) {
+  Render::CacheMaskImages masks;
+  Render::ResourceCache named(1 << 20);
+  auto picture = TestSupport::solidHalfImage(6, 4, {0, 1, 0, 1});
+  std::shared_ptr<Media::ResourceBuffer> original =
+      Media::ResourceBuffer::createFromImageBuffer(picture.get());
+  named.add("mask", original, 24);
+  auto copy = masks.namedBuffer(named, "mask");
+  ASSERT_TRUE(copy);
+  EXPECT_NE(copy.get(), original.get());
+  EXPECT_EQ(copy->width(), 6u);
+  EXPECT_EQ(copy->height(), 4u);
+  EXPECT_FALSE(masks.namedBuffer(named, "missing"));
+
+  masks.preloadImage("/media/a0004.png");
+  auto file = masks.fileImage("/media/a0004.png");
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->width(), 8u);
+  EXPECT_FALSE(masks.sceneFrameImage(0, 0.0)) << "the root scene is never a source";
+}
+
+}  // namespace
