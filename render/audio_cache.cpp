@@ -8,6 +8,7 @@
 #include "media/audio/audio_buffer.h"
 #include "media/input/input_file.h"
 #include "media/input/input_service.h"
+#include "render/render_service.h"
 #include "system/setting_service.h"
 
 namespace Cache {
@@ -169,6 +170,37 @@ std::unique_ptr<Media::AudioBuffer> AudioCache::getAudio(const std::string& name
   return result;
 }
 
+void AudioCache::preloadSceneBlocks(const std::string& name, int32_t first, int32_t last) {
+  auto scene = getSceneFromFileName(name);
+  Render::RenderService* render = Render::RenderService::instance();
+  if (!scene) return;
+  for (int32_t block = first; block <= last; ++block) {
+    AudioCacheKey key{name, block};
+    bool reserved = false;
+    if (store_.reserve(key, reserved) || !reserved) continue;
+    if (!render) {
+      store_.abandon(key);
+      continue;
+    }
+    // The block arrives from the audio render worker's object thread, or nothing does and
+    // the reservation is given up; either way its waiters wake.
+    try {
+      render->audio().createSceneAudioBlock(
+          *scene, block, [this, key](std::shared_ptr<Media::AudioBlockBuffer> made) {
+            if (!made) {
+              store_.abandon(key);
+              return;
+            }
+            const uint64_t weight = weightOf(*made);
+            store_.store(key, std::move(made), weight);
+          });
+    } catch (...) {
+      store_.abandon(key);
+      throw;
+    }
+  }
+}
+
 void AudioCache::preloadAudio(const std::string& name, const AudioPosition& position,
                               int32_t count, double offset, double speed) {
   const int32_t rate = sourceRate(name);
@@ -178,8 +210,7 @@ void AudioCache::preloadAudio(const std::string& name, const AudioPosition& posi
   end.position += count;
   const int32_t last = getAudioBlockPosition(end, rate, offset, speed).block;
   if (isSceneFileName(name)) {
-    // Scene blocks are rendered by the audio render worker, which does not exist yet: the
-    // scene source stays silent and reserves nothing.
+    preloadSceneBlocks(name, std::max(first, 0), last);
     return;
   }
   for (int32_t block = std::max(first, 0); block <= last; ++block) {

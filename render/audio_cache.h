@@ -4,7 +4,7 @@
 // rate, played at a given speed (negative plays backwards) from a given point of the source.
 //
 // File blocks are decoded on the cache's own thread. Blocks of a scene used as a source are
-// rendered by the audio render worker; until it exists a scene source plays silence.
+// rendered by the audio render worker and stored from its thread.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -76,6 +76,9 @@ class AudioCache {
   // The source's sampling rate; 0 for no sound.
   int32_t sourceRate(const std::string& name);
   Store::Loader blockLoader(const AudioCacheKey& key);
+  // Has the audio render worker render the scene's blocks that are neither cached nor
+  // under way.
+  void preloadSceneBlocks(const std::string& name, int32_t first, int32_t last);
   std::shared_ptr<Media::AudioBlockBuffer> fetch(const std::string& name, int32_t block,
                                                  bool scene);
 

@@ -13,6 +13,9 @@ RenderService& RenderService::Get() {
 
 RenderService::~RenderService() { stop(); }
 
-void RenderService::stop() { video_.stop(); }
+void RenderService::stop() {
+  video_.stop();
+  audio_.stop();
+}
 
 }  // namespace Render

@@ -2,6 +2,7 @@
 // The render engine of the process: the video worker (and, as they are built, the audio
 // worker and the preview player). Made after the edit service at start-up; its threads are
 // stopped before any service is released.
+#include "render/render_audio_worker.h"
 #include "render/render_video_worker.h"
 #include "system/service_holder.h"
 
@@ -20,11 +21,13 @@ class RenderService : public System::Service<RenderService> {
 
   RenderVideoWorker& video() { return video_; }
   const RenderVideoWorker& video() const { return video_; }
+  RenderAudioWorker& audio() { return audio_; }
   // Stops every render thread; running tasks finish, queued ones are dropped.
   void stop();
 
  private:
   RenderVideoWorker video_;
+  RenderAudioWorker audio_;
 };
 
 }  // namespace Render

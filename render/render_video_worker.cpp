@@ -11,6 +11,7 @@
 #include "gpu/image/image_buffer.h"
 #include "gpu/render_buffer.h"
 #include "gpu/resource_buffer.h"
+#include "render/request_failure.h"
 #include "render/resource_cache.h"
 #include "render/scene_render_pass.h"
 #include "system/exception.h"
@@ -52,20 +53,6 @@ const Setting::SettingService& settingService() {
 }
 
 }  // namespace
-
-// What went wrong in a request's drawing: the first failure of any of its tasks.
-struct RenderVideoWorker::Failure {
-  std::mutex mutex;
-  std::exception_ptr first;
-  void record(std::exception_ptr failure) {
-    std::lock_guard lock(mutex);
-    if (!first) first = std::move(failure);
-  }
-  std::exception_ptr get() {
-    std::lock_guard lock(mutex);
-    return first;
-  }
-};
 
 RenderVideoWorker::RenderingBuffer::RenderingBuffer() : buffer(makeFrameBuffer()) {}
 RenderVideoWorker::RenderingBuffer::~RenderingBuffer() = default;
@@ -142,8 +129,8 @@ void RenderVideoWorker::renderRequest(int key, int frame, const FrameCallback& c
   std::unique_ptr<Media::RenderBuffer> target = makeFrameBuffer();
   auto cache = std::make_shared<ResourceCache>(temporaryImageCacheSize_);
   Anchor::AnchorList* anchors = key == kPreviewKey ? anchors_ : nullptr;
-  currentFailure_ = std::make_shared<Failure>();
-  const std::shared_ptr<Failure> failure = currentFailure_;
+  currentFailure_ = std::make_shared<RequestFailure>();
+  const std::shared_ptr<RequestFailure> failure = currentFailure_;
   {
     Edit::EditService* edit = Edit::EditService::instance();
     if (!edit)
@@ -213,7 +200,7 @@ void RenderVideoWorker::renderFrameImage(
 }
 
 void RenderVideoWorker::postObjectTask(std::function<void()> task) {
-  std::shared_ptr<Failure> failure = currentFailure_;
+  std::shared_ptr<RequestFailure> failure = currentFailure_;
   objectThread_->addTask(0, [task = std::move(task), failure = std::move(failure)] {
     try {
       task();

@@ -36,6 +36,7 @@ class ResourceBuffer;
 
 namespace Render {
 
+class RequestFailure;
 class ResourceCache;
 
 // A result handed out before it is finished; effects keep it in their pre-input slot.
@@ -121,7 +122,6 @@ class RenderVideoWorker : public RenderWorkerBase, public Edit::RenderSwitches {
   void stop();
 
  private:
-  struct Failure;
   void renderRequest(int key, int frame, const FrameCallback& callback,
                      const FailureCallback& failed);
 
@@ -146,7 +146,7 @@ class RenderVideoWorker : public RenderWorkerBase, public Edit::RenderSwitches {
   float clippingMaskColor_[4] = {};
   Effect::OwnedImage spare_;
   // The failure record of the request whose pass is being walked (request thread only).
-  std::shared_ptr<Failure> currentFailure_;
+  std::shared_ptr<RequestFailure> currentFailure_;
 };
 
 }  // namespace Render

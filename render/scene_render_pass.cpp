@@ -14,6 +14,7 @@
 #include "gpu/shader/constant_buffer.h"
 #include "render/control_state.h"
 #include "render/effect_chain.h"
+#include "render/recursion_key.h"
 #include "render/render_video_worker.h"
 #include "render/transform.h"
 #include "system/log.h"
@@ -52,25 +53,6 @@ float depthKey(Effect::EffectContext& context, const std::shared_ptr<Edit::Objec
   if (view.opacity < 1.0f || view.blendMode != 0) z -= 10000.0f;
   return z;
 }
-
-// Removes the pass's recursion key when the walk ends, on an exception too.
-class RecursionKey {
- public:
-  RecursionKey(RenderWorkerBase& worker, int key) : worker_(worker), key_(key) {
-    inserted_ = worker_.sceneKeys.insert(key).second;
-  }
-  ~RecursionKey() {
-    if (inserted_) worker_.sceneKeys.erase(key_);
-  }
-  RecursionKey(const RecursionKey&) = delete;
-  RecursionKey& operator=(const RecursionKey&) = delete;
-  bool inserted() const { return inserted_; }
-
- private:
-  RenderWorkerBase& worker_;
-  int key_;
-  bool inserted_ = false;
-};
 
 }  // namespace
 
@@ -113,12 +95,7 @@ void ScenePass::run() {
 
   const int key = input_.scene->id + (input_.subScene ? kSubSceneKeyOffset : 0);
   RecursionKey recursion(worker_, key);
-  if (!recursion.inserted()) {
-    System::Log::warn("Render::RenderWorkerBase::RenderSection::RenderSection",
-                      "recursive scene. index=%d num=%d", key,
-                      static_cast<int>(worker_.sceneKeys.size()));
-    return;
-  }
+  if (!recursion.inserted()) return;
   walkLayers();
   flushCameraScope();
   compositeClippingScope();

@@ -14,6 +14,7 @@ class AudioOutput : public EffectBase, public OutputAudioEffect {
 
   AudioOutput();
   std::shared_ptr<EffectBase> create() const override;
+  void outputAudio(EffectContext& context, Media::AudioBuffer& target, OwnedAudio& audio) override;
 
   EffectItemNumber volume;
   EffectItemNumber balance;

@@ -14,6 +14,7 @@ class MovieOutput : public BasicOutput, public OutputAudioEffect {
 
   MovieOutput();
   std::shared_ptr<EffectBase> create() const override;
+  void outputAudio(EffectContext& context, Media::AudioBuffer& target, OwnedAudio& audio) override;
 
   EffectItemNumber volume;
 };
