@@ -1,6 +1,5 @@
 // AudioBuffer::convertTo: the float planes back to interleaved PCM or float for the export.
-#include <cmath>
-#include <cstring>
+#include <algorithm>
 
 #include "media/audio/audio_buffer.h"
 #include "system/exception.h"
@@ -8,13 +7,17 @@
 namespace Media {
 namespace {
 
-// x x 32768 rounded to the nearest integer (ties to even, the default rounding mode) and
-// saturated to the 16-bit range; a NaN becomes silence rather than an undefined cast.
+// x x 32768 rounded to the nearest integer (ties to even) and saturated to the 16-bit range;
+// a NaN becomes silence rather than an undefined cast. Saturating first keeps the value
+// small enough for the rounding trick: adding and taking away 1.5 x 2^23 leaves a float with
+// no fraction bits, rounded in the default mode (to nearest, ties to even). Unlike a call to
+// nearbyint, the loop around it vectorises.
 int16_t toPcm16(float x) {
-  const float v = std::nearbyint(x * 32768.0f);
-  if (v >= 32767.0f) return 32767;
-  if (v <= -32768.0f) return -32768;
-  if (std::isnan(v)) return 0;
+  constexpr float kRound = 12582912.0f;  // 1.5 x 2^23
+  float v = x * 32768.0f;
+  v = v == v ? v : 0.0f;
+  v = std::min(std::max(v, -32768.0f), 32767.0f);
+  v = (v + kRound) - kRound;
   return static_cast<int16_t>(v);
 }
 
@@ -27,10 +30,9 @@ void AudioBuffer::convertTo(RawAudioBuffer& raw) const {
   // The format is checked before anything is sized: an unknown block align must not size
   // the output.
   if (!stereoPcm16 && !stereoFloat && !monoFloat)
-    throw System::makeFormattedException("Media::AudioBuffer::convertTo",
-                                         "audio format not supported.",
-                                         "format = %d, bit = %d, ch = %d", raw.formatTag,
-                                         raw.bitsPerSample, raw.channels);
+    throw System::makeFormattedException(
+        "Media::AudioBuffer::convertTo", "audio format not supported.",
+        "format = %d, bit = %d, ch = %d", raw.formatTag, raw.bitsPerSample, raw.channels);
 
   const int32_t count = sampleCount_;
   raw.sampleCount = count;
@@ -40,16 +42,19 @@ void AudioBuffer::convertTo(RawAudioBuffer& raw) const {
   // A mono source reads its one plane for both channels.
   const float* channel0 = getChannelData(0);
   const float* channel1 = getChannelData(1);
+  // The data is 32-byte aligned, so it can be written as samples directly.
   uint8_t* out = raw.data.data();
   if (stereoPcm16) {
+    auto* pcm = reinterpret_cast<int16_t*>(out);
     for (int32_t i = 0; i < count; ++i) {
-      const int16_t frame[2] = {toPcm16(channel0[i]), toPcm16(channel1[i])};
-      std::memcpy(out + static_cast<std::size_t>(i) * sizeof(frame), frame, sizeof(frame));
+      pcm[2 * i] = toPcm16(channel0[i]);
+      pcm[2 * i + 1] = toPcm16(channel1[i]);
     }
   } else if (stereoFloat) {
+    auto* frames = reinterpret_cast<float*>(out);
     for (int32_t i = 0; i < count; ++i) {
-      const float frame[2] = {channel0[i], channel1[i]};
-      std::memcpy(out + static_cast<std::size_t>(i) * sizeof(frame), frame, sizeof(frame));
+      frames[2 * i] = channel0[i];
+      frames[2 * i + 1] = channel1[i];
     }
   } else {
     // The mixdown is the mean of the two channels, not their sum: two full-scale channels

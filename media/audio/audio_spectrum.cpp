@@ -86,8 +86,7 @@ void accumulateBlock(const FftWork& work, const std::array<float, kWarpedBands +
 
 // Weighted mean of values[j + e] for the offsets with their weights, leaving out indices
 // outside the range (their weights are not counted).
-float weightedMean(const std::vector<float>& values, int32_t j, int32_t reach,
-                   auto weightOf) {
+float weightedMean(const std::vector<float>& values, int32_t j, int32_t reach, auto weightOf) {
   float sum = 0.0f;
   float weights = 0.0f;
   const auto size = static_cast<int32_t>(values.size());
@@ -139,9 +138,8 @@ std::vector<float> finalSmoothing(const std::vector<float>& mapped) {
   }
   const int32_t reach = bands / 128;
   for (int32_t j = 0; j < bands; ++j)
-    result[j] = weightedMean(mapped, j, reach, [&](int32_t e) {
-      return static_cast<float>(reach + 1 - std::abs(e));
-    });
+    result[j] = weightedMean(
+        mapped, j, reach, [&](int32_t e) { return static_cast<float>(reach + 1 - std::abs(e)); });
   return result;
 }
 

@@ -15,13 +15,14 @@
 #include <vector>
 
 #include "media/audio/audio_fft.h"
+#include "system/exception_text.h"
 
 namespace {
 
 using ::testing::HasSubstr;
 
-Media::RawAudioBlockBuffer rawBlock(int32_t tag, int32_t bits, int32_t channels,
-                                    const void* bytes, std::size_t size) {
+Media::RawAudioBlockBuffer rawBlock(int32_t tag, int32_t bits, int32_t channels, const void* bytes,
+                                    std::size_t size) {
   Media::RawAudioBlockBuffer raw;
   raw.formatTag = tag;
   raw.bitsPerSample = bits;
@@ -63,18 +64,9 @@ std::vector<T> converted(const Media::AudioBuffer& buffer, int32_t channels, int
 std::vector<float> tone(int32_t count, double cyclesPer2048, double amplitude) {
   std::vector<float> samples(count);
   for (int32_t i = 0; i < count; ++i)
-    samples[i] = static_cast<float>(
-        amplitude * std::sin(2.0 * std::numbers::pi * cyclesPer2048 * i / 2048.0));
+    samples[i] = static_cast<float>(amplitude *
+                                    std::sin(2.0 * std::numbers::pi * cyclesPer2048 * i / 2048.0));
   return samples;
-}
-
-std::string thrownText(auto&& call) {
-  try {
-    call();
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "nothing thrown";
 }
 
 TEST(AudioBufferTest, MonoBufferHasOnePlaneForBothChannels) {
@@ -126,15 +118,13 @@ TEST(AudioBlockBufferTest, RefusesFormatsItCannotConvert) {
     const char* note;
   };
   const Case cases[] = {
-      {1, 16, 1, "format=1 bit=16 channel=1"},
-      {1, 24, 2, "format=1 bit=24 channel=2"},
-      {1, 32, 2, "format=1 bit=32 channel=2"},
-      {3, 32, 6, "format=3 bit=32 channel=6"},
+      {1, 16, 1, "format=1 bit=16 channel=1"}, {1, 24, 2, "format=1 bit=24 channel=2"},
+      {1, 32, 2, "format=1 bit=32 channel=2"}, {3, 32, 6, "format=3 bit=32 channel=6"},
       {3, 64, 2, "format=3 bit=64 channel=2"},
   };
   const uint8_t bytes[24] = {};
   for (const auto& c : cases) {
-    const std::string text = thrownText(
+    const std::string text = TestSupport::whatOf(
         [&] { Media::AudioBlockBuffer block(rawBlock(c.tag, c.bits, c.channels, bytes, 24)); });
     EXPECT_THAT(text, HasSubstr("invalid convert audio format.")) << c.note;
     EXPECT_THAT(text, HasSubstr(c.note));
@@ -148,11 +138,20 @@ TEST(AudioConvertTest, FloatToPcm16RoundsTiesToEvenAndSaturates) {
     int16_t out;
   };
   const Case cases[] = {
-      {1.0f, 32767},          {-1.0f, -32768},          {0.5f, 16384},
-      {0.5f / 32768, 0},      {1.5f / 32768, 2},        {2.5f / 32768, 2},
-      {-0.5f / 32768, 0},     {-1.5f / 32768, -2},      {32766.5f / 32768, 32766},
-      {2.0f, 32767},          {-3.0f, -32768},          {INFINITY, 32767},
-      {-INFINITY, -32768},    {NAN, 0},
+      {1.0f, 32767},
+      {-1.0f, -32768},
+      {0.5f, 16384},
+      {0.5f / 32768, 0},
+      {1.5f / 32768, 2},
+      {2.5f / 32768, 2},
+      {-0.5f / 32768, 0},
+      {-1.5f / 32768, -2},
+      {32766.5f / 32768, 32766},
+      {2.0f, 32767},
+      {-3.0f, -32768},
+      {INFINITY, 32767},
+      {-INFINITY, -32768},
+      {NAN, 0},
   };
   std::vector<float> channel0, channel1;
   for (const auto& c : cases) {
@@ -167,8 +166,9 @@ TEST(AudioConvertTest, FloatToPcm16RoundsTiesToEvenAndSaturates) {
     const float negated = -cases[i].in;
     const int16_t expected = std::isnan(negated) ? 0
                              : negated >= 1.0f   ? 32767
-                             : negated <= -1.0f  ? -32768
-                                                 : static_cast<int16_t>(std::nearbyint(negated * 32768));
+                             : negated <= -1.0f
+                                 ? -32768
+                                 : static_cast<int16_t>(std::nearbyint(negated * 32768));
     EXPECT_EQ(pcm[2 * i + 1], expected) << "sample " << negated;
   }
 }
@@ -178,8 +178,7 @@ TEST(AudioConvertTest, Pcm16SurvivesTheRoundTrip) {
   for (int32_t v = -32768; v <= 32767; v += 257) pcm.push_back(static_cast<int16_t>(v));
   pcm.push_back(32767);
   if (pcm.size() % 2) pcm.push_back(-32768);
-  const Media::AudioBlockBuffer block(
-      rawBlock(1, 16, 2, pcm.data(), pcm.size() * sizeof(int16_t)));
+  const Media::AudioBlockBuffer block(rawBlock(1, 16, 2, pcm.data(), pcm.size() * sizeof(int16_t)));
   EXPECT_EQ(converted<int16_t>(block, 2, 1, 16), pcm);
 }
 
@@ -224,10 +223,8 @@ TEST(AudioConvertTest, RefusesOtherOutputFormats) {
     const char* note;
   };
   const Case cases[] = {
-      {1, 1, 16, "format = 1, bit = 16, ch = 1"},
-      {2, 1, 24, "format = 1, bit = 24, ch = 2"},
-      {2, 3, 64, "format = 3, bit = 64, ch = 2"},
-      {6, 3, 32, "format = 3, bit = 32, ch = 6"},
+      {1, 1, 16, "format = 1, bit = 16, ch = 1"},   {2, 1, 24, "format = 1, bit = 24, ch = 2"},
+      {2, 3, 64, "format = 3, bit = 64, ch = 2"},   {6, 3, 32, "format = 3, bit = 32, ch = 6"},
       {-2, 3, 32, "format = 3, bit = 32, ch = -2"},
   };
   const Media::AudioBuffer buffer = stereo({0.5f}, {0.5f});
@@ -236,7 +233,7 @@ TEST(AudioConvertTest, RefusesOtherOutputFormats) {
     raw.channels = c.channels;
     raw.formatTag = c.tag;
     raw.bitsPerSample = c.bits;
-    const std::string text = thrownText([&] { buffer.convertTo(raw); });
+    const std::string text = TestSupport::whatOf([&] { buffer.convertTo(raw); });
     EXPECT_THAT(text, HasSubstr("audio format not supported.")) << c.note;
     EXPECT_THAT(text, HasSubstr(c.note));
     EXPECT_THAT(text, HasSubstr("Media::AudioBuffer::convertTo"));
@@ -271,9 +268,9 @@ TEST(AudioSpectrumTest, GivesAtMost1024Bands) {
     int32_t bands;
     std::size_t size;
   };
-  for (const Case c : {Case{0, 0}, Case{-5, 0}, Case{1, 1}, Case{15, 15}, Case{16, 16},
-                       Case{127, 127}, Case{128, 128}, Case{512, 512}, Case{513, 513},
-                       Case{1024, 1024}, Case{2000, 1024}}) {
+  for (const Case c :
+       {Case{0, 0}, Case{-5, 0}, Case{1, 1}, Case{15, 15}, Case{16, 16}, Case{127, 127},
+        Case{128, 128}, Case{512, 512}, Case{513, 513}, Case{1024, 1024}, Case{2000, 1024}}) {
     const auto spectrum = buffer.getSpectrum(c.bands);
     EXPECT_EQ(spectrum.size(), c.size) << c.bands;
     for (const float v : spectrum) {
@@ -294,8 +291,8 @@ TEST(AudioSpectrumTest, FewBandsDropTheTopWarpedBands) {
     std::vector<bool> heard;
   };
   const Case cases[] = {
-      {5, {true}}, {60, {false}}, {250, {false}}, {5, {true, false}},
-      {60, {false, true}}, {250, {false, false}},
+      {5, {true}},        {60, {false}},       {250, {false}},
+      {5, {true, false}}, {60, {false, true}}, {250, {false, false}},
   };
   for (const auto& c : cases) {
     const auto spectrum =
@@ -340,7 +337,8 @@ TEST(AudioSpectrumTest, TheLastBlockWrapsAroundToTheStart) {
   const Media::AudioBuffer wrapped = mono(samples);
   // getFourier keeps the last block's values.
   EXPECT_EQ(wrapped.getFourier(), mono(secondBlock).getFourier());
-  EXPECT_NE(wrapped.getFourier(), mono(std::vector<float>(samples.begin(), samples.begin() + 2048)).getFourier());
+  EXPECT_NE(wrapped.getFourier(),
+            mono(std::vector<float>(samples.begin(), samples.begin() + 2048)).getFourier());
   // getSpectrum keeps the loudest of every block.
   EXPECT_EQ(wrapped.getSpectrum(700), mono(bothBlocks).getSpectrum(700));
 }
