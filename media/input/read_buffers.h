@@ -7,29 +7,14 @@
 #include <mutex>
 
 #include "media/audio/audio_buffer.h"
+#include "media/image/bitmap_info_header.h"
 #include "system/text.h"
 
 namespace Media {
 
-// The bitmap header of the raw frame bytes (the layout plug-ins fill).
-struct BitmapInfoHeader {
-  uint32_t size = 40;
-  int32_t width = 0;
-  int32_t height = 0;
-  uint16_t planes = 1;
-  uint16_t bitCount = 0;
-  uint32_t compression = 0;
-  uint32_t sizeImage = 0;
-  int32_t xPelsPerMeter = 0;
-  int32_t yPelsPerMeter = 0;
-  uint32_t clrUsed = 0;
-  uint32_t clrImportant = 0;
-};
-static_assert(sizeof(BitmapInfoHeader) == 40);
-
 struct VideoReadBuffer {
   System::AlignedBuffer data;
-  BitmapInfoHeader header;
+  BitmapInfoHeader header;  // describes the raw frame bytes; the plug-ins fill it
   std::mutex mutex;
 };
 
