@@ -13,6 +13,7 @@ class AudioFadeFilter : public EffectBase {
 
   AudioFadeFilter();
   std::shared_ptr<EffectBase> create() const override;
+  OwnedAudio filterAudio(EffectContext& context, OwnedAudio audio) override;
 
   EffectItemNumber fadeIn;
   EffectItemNumber fadeOut;

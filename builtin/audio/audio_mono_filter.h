@@ -13,6 +13,7 @@ class AudioMonoFilter : public EffectBase {
 
   AudioMonoFilter();
   std::shared_ptr<EffectBase> create() const override;
+  OwnedAudio filterAudio(EffectContext& context, OwnedAudio audio) override;
 
   EffectItemNumber ratio;
 };

@@ -13,6 +13,7 @@ class AudioVolume : public EffectBase {
 
   AudioVolume();
   std::shared_ptr<EffectBase> create() const override;
+  OwnedAudio filterAudio(EffectContext& context, OwnedAudio audio) override;
 
   EffectItemNumber volume;
   EffectItemNumber balance;
