@@ -92,6 +92,9 @@ class EditUi {
   // Refreshes the object setting window and its colour, time-control and text windows as
   // the closed scope's requests ask; runs after the edit lock was released.
   virtual void refreshSettingWindows(const UpdateSection& scope) {}
+  // A tooltip with `text` at the mouse cursor, one cursor height below it (the information
+  // of a media file or a scene).
+  virtual void showToolTip(const std::string& text) {}
 };
 
 // The project file filter of the open and save dialogs: pairs of label and pattern.

@@ -52,6 +52,10 @@ class Scene : public LayerObjectManager {
   void save(System::File& file) const;
   void load(const System::IniFile::SectionRef& section);
 
+  // The scene's information (name, total time, picture size and frame rate, sound rate)
+  // in a tooltip at the mouse cursor, through the edit model's UI (scene_info.cpp).
+  void showInfoTooltip() const;
+
   Undo::UndoHistory undoHistory;
   std::string name;
   int32_t id = 0;  // 0 is the root scene

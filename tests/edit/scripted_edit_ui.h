@@ -32,6 +32,7 @@ class ScriptedEditUi : public Edit::EditUi {
   std::function<void(const std::shared_ptr<Edit::Object>& object, Effect::EffectItemNumber& item)>
       onShowTimeControl;
   std::function<void(const Edit::UpdateSection& scope)> onRefreshSettingWindows;
+  std::function<void(const std::string& text)> onShowToolTip;
 
   bool confirm(const std::string& text, const std::string& caption) override {
     return onConfirm ? onConfirm(text, caption) : EditUi::confirm(text, caption);
@@ -65,6 +66,9 @@ class ScriptedEditUi : public Edit::EditUi {
   }
   void refreshSettingWindows(const Edit::UpdateSection& scope) override {
     if (onRefreshSettingWindows) onRefreshSettingWindows(scope);
+  }
+  void showToolTip(const std::string& text) override {
+    if (onShowToolTip) onShowToolTip(text);
   }
 };
 
