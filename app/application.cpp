@@ -13,6 +13,7 @@
 #include "builtin/input/input_file_filters.h"
 #include "edit/edit_service.h"
 #include "edit/effect_edit_access.h"
+#include "edit/media_input_edit_host.h"
 #include "edit/render_switches.h"
 #include "edit/undo_service.h"
 #include "effect/edit_access.h"
@@ -112,6 +113,9 @@ int run(int argc, char** argv) {
   std::optional<Plugin::InputServiceProbe> mediaProbe;
   std::optional<ScopedInstall<const Effect::MediaInputSource>> mediaSourceInstall;
   std::optional<ScopedInstall<const Effect::MediaFileProbe>> mediaProbeInstall;
+  // The media inputs' edits (object lengths, undo records) go through the edit model.
+  std::optional<Edit::MediaInputEditHost> mediaHost;
+  std::optional<ScopedInstall<Effect::MediaInputHost>> mediaHostInstall;
   // The registry registers the built-in effects and movements when it starts.
   Effect::EffectService::setCatalogue(Effect::builtinCatalogue());
   try {
@@ -120,6 +124,8 @@ int run(int argc, char** argv) {
     mediaSourceInstall.emplace(Effect::setMediaInputSource, &mediaSource.emplace(inputs));
     mediaProbeInstall.emplace(Effect::setMediaFileProbe, &mediaProbe.emplace(inputs));
     Effect::setInputFileFilters(inputs.videoFilter(), inputs.audioFilter(), inputs.imageFilter());
+    mediaHostInstall.emplace(Effect::setMediaInputHost,
+                             &mediaHost.emplace(*Edit::EditService::instance()));
     editAccessInstall.emplace(Effect::setEditAccess, &editAccess);
     renderSwitchesInstall.emplace(Edit::setRenderSwitches, &Render::RenderService::Get().video());
     // The edit service's start listener opens the project the command line names.
@@ -148,6 +154,7 @@ int run(int argc, char** argv) {
     // threads stop, before anything they use is released.
     if (Cache::CacheService* caches = Cache::CacheService::instance()) caches->stop();
     if (Render::RenderService* render = Render::RenderService::instance()) render->stop();
+    mediaHostInstall.reset();
     mediaSourceInstall.reset();
     mediaProbeInstall.reset();
     editAccessInstall.reset();
