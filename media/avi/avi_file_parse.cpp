@@ -52,14 +52,14 @@ bool AviFileInput::FileParse::findChunk(Region& region, uint32_t id, Region& fou
     // A chunk that claims more than its parent holds is cut to what is there.
     const uint64_t held = std::min<uint64_t>(size, region.end() - (header + 8));
     if (chunkId == id) {
-      found = {held, header + 8, header + 8};
+      found = {held, header + 8, header + 8, size};
       return true;
     }
     if (chunkId == kList && held >= 4) {
       uint8_t type[4];
       file_.readBlock(type, sizeof type);
       if (readU32(type) == id) {
-        found = {held - 4, header + 12, header + 12};
+        found = {held - 4, header + 12, header + 12, size};
         return true;
       }
     }
@@ -130,7 +130,7 @@ bool AviFileInput::FileParse::readVideoStream(Region& strl, const StreamHeader& 
   Region strf;
   strl.rewind();
   if (!findChunk(strl, kStrf, strf)) return false;
-  if (strf.size >= kMaxFormatSize || strf.size < BitmapFormat::kSize) {
+  if (strf.declared >= kMaxFormatSize || strf.size < BitmapFormat::kSize) {
     System::Log::info(kVideoHeaderPlace, "invalid stream format size.");
     return false;
   }
@@ -165,7 +165,7 @@ bool AviFileInput::FileParse::readAudioStream(Region& strl, const StreamHeader& 
   Region strf;
   strl.rewind();
   if (!findChunk(strl, kStrf, strf)) return false;
-  if (strf.size >= kMaxFormatSize || strf.size < WaveFormat::kMinimumSize) {
+  if (strf.declared >= kMaxFormatSize || strf.size < WaveFormat::kMinimumSize) {
     System::Log::info(kAudioHeaderPlace, "invalid stream format size.");
     return false;
   }

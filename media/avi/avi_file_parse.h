@@ -28,6 +28,7 @@ class AviFileInput::FileParse {
     uint64_t size = 0;
     uint64_t start = 0;
     uint64_t cursor = 0;
+    uint64_t declared = 0;  // the size field as stored (the size is what the parent holds)
     uint64_t end() const { return start + size; }
     void rewind() { cursor = start; }
   };
