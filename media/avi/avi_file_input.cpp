@@ -130,6 +130,12 @@ void AviFileInput::setUpAudio() {
     const auto units = static_cast<unsigned __int128>(description_.audioSampleCount);
     description_.audioSampleCount = static_cast<int64_t>(
         units * streamScale_ * static_cast<uint32_t>(description_.samplingRate) / streamRate_);
+    // Less than one output sample is no audio.
+    if (description_.audioSampleCount == 0) {
+      audioDecompressor_.reset();
+      description_.kinds &= ~kKindAudio;
+      return;
+    }
   }
   if (!((tag == kAudioTagPcm && bits == 16) || (tag == kAudioTagFloat && bits == 32))) {
     audioDecompressor_.reset();

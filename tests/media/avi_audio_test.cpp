@@ -214,3 +214,22 @@ TEST(AviAudioTest, CompressedAudioDecodesToTheSameBlocksInOrderAndOutOfOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(AviAudioTest, CompressedAudioShorterThanOneOutputSampleIsNoAudio) {
+  using namespace AviTest;
+  File file;
+  file.audio = AudioStream{};
+  file.audio->formatTag = 6;
+  file.audio->bitsPerSample = 8;
+  file.audio->chunks = {std::string(200, '\x55')};
+  file.audio->rate = 0xFFFFFFF0;  // so many units a second that 100 of them last no sample
+  file.audio->scale = 1;
+  OpenedAvi avi(writeAvi(file));
+  ASSERT_TRUE(avi);
+  EXPECT_EQ(avi->description().kinds, 0);
+  EXPECT_EQ(avi->readAudio(0), nullptr);
+}
+
+}  // namespace
