@@ -3,10 +3,12 @@
 // stream and one audio stream at most, their chunks interleaved in "movi", indexed by a
 // relative or absolute "idx1", by nothing (the reader scans "movi"), or by OpenDML super and
 // standard indexes with the later chunks in an "AVIX" part. No test framework is needed.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace AviTest {
