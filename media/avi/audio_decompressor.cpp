@@ -125,12 +125,16 @@ void AudioDecompressor::sendPacket(const uint8_t* data, int size) {
   const int sent = avcodec_send_packet(context_.get(), packet_.get());
   packet_->data = nullptr;
   packet_->size = 0;
+  // A damaged frame, or a false start found by the parser after a jump into the middle of
+  // the stream, is left out: the decoder picks up again at the next good frame.
+  if (sent == AVERROR_INVALIDDATA) return;
   if (sent < 0)
     throw System::makeFormattedException(kDecodePlace, "avcodec_send_packet failed.",
                                          "AVERROR = %d", sent);
   for (;;) {
     const int received = avcodec_receive_frame(context_.get(), frame_.get());
     if (received == AVERROR(EAGAIN) || received == AVERROR_EOF) break;
+    if (received == AVERROR_INVALIDDATA) continue;
     if (received < 0)
       throw System::makeFormattedException(kDecodePlace, "avcodec_receive_frame failed.",
                                            "AVERROR = %d", received);

@@ -233,3 +233,46 @@ TEST(AviAudioTest, CompressedAudioShorterThanOneOutputSampleIsNoAudio) {
 }
 
 }  // namespace
+
+namespace {
+
+// MPEG audio frames cut into chunks without regard for their edges: the codec's parser finds
+// the frames again, also after a jump.
+TEST(AviAudioTest, FramedCompressedAudioIsFoundAcrossChunkEdges) {
+  using namespace AviTest;
+  const int total = kRate * 3;
+  std::vector<int16_t> samples(static_cast<std::size_t>(total) * 2);
+  for (int i = 0; i < total; ++i)
+    samples[static_cast<std::size_t>(i) * 2] = samples[static_cast<std::size_t>(i) * 2 + 1] =
+        static_cast<int16_t>(16000 * std::sin(i * 2 * M_PI * 440 / kRate));
+  const std::string encoded = encodeAudio("mp2", 2, kRate, samples);
+  ASSERT_FALSE(encoded.empty()) << "the MP2 encoder is missing";
+  const uint32_t bytesPerSecond = static_cast<uint32_t>(encoded.size() / 3);
+  File file;
+  file.audio = AudioStream{};
+  file.audio->formatTag = 0x50;
+  file.audio->bitsPerSample = 0;
+  file.audio->blockAlign = 1;
+  file.audio->samplesPerSec = kRate;
+  file.audio->rate = bytesPerSecond;  // a constant bit rate: bytes a second
+  file.audio->scale = 1;
+  for (std::size_t at = 0; at < encoded.size(); at += 1000)
+    file.audio->chunks.push_back(encoded.substr(at, 1000));
+  OpenedAvi avi(writeAvi(file));
+  ASSERT_TRUE(avi);
+  ASSERT_EQ(avi->description().kinds, Plugin::kKindAudio);
+  EXPECT_NEAR(static_cast<double>(avi->description().audioSampleCount), total, kRate / 10);
+  // The tone's level in the middle of each second, read in order and after jumps.
+  for (int block : {0, 1, 2, 1, 0}) {
+    SCOPED_TRACE(block);
+    std::shared_ptr<Media::AudioBlockBuffer> buffer;
+    ASSERT_NO_THROW(buffer = avi->readAudio(block));
+    ASSERT_TRUE(buffer);
+    float peak = 0;
+    for (int i = kRate / 4; i < kRate * 3 / 4; ++i)
+      peak = std::max(peak, std::fabs(buffer->getChannelData(0)[i]));
+    EXPECT_NEAR(peak, 16000 / 32768.0f, 0.05f);
+  }
+}
+
+}  // namespace

@@ -2,6 +2,7 @@
 // Compressed streams for the AVI reader's tests, encoded with libavcodec: the packets of a
 // video encoder for frames filled by the caller, and the bytes of an audio encoder for
 // interleaved 16-bit samples. Returns nothing when the encoder is missing.
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -81,19 +82,32 @@ inline std::string encodeAudio(const char* encoder, int channels, int rate,
   if (avcodec_open2(context.get(), codec, nullptr) < 0) return {};
   Media::CodecHandles::Frame frame(av_frame_alloc());
   Media::CodecHandles::Packet packet(av_packet_alloc());
-  frame->format = AV_SAMPLE_FMT_S16;
-  frame->sample_rate = rate;
-  frame->nb_samples = static_cast<int>(samples.size() / channels);
-  av_channel_layout_copy(&frame->ch_layout, &context->ch_layout);
-  if (av_frame_get_buffer(frame.get(), 0) < 0) return {};
-  std::memcpy(frame->data[0], samples.data(), samples.size() * 2);
+  const std::size_t total = samples.size() / channels;
+  // Encoders with a fixed frame size take exactly that many samples a frame (the last one
+  // padded with silence); the others take everything at once.
+  const std::size_t step = context->frame_size > 0 ? context->frame_size : total;
   std::string bytes;
-  avcodec_send_frame(context.get(), frame.get());
-  avcodec_send_frame(context.get(), nullptr);
-  while (avcodec_receive_packet(context.get(), packet.get()) >= 0) {
-    bytes.append(reinterpret_cast<const char*>(packet->data), static_cast<std::size_t>(packet->size));
-    av_packet_unref(packet.get());
+  const auto drain = [&] {
+    while (avcodec_receive_packet(context.get(), packet.get()) >= 0) {
+      bytes.append(reinterpret_cast<const char*>(packet->data), static_cast<std::size_t>(packet->size));
+      av_packet_unref(packet.get());
+    }
+  };
+  for (std::size_t first = 0; first < total; first += step) {
+    frame->format = AV_SAMPLE_FMT_S16;
+    frame->sample_rate = rate;
+    frame->nb_samples = static_cast<int>(step);
+    av_channel_layout_copy(&frame->ch_layout, &context->ch_layout);
+    if (av_frame_get_buffer(frame.get(), 0) < 0) return {};
+    std::memset(frame->data[0], 0, step * channels * 2);
+    std::memcpy(frame->data[0], samples.data() + first * channels,
+                std::min(step, total - first) * channels * 2);
+    avcodec_send_frame(context.get(), frame.get());
+    av_frame_unref(frame.get());
+    drain();
   }
+  avcodec_send_frame(context.get(), nullptr);
+  drain();
   return bytes;
 }
 
