@@ -55,7 +55,7 @@ bool MediaSourceReader::open(const std::string& path) {
   hasVideo_ = hasAudio_ = false;
   path_ = path;
   try {
-    decoder_ = std::make_unique<Ffmpeg::StreamDecoder>(path, kOpenPlace);
+    decoder_ = std::make_unique<Ffmpeg::StreamDecoder>(path, kMaxPixels, kOpenPlace);
     hasVideo_ = decoder_->findStream(AVMEDIA_TYPE_VIDEO) >= 0;
     hasAudio_ = decoder_->findStream(AVMEDIA_TYPE_AUDIO) >= 0;
     return true;

@@ -7,6 +7,7 @@ extern "C" {
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <vector>
 
 namespace Media::Ffmpeg {
 
@@ -19,6 +20,8 @@ constexpr int64_t kLargestTime = 1000LL * 24 * 3600 * kTimeUnits;
 // A decoder that refuses this many packets in a row is given up: the rest of the stream is
 // treated as its end.
 constexpr int kMaxRefusedPackets = 10'000;
+// Frames from this size up are decoded by several threads.
+constexpr int64_t kThreadedPixels = 320 * 240;
 
 bool isKnown(int64_t time) {
   return time != AV_NOPTS_VALUE && time > -kLargestTime && time < kLargestTime;
@@ -33,7 +36,7 @@ int64_t toUnits(int64_t value, AVRational base) {
 
 }  // namespace
 
-StreamDecoder::StreamDecoder(const std::string& path, std::string_view place) {
+StreamDecoder::StreamDecoder(const std::string& path, int64_t maxPixels, std::string_view place) {
   routeLibraryLog();
   packet_ = makePacket(place);
   AVDictionary* options = nullptr;
@@ -45,7 +48,14 @@ StreamDecoder::StreamDecoder(const std::string& path, std::string_view place) {
   av_dict_free(&options);
   if (status < 0) throw makeError("avformat_open_input", place, status);
   format_.reset(opened);
-  const int found = avformat_find_stream_info(format_.get(), nullptr);
+  // Reading the stream information decodes a few frames with decoders of its own: they get
+  // the same bound on the frame size as ours, so a forged header cannot make them allocate
+  // frames of gigabytes.
+  const unsigned streams = format_->nb_streams;
+  std::vector<AVDictionary*> streamOptions(streams, nullptr);
+  for (AVDictionary*& entry : streamOptions) av_dict_set_int(&entry, "max_pixels", maxPixels, 0);
+  const int found = avformat_find_stream_info(format_.get(), streamOptions.data());
+  for (AVDictionary*& entry : streamOptions) av_dict_free(&entry);
   if (found < 0) throw makeError("avformat_find_stream_info", place, found);
   const int64_t start = toUnits(format_->start_time, AVRational{1, AV_TIME_BASE});
   origin_ = start == AV_NOPTS_VALUE ? 0 : start;
@@ -72,8 +82,10 @@ void StreamDecoder::openDecoder(int streamIndex, int64_t maxPixels, std::string_
   const int copied = avcodec_parameters_to_context(codec_.get(), stream_->codecpar);
   if (copied < 0) throw makeError("avcodec_parameters_to_context", place, copied);
   codec_->pkt_timebase = stream_->time_base;
-  // Every core the decoder can use; frame threads first, as they scale best for long GOPs.
-  codec_->thread_count = 0;
+  // Every core for frames large enough to gain from it (frame threads first, as they scale
+  // best for long GOPs); small frames decode faster on the calling thread alone.
+  const int64_t pixels = int64_t{codec_->width} * codec_->height;
+  codec_->thread_count = pixels >= kThreadedPixels ? 0 : 1;
   codec_->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
   if (maxPixels > 0) codec_->max_pixels = maxPixels;
   const int opened = avcodec_open2(codec_.get(), decoder, nullptr);

@@ -19,8 +19,8 @@ inline constexpr int64_t kTimeUnits = 10'000'000;
 class StreamDecoder {
  public:
   // Opens the file (only as a local file, whatever its name looks like) and reads its
-  // stream information. Failures throw.
-  StreamDecoder(const std::string& path, std::string_view place);
+  // stream information, decoding no frame larger than `maxPixels`. Failures throw.
+  StreamDecoder(const std::string& path, int64_t maxPixels, std::string_view place);
 
   // The first stream of the type, or -1. Cover pictures of audio files are no video.
   int findStream(AVMediaType type) const;
