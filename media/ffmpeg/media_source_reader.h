@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "media/ffmpeg/ffmpeg_handles.h"
+#include "media/ffmpeg/frame_converter.h"
 
 namespace Media {
 
@@ -115,7 +116,7 @@ class MediaSourceReader {
   bool hasPending_ = false;
   bool videoEnded_ = false;
   int64_t firstFrameTime_ = INT64_MIN;  // known once the stream was read from its start
-  Ffmpeg::ScaleContext scale_;
+  Ffmpeg::FrameConverter converter_;
 
   AudioInfo audio_;
   Ffmpeg::Frame audioFrame_;

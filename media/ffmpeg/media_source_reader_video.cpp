@@ -96,16 +96,8 @@ std::shared_ptr<ImageBuffer> MediaSourceReader::convertCurrentFrame() {
   auto image = std::make_shared<ImageBuffer>(video_.pixelFormat, video_.width, video_.height);
   // The decoder may change the frame size in the middle of the stream; frames are scaled to
   // the size the file was described with, which its users rely on.
-  scale_.reset(sws_getCachedContext(scale_.release(), frame->width, frame->height,
-                                    static_cast<AVPixelFormat>(frame->format), video_.width,
-                                    video_.height, outputFormat_, SWS_BICUBIC, nullptr, nullptr,
-                                    nullptr));
-  if (!scale_) throw Ffmpeg::makeError("sws_getCachedContext", kReadPlace, AVERROR(EINVAL));
-  uint8_t* const planes[4] = {image->data(), nullptr, nullptr, nullptr};
-  const int pitches[4] = {static_cast<int>(image->pitch), 0, 0, 0};
-  const int rows = sws_scale(scale_.get(), frame->data, frame->linesize, 0, frame->height,
-                             planes, pitches);
-  if (rows <= 0) throw Ffmpeg::makeError("sws_scale", kReadPlace, rows < 0 ? rows : AVERROR(EINVAL));
+  converter_.convert(frame, image->data(), static_cast<int>(image->pitch), video_.width,
+                     video_.height, outputFormat_, kReadPlace);
   // The converter sets the padding byte of B8G8R8X8 to 255; the format's padding is 0.
   if (outputFormat_ == AV_PIX_FMT_BGR0)
     for (uint32_t y = 0; y < image->height; ++y) {
