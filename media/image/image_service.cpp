@@ -77,7 +77,8 @@ void ImageService::saveToFile(const std::string& path, const uint8_t* pixels, ui
                                        ImagingCode::kImageSizeOutOfRange);
 
   const PixelLayout* from = findPixelLayout(sourceFormat);
-  pixelFormatRequest = choosePixelFormat(*encoder, pixelFormatRequest, from && from->hasAlpha());
+  // The request held the container; from here on it holds the layout that is written.
+  pixelFormatRequest = from && from->hasAlpha() ? encoder->alphaChoice : encoder->opaqueChoice;
   const PixelLayout* to = findPixelLayout(pixelFormatRequest);
 
   if (!pixels || (from && pitch < uint64_t{width} * from->bytesPerPixel))

@@ -46,9 +46,9 @@ class ImageService : public System::Service<ImageService> {
 
   // Writes one picture into a new file. `sourceFormat` names the layout of `pixels` (rows
   // `pitch` bytes apart). `pixelFormatRequest` holds the container (PNG or JPEG) on entry,
-  // which selects the encoder, and receives the pixel layout the encoder writes: a layout
-  // the encoder takes is kept, anything else becomes the encoder's choice (PNG: 32bppBGRA
-  // when the source has alpha, else 24bppBGR; JPEG: 24bppBGR). The option may be absent.
+  // which selects the encoder, and receives the pixel layout the encoder writes (PNG:
+  // 32bppBGRA when the source has alpha, else 24bppBGR; JPEG: 24bppBGR); the caller's
+  // pixels are converted to it. The option may be absent.
   // Throws on any failure at the place "Media::ImageService::saveToFile"; a file that was
   // created is removed again.
   void saveToFile(const std::string& path, const uint8_t* pixels, uint32_t width,

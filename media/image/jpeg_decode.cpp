@@ -40,8 +40,9 @@ std::shared_ptr<ImageBuffer> decodeJpeg(const DecodeSource& source) {
     failDecode(source, source.openCall, ImagingCode::kBadHeader, tjGetErrorStr2(handle.get()));
   if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK)
     return decodeWithFfmpeg(source, StillFormat::Jpeg);
-  if (width < 0 || height < 0)
-    failDecode(source, DecodeStep::kSize, ImagingCode::kImageSizeOutOfRange, "negative size");
+  // A file that ends before its frame header parses with a size of 0.
+  if (width <= 0 || height <= 0)
+    failDecode(source, source.openCall, ImagingCode::kBadHeader, "no frame header");
 
   auto image = makeDecodedImage(source, static_cast<uint64_t>(width), static_cast<uint64_t>(height));
   // A progressive file may hold any number of scans, each one a pass over the whole

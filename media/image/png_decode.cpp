@@ -10,6 +10,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <span>
 
 #include "gpu/image/image_buffer.h"
 #include "media/image/imaging_codes.h"
@@ -98,12 +99,28 @@ class PngReader {
   png_infop info_ = nullptr;
 };
 
+// The picture size from the IHDR chunk, which a PNG must begin with: checked before libpng
+// reads on, so that an oversized picture is refused as such even when the rest of the file
+// would not parse. False when the bytes do not begin so.
+bool peekSize(std::span<const uint8_t> bytes, uint32_t& width, uint32_t& height) {
+  if (bytes.size() < 24 || std::memcmp(bytes.data() + 12, "IHDR", 4) != 0) return false;
+  const auto big32 = [&](std::size_t at) {
+    return (uint32_t{bytes[at]} << 24) | (uint32_t{bytes[at + 1]} << 16) |
+           (uint32_t{bytes[at + 2]} << 8) | uint32_t{bytes[at + 3]};
+  };
+  width = big32(16);
+  height = big32(20);
+  return true;
+}
+
 // Ancillary chunks (text, profiles) larger than this are skipped rather than held.
 constexpr png_alloc_size_t kMaxChunkBytes = 8 * 1024 * 1024;
 
 }  // namespace
 
 std::shared_ptr<ImageBuffer> decodePng(const DecodeSource& source) {
+  if (uint32_t width = 0, height = 0; peekSize(source.bytes, width, height))
+    makeDecodedImage(source, width, height, SizeCheck::Only);
   PngReader reader;
   if (!reader.png() || !reader.info())
     failDecode(source, source.openCall, ImagingCode::kOutOfMemory, "libpng not started");

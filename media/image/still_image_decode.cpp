@@ -48,7 +48,7 @@ void failConversion(const DecodeSource& source, std::string_view reason) {
 }
 
 std::shared_ptr<ImageBuffer> makeDecodedImage(const DecodeSource& source, uint64_t width,
-                                              uint64_t height) {
+                                              uint64_t height, SizeCheck check) {
   const ImageLimits& limits = source.limits;
   if (width == 0 || height == 0 || width > limits.maxSide || height > limits.maxSide ||
       width * height > limits.maxPixels) {
@@ -56,6 +56,7 @@ std::shared_ptr<ImageBuffer> makeDecodedImage(const DecodeSource& source, uint64
                                std::to_string(height) + " pixels refused";
     failDecode(source, DecodeStep::kSize, ImagingCode::kImageSizeOutOfRange, reason);
   }
+  if (check == SizeCheck::Only) return nullptr;
   return ImageBuffer::makeShared(DxgiFormat::R8G8B8A8_UNORM, static_cast<uint32_t>(width),
                                  static_cast<uint32_t>(height));
 }

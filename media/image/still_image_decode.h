@@ -59,9 +59,11 @@ inline constexpr const char* kPixels = "converter->CopyPixels";
 // no conversion to R8G8B8A8.
 [[noreturn]] void failConversion(const DecodeSource& source, std::string_view reason);
 // The image that receives the pixels: refuses a zero or over-limit size ("frame->GetSize")
-// before allocating.
+// before allocating. With SizeCheck::Only nothing is allocated and the result is empty.
+enum class SizeCheck { AndAllocate, Only };
 std::shared_ptr<ImageBuffer> makeDecodedImage(const DecodeSource& source, uint64_t width,
-                                              uint64_t height);
+                                              uint64_t height,
+                                              SizeCheck check = SizeCheck::AndAllocate);
 
 std::shared_ptr<ImageBuffer> decodePng(const DecodeSource& source);
 std::shared_ptr<ImageBuffer> decodeJpeg(const DecodeSource& source);

@@ -55,14 +55,10 @@ std::string writeJpeg(std::FILE* file, const EncoderPicture& picture, float qual
   return {};
 }
 
-constexpr FormatGuid kPngWritable[] = {ImageFormat::kPixel24bppBgr, ImageFormat::kPixel24bppRgb,
-                                       ImageFormat::kPixel32bppBgra, ImageFormat::kPixel32bppRgba};
-constexpr FormatGuid kJpegWritable[] = {ImageFormat::kPixel24bppBgr, ImageFormat::kPixel24bppRgb};
-
 const StillEncoder kEncoders[] = {
-    {ImageFormat::kContainerPng, kPngWritable, ImageFormat::kPixel24bppBgr,
+    {ImageFormat::kContainerPng, ImageFormat::kPixel24bppBgr,
      ImageFormat::kPixel32bppBgra, false, writePng},
-    {ImageFormat::kContainerJpeg, kJpegWritable, ImageFormat::kPixel24bppBgr,
+    {ImageFormat::kContainerJpeg, ImageFormat::kPixel24bppBgr,
      ImageFormat::kPixel24bppBgr, true, writeJpeg},
 };
 
@@ -72,13 +68,6 @@ const StillEncoder* findEncoder(const FormatGuid& container) {
   for (const auto& encoder : kEncoders)
     if (encoder.container == container) return &encoder;
   return nullptr;
-}
-
-FormatGuid choosePixelFormat(const StillEncoder& encoder, const FormatGuid& request,
-                             bool sourceHasAlpha) {
-  if (std::find(encoder.writable.begin(), encoder.writable.end(), request) != encoder.writable.end())
-    return request;
-  return sourceHasAlpha ? encoder.alphaChoice : encoder.opaqueChoice;
 }
 
 }  // namespace Media

@@ -1,10 +1,8 @@
 #pragma once
-// The two encoders of saveToFile, PNG (libpng) and JPEG (TurboJPEG): which pixel layouts
-// each takes, which one it picks for a request it does not take, and the writing of one
-// picture into an open file.
+// The two encoders of saveToFile, PNG (libpng) and JPEG (TurboJPEG): the pixel layout each
+// writes and the writing of one picture into an open file.
 #include <cstdint>
 #include <cstdio>
-#include <span>
 #include <string>
 
 #include "media/image/format_guid.h"
@@ -24,8 +22,7 @@ struct EncoderPicture {
 
 struct StillEncoder {
   FormatGuid container;
-  std::span<const FormatGuid> writable;
-  // The encoder's choice for any other request, by whether the caller's pixels have alpha.
+  // The layout the encoder writes, by whether the caller's pixels have alpha.
   FormatGuid opaqueChoice;
   FormatGuid alphaChoice;
   // Whether the encoder takes the "ImageQuality" option.
@@ -37,10 +34,6 @@ struct StillEncoder {
 // The encoder of a container, or nullptr.
 const StillEncoder* findEncoder(const FormatGuid& container);
 
-// The pixel layout the encoder will write for a request: the request itself when the
-// encoder takes it, else the encoder's choice.
-FormatGuid choosePixelFormat(const StillEncoder& encoder, const FormatGuid& request,
-                             bool sourceHasAlpha);
 
 // The quality a JPEG is written with when the caller gives none.
 inline constexpr float kDefaultJpegQuality = 0.9f;
