@@ -135,6 +135,7 @@ TEST_F(ImageDecodeTest, TheContentChoosesTheDecoderNotTheExtension) {
        {5, 6, 7, 255}},
       {"gif.bmp", ImageTestFiles::makeGif(1, 1, palette, {{2}}), {70, 80, 90, 255}},
       {"bmp.noextension", ImageTestFiles::makeBmp24({9, 8, 7}, 1, 1), {9, 8, 7, 255}},
+      {"tiff.gif", ImageTestFiles::makeTiffRgb({3, 2, 1, 6, 5, 4}, 2, 1), {3, 2, 1, 255}},
   };
   for (const auto& c : cases) {
     const auto image = load(c.name, c.file);

@@ -139,6 +139,36 @@ inline Bytes makeBmp24(const std::vector<uint8_t>& rgb, uint32_t width, uint32_t
   return out;
 }
 
+// A little-endian baseline TIFF of packed R, G, B rows: one uncompressed strip.
+inline Bytes makeTiffRgb(const std::vector<uint8_t>& rgb, uint16_t width, uint16_t height) {
+  constexpr uint16_t kEntries = 10;
+  constexpr uint32_t kBitsAt = 8 + 2 + kEntries * 12 + 4;
+  constexpr uint32_t kDataAt = kBitsAt + 6;
+  Bytes out("II*\0", 4);
+  appendLittle32(out, 8);
+  appendLittle16(out, kEntries);
+  const auto entry = [&](uint16_t tag, uint16_t type, uint32_t count, uint32_t value) {
+    appendLittle16(out, tag);
+    appendLittle16(out, type);
+    appendLittle32(out, count);
+    appendLittle32(out, value);
+  };
+  entry(256, 3, 1, width);
+  entry(257, 3, 1, height);
+  entry(258, 3, 3, kBitsAt);  // 8 bits per sample, listed below
+  entry(259, 3, 1, 1);        // no compression
+  entry(262, 3, 1, 2);        // RGB
+  entry(273, 4, 1, kDataAt);
+  entry(277, 3, 1, 3);
+  entry(278, 3, 1, height);
+  entry(279, 4, 1, static_cast<uint32_t>(rgb.size()));
+  entry(284, 3, 1, 1);  // interleaved samples
+  appendLittle32(out, 0);
+  for (int i = 0; i < 3; ++i) appendLittle16(out, 8);
+  out.append(reinterpret_cast<const char*>(rgb.data()), rgb.size());
+  return out;
+}
+
 // A GIF with a four-colour global palette and one image per entry of `frames` (palette
 // indices, row by row); `transparentIndex` (< 4) is marked transparent in every frame.
 // The picture data uses 3-bit codes with a clear code before every pixel, so that no code
