@@ -37,17 +37,17 @@ std::vector<uint8_t> noise(std::size_t count, uint32_t seed) {
 }
 
 Bytes noisePng(uint32_t width, uint32_t height) {
-  ImageTestFiles::PngSpec spec{width, height, PNG_COLOR_TYPE_RGB};
+  ImageTestFiles::PngPicture picture{width, height, PNG_COLOR_TYPE_RGB};
   const auto values = noise(std::size_t{width} * height * 3, 7);
   for (uint32_t y = 0; y < height; ++y)
-    spec.rows.emplace_back(reinterpret_cast<const char*>(&values[y * width * 3]), width * 3);
-  return ImageTestFiles::makePng(spec);
+    picture.rows.emplace_back(reinterpret_cast<const char*>(&values[y * width * 3]), width * 3);
+  return ImageTestFiles::makePng(picture);
 }
 
 TEST_F(ImageDecodeTest, EveryPngColourTypeBecomesStraightRgba) {
   struct Case {
     const char* name;
-    ImageTestFiles::PngSpec spec;
+    ImageTestFiles::PngPicture picture;
     std::vector<Pixel> expected;  // row by row
   };
   const std::vector<png_color> twoColours{{255, 0, 0}, {0, 255, 0}};
@@ -73,15 +73,15 @@ TEST_F(ImageDecodeTest, EveryPngColourTypeBecomesStraightRgba) {
        {{0, 255, 0, 255}, {255, 0, 0, 255}, {0, 255, 0, 255}}},
   };
   for (const auto& c : cases) {
-    const auto image = load(std::string(c.name) + ".png", ImageTestFiles::makePng(c.spec));
+    const auto image = load(std::string(c.name) + ".png", ImageTestFiles::makePng(c.picture));
     ASSERT_TRUE(image) << c.name;
     EXPECT_EQ(image->format, Media::DxgiFormat::R8G8B8A8_UNORM) << c.name;
-    EXPECT_EQ(image->width, c.spec.width) << c.name;
-    EXPECT_EQ(image->height, c.spec.height) << c.name;
-    EXPECT_EQ(image->pitch, Media::ImageBuffer::getDefaultPitchSize(28, c.spec.width)) << c.name;
+    EXPECT_EQ(image->width, c.picture.width) << c.name;
+    EXPECT_EQ(image->height, c.picture.height) << c.name;
+    EXPECT_EQ(image->pitch, Media::ImageBuffer::getDefaultPitchSize(28, c.picture.width)) << c.name;
     for (std::size_t i = 0; i < c.expected.size(); ++i)
-      EXPECT_EQ(pixelAt(*image, static_cast<uint32_t>(i % c.spec.width),
-                        static_cast<uint32_t>(i / c.spec.width)),
+      EXPECT_EQ(pixelAt(*image, static_cast<uint32_t>(i % c.picture.width),
+                        static_cast<uint32_t>(i / c.picture.width)),
                 c.expected[i])
           << c.name << " pixel " << i;
   }
@@ -89,13 +89,13 @@ TEST_F(ImageDecodeTest, EveryPngColourTypeBecomesStraightRgba) {
 
 TEST_F(ImageDecodeTest, InterlacedPngGivesEveryPixelOnce) {
   constexpr uint32_t kSide = 9;
-  ImageTestFiles::PngSpec spec{kSide, kSide, PNG_COLOR_TYPE_RGB, 8, true};
+  ImageTestFiles::PngPicture picture{kSide, kSide, PNG_COLOR_TYPE_RGB, 8, true};
   for (uint32_t y = 0; y < kSide; ++y) {
     Bytes row;
     for (uint32_t x = 0; x < kSide; ++x) row += bytes({int(x * 20), int(y * 20), int(x + y)});
-    spec.rows.push_back(row);
+    picture.rows.push_back(row);
   }
-  const auto image = load("interlaced.png", ImageTestFiles::makePng(spec));
+  const auto image = load("interlaced.png", ImageTestFiles::makePng(picture));
   for (uint32_t y = 0; y < kSide; ++y)
     for (uint32_t x = 0; x < kSide; ++x)
       ASSERT_EQ(pixelAt(*image, x, y), (Pixel{int(x * 20), int(y * 20), int(x + y), 255}))
@@ -261,9 +261,9 @@ TEST_F(ImageDecodeTest, TheLibrarysReasonIsLoggedWithThePath) {
 TEST_F(ImageDecodeTest, TheServicesLimitsBoundThePicture) {
   const Media::ImageService small({.maxSide = 4, .maxPixels = 12});
   const auto png = [](uint32_t width, uint32_t height) {
-    ImageTestFiles::PngSpec spec{width, height, PNG_COLOR_TYPE_GRAY};
-    spec.rows.assign(height, Bytes(width, '\x40'));
-    return ImageTestFiles::makePng(spec);
+    ImageTestFiles::PngPicture picture{width, height, PNG_COLOR_TYPE_GRAY};
+    picture.rows.assign(height, Bytes(width, '\x40'));
+    return ImageTestFiles::makePng(picture);
   };
   const struct {
     uint32_t width, height;

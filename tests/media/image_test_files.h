@@ -60,7 +60,7 @@ inline Bytes pngHeaderOnly(uint32_t width, uint32_t height) {
   return out;
 }
 
-struct PngSpec {
+struct PngPicture {
   uint32_t width = 1;
   uint32_t height = 1;
   int colorType = PNG_COLOR_TYPE_RGBA;
@@ -72,7 +72,7 @@ struct PngSpec {
   std::vector<uint8_t> paletteAlpha;  // tRNS of a palette image
 };
 
-inline Bytes makePng(const PngSpec& spec) {
+inline Bytes makePng(const PngPicture& picture) {
   Bytes out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
@@ -82,17 +82,17 @@ inline Bytes makePng(const PngSpec& spec) {
         static_cast<Bytes*>(png_get_io_ptr(p))->append(reinterpret_cast<char*>(data), size);
       },
       [](png_structp) {});
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, picture.width, picture.height, picture.bitDepth, picture.colorType,
+               picture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  if (!spec.palette.empty())
-    png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
-  if (!spec.paletteAlpha.empty())
-    png_set_tRNS(png, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()),
+  if (!picture.palette.empty())
+    png_set_PLTE(png, info, picture.palette.data(), static_cast<int>(picture.palette.size()));
+  if (!picture.paletteAlpha.empty())
+    png_set_tRNS(png, info, picture.paletteAlpha.data(), static_cast<int>(picture.paletteAlpha.size()),
                  nullptr);
   png_write_info(png, info);
   std::vector<png_bytep> rows;
-  for (const auto& row : spec.rows)
+  for (const auto& row : picture.rows)
     rows.push_back(reinterpret_cast<png_bytep>(const_cast<char*>(row.data())));
   png_write_image(png, rows.data());
   png_write_end(png, info);
