@@ -122,6 +122,28 @@ TEST_F(ImageDecodeTest, JpegDecodesWithinTheCodecsError) {
     for (uint32_t x = 0; x < image->width; ++x) ASSERT_EQ(pixelAt(*image, x, y)[3], 255);
 }
 
+TEST_F(ImageDecodeTest, CmykJpegBecomesRgb) {
+  // Ink stored inverted, as print programs write it: 255 is no ink, so cyan 255 with
+  // magenta and yellow 0 and no black is red.
+  std::vector<uint8_t> cmyk(16 * 16 * 4);
+  for (std::size_t i = 0; i < cmyk.size(); i += 4) {
+    cmyk[i] = 255;
+    cmyk[i + 3] = 255;
+  }
+  tjhandle handle = tjInitCompress();
+  unsigned char* output = nullptr;
+  unsigned long size = 0;
+  ASSERT_EQ(tjCompress2(handle, cmyk.data(), 16, 64, 16, TJPF_CMYK, &output, &size, TJSAMP_444,
+                        95, 0),
+            0);
+  const Bytes file(reinterpret_cast<char*>(output), size);
+  tjFree(output);
+  tjDestroy(handle);
+  const auto image = load("print.jpg", file);
+  ASSERT_EQ(image->width, 16u);
+  EXPECT_TRUE(near(pixelAt(*image, 7, 7), {255, 0, 0, 255}, 3));
+}
+
 TEST_F(ImageDecodeTest, TheContentChoosesTheDecoderNotTheExtension) {
   const std::vector<uint8_t> grey(8 * 8 * 3, 100);
   const uint8_t palette[4][3] = {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}, {0, 0, 0}};
