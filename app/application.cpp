@@ -22,6 +22,7 @@
 #include "gpu/draw2d/direct2d_service.h"
 #include "gpu/resource/effect_drawing_resources.h"
 #include "gpu/resource/resource_service.h"
+#include "media/image/image_service.h"
 #include "media/input/input_service.h"
 #include "media/input/input_service_seams.h"
 #include "render/cache_mask_images.h"
@@ -50,6 +51,8 @@ void acquireServices(System::ServiceStack& services) {
   System::Process::SetThreadPriority("MainThreadPriority");
   services.acquire<System::Logger>();
   services.acquire<Translate::TranslateService>();
+  // Still images are read and written through the image service.
+  services.acquire<Media::ImageService>();
   // The graphics services: 2-D drawing and fonts, then the device. A machine without the
   // device's requirements ends the start here with the device's message.
   services.acquire<Media::Direct2DService>();
