@@ -23,10 +23,11 @@ WaveImageResource::~WaveImageResource() = default;
 void WaveImageResource::load() {
   if (constants_.empty()) Media::ConstantBufferCommon::create(constants_, nullptr, 48);
   for (int i = 0; i < kShaderCount; ++i) {
-    Media::PixelShader& shader = shaders_[static_cast<std::size_t>(i)];
-    if (shader.loaded()) continue;
+    std::unique_ptr<Media::PixelShader>& shader = shaders_[static_cast<std::size_t>(i)];
+    if (shader && shader->loaded()) continue;
+    if (!shader) shader = std::make_unique<Media::PixelShader>();
     const auto& code = Media::findBuiltinShaderCode(kShaderNames[i]);
-    shader.loadFromMemory(code.code, code.size);
+    shader->loadFromMemory(code.code, code.size);
   }
 }
 
@@ -45,8 +46,8 @@ std::unique_ptr<Media::ResourceBuffer> WaveImageResource::draw(Shader shader,
   constants_.update(&constants);
   Media::ShaderBindings::setSampler(
       0, Resource::ResourceService::Get().samplerStates().get(kClampSampler));
-  shaders_[static_cast<std::size_t>(shader)].drawInputWithConstants(*picture, *texture,
-                                                                     constants_, nullptr);
+  shaders_[static_cast<std::size_t>(shader)]->drawInputWithConstants(*picture, *texture,
+                                                                      constants_, nullptr);
   return picture;
 }
 

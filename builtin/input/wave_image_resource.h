@@ -49,7 +49,8 @@ class WaveImageResource {
   // One draw at a time: the constants are written just before the draw that reads them,
   // and the effects of every render thread share them.
   std::mutex mutex_;
-  std::array<Media::PixelShader, kShaderCount> shaders_;
+  // Made on the first draw: a shader takes the graphics device when it is made.
+  std::array<std::unique_ptr<Media::PixelShader>, kShaderCount> shaders_;
   Media::ConstantBufferCommon constants_;
 };
 

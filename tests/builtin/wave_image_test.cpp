@@ -14,6 +14,7 @@
 #include "builtin/input/wave_image_draw.h"
 #include "builtin/input/wave_image_input.h"
 #include "builtin/output/audio_output.h"
+#include "edit/undo_service.h"
 #include "effect/media_input_source.h"
 #include "media/audio/audio_buffer.h"
 #include "media/input/input_file.h"
@@ -192,8 +193,8 @@ class WaveImageTest : public ::testing::Test {
     display->width.setValue(kWidth, 0);
     display->height.setValue(kHeight, 0);
     display->color.setRgb(kColour);
-    auto object = world_.placeEffect(0, start, start + 99, display);
-    object->effects.push_back(std::make_shared<TestSupport::DrawOutput>());
+    object_ = world_.placeEffect(0, start, start + 99, display);
+    object_->effects.push_back(std::make_shared<TestSupport::DrawOutput>());
     return display;
   }
   // The tone played by the scene itself, on layer 1.
@@ -229,6 +230,7 @@ class WaveImageTest : public ::testing::Test {
 
   TestSupport::RenderWorld world_;
   Plugin::InputServiceSource source_;
+  std::shared_ptr<Edit::Object> object_;  // the last display's object
 };
 
 // How far two pictures differ: the pixels off by more than the half-float precision, with
@@ -306,8 +308,8 @@ TEST_F(WaveImageTest, WithoutAFileTheSceneSoundIsDrawn) {
   display->volume.setValue(200, 0);
   for (int frame : {4, 11}) {
     SCOPED_TRACE(frame);
-    EXPECT_TRUE(
-        samePicture(renderCoverage(frame), expectedCoverage(settingsOf(*display), toneOfFrame(frame))));
+    const auto expected = expectedCoverage(settingsOf(*display), toneOfFrame(frame));
+    EXPECT_TRUE(samePicture(renderCoverage(frame), expected));
   }
 }
 
@@ -320,6 +322,21 @@ TEST_F(WaveImageTest, NoSoundDrawsNothing) {
   placeDisplay("/media/short.tone", 100);
   EXPECT_TRUE(showsSomething(renderCoverage(101)));
   EXPECT_TRUE(samePicture(renderCoverage(110), empty));
+}
+
+TEST_F(WaveImageTest, APresetIsOneUndoableEdit) {
+  auto display = placeDisplay("", 0);
+  auto cells = [&] {
+    return std::vector<int>{display->columns.value, display->rows.value,
+                            display->columnSpace.value, display->rowSpace.value,
+                            display->spectrum.value, display->mirror.value};
+  };
+  Effect::applyWavePreset(object_, display, Effect::WavePresetTable[4]);
+  EXPECT_EQ(cells(), (std::vector<int>{40, 40, 80, 0, true, true}));
+  Undo::UndoService::instance()->undo();
+  EXPECT_EQ(cells(), (std::vector<int>{0, 0, 0, 0, false, false}));
+  Undo::UndoService::instance()->redo();
+  EXPECT_EQ(cells(), (std::vector<int>{40, 40, 80, 0, true, true}));
 }
 
 TEST(WaveImageConstants, CellsFollowThePixelsTheSamplesAndTheBands) {
