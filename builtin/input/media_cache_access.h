@@ -32,6 +32,12 @@ OwnedAudio inputMediaAudio(InputMovieEffect& media, const std::string& source,
                            EffectContext& context);
 void preInputMediaAudio(InputMovieEffect& media, const std::string& source,
                         EffectContext& context);
+// The same for the samples under the context's video frame (a video pass sets no sample
+// range of its own): what a picture drawn from the sound of its frame reads.
+OwnedAudio inputFrameAudio(InputMovieEffect& media, const std::string& source,
+                           EffectContext& context);
+void preInputFrameAudio(InputMovieEffect& media, const std::string& source,
+                        EffectContext& context);
 
 // The text after the last path separator ("/" or "\"), or `fallback` (the effect's own
 // display name) for an empty path.
