@@ -107,7 +107,10 @@ class SdlAudioVoice : public AudioVoice {
 }  // namespace
 
 SdlAudioSystem::~SdlAudioSystem() {
-  if (open_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  if (!open_) return;
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  // With no other part of SDL in use, its own state (hints, the driver list) goes too.
+  if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
 }
 
 void SdlAudioSystem::openEngine() {

@@ -20,7 +20,7 @@ using TestSupport::LogCapture;
 System::AlignedBuffer stereoFrames(uint64_t frames) {
   System::AlignedBuffer buffer;
   buffer.allocMemory(frames * 8);
-  std::memset(buffer.data(), 0, frames * 8);
+  if (frames > 0) std::memset(buffer.data(), 0, frames * 8);
   return buffer;
 }
 

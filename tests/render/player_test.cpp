@@ -85,7 +85,6 @@ TEST_F(PlayerTest, PlayShowsEveryFrameOnTimeAndEndsOnTheLastFrame) {
 
 TEST_F(PlayerTest, PlayOnTheLastFrameShowsItAndEndsJustAfterItsTime) {
   w().scene().cursorFrame = 29;
-  player().setBufferTime(0);
   player().play();
   ASSERT_GT(w().runToEnd(50), 0);
   EXPECT_EQ(w().shownFrames(), std::vector<int>{29});
@@ -251,6 +250,9 @@ TEST_F(PlayerTest, TheTimerIsWatchedByTheUiLoopWhilePlaying) {
     std::function<void()> callback;
   } bridge;
   System::setUiBridge(&bridge);
+  struct Uninstall {
+    ~Uninstall() { System::setUiBridge(nullptr); }
+  } uninstall;
   player().setBufferTime(0);
   player().play();
   EXPECT_EQ(bridge.watched, player().timerDescriptor());
@@ -263,7 +265,6 @@ TEST_F(PlayerTest, TheTimerIsWatchedByTheUiLoopWhilePlaying) {
   EXPECT_FALSE(w().shown.empty());
   player().stop(false);
   EXPECT_EQ(bridge.watched, -1);
-  System::setUiBridge(nullptr);
 }
 
 TEST(PlayerWithoutSoundTest, WithoutASoundDevicePlaybackRunsSilentToTheEnd) {
