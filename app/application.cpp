@@ -30,6 +30,7 @@
 #include "render/output_drawer.h"
 #include "render/render_anchor_access.h"
 #include "render/render_service.h"
+#include "render/xaudio2_service.h"
 #include "system/dialog.h"
 #include "system/event_service.h"
 #include "system/log.h"
@@ -57,6 +58,8 @@ void acquireServices(System::ServiceStack& services) {
   // device's requirements ends the start here with the device's message.
   services.acquire<Media::Direct2DService>();
   services.acquire<Media::Direct3DService>();
+  // The preview's sound output: it opens the sound system only when playback first starts.
+  services.acquire<Media::XAudio2Service>();
   services.acquire<Resource::ResourceService>();
   services.acquire<Event::EventService>();
   services.acquire<Window::WindowService>();

@@ -1,6 +1,9 @@
 #include "render/render_service.h"
 
+#include <exception>
+
 #include "system/exception.h"
+#include "system/log.h"
 
 namespace Render {
 
@@ -14,6 +17,12 @@ RenderService& RenderService::Get() {
 RenderService::~RenderService() { stop(); }
 
 void RenderService::stop() {
+  try {
+    player_.stop(false);
+  } catch (const std::exception& exception) {
+    // The threads stop whatever the sound output reports.
+    System::Log::error("Render::RenderService::stop", "%s", exception.what());
+  }
   video_.stop();
   audio_.stop();
 }

@@ -1,7 +1,8 @@
 #pragma once
-// The render engine of the process: the video worker (and, as they are built, the audio
-// worker and the preview player). Made after the edit service at start-up; its threads are
+// The render engine of the process: the video worker, the audio worker and the preview
+// player. Made after the edit service (and the sound output) at start-up; its threads are
 // stopped before any service is released.
+#include "render/movie_player.h"
 #include "render/render_audio_worker.h"
 #include "render/render_video_worker.h"
 #include "system/service_holder.h"
@@ -22,12 +23,16 @@ class RenderService : public System::Service<RenderService> {
   RenderVideoWorker& video() { return video_; }
   const RenderVideoWorker& video() const { return video_; }
   RenderAudioWorker& audio() { return audio_; }
-  // Stops every render thread; running tasks finish, queued ones are dropped.
+  MoviePlayer& player() { return player_; }
+  // Ends playback, then stops every render thread; running tasks finish, queued ones are
+  // dropped.
   void stop();
 
  private:
   RenderVideoWorker video_;
   RenderAudioWorker audio_;
+  // Declared last: it requests from both workers and goes before them.
+  MoviePlayer player_{video_, audio_};
 };
 
 }  // namespace Render

@@ -85,6 +85,11 @@ void WorkerThread::cancelTask(int32_t key) {
   // `removed` goes here, unrun and outside the lock.
 }
 
+std::size_t WorkerThread::waitingTaskCount() {
+  std::lock_guard lock(mutex_);
+  return queue_.size();
+}
+
 void WorkerThread::waitAllTasks() {
   throwIfOwnThread("Worker::WorkerThread::waitAllTasks");
   // The marker task signals when it is destroyed: after it has run, or when it is dropped

@@ -7,6 +7,7 @@
 // exception that leaves a task is logged and carried to the UI thread through the event
 // service; the worker goes on with its next task. A worker never touches a window.
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -51,6 +52,9 @@ class WorkerThread {
   // queued tasks). Calling it on the worker's own thread would wait for ever: it raises the
   // standard library's system error for a deadlock instead.
   void waitAllTasks();
+  // The number of tasks queued and not yet started, read under the queue's lock: a
+  // requester that keeps a fixed number of requests ahead counts what still waits.
+  std::size_t waitingTaskCount();
   // Ends the thread: the task that runs finishes, no further task runs, queued tasks are
   // destroyed unrun. A thread waiting to post or blocked in a send to the UI thread is
   // woken. Calling it on the worker's own thread raises the system error for a deadlock and

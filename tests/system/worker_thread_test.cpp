@@ -101,12 +101,14 @@ TEST(WorkerThread, CancelWithdrawsEveryQueuedTaskOfTheKeyOnly) {
     for (const int key : {2, 5, 2, 7})
       worker.addTask(key, [&journal, key, token] { journal.add(key); });
     ASSERT_EQ(token.use_count(), 5);
+    EXPECT_EQ(worker.waitingTaskCount(), 4u) << "the running task is not waiting";
     if (bound > 0) {
       EXPECT_FALSE(worker.queueBound().tryWait()) << "the queue should be full";
     }
 
     worker.cancelTask(2);
     EXPECT_EQ(token.use_count(), 3) << "the withdrawn work is destroyed at once";
+    EXPECT_EQ(worker.waitingTaskCount(), 2u);
     if (bound > 0) {
       // Two units came back, no more.
       EXPECT_TRUE(worker.queueBound().tryWait());
@@ -120,6 +122,7 @@ TEST(WorkerThread, CancelWithdrawsEveryQueuedTaskOfTheKeyOnly) {
     worker.waitAllTasks();
     EXPECT_EQ(journal.get(), (std::vector<int>{5, 7}));
     EXPECT_EQ(token.use_count(), 1);
+    EXPECT_EQ(worker.waitingTaskCount(), 0u);
   }
 }
 
