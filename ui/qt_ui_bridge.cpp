@@ -10,10 +10,15 @@
 #include <cstdio>
 #include <cstring>
 
+#include "render/render_service.h"
 #include "system/log.h"
 #include "ui/window_service.h"
 
 namespace Window {
+
+void QtUiBridge::stopPlayer() {
+  if (Render::RenderService* render = Render::RenderService::instance()) render->player().stop(false);
+}
 
 System::DesktopMetrics QtUiBridge::desktopMetrics() {
   System::DesktopMetrics metrics;

@@ -9,6 +9,8 @@ namespace Window {
 class QtUiBridge : public System::UiBridge {
  public:
   System::DesktopMetrics desktopMetrics() override;
+  // Stops the preview player, leaving the cursor where playback was.
+  void stopPlayer() override;
   void showErrorBox(const std::string& text, const std::string& caption) override;
   void showInformationBox(const std::string& text, const std::string& caption) override;
   void showWarningBox(const std::string& text, const std::string& caption) override;
