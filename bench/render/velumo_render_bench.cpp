@@ -3,7 +3,7 @@
 //   velumo_render_bench PROJECT.vlp2 [--scene N] [--frames FIRST-LAST] [--image FRAME FILE]
 // Defaults: the project's current scene, all of its frames. The last line printed is
 //   frames=N ms_per_frame=M fps=F
-// --image writes that frame as a binary PPM picture. A project that does not load or a frame
+// --image writes that frame as a PNG picture when FILE ends in ".png", else as a binary PPM. A project that does not load or a frame
 // that fails ends the program with its error text and exit code 1.
 #include <charconv>
 #include <chrono>
@@ -32,6 +32,8 @@
 #include "gpu/render_buffer.h"
 #include "gpu/resource/effect_drawing_resources.h"
 #include "gpu/resource/resource_service.h"
+#include "media/image/format_guid.h"
+#include "media/image/image_service.h"
 #include "render/output_drawer.h"
 #include "render/render_anchor_access.h"
 #include "render/render_service.h"
@@ -96,12 +98,30 @@ bool writePpm(const std::string& path, const Media::ImageBuffer& image) {
   return static_cast<bool>(file);
 }
 
+// The frame's 8-bit RGBA pixels as a PNG file through the image service.
+bool writePng(const std::string& path, const Media::ImageBuffer& image) {
+  try {
+    Media::FormatGuid layout = Media::ImageFormat::kContainerPng;
+    Media::ImageService::Get().saveToFile(path, image.data(), image.width, image.height,
+                                          image.pitch, Media::ImageFormat::kPixel32bppRgba, layout);
+    return true;
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    return false;
+  }
+}
+
+bool writeImage(const std::string& path, const Media::ImageBuffer& image) {
+  return path.ends_with(".png") ? writePng(path, image) : writePpm(path, image);
+}
+
 int run(const Options& options) {
   System::ServiceHolder<Setting::SettingService> settings;
   System::ServiceHolder<Media::Direct2DService> direct2D;
   System::ServiceHolder<Media::Direct3DService> direct3D;
   System::ServiceHolder<Resource::ResourceService> resources;
   System::ServiceHolder<Event::EventService> events;
+  System::ServiceHolder<Media::ImageService> images;
   Resource::EffectDrawingResources drawingResources;
   Effect::setDrawingResources(&drawingResources);
   Effect::EffectService::setCatalogue(Effect::builtinCatalogue());
@@ -151,7 +171,7 @@ int run(const Options& options) {
           if (!options.imageFrame || done != *options.imageFrame) return;
           const auto image = buffer.createImageBuffer(Media::DxgiFormat::R8G8B8A8_UNORM, false);
           std::lock_guard lock(mutex);
-          imageWritten = image && writePpm(options.imageFile, *image);
+          imageWritten = image && writeImage(options.imageFile, *image);
         },
         [&](int done, std::exception_ptr error) {
           std::lock_guard lock(mutex);
