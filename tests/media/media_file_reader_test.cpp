@@ -269,10 +269,27 @@ TEST_F(MediaFileReaderTest, VideoAndAudioReadAtTheSameTime) {
   for (int i = 0; i < 48000; ++i) ASSERT_EQ(after->getChannelData(0)[i], 0.0f);
 }
 
-std::string y4m(const char* size, const char* rate, int frames) {
+// A raw 4:2:0 stream whose header says what the test wants; the frames hold 64x48 pixels of
+// luma 0x40 unless `frameBytes` says otherwise.
+std::string y4m(const char* size, const char* rate, int frames, size_t frameBytes = 64 * 48 * 3 / 2) {
   std::string text = std::string("YUV4MPEG2 ") + size + " " + rate + " Ip A1:1 C420jpeg\n";
-  for (int i = 0; i < frames; ++i) text += "FRAME\n" + std::string(64 * 48 * 3 / 2, '\x40');
+  for (int i = 0; i < frames; ++i) text += "FRAME\n" + std::string(frameBytes, '\x40');
   return text;
+}
+
+// An odd width still fills every row of the YUY2 image (the last pixel pair is half used).
+TEST_F(MediaFileReaderTest, OddFrameSizesConvert) {
+  const size_t bytes = 63 * 47 + 2 * (32 * 24);
+  const auto file = open(folder_.writeFile("odd.y4m", y4m("W63 H47", "F25:1", 2, bytes)));
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->description().width, 63);
+  EXPECT_EQ(file->description().height, 47);
+  const auto image = file->readVideo(1);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->width, 63u);
+  EXPECT_EQ(image->height, 47u);
+  EXPECT_EQ(image->row(46)[2 * 62], 0x40);
+  EXPECT_EQ(image->row(0)[0], 0x40);
 }
 
 // Damaged and hostile files are refused, or opened without the stream they cannot describe,
