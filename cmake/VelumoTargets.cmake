@@ -38,6 +38,14 @@ function(velumo_test_folder folder)
     target_link_libraries(${target} PRIVATE ${ARG_DEPENDS} GTest::gtest_main GTest::gmock)
   endif()
   target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  # The folder's environment is set by the test program itself before main(): the properties
+  # of discovered tests pass through a script that splits a list of settings into separate
+  # arguments, so an ENVIRONMENT list there would keep only its first entry.
+  if(ARG_ENVIRONMENT)
+    string(REPLACE ";" "|" environment "${ARG_ENVIRONMENT}")
+    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests/helpers/test_environment.cpp)
+    target_compile_definitions(${target} PRIVATE VELUMO_TEST_ENVIRONMENT="${environment}")
+  endif()
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "VELUMO_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/data;${ARG_ENVIRONMENT}")
+    PROPERTIES ENVIRONMENT "VELUMO_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/data")
 endfunction()
