@@ -10,6 +10,7 @@
 #include "render/audio_pass.h"
 #include "render/audio_timing.h"
 #include "render/request_failure.h"
+#include "render/worker_task_support.h"
 #include "system/exception.h"
 #include "system/log.h"
 
@@ -21,26 +22,7 @@ constexpr int kPreviewKey = 1;
 constexpr int kExportKey = 3;
 constexpr const char* kBlockPlace = "Render::RenderAudioWorker::createSceneAudioBlock";
 
-// Waits for the object thread when the pass's scope ends: the tasks hold copies of scene
-// data, so the mixing ends before the edit lock is left, on an exception too.
-struct WaitForMixing {
-  Worker::WorkerThread& thread;
-  ~WaitForMixing() { thread.waitAllTasks(); }
-};
-
-// The block's callback runs exactly once: with the block, or with nothing when it could not
-// be finished (a waiter on the block must never wait for ever).
-struct BlockDelivery {
-  RenderAudioWorker::BlockCallback callback;
-  ~BlockDelivery() {
-    if (callback) callback(nullptr);
-  }
-  void deliver(std::shared_ptr<Media::AudioBlockBuffer> block) {
-    auto once = std::move(callback);
-    callback = nullptr;
-    once(std::move(block));
-  }
-};
+using BlockDelivery = OnceDelivery<Media::AudioBlockBuffer>;
 
 // A silent stereo block of `samples` samples.
 std::shared_ptr<Media::AudioBlockBuffer> silentBlock(int32_t samples) {
@@ -74,13 +56,8 @@ void RenderAudioWorker::stop() {
 void RenderAudioWorker::postObjectTask(std::function<void()> task) {
   std::shared_ptr<RequestFailure> failure = currentFailure_;
   objectThread_->addTask(0, [task = std::move(task), failure = std::move(failure)] {
-    try {
-      task();
-    } catch (const std::exception& exception) {
-      System::Log::error("Render::RenderAudioWorker::postObjectTask",
-                         "[RenderObjectWorkerAudio] exception.\n%s", exception.what());
-      if (failure) failure->record(std::current_exception());
-    }
+    runRecordingFailure(task, failure.get(), "Render::RenderAudioWorker::postObjectTask",
+                        "RenderObjectWorkerAudio");
   });
 }
 
@@ -112,7 +89,7 @@ void RenderAudioWorker::renderRequest(int, int frame, const AudioCallback& callb
     const Edit::ReadSection read = edit->beginRead();
     sceneKeys.clear();
     if (read.scene) {
-      WaitForMixing wait{*objectThread_};
+      WaitForTasks wait{*objectThread_};
       AudioPass(*this, *read.scene, frame, &buffer).run();
     }
   }
@@ -134,7 +111,7 @@ std::shared_ptr<RenderAudioWorker::RenderingBuffer> RenderAudioWorker::rendering
       ~SetWhenDone() { event.set(); }
     } done{buffer->done};
     sceneKeys.clear();
-    WaitForMixing wait{*objectThread_};
+    WaitForTasks wait{*objectThread_};
     AudioPass(*this, *scene, frame, buffer->audio.get()).run();
   });
   return buffer;
@@ -147,7 +124,7 @@ void RenderAudioWorker::createSceneAudioBlock(Edit::Scene& scene, int block,
     return;
   }
   // From another thread (the video walk): the passes run here, where the key set lives.
-  auto delivery = std::make_shared<BlockDelivery>(BlockDelivery{std::move(callback)});
+  auto delivery = std::make_shared<BlockDelivery>(std::move(callback));
   requestThread_.addTask(kExportKey, [this, scene = &scene, block, delivery] {
     renderSceneBlock(*scene, block, [delivery](std::shared_ptr<Media::AudioBlockBuffer> made) {
       if (made) delivery->deliver(std::move(made));
@@ -156,7 +133,7 @@ void RenderAudioWorker::createSceneAudioBlock(Edit::Scene& scene, int block,
 }
 
 void RenderAudioWorker::renderSceneBlock(Edit::Scene& scene, int block, BlockCallback callback) {
-  auto delivery = std::make_shared<BlockDelivery>(BlockDelivery{std::move(callback)});
+  auto delivery = std::make_shared<BlockDelivery>(std::move(callback));
   const int32_t rate = scene.audioRate;
   auto made = silentBlock(rate);
   if (rate > 0 && scene.rate > 0 && scene.scale > 0 && block >= 0) {

@@ -12,6 +12,7 @@
 #include "gpu/render_buffer.h"
 #include "gpu/resource_buffer.h"
 #include "render/request_failure.h"
+#include "render/worker_task_support.h"
 #include "render/resource_cache.h"
 #include "render/scene_render_pass.h"
 #include "system/exception.h"
@@ -141,11 +142,7 @@ void RenderVideoWorker::renderRequest(int key, int frame, const FrameCallback& c
     if (read.scene) {
       ScenePassInput input = passInput(*read.scene, frame, target.get(), cache);
       input.anchors = anchors;
-      struct WaitForDrawing {
-        Worker::WorkerThread& thread;
-        // The tasks hold copies of scene data: the drawing ends before the lock is left.
-        ~WaitForDrawing() { thread.waitAllTasks(); }
-      } wait{*objectThread_};
+      WaitForTasks wait{*objectThread_};
       ScenePass(*this, input).run();
     }
   }
@@ -179,20 +176,8 @@ void RenderVideoWorker::renderFrameImage(
     Edit::Scene& scene, int frame,
     std::function<void(std::shared_ptr<Media::ImageBuffer>)> callback) {
   // The callback runs exactly once: with the picture, or with nothing when the pass or the
-  // read-back failed or the object thread stopped before it (a waiter on the picture must
-  // never wait for ever).
-  struct Delivery {
-    std::function<void(std::shared_ptr<Media::ImageBuffer>)> callback;
-    ~Delivery() {
-      if (callback) callback(nullptr);
-    }
-    void deliver(std::shared_ptr<Media::ImageBuffer> picture) {
-      auto once = std::move(callback);
-      callback = nullptr;
-      once(std::move(picture));
-    }
-  };
-  auto delivery = std::make_shared<Delivery>(Delivery{std::move(callback)});
+  // read-back failed or the object thread stopped before it.
+  auto delivery = std::make_shared<OnceDelivery<Media::ImageBuffer>>(std::move(callback));
   std::shared_ptr<Media::RenderBuffer> buffer = makeFrameBuffer();
   auto cache = std::make_shared<ResourceCache>(temporaryImageCacheSize_);
   ScenePass(*this, passInput(scene, frame, buffer.get(), cache)).run();
@@ -202,13 +187,8 @@ void RenderVideoWorker::renderFrameImage(
 void RenderVideoWorker::postObjectTask(std::function<void()> task) {
   std::shared_ptr<RequestFailure> failure = currentFailure_;
   objectThread_->addTask(0, [task = std::move(task), failure = std::move(failure)] {
-    try {
-      task();
-    } catch (const std::exception& exception) {
-      System::Log::error("Render::RenderVideoWorker::postObjectTask",
-                         "[RenderObjectWorkerVideo] exception.\n%s", exception.what());
-      if (failure) failure->record(std::current_exception());
-    }
+    runRecordingFailure(task, failure.get(), "Render::RenderVideoWorker::postObjectTask",
+                        "RenderObjectWorkerVideo");
   });
 }
 

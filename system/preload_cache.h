@@ -25,6 +25,7 @@
 #include <list>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <unordered_map>
 #include <utility>
 
@@ -59,6 +60,9 @@ class PreLoadCache {
       if (stopped_) return {};
       auto found = pending_.find(key);
       if (found != pending_.end()) {
+        // A value this thread itself is making (a scene that shows itself): waiting for it
+        // would never end.
+        if (found->second->maker == std::this_thread::get_id()) return {};
         task = found->second;
       } else {
         if (!loader) return {};
@@ -95,7 +99,15 @@ class PreLoadCache {
       if (stopped_) return {};
       auto found = pending_.find(key);
       if (found == pending_.end()) {
-        pending_.emplace(key, std::make_shared<LoadTask>());
+        auto made = std::make_shared<LoadTask>();
+        made->maker = std::this_thread::get_id();
+        pending_.emplace(key, std::move(made));
+        reserved = true;
+        return {};
+      }
+      // This thread reserved the key already (a scene that shows itself): it makes the value
+      // again, which completes the key; waiting for itself would never end.
+      if (found->second->maker == std::this_thread::get_id()) {
         reserved = true;
         return {};
       }
@@ -227,6 +239,9 @@ class PreLoadCache {
       }
       done_.notify_all();
     }
+
+    // The thread that reserved the key (none for loads on the cache's own thread).
+    std::thread::id maker;
 
    private:
     std::mutex mutex_;
