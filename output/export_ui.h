@@ -3,7 +3,9 @@
 // menus that grey while an export runs, the abort question and the completion notice. The
 // UI installs an implementation at start-up; without one (tests, benchmarks, a headless
 // run) the save dialog answers "cancel", the question "no", and the rest only logs.
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "system/file.h"
 
@@ -29,6 +31,15 @@ class ExportUi {
   virtual void enableMenus(bool enable) {}
   // Asks with OK and Cancel; true for OK.
   virtual bool confirm(const std::string& text, const std::string& caption) { return false; }
+  // A pop-up menu of radio items at the mouse, `checked` marked: the chosen index, or -1
+  // when the menu was dismissed.
+  virtual int choosePopupItem(const std::vector<std::string>& items, int checked) { return -1; }
+  // A modal dialog titled `title` with one integer field `label` holding `value`, accepting
+  // only `minimum` to `maximum`: the value on OK, nothing on cancel.
+  virtual std::optional<int> askInteger(const std::string& title, const std::string& label,
+                                        int value, int minimum, int maximum) {
+    return std::nullopt;
+  }
   // The completion balloon: shown for five seconds, removed at exit.
   virtual void showNotice(const std::string& title, const std::string& text) {}
 };

@@ -31,6 +31,9 @@ inline constexpr int32_t kFrameYcc48 = 13;
 inline constexpr int32_t kAudioPcm16 = 1;
 inline constexpr int32_t kAudioFloat32 = 3;
 
+// Milliseconds of the monotonic clock: the progress record's start tick and its reading.
+uint64_t monotonicMilliseconds();
+
 class OutputFile {
  public:
   // Written by the writer (the worker), read by the UI thread's progress display.
@@ -91,6 +94,11 @@ class OutputFile {
   bool notify() const { return notify_; }
   bool isAborted() const { return abort_.load(); }
   void setAbort() { abort_ = true; }
+  // Set by the export run when save() threw or returned false.
+  bool hasFailed() const { return failed_.load(); }
+  void setFailed() { failed_ = true; }
+  // Waits until every render the source posted has finished (the end of the export).
+  void flushSource() { source_->flush(); }
   Progress& progress() { return progress_; }
   const Progress& progress() const { return progress_; }
   // The first error that kept a frame or a frame's sound from being made, or null.
@@ -112,6 +120,7 @@ class OutputFile {
   int64_t startSample_ = 0;
   int64_t sampleCount_ = 0;
   std::atomic<bool> abort_{false};
+  std::atomic<bool> failed_{false};
   bool notify_ = false;
   Progress progress_;
   int videoDepth_ = 1;

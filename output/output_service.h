@@ -30,8 +30,11 @@ class OutputService : public System::Service<OutputService> {
   OutputService(const OutputService&) = delete;
   OutputService& operator=(const OutputService&) = delete;
 
-  // Adds a writer: logs "register output plugin [%s]", loads its section. A writer that
-  // fails here is dropped with an error box; the others go on.
+  // Makes and adds a writer: logs "register output plugin [%s]", loads its section. A
+  // writer that fails here (construction or settings) is dropped with an error box naming
+  // `typeName`; the others go on.
+  void registerPlugin(const std::string& typeName,
+                      const std::function<std::shared_ptr<OutputPlugin>()>& make);
   void registerPlugin(std::shared_ptr<OutputPlugin> plugin);
 
   // Starts an export with the writer at `index` (the File menu's order). An index outside
@@ -62,7 +65,6 @@ class OutputService : public System::Service<OutputService> {
 
  private:
   void saveTask(std::shared_ptr<OutputFile> file);
-  void registerPlugins(PluginList writers);
 
   int32_t counter_ = 0;
   PluginList plugins_;
