@@ -25,6 +25,8 @@
 #include "media/image/image_service.h"
 #include "media/input/input_service.h"
 #include "media/input/input_service_seams.h"
+#include "output/export_ui.h"
+#include "output/output_service.h"
 #include "render/cache_mask_images.h"
 #include "render/cache_service.h"
 #include "render/output_drawer.h"
@@ -39,6 +41,7 @@
 #include "system/service_holder.h"
 #include "system/setting_service.h"
 #include "system/translate_service.h"
+#include "ui/qt_export_ui.h"
 #include "ui/qt_ui_bridge.h"
 #include "ui/window_service.h"
 
@@ -65,6 +68,8 @@ void acquireServices(System::ServiceStack& services) {
   services.acquire<Window::WindowService>();
   // The media readers, then the picture and sound caches that read through them.
   services.acquire<Plugin::InputService>();
+  // The export writers, built in and from the plug-in folder.
+  services.acquire<Plugin::OutputService>();
   services.acquire<Cache::CacheService>();
   services.acquire<Effect::EffectService>();
   services.acquire<Undo::UndoService>();
@@ -90,6 +95,8 @@ int run(int argc, char** argv) {
   QApplication application(argc, argv);
   Window::QtUiBridge bridge;
   const ScopedInstall<System::UiBridge> bridgeInstall(System::setUiBridge, &bridge);
+  Window::QtExportUi exportUi;
+  const ScopedInstall<Plugin::ExportUi> exportUiInstall(Plugin::setExportUi, &exportUi);
   QuitSignals quitSignals;
 
   System::ServiceStack services;
@@ -157,7 +164,9 @@ int run(int argc, char** argv) {
   try {
     Event::EventService::instance()->exitEvent().fire();
     // The caches wake whoever waits for them (later requests return at once), then the render
-    // threads stop, before anything they use is released.
+    // threads stop, before anything they use is released. A running export is aborted
+    // first: its writer ends its file between two frames.
+    if (Plugin::OutputService* outputs = Plugin::OutputService::instance()) outputs->stop();
     if (Cache::CacheService* caches = Cache::CacheService::instance()) caches->stop();
     if (Render::RenderService* render = Render::RenderService::instance()) render->stop();
     mediaHostInstall.reset();

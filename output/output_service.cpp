@@ -41,8 +41,10 @@ OutputService::~OutputService() {
 }
 
 void OutputService::stop() {
-  worker_.stop();
+  // A running writer stops between two frames; a wait for a frame returns at once.
+  if (current_) current_->setAbort();
   caches_.stop();
+  worker_.stop();
 }
 
 void OutputService::registerPlugin(const std::string& typeName,

@@ -60,7 +60,8 @@ class OutputService : public System::Service<OutputService> {
   // aborted). Benchmarks and tests wait on it.
   void setEndListener(std::function<void(bool)> listener) { endListener_ = std::move(listener); }
 
-  // Ends the caches' and the worker's threads (shut-down).
+  // Ends the caches' and the worker's threads (shut-down); a running export is aborted
+  // first, so its writer ends between two frames.
   void stop();
 
  private:

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QSocketNotifier>
 #include <algorithm>
 
@@ -22,8 +23,20 @@ class ManagerWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override {
+    if (service_.menuHook_) {
+      event->ignore();
+      runGuarded([this] { service_.menuHook_(); });
+      return;
+    }
     event->accept();
     runGuarded([this] { service_.requestQuit(); });
+  }
+  void keyPressEvent(QKeyEvent* event) override {
+    if (service_.menuHook_ && event->key() == Qt::Key_Escape) {
+      runGuarded([this] { service_.menuHook_(); });
+      return;
+    }
+    QWidget::keyPressEvent(event);
   }
   void moveEvent(QMoveEvent* event) override {
     QWidget::moveEvent(event);

@@ -45,6 +45,11 @@ class WindowService : public System::Service<WindowService> {
   void requestQuit();
   bool isQuitRequested() const { return closed_; }
 
+  // While the menus are grey (an export runs) closing the window and Esc call `hook`
+  // instead: the window neither closes nor takes input. An empty hook gives them back.
+  void setMenuHook(std::function<void()> hook) { menuHook_ = std::move(hook); }
+  bool menusEnabled() const { return !menuHook_; }
+
   QWidget* window() const;
   const std::string& title() const { return title_; }
   void setTitle(const std::string& title);
@@ -65,6 +70,7 @@ class WindowService : public System::Service<WindowService> {
     std::unique_ptr<QSocketNotifier> notifier;
   };
 
+  std::function<void()> menuHook_;
   System::Config::Section config_{"Window"};
   System::Config::Int xParameter_{config_, "x", &x, 0};
   System::Config::Int yParameter_{config_, "y", &y, 0};

@@ -1,0 +1,35 @@
+#pragma once
+// The export's user interface on Qt: the save dialog, the abort question, the grey menus
+// (closing and Esc ask the abort question meanwhile), the completion balloon in the
+// notification area and the progress. Installed by the entry point.
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <memory>
+
+#include "output/export_ui.h"
+
+namespace Window {
+
+class QtExportUi final : public Plugin::ExportUi {
+ public:
+  QtExportUi();
+  ~QtExportUi() override;
+
+  std::string chooseSavePath(const std::string& title, const System::Filter& filter,
+                             Plugin::OutputPlugin* settings) override;
+  void setStatus(const std::string& text, const std::string& detail, float fraction) override;
+  void enableMenus(bool enable) override;
+  bool confirm(const std::string& text, const std::string& caption) override;
+  int choosePopupItem(const std::vector<std::string>& items, int checked) override;
+  std::optional<int> askInteger(const std::string& title, const std::string& label, int value,
+                                int minimum, int maximum) override;
+  void showNotice(const std::string& title, const std::string& text) override;
+
+ private:
+  void removeNotice();
+
+  std::unique_ptr<QSystemTrayIcon> notice_;
+  QTimer noticeTimer_;
+};
+
+}  // namespace Window
