@@ -36,6 +36,7 @@ constexpr ErrnoWin32 kErrnoTable[] = {
     {ELIBBAD, kMovedErrnoBase + ELIBBAD},
     {EUSERS, kMovedErrnoBase + EUSERS},
     {EHOSTDOWN, kMovedErrnoBase + EHOSTDOWN},
+    {ETOOMANYREFS, kMovedErrnoBase + ETOOMANYREFS},
 };
 
 // Win32 codes that the program uses on its own, with no errno behind them.
@@ -48,6 +49,7 @@ constexpr CodeText kWin32Texts[] = {
     {kWin32ErrorWriteFault, "The system cannot write to the specified device."},
     {kWin32ErrorReadFault, "The system cannot read from the specified device."},
     {kWin32ErrorAlreadyExists, "Cannot create a file when that file already exists."},
+    {kWin32ErrorBrokenPipe, "The pipe has been ended."},
 };
 constexpr CodeText kHresultTexts[] = {
     {static_cast<int32_t>(0x80004001), "Not implemented"},

@@ -30,6 +30,8 @@ inline constexpr int32_t kWin32ErrorWriteFault = 29;
 inline constexpr int32_t kWin32ErrorReadFault = 30;
 inline constexpr int32_t kWin32ErrorOutOfMemory = 14;
 inline constexpr int32_t kWin32ErrorAlreadyExists = 183;
+// The far end of a pipe went away, or what it sent cannot be a part of the exchange.
+inline constexpr int32_t kWin32ErrorBrokenPipe = 109;
 
 int32_t win32FromErrno(int error);
 int32_t hresultFromWin32(int32_t code);

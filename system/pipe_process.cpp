@@ -12,12 +12,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <mutex>
 #include <thread>
 #include <vector>
 
 #include "system/exception.h"
 #include "system/log.h"
+#include "system/pipe.h"
 #include "system/ui_bridge.h"
 
 extern char** environ;
@@ -50,17 +50,6 @@ void moveToAtLeast(UniqueDescriptor& descriptor, int minimum) {
   const int moved = ::fcntl(descriptor.get(), F_DUPFD_CLOEXEC, minimum);
   if (moved < 0) throw makeLastErrorException("fcntl", kStartPlace);
   descriptor.reset(moved);
-}
-
-// A write to the pipe of a child that has ended must fail with EPIPE, not end this program
-// with SIGPIPE. A handler that someone installed on purpose stays.
-void ignoreBrokenPipeSignal() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    struct sigaction current {};
-    if (::sigaction(SIGPIPE, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
-      ::signal(SIGPIPE, SIG_IGN);
-  });
 }
 
 void checkSpawnCall(int error) {
@@ -105,16 +94,20 @@ void pauseForChild(int processDescriptor, milliseconds timeout) {
 
 PipeProcess::~PipeProcess() { terminate(); }
 
-void PipeProcess::start(const std::string& path) {
+void PipeProcess::start(const std::string& path, const std::optional<std::string>& extra) {
   terminate();
   try {
     // The path reaches the system as a C string: a NUL inside it would start another
     // program.
-    if (path.find('\0') != std::string::npos)
+    if (path.find('\0') != std::string::npos ||
+        (extra && extra->find('\0') != std::string::npos))
       throw makeErrnoException("posix_spawn", kStartPlace, EINVAL);
     std::string readText = handleText(kChildReadDescriptor);
     std::string writeText = handleText(kChildWriteDescriptor);
-    if (path.size() + 1 + readText.size() + 1 + writeText.size() + 1 > kMaxCommandLine)
+    std::string extraText = extra.value_or(std::string());
+    const std::size_t extraLength = extra ? extraText.size() + 1 : 0;
+    if (path.size() + 1 + readText.size() + 1 + writeText.size() + 1 + extraLength >
+        kMaxCommandLine)
       throw makeErrnoException("posix_spawn", kStartPlace, ENAMETOOLONG);
 
     // Both pipes are made close-on-exec: this process's ends never reach the child, and the
@@ -160,7 +153,9 @@ void PipeProcess::start(const std::string& path) {
                                               POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK));
 
     std::string program = path;
-    std::vector<char*> arguments{program.data(), readText.data(), writeText.data(), nullptr};
+    std::vector<char*> arguments{program.data(), readText.data(), writeText.data()};
+    if (extra) arguments.push_back(extraText.data());
+    arguments.push_back(nullptr);
     pid_t pid = -1;
     checkSpawnCall(::posix_spawn(&pid, path.c_str(), &actions.value, &attributes.value,
                                  arguments.data(), environ));

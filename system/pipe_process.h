@@ -8,7 +8,9 @@
 //   (descriptor 1) the pipe to this process; standard error is this process's own;
 // - its arguments are its program path, then the numbers of its read and write descriptors
 //   as 16 upper-case hexadecimal digits ("0000000000000000", "0000000000000001"). The path is
-//   one argument of its own, so a path with blanks always starts that very program;
+//   one argument of its own, so a path with blanks always starts that very program. A start
+//   may add one more argument of its own choosing (the plug-in helpers get the folder of
+//   the plug-ins there);
 // - descriptor 3 (mutexHandle()) is the shared lock: a POSIX record lock on a memory file,
 //   taken with fcntl(F_SETLKW, write lock over the whole file) and given back with F_UNLCK.
 //   The helper learns the number through the pipe protocol.
@@ -34,7 +36,7 @@ class PipeProcess {
   static constexpr int kChildReadDescriptor = 0;
   static constexpr int kChildWriteDescriptor = 1;
   static constexpr int kChildMutexDescriptor = 3;
-  // The longest command line, "path read write " with its blanks.
+  // The longest command line, "path read write extra " with its blanks.
   static constexpr std::size_t kMaxCommandLine = 2047;
   // How long terminate waits for a child to end by itself before it is killed.
   static constexpr std::chrono::milliseconds kTerminateWait{5000};
@@ -45,12 +47,13 @@ class PipeProcess {
   // terminate.
   ~PipeProcess();
 
-  // Starts the program at `path` (a child started before is terminated first). Failures:
-  // "pipe2", "fcntl", "memfd_create" or "posix_spawn" in "System::PipeProcess::start" (a
-  // path that is empty, holds a NUL or makes the command line longer than 2,047 characters
-  // fails as "posix_spawn"); everything made so far is closed and the child, if any,
-  // terminated before the throw.
-  void start(const std::string& path);
+  // Starts the program at `path` (a child started before is terminated first), with
+  // `extra`, when given, as its fourth argument. Failures: "pipe2", "fcntl",
+  // "memfd_create" or "posix_spawn" in "System::PipeProcess::start" (a path that is empty,
+  // a path or extra argument that holds a NUL, or a command line longer than 2,047
+  // characters fails as "posix_spawn"); everything made so far is closed and the child, if
+  // any, terminated before the throw.
+  void start(const std::string& path, const std::optional<std::string>& extra = std::nullopt);
   // Closes the lock, then the pipe to the child, then the pipe from it, so that the child
   // sees its input end; waits up to 5000 ms for the child to end, then kills it with the
   // warning "kill pipe process [%p]". Nothing to do when nothing was started.

@@ -8,6 +8,7 @@
 #include "media/input/builtin_readers.h"
 #include "media/input/input_file.h"
 #include "media/input/input_plugin.h"
+#include "media/plugin/input_pipe32.h"
 #include "system/dialog.h"
 #include "system/exception.h"
 #include "system/log.h"
@@ -28,13 +29,20 @@ System::Filter makeFilter(const InputService::ExtensionMap& map, const char* lab
 
 }  // namespace
 
-InputService::InputService() : InputService(makeBuiltinReaders()) {}
+InputService::InputService() : InputService(makeBuiltinReaders(), true) {}
 
-InputService::InputService(PluginList readers) {
+InputService::InputService(PluginList readers) : InputService(std::move(readers), false) {}
+
+InputService::InputService(PluginList readers, bool withPluginFolder) {
   loadSettings();
   for (auto& reader : readers) registerPlugin(std::move(reader));
-  // Readers found in the plug-in folder (shared libraries and legacy helper programs) are
-  // registered here once their adapters exist.
+  if (withPluginFolder) {
+    // Bare names: the helper program loads them from the plug-in folder itself.
+    const std::string pattern = System::FileName::expandVariable("%Plugin%/*.vli");
+    for (const auto& file : System::File::findFiles(pattern))
+      registerPlugin("Plugin::InputPipe32",
+                     [&file] { return std::make_shared<InputPipe32>(file.path); });
+  }
   updateExtTypeList();
 }
 
@@ -67,6 +75,18 @@ void InputService::registerPlugin(std::shared_ptr<InputPlugin> plugin) {
     Dialog::showError("failed to register input plugin. [%s]\n\n%s",
                               typeid(reader).name(), error.what());
   }
+}
+
+void InputService::registerPlugin(const char* typeName,
+                                  const std::function<std::shared_ptr<InputPlugin>()>& make) {
+  std::shared_ptr<InputPlugin> plugin;
+  try {
+    plugin = make();
+  } catch (const std::exception& error) {
+    Dialog::showError("failed to register input plugin. [%s]\n\n%s", typeName, error.what());
+    return;
+  }
+  registerPlugin(std::move(plugin));
 }
 
 void InputService::updateExtTypeList() {

@@ -3,11 +3,13 @@
 // an opened media file.
 //
 // At start it registers the built-in readers (still images, AVI, every other container) in
-// that order, which gives them the default priorities 0, 1 and 2, and maps each claimed
+// that order, which gives them the default priorities 0, 1 and 2, then the plug-ins of the
+// plug-in folder ("*.vli": readers run by the helper program), and maps each claimed
 // extension to the readers that claim it, in priority order. Effects, the pre-load caches
 // and the edit commands ask for a file by path and kind; the answer comes from the open-file
 // cache or from the first reader that opens the path.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <shared_mutex>
 #include <string>
@@ -29,7 +31,7 @@ class InputService : public System::Service<InputService> {
   using PluginList = std::vector<std::shared_ptr<InputPlugin>>;
   using ExtensionMap = std::unordered_map<std::string, PluginList>;
 
-  // Loads [Input] and registers the built-in readers.
+  // Loads [Input] and registers the built-in readers, then the plug-in folder's.
   InputService();
   // Registers the given readers instead of the built-in ones (tests and tools).
   explicit InputService(PluginList readers);
@@ -67,8 +69,13 @@ class InputService : public System::Service<InputService> {
   InputFileCache& fileCache() { return cache_; }
 
  private:
+  InputService(PluginList readers, bool withPluginFolder);
   void loadSettings();
   void registerPlugin(std::shared_ptr<InputPlugin> plugin);
+  // Makes the reader and registers it; a reader that cannot be made is left out with an
+  // error box naming `typeName`.
+  void registerPlugin(const char* typeName,
+                      const std::function<std::shared_ptr<InputPlugin>()>& make);
   // The readers of the extension for `kind`, copied under the maps' lock.
   PluginList readersFor(const std::string& extension, int kind) const;
 

@@ -133,6 +133,22 @@ TEST(PipeProcessTest, TheChildFindsItsPipesOnItsCommandLineAndEchoes) {
   EXPECT_EQ(child.echo(std::string(100000, 'x')).size(), 100000u);
 }
 
+TEST(PipeProcessTest, AnExtraArgumentComesFourthAndMayNotHoldANul) {
+  Watchdog watchdog("extra argument");
+  PipeProcess process;
+  process.start(kChild, std::string("/plug-in folder"));
+  ChildConnection child(process);
+  EXPECT_EQ(child.arguments(), (std::vector<std::string>{kChild, "0000000000000000",
+                                                         "0000000000000001", "/plug-in folder"}));
+  try {
+    process.start(kChild, std::string("a\0b", 3));
+    ADD_FAILURE() << "started";
+  } catch (const System::Exception& exception) {
+    expectFailedCall(exception.what(), "posix_spawn", "System::PipeProcess::start", EINVAL);
+  }
+  EXPECT_FALSE(process.isRunning());
+}
+
 TEST(PipeProcessTest, TheChildInheritsOnlyItsPipesAndTheLock) {
   Watchdog watchdog("descriptor list");
   // A descriptor that some other code opened without close-on-exec.
