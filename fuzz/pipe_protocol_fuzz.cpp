@@ -50,7 +50,7 @@ void checkLoad(const Plugin::PipePluginInfo& info) {
   if (info.filter.size() > 2048) fail("more filter entries than the string can hold");
 }
 
-void checkDescription(const Plugin::MediaDescription& d) {
+void checkUsable(const Plugin::MediaDescription& d) {
   if (d.hasVideo()) {
     if (d.frameCount <= 0 || d.width <= 0 || d.height <= 0 || d.rate <= 0 || d.scale <= 0)
       fail("video without frames, size or rate");
@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     System::Pipe pipe = replies.pipe(data, size);
     const Plugin::PipeOpenReply reply = Plugin::readOpenReply(pipe);
     if (reply.handle != 0 && !Plugin::checkDescription(reply.description)) {
-      checkDescription(reply.description);
+      checkUsable(reply.description);
       const Plugin::MediaDescription& d = reply.description;
       // The frame block that would follow, into a buffer of exactly the announced size.
       if (d.hasVideo()) {
