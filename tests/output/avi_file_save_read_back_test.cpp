@@ -92,9 +92,9 @@ void expectFfmpeg(const std::string& path, int32_t format, AVPixelFormat pixelFo
   }
 }
 
-class AviReadBackTest : public AviSaveFixture {};
+class AviExportReadBackTest : public AviSaveFixture {};
 
-TEST_F(AviReadBackTest, OurReaderReadsEveryType) {
+TEST_F(AviExportReadBackTest, OurReaderReadsEveryType) {
   struct Case {
     const char* videoType;
     const char* audioType;
@@ -114,7 +114,7 @@ TEST_F(AviReadBackTest, OurReaderReadsEveryType) {
   }
 }
 
-TEST_F(AviReadBackTest, FfmpegReadsTheFile) {
+TEST_F(AviExportReadBackTest, FfmpegReadsTheFile) {
   struct Case {
     const char* videoType;
     const char* audioType;
@@ -135,7 +135,7 @@ TEST_F(AviReadBackTest, FfmpegReadsTheFile) {
 }
 
 // Three parts of two, two and one frames, found through the OpenDML indexes.
-TEST_F(AviReadBackTest, BothReadersReadEveryPart) {
+TEST_F(AviExportReadBackTest, BothReadersReadEveryPart) {
   setFrames(5);
   save("odml.avi", 300000);
   expectOurReader(path("odml.avi"), Plugin::kFrameBgr24, 1, 5, 8000);

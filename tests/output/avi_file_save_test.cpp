@@ -19,9 +19,9 @@ void expectZero(const std::string& bytes, uint64_t from, uint64_t to, const char
   for (uint64_t at = from; at < to; ++at) ASSERT_EQ(bytes[at], 0) << what << " byte " << at - from;
 }
 
-class AviFileSaveTest : public AviSaveFixture {};
+class AviExportTest : public AviSaveFixture {};
 
-TEST_F(AviFileSaveTest, ThreeFramesGiveThePlainLayout) {
+TEST_F(AviExportTest, ThreeFramesGiveThePlainLayout) {
   struct Case {
     const char* videoType;
     const char* audioType;
@@ -154,7 +154,7 @@ TEST_F(AviFileSaveTest, ThreeFramesGiveThePlainLayout) {
 
 // Past the part size the file goes on in "AVIX" parts: the placeholders become the OpenDML
 // indexes and the extended header, and every part ends its 'movi' with its standard indexes.
-TEST_F(AviFileSaveTest, PartsPastTheLimitBecomeOpenDml) {
+TEST_F(AviExportTest, PartsPastTheLimitBecomeOpenDml) {
   setFrames(5);
   // A part holds two frames (236816 bytes each) before it passes 300000 bytes.
   const std::string bytes = save("odml.avi", 300000);
@@ -221,7 +221,7 @@ TEST_F(AviFileSaveTest, PartsPastTheLimitBecomeOpenDml) {
 
 // A super index has 100 entries: 100 parts are written, the 101st is refused and no file is
 // left.
-TEST_F(AviFileSaveTest, AFileHasAtMostOneHundredParts) {
+TEST_F(AviExportTest, AFileHasAtMostOneHundredParts) {
   for (int frames : {100, 101}) {
     SCOPED_TRACE(frames);
     scene_ = OutputTest::smallScene(frames);
@@ -252,7 +252,7 @@ TEST_F(AviFileSaveTest, AFileHasAtMostOneHundredParts) {
 
 // A frame or a frame's sound that cannot be made fails the export: nothing appears under the
 // target's name, an existing file there stays as it was, and no temporary file is left.
-TEST_F(AviFileSaveTest, AFailedFrameLeavesNoFile) {
+TEST_F(AviExportTest, AFailedFrameLeavesNoFile) {
   struct Case {
     const char* name;
     int failVideo;
@@ -293,7 +293,7 @@ TEST_F(AviFileSaveTest, AFailedFrameLeavesNoFile) {
 
 // An abort stops before the next frame; the file is finished with the frames so far and
 // takes the target's name. The progress follows the frames.
-TEST_F(AviFileSaveTest, AnAbortedExportIsAWellFormedFile) {
+TEST_F(AviExportTest, AnAbortedExportIsAWellFormedFile) {
   setFrames(5);
   auto file = makeFile();
   std::vector<std::pair<uint32_t, uint32_t>> progress;
@@ -317,7 +317,7 @@ TEST_F(AviFileSaveTest, AnAbortedExportIsAWellFormedFile) {
   EXPECT_EQ(walked.find("idx1").size, 4u * 16);
 }
 
-TEST(AviFileSaveSettingsTest, TheWriterAndItsKeys) {
+TEST(AviExportSettingsTest, TheWriterAndItsKeys) {
   Plugin::AviFileSave writer;
   EXPECT_EQ(writer.name(), "AVIファイル出力");
   ASSERT_EQ(writer.filter().size(), 1u);
@@ -342,7 +342,7 @@ TEST(AviFileSaveSettingsTest, TheWriterAndItsKeys) {
   EXPECT_EQ(store.findValue(section, "VideoType").text, "YUY2");
 }
 
-TEST(AviFileSaveSettingsTest, TypesMapToFormats) {
+TEST(AviExportSettingsTest, TypesMapToFormats) {
   const std::pair<const char*, int32_t> video[] = {
       {"RGB24bit", Plugin::kFrameBgr24},         {"RGBA32bit", Plugin::kFrameBgra32},
       {"YUY2", Plugin::kFrameYuy2},              {"RGBA64bit(RU64)", Plugin::kFrameRgba64},
