@@ -40,14 +40,12 @@ AviFileSaveFile::AviFileSaveFile(std::string path, const AviFileSave& plugin,
 AviFileSaveFile::~AviFileSaveFile() = default;
 
 bool AviFileSaveFile::save() {
+  // The rates are checked when the export is made; a scene without a picture size (none
+  // open) cannot be described as a video stream.
   const ExportScene& scene = this->scene();
   if (scene.width <= 0 || scene.height <= 0)
     throw System::makeFormattedException("Plugin::AviFileSaveFile::save", "invalid image size.",
                                          "%d x %d", scene.width, scene.height);
-  if (scene.rate <= 0 || scene.scale <= 0 || scene.audioRate <= 0)
-    throw System::makeFormattedException("Plugin::AviFileSaveFile::save", "invalid frame rate.",
-                                         "%d / %d, %d Hz", scene.rate, scene.scale,
-                                         scene.audioRate);
   resolveFormats();
 
   System::SafeFileWriter target(path());

@@ -291,6 +291,16 @@ TEST_F(AviExportTest, AFailedFrameLeavesNoFile) {
   }
 }
 
+// A scene without a picture size (none open) cannot be described: refused before any file
+// is made.
+TEST_F(AviExportTest, ASceneWithoutSizeIsRefused) {
+  scene_.width = 0;
+  auto file = makeFile();
+  EXPECT_THROW(file->save(), std::exception);
+  EXPECT_TRUE(std::filesystem::is_empty(folder_.path()));
+  EXPECT_TRUE(source_->videoFrames().empty());
+}
+
 // An abort stops before the next frame; the file is finished with the frames so far and
 // takes the target's name. The progress follows the frames.
 TEST_F(AviExportTest, AnAbortedExportIsAWellFormedFile) {
