@@ -2,6 +2,7 @@
 
 #include <typeinfo>
 
+#include "output/avi_file_save.h"
 #include "output/export_ui.h"
 #include "output/still_file_save.h"
 #include "system/dialog.h"
@@ -23,6 +24,7 @@ std::string message(std::string_view text) {
 }  // namespace
 
 OutputService::OutputService() {
+  registerPlugin("Plugin::AviFileSave", [] { return std::make_shared<AviFileSave>(); });
   registerPlugin("Plugin::PngFileSave", [] { return std::make_shared<PngFileSave>(); });
   registerPlugin("Plugin::JpgFileSave", [] { return std::make_shared<JpgFileSave>(); });
 }
