@@ -125,20 +125,11 @@ bool ControlSection::getAudio(OutputFile& file, Media::RawAudioBuffer& buffer) {
 
 // --- the writer ---------------------------------------------------------------------------
 
-OutputPipe32::Loaded OutputPipe32::load(const std::string& fileName,
-                                        std::unique_ptr<PipeHelperLink> helper) {
-  Loaded loaded;
-  loaded.control = std::make_shared<OutputPipe32Process::ControlSection>(std::move(helper));
-  std::lock_guard lock(loaded.control->mutex());
-  loaded.info = loaded.control->loadPlugin(fileName);
-  return loaded;
-}
-
 OutputPipe32::OutputPipe32(const std::string& fileName)
     : OutputPipe32(fileName, makeInstalledHelper(OutputPipe32Process::kHelperProgram)) {}
 
 OutputPipe32::OutputPipe32(const std::string& fileName, std::unique_ptr<PipeHelperLink> helper)
-    : OutputPipe32(fileName, load(fileName, std::move(helper))) {}
+    : OutputPipe32(fileName, Loaded::load(fileName, std::move(helper))) {}
 
 OutputPipe32::OutputPipe32(const std::string& fileName, Loaded loaded)
     : OutputPlugin(std::move(loaded.info.name), std::move(loaded.info.filter),

@@ -65,11 +65,7 @@ class OutputPipe32 final : public OutputPlugin {
   }
 
  private:
-  struct Loaded {
-    std::shared_ptr<OutputPipe32Process::ControlSection> control;
-    PipePluginInfo info;
-  };
-  static Loaded load(const std::string& fileName, std::unique_ptr<PipeHelperLink> helper);
+  using Loaded = LoadedPipePlugin<OutputPipe32Process::ControlSection>;
   OutputPipe32(const std::string& fileName, Loaded loaded);
 
   std::string fileName_;

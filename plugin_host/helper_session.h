@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "media/plugin/pipe_commands.h"
 #include "plugin_host/helper_pipe.h"
 
 namespace PluginHost {
@@ -51,6 +52,22 @@ class HelperSession {
 // The reply to the load command: kind flags, name, file filter, information.
 void writeLoadReply(HelperPipe& pipe, int32_t kinds, const char16_t* name,
                     const char16_t* fileFilter, const char16_t* information);
+
+// Loads the plug-in `name`, copies the table its export `symbol` returns into `table` and
+// answers the load command from it: the table's video and audio flags, and the settings flag
+// when it has a dialog.
+template <class Table>
+void loadTable(HelperPipe& pipe, PluginLibrary& library, const std::string& folder,
+               std::u16string_view name, const char* symbol, Table& table) {
+  using TableFunction = Table* (*)(void);
+  const auto tableFunction = reinterpret_cast<TableFunction>(library.open(folder, name, symbol));
+  const Table* loaded = tableFunction();
+  if (!loaded) HelperPipe::lost("the plug-in gave no table");
+  table = *loaded;
+  const int32_t kinds = (table.flags & (Plugin::kPipeKindVideo | Plugin::kPipeKindAudio)) |
+                        (table.fnConfigure ? Plugin::kPipeKindSettings : 0);
+  writeLoadReply(pipe, kinds, table.name, table.fileFilter, table.information);
+}
 
 // Runs the helper until quit or the end of its input; the process's exit status.
 int runHelper(int argc, char** argv, HelperSession& session);

@@ -30,14 +30,7 @@ class ReaderSession final : public PluginHost::HelperSession {
  public:
   void load(HelperPipe& pipe, PluginHost::PluginLibrary& library, const std::string& folder,
             std::u16string_view name) override {
-    auto tableFunction = reinterpret_cast<VelumoInputPluginTableFunction>(
-        library.open(folder, name, "VelumoInputPluginTable"));
-    const VelumoInputPluginTable* table = tableFunction();
-    if (!table) HelperPipe::lost("the plug-in gave no table");
-    table_ = *table;
-    const int32_t kinds = (table_.flags & (Plugin::kPipeKindVideo | Plugin::kPipeKindAudio)) |
-                          (table_.fnConfigure ? Plugin::kPipeKindSettings : 0);
-    PluginHost::writeLoadReply(pipe, kinds, table_.name, table_.fileFilter, table_.information);
+    PluginHost::loadTable(pipe, library, folder, name, "VelumoInputPluginTable", table_);
   }
 
   PluginHost::ConfigureFunction configure() const override { return table_.fnConfigure; }

@@ -117,20 +117,11 @@ std::shared_ptr<Media::AudioBlockBuffer> ControlSection::readAudio(
 
 // --- the reader ---------------------------------------------------------------------------
 
-InputPipe32::Loaded InputPipe32::load(const std::string& fileName,
-                                      std::unique_ptr<PipeHelperLink> helper) {
-  Loaded loaded;
-  loaded.control = std::make_shared<InputPipe32Process::ControlSection>(std::move(helper));
-  std::lock_guard lock(loaded.control->mutex());
-  loaded.info = loaded.control->loadPlugin(fileName);
-  return loaded;
-}
-
 InputPipe32::InputPipe32(const std::string& fileName)
     : InputPipe32(fileName, makeInstalledHelper(InputPipe32Process::kHelperProgram)) {}
 
 InputPipe32::InputPipe32(const std::string& fileName, std::unique_ptr<PipeHelperLink> helper)
-    : InputPipe32(fileName, load(fileName, std::move(helper))) {}
+    : InputPipe32(fileName, Loaded::load(fileName, std::move(helper))) {}
 
 InputPipe32::InputPipe32(const std::string& fileName, Loaded loaded)
     : InputPlugin(std::move(loaded.info.name), std::move(loaded.info.filter),

@@ -66,11 +66,7 @@ class InputPipe32 final : public InputPlugin {
   const std::string& fileName() const { return fileName_; }
 
  private:
-  struct Loaded {
-    std::shared_ptr<InputPipe32Process::ControlSection> control;
-    PipePluginInfo info;
-  };
-  static Loaded load(const std::string& fileName, std::unique_ptr<PipeHelperLink> helper);
+  using Loaded = LoadedPipePlugin<InputPipe32Process::ControlSection>;
   InputPipe32(const std::string& fileName, Loaded loaded);
 
   std::string fileName_;

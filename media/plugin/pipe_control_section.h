@@ -64,4 +64,23 @@ class PipeControlSection {
   std::mutex mutex_;
 };
 
+// A plug-in's control section with its helper started and the plug-in loaded: what the
+// bridges' constructors build their plug-in fields from.
+template <class Section>
+struct LoadedPipePlugin {
+  std::shared_ptr<Section> control;
+  PipePluginInfo info;
+
+  // Makes the section over `helper` and loads `fileName` under its mutex. Throws "load
+  // plugin failed."; the section then ends its helper as it goes.
+  static LoadedPipePlugin load(const std::string& fileName,
+                               std::unique_ptr<PipeHelperLink> helper) {
+    LoadedPipePlugin loaded;
+    loaded.control = std::make_shared<Section>(std::move(helper));
+    std::lock_guard lock(loaded.control->mutex());
+    loaded.info = loaded.control->loadPlugin(fileName);
+    return loaded;
+  }
+};
+
 }  // namespace Plugin

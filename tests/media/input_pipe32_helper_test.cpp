@@ -11,6 +11,7 @@
 #include "media/input/input_plugin.h"
 #include "media/input/input_service.h"
 #include "media/plugin/input_pipe32.h"
+#include "media/pipe_test_peer.h"
 #include "system/log_capture.h"
 #include "system/scoped_install_folder.h"
 
@@ -23,12 +24,6 @@ constexpr const char* kPlugin = "fake_input_plugin.vli";
 
 std::unique_ptr<Plugin::PipeHelperLink> helper() {
   return std::make_unique<Plugin::PipeHelperProcess>(VELUMO_PIPE32VLI, VELUMO_HELPER_PLUGINS);
-}
-
-bool logged(const LogCapture& log, const std::string& text) {
-  for (const auto& record : log.records())
-    if (record.level == "ERROR" && record.text == text) return true;
-  return false;
 }
 
 TEST(InputPipe32HelperTest, TheHelperLoadsThePluginAndReadsItsMedia) {
@@ -94,7 +89,7 @@ TEST(InputPipe32HelperTest, EachFileKindOpensOrFailsAsItShould) {
     SCOPED_TRACE(c.path);
     LogCapture log;
     EXPECT_EQ(reader.openFile(c.path) != nullptr, c.opens);
-    EXPECT_EQ(logged(log, "file load failed."), c.logsFailure);
+    EXPECT_EQ(PipeTest::loggedError(log, "file load failed."), c.logsFailure);
   }
   const auto yuy2 = reader.openFile("/m/yuy2.fake");
   ASSERT_TRUE(yuy2);
@@ -122,15 +117,15 @@ TEST(InputPipe32HelperTest, AHelperThatCrashesLeavesTheReaderFailingAtOnce) {
   const auto crashing = reader.openFile("/m/crashvideo.fake");
   ASSERT_TRUE(good && crashing);
   EXPECT_FALSE(crashing->readVideo(0));
-  EXPECT_TRUE(logged(log, "read video failed."));
+  EXPECT_TRUE(PipeTest::loggedError(log, "read video failed."));
 
   log.clear();
   EXPECT_FALSE(good->readVideo(0));
   EXPECT_FALSE(good->readAudio(0));
   EXPECT_FALSE(reader.openFile("/m/good.fake"));
-  EXPECT_TRUE(logged(log, "read video failed."));
-  EXPECT_TRUE(logged(log, "read audio failed."));
-  EXPECT_TRUE(logged(log, "file load failed."));
+  EXPECT_TRUE(PipeTest::loggedError(log, "read video failed."));
+  EXPECT_TRUE(PipeTest::loggedError(log, "read audio failed."));
+  EXPECT_TRUE(PipeTest::loggedError(log, "file load failed."));
 }
 
 TEST(InputPipe32HelperTest, APluginThatDoesNotLoadIsRefused) {

@@ -61,12 +61,6 @@ std::vector<uint8_t> dib(uint8_t value, std::size_t size = 24) {
   return std::vector<uint8_t>(size, value);
 }
 
-bool logged(const LogCapture& log, const std::string& text) {
-  for (const auto& record : log.records())
-    if (record.level == "ERROR" && record.place == "Exception" && record.text == text) return true;
-  return false;
-}
-
 TEST(InputPipe32Test, LoadSendsTheFileNameAndTakesTheReply) {
   auto peer = std::make_shared<PeerState>();
   peer->reply(PipeTest::loadReply(1 | 4 | 64));
@@ -210,7 +204,7 @@ TEST(InputPipe32Test, AnUnusableDescriptionIsRefusedAndItsHandleClosed) {
     PeerReader helper;
     helper.peer->reply(c.reply);
     EXPECT_FALSE(helper.reader->openFile("/media/clip.peer"));
-    EXPECT_TRUE(logged(log, "file load failed."));
+    EXPECT_TRUE(PipeTest::loggedError(log, "file load failed."));
     // The helper is told to close what it opened, and stays in step.
     EXPECT_EQ(helper.peer->sent(), Bytes().i32(10).str(kPath).i32(11).i32(kHandle));
     EXPECT_TRUE(helper.open(videoReply(8)));
@@ -264,7 +258,7 @@ TEST(InputPipe32Test, AnOversizedFrameEndsTheHelperAndLaterReadsFailAtOnce) {
   const auto file = helper.open(videoReply());
   helper.peer->reply(Bytes().block(dib(1, 25)));
   EXPECT_FALSE(file->readVideo(0));
-  EXPECT_TRUE(logged(log, "read video failed."));
+  EXPECT_TRUE(PipeTest::loggedError(log, "read video failed."));
   EXPECT_EQ(helper.peer->terminations, 1);
   const auto texts = log.texts("ERROR");
   EXPECT_NE(std::find_if(texts.begin(), texts.end(),
@@ -277,8 +271,8 @@ TEST(InputPipe32Test, AnOversizedFrameEndsTheHelperAndLaterReadsFailAtOnce) {
   log.clear();
   EXPECT_FALSE(file->readVideo(1));
   EXPECT_FALSE(helper.reader->openFile("/media/other.peer"));
-  EXPECT_TRUE(logged(log, "read video failed."));
-  EXPECT_TRUE(logged(log, "file load failed."));
+  EXPECT_TRUE(PipeTest::loggedError(log, "read video failed."));
+  EXPECT_TRUE(PipeTest::loggedError(log, "file load failed."));
   EXPECT_EQ(helper.peer->starts, 1);
 }
 
@@ -324,10 +318,10 @@ TEST(InputPipe32Test, AHelperThatDiesMidReplyLeavesEmptyResults) {
   helper.peer->reply(Bytes().i32(32000).raw(std::vector<uint8_t>(100).data(), 100));
   helper.peer->die();
   EXPECT_FALSE(file->readAudio(0));
-  EXPECT_TRUE(logged(log, "read audio failed."));
+  EXPECT_TRUE(PipeTest::loggedError(log, "read audio failed."));
   EXPECT_EQ(helper.peer->terminations, 1);
   EXPECT_FALSE(file->readVideo(0));
-  EXPECT_TRUE(logged(log, "read video failed."));
+  EXPECT_TRUE(PipeTest::loggedError(log, "read video failed."));
 }
 
 TEST(InputPipe32Test, FilesCloseTheirHandleAndTheReaderEndsTheHelper) {
@@ -371,7 +365,7 @@ TEST(InputPipe32Test, APathTheHelperWouldRefuseIsNotSent) {
   LogCapture log;
   PeerReader helper;
   EXPECT_FALSE(helper.reader->openFile("/" + std::string(4096, 'p')));
-  EXPECT_TRUE(logged(log, "file load failed."));
+  EXPECT_TRUE(PipeTest::loggedError(log, "file load failed."));
   // Nothing went out: the helper waits for the next command as before.
   EXPECT_TRUE(helper.peer->sent() == Bytes());
   EXPECT_TRUE(helper.peer->running);

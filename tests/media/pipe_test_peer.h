@@ -17,6 +17,7 @@
 
 #include "media/plugin/pipe_helper_link.h"
 #include "system/descriptor.h"
+#include "system/log_capture.h"
 
 namespace PipeTest {
 
@@ -141,6 +142,14 @@ inline Bytes loadReply(int32_t kinds) {
 
 inline Bytes loadCommand(std::u16string_view fileName) {
   return Bytes().i32(1).str(fileName);
+}
+
+// Whether an ERROR line with exactly this text was logged (the bridges log their failures at
+// the place "Exception").
+inline bool loggedError(const TestSupport::LogCapture& log, const std::string& text) {
+  for (const auto& record : log.records())
+    if (record.level == "ERROR" && record.place == "Exception" && record.text == text) return true;
+  return false;
 }
 
 }  // namespace PipeTest

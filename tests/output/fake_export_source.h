@@ -94,4 +94,20 @@ inline Plugin::ExportScene smallScene(int frames) {
   return scene;
 }
 
+// A scene of 4 x 2 pixels at 30/1 with 3000 Hz sound (100 samples a frame), frames 0 to
+// `lastFrame`, with frames `selectedStart` to `selectedEnd` selected: small enough for every
+// frame and sound to be written out byte for byte.
+inline Plugin::ExportScene tinyScene(int lastFrame, int selectedStart, int selectedEnd) {
+  Plugin::ExportScene scene;
+  scene.width = 4;
+  scene.height = 2;
+  scene.rate = 30;
+  scene.scale = 1;
+  scene.audioRate = 3000;
+  scene.lastFrame = lastFrame;
+  scene.selectedFrameStart = selectedStart;
+  scene.selectedFrameEnd = selectedEnd;
+  return scene;
+}
+
 }  // namespace OutputTest

@@ -18,20 +18,8 @@ using OutputTest::FakeExportSource;
 using Plugin::OutputPipe32;
 using Plugin::OutputPipe32File;
 
-// 4 x 2 pixels, six frames at 30/1 with 3000 Hz sound (100 samples a frame); frames 1 to 2
-// are selected.
-Plugin::ExportScene scene() {
-  Plugin::ExportScene s;
-  s.width = 4;
-  s.height = 2;
-  s.rate = 30;
-  s.scale = 1;
-  s.audioRate = 3000;
-  s.lastFrame = 5;
-  s.selectedFrameStart = 1;
-  s.selectedFrameEnd = 2;
-  return s;
-}
+// Six frames of 4 x 2 pixels, 100 samples a frame; frames 1 to 2 are selected.
+Plugin::ExportScene scene() { return OutputTest::tinyScene(5, 1, 2); }
 
 std::string readText(const std::string& path) {
   std::ifstream in(path);

@@ -22,20 +22,8 @@ using TestSupport::LogCapture;
 
 constexpr const char* kPath = "/out/movie.vid";
 
-// 4 x 2 pixels, ten frames at 30/1 with 3000 Hz sound (100 samples a frame); frames 2 to 5
-// are selected.
-Plugin::ExportScene scene() {
-  Plugin::ExportScene s;
-  s.width = 4;
-  s.height = 2;
-  s.rate = 30;
-  s.scale = 1;
-  s.audioRate = 3000;
-  s.lastFrame = 9;
-  s.selectedFrameStart = 2;
-  s.selectedFrameEnd = 5;
-  return s;
-}
+// Ten frames of 4 x 2 pixels, 100 samples a frame; frames 2 to 5 are selected.
+Plugin::ExportScene scene() { return OutputTest::tinyScene(9, 2, 5); }
 
 // The output command of the scene above: frames 2 to 5, samples 200 to 599.
 Bytes outputCommand() {
@@ -82,12 +70,6 @@ std::vector<uint8_t> pcm(int64_t start, int32_t count) {
     bytes.raw(&value, 2).raw(&value, 2);
   }
   return bytes.bytes();
-}
-
-bool logged(const LogCapture& log, const std::string& text) {
-  for (const auto& record : log.records())
-    if (record.level == "ERROR" && record.place == "Exception" && record.text == text) return true;
-  return false;
 }
 
 TEST(OutputPipe32Test, LoadTakesTheWritersFieldsFromTheReply) {
@@ -189,7 +171,7 @@ TEST(OutputPipe32Test, AnUnknownRequestEndsTheExportAndTheHelper) {
   LogCapture log;
   PeerWriter helper;
   EXPECT_FALSE(helper.save(Bytes().i32(99).i32(20).i32(1)));
-  EXPECT_TRUE(logged(log, "output file failed."));
+  EXPECT_TRUE(PipeTest::loggedError(log, "output file failed."));
   const auto texts = log.texts("ERROR");
   EXPECT_NE(std::find_if(texts.begin(), texts.end(),
                          [](const std::string& text) {
@@ -202,7 +184,7 @@ TEST(OutputPipe32Test, AnUnknownRequestEndsTheExportAndTheHelper) {
   // No restart: the next export fails at once, without a byte on the pipe.
   log.clear();
   EXPECT_FALSE(helper.save(Bytes()));
-  EXPECT_TRUE(logged(log, "output file failed."));
+  EXPECT_TRUE(PipeTest::loggedError(log, "output file failed."));
   EXPECT_EQ(helper.peer->starts, 1);
 }
 
@@ -212,7 +194,7 @@ TEST(OutputPipe32Test, AHelperThatDiesMidExportEndsItWithFalse) {
   helper.peer->reply(Bytes().i32(21).i32(0));  // the format never comes
   helper.peer->die();
   EXPECT_FALSE(helper.save(Bytes()));
-  EXPECT_TRUE(logged(log, "output file failed."));
+  EXPECT_TRUE(PipeTest::loggedError(log, "output file failed."));
   EXPECT_EQ(helper.peer->terminations, 1);
   EXPECT_FALSE(helper.peer->running);
 }
