@@ -12,4 +12,9 @@ ReadBuffers& exportReadBuffers() {
   return buffers;
 }
 
+AudioWriteBuffer& exportAudioWriteBuffer() {
+  static AudioWriteBuffer buffer;
+  return buffer;
+}
+
 }  // namespace Media

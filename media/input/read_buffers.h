@@ -28,8 +28,16 @@ struct ReadBuffers {
   AudioReadBuffer audio;
 };
 
+// Sound a writer's bridge hands on for one request: any length, in the asked format.
+struct AudioWriteBuffer {
+  RawAudioBuffer buffer;
+  std::mutex mutex;
+};
+
 // The input side's pair and the export side's pair. They live for the whole process.
 ReadBuffers& inputReadBuffers();
 ReadBuffers& exportReadBuffers();
+// The export side's sound for the plug-in bridges. It lives for the whole process.
+AudioWriteBuffer& exportAudioWriteBuffer();
 
 }  // namespace Media
