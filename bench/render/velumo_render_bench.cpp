@@ -17,29 +17,14 @@
 #include <string_view>
 #include <vector>
 
-#include "builtin/builtin_catalogue.h"
-#include "edit/edit_service.h"
+#include "bench/support/headless_editor.h"
 #include "edit/scene.h"
-#include "edit/undo_service.h"
-#include "effect/anchor_render_access.h"
-#include "effect/drawing_resources.h"
-#include "effect/effect_service.h"
-#include "effect/output_video_drawer.h"
-#include "gpu/direct3d_service.h"
-#include "gpu/draw2d/direct2d_service.h"
 #include "gpu/image/image_buffer.h"
 #include "gpu/pixel_format.h"
 #include "gpu/render_buffer.h"
-#include "gpu/resource/effect_drawing_resources.h"
-#include "gpu/resource/resource_service.h"
 #include "media/image/format_guid.h"
 #include "media/image/image_service.h"
-#include "render/output_drawer.h"
-#include "render/render_anchor_access.h"
 #include "render/render_service.h"
-#include "system/event_service.h"
-#include "system/service_holder.h"
-#include "system/setting_service.h"
 
 namespace {
 
@@ -116,47 +101,9 @@ bool writeImage(const std::string& path, const Media::ImageBuffer& image) {
 }
 
 int run(const Options& options) {
-  System::ServiceHolder<Setting::SettingService> settings;
-  System::ServiceHolder<Media::Direct2DService> direct2D;
-  System::ServiceHolder<Media::Direct3DService> direct3D;
-  System::ServiceHolder<Resource::ResourceService> resources;
-  System::ServiceHolder<Event::EventService> events;
-  System::ServiceHolder<Media::ImageService> images;
-  Resource::EffectDrawingResources drawingResources;
-  Effect::setDrawingResources(&drawingResources);
-  Effect::EffectService::setCatalogue(Effect::builtinCatalogue());
-  Render::OutputDrawer drawer;
-  Effect::setOutputVideoDrawer(&drawer);
-  Render::RenderAnchorAccess anchorAccess;
-  Effect::setAnchorRenderAccess(&anchorAccess);
-  struct Uninstall {
-    ~Uninstall() {
-      Effect::setAnchorRenderAccess(nullptr);
-      Effect::setOutputVideoDrawer(nullptr);
-      Effect::setDrawingResources(nullptr);
-    }
-  } uninstall;
-  System::ServiceHolder<Effect::EffectService> registry;
-  System::ServiceHolder<Undo::UndoService> undo;
-  System::ServiceHolder<Edit::EditService> edit;
-  System::ServiceHolder<Render::RenderService> render;
-  struct StopRender {
-    ~StopRender() { Render::RenderService::Get().stop(); }
-  } stopRender;
-
-  Edit::EditService& editService = *Edit::EditService::instance();
-  if (!editService.loadProject(options.project, false, true)) {
-    std::fprintf(stderr, "the project could not be loaded: %s\n", options.project.c_str());
-    return 1;
-  }
-  if (options.scene) {
-    if (!editService.getScene(*options.scene)) {
-      std::fprintf(stderr, "the project has no scene %d\n", *options.scene);
-      return 1;
-    }
-    editService.setCurrentScene(*options.scene);
-  }
-  const Edit::Scene& scene = *editService.currentScene();
+  Bench::HeadlessEditor editor;
+  if (!editor.loadProject(options.project, options.scene)) return 1;
+  const Edit::Scene& scene = editor.scene();
   const auto [first, last] = options.frames.value_or(std::pair(0, std::max(scene.lastFrame(), 0)));
 
   Render::RenderVideoWorker& video = Render::RenderService::Get().video();
