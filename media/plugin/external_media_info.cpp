@@ -15,8 +15,9 @@ bool describeVideo(const ReportedMedia& report, MediaDescription& description,
   }
   const VelumoBitmapInfoHeader& header = *report.video;
   if (info.rate <= 0 || info.scale <= 0 || info.frameCount < 0) {
-    reason = System::formatString("invalid video rate or length. [rate = %d, scale = %d, frames = %d]",
-                                  info.rate, info.scale, info.frameCount);
+    reason = System::formatString(
+        "invalid video rate or length. [rate = %d, scale = %d, frames = %d]", info.rate,
+        info.scale, info.frameCount);
     return false;
   }
   const int32_t format = pixelFormatOfDib(header.compression, header.bitCount);
@@ -51,11 +52,14 @@ bool describeAudio(const ReportedMedia& report, MediaDescription& description,
   const int32_t tag = wave.formatTag;
   const int32_t bits = wave.bitsPerSample;
   const int32_t channels = wave.channels;
-  const bool convertible = (tag == kAudioTagPcm && bits == 16 && channels == 2) ||
-                           (tag == kAudioTagFloat && bits == 32 && (channels == 1 || channels == 2));
+  // The forms the program's audio conversion takes.
+  const bool pcmStereo = tag == kAudioTagPcm && bits == 16 && channels == 2;
+  const bool floatMonoOrStereo =
+      tag == kAudioTagFloat && bits == 32 && (channels == 1 || channels == 2);
+  const bool convertible = pcmStereo || floatMonoOrStereo;
   if (!convertible) {
-    reason = System::formatString("unsupported audio format. [tag = %d, bits = %d, channels = %d]",
-                                  tag, bits, channels);
+    reason = System::formatString(
+        "unsupported audio format. [tag = %d, bits = %d, channels = %d]", tag, bits, channels);
     return false;
   }
   const uint32_t rate = wave.samplesPerSec;

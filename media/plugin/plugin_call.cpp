@@ -23,7 +23,7 @@ struct GuardFrame {
 thread_local GuardFrame* tGuard = nullptr;
 
 // The handlers that were installed before ours, one per fault signal; written once, before
-// our handler is installed, and only read afterwards.
+// ours is installed, and only read afterwards.
 struct sigaction gPrevious[kFaultSignalCount];
 
 const struct sigaction* previousAction(int signal) {
@@ -88,8 +88,10 @@ void installHandler() {
     // alternate stack, where a thread has one, lets a stack overflow be caught too.
     action.sa_flags = SA_SIGINFO | SA_NODEFER | SA_ONSTACK;
     sigemptyset(&action.sa_mask);
+    // Every previous handler is recorded before ours can run and look for it.
     for (int i = 0; i < kFaultSignalCount; ++i)
-      ::sigaction(kFaultSignals[i], &action, &gPrevious[i]);
+      ::sigaction(kFaultSignals[i], nullptr, &gPrevious[i]);
+    for (int i = 0; i < kFaultSignalCount; ++i) ::sigaction(kFaultSignals[i], &action, nullptr);
   });
 }
 

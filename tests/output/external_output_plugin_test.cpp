@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "fake_export_source.h"
+#include "output/export_ui.h"
 #include "system/exception.h"
 #include "system/temp_folder.h"
 
@@ -114,6 +115,32 @@ TEST_F(ExternalOutputPluginTest, WithoutASettingsDialogThereIsNoSettingsKindNorT
   const int before = configureCalls();
   plain->showSetting();
   EXPECT_EQ(configureCalls(), before);
+}
+
+// A save dialog that records whether it was given the settings row, and is cancelled.
+class RecordingUi : public Plugin::ExportUi {
+ public:
+  std::string chooseSavePath(const std::string& title, const System::Filter& filter,
+                             Plugin::OutputPlugin* settings) override {
+    titles.push_back(title);
+    settingsGiven.push_back(settings != nullptr);
+    return {};
+  }
+  std::vector<std::string> titles;
+  std::vector<bool> settingsGiven;
+};
+
+TEST_F(ExternalOutputPluginTest, TheSaveDialogHasTheSettingsRowOnlyWithASettingsDialog) {
+  RecordingUi ui;
+  Plugin::setExportUi(&ui);
+  EXPECT_FALSE(plugin_.openFile());  // cancelled
+  {
+    TestSupport::ScopedEnvironment noConfigure("VELUMO_FAKE_PLUGIN", "noconfigure");
+    EXPECT_FALSE(Plugin::makeExternalOutputPlugin(kLibrary)->openFile());
+  }
+  Plugin::setExportUi(nullptr);
+  EXPECT_EQ(ui.titles, (std::vector<std::string>{"Fake Writer", "Fake Writer"}));
+  EXPECT_EQ(ui.settingsGiven, (std::vector<bool>{true, false}));
 }
 
 TEST_F(ExternalOutputPluginTest, TheExportReachesThePluginFrameByFrame) {

@@ -154,7 +154,10 @@ bool fakeGetInfo(void* handle, VelumoInputMediaInfo* info) {
       setAudio(file, 1, 16, kSamplingRate);
       flag = 3;
       break;
-    case Kind::Yuy2: setVideo(file, fourCc('Y', 'U', 'Y', '2'), 16, kWidth, kHeight); flag = 1; break;
+    case Kind::Yuy2:
+      setVideo(file, fourCc('Y', 'U', 'Y', '2'), 16, kWidth, kHeight);
+      flag = 1;
+      break;
     case Kind::AudioFloat:
     case Kind::ShortAudio: setAudio(file, 3, 32, kSamplingRate); flag = 2; break;
     case Kind::BadFormat: setVideo(file, 0, 16, kWidth, kHeight); flag = 1; break;
