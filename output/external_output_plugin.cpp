@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "media/plugin/plugin_call.h"
+#include "media/plugin/plugin_table.h"
 #include "media/plugin/plugin_text.h"
 #include "output/external_output_callbacks.h"
 #include "system/exception.h"
@@ -14,16 +15,13 @@ namespace Plugin {
 namespace {
 
 constexpr const char* kLoadPlace = "Plugin::ExternalOutputPlugin::ExternalOutputPlugin";
-constexpr const char* kTableFunction = "VelumoOutputPluginTable";
 
 }  // namespace
 
 // What the writer's base needs, read from the table before the base is built.
 struct ExternalOutputPlugin::Loaded {
   std::shared_ptr<Module> module;
-  std::string name;
-  System::Filter filter;
-  std::string information;
+  PluginTableTexts texts;
   int32_t kinds = 0;
 };
 
@@ -31,20 +29,12 @@ ExternalOutputPlugin::Loaded ExternalOutputPlugin::load(const std::string& path)
   auto module = std::make_shared<Module>();
   // A writer may leave threads or handlers of its own behind: its code stays mapped.
   module->library = std::make_unique<PluginLibrary>(path, kLoadPlace, true);
-  const auto tableFunction = reinterpret_cast<VelumoOutputPluginTableFunction>(
-      module->library->symbol(kTableFunction, kLoadPlace));
-  const bool found = callPluginFunction(kTableFunction, kLoadPlace, [&] {
-    const VelumoOutputPluginTable* table = tableFunction();
-    if (table) std::memcpy(&module->table, table, sizeof module->table);
-    return table != nullptr;
-  });
-  if (!found) throw System::makeException(kLoadPlace, "invalid plugin table.", kTableFunction);
+  module->table = copyPluginTable<VelumoOutputPluginTable>(*module->library,
+                                                           "VelumoOutputPluginTable", kLoadPlace);
   const VelumoOutputPluginTable& table = module->table;
   if (!table.fnOutput) throw System::makeException(kLoadPlace, "invalid plugin table.", "fnOutput");
   Loaded loaded;
-  loaded.name = copyPluginText(table.name, "table.name", kLoadPlace);
-  loaded.filter = copyPluginFilter(table.fileFilter, "table.fileFilter", kLoadPlace);
-  loaded.information = copyPluginText(table.information, "table.information", kLoadPlace);
+  loaded.texts = copyPluginTableTexts(table, kLoadPlace);
   loaded.kinds = (table.flags & kWriterVideo) | (table.flags & kWriterAudio) |
                  (table.fnConfigure ? kWriterSettings : 0);
   loaded.module = std::move(module);
@@ -55,8 +45,8 @@ ExternalOutputPlugin::ExternalOutputPlugin(const std::string& path)
     : ExternalOutputPlugin(load(path)) {}
 
 ExternalOutputPlugin::ExternalOutputPlugin(Loaded loaded)
-    : OutputPlugin(std::move(loaded.name), std::move(loaded.filter),
-                   std::move(loaded.information), loaded.kinds),
+    : OutputPlugin(std::move(loaded.texts.name), std::move(loaded.texts.filter),
+                   std::move(loaded.texts.information), loaded.kinds),
       module_(std::move(loaded.module)) {}
 
 ExternalOutputPlugin::~ExternalOutputPlugin() = default;

@@ -8,6 +8,7 @@
 
 #include "media/audio/audio_buffer.h"
 #include "media/image/bitmap_info_header.h"
+#include "media/input/input_file.h"
 #include "system/text.h"
 
 namespace Media {
@@ -21,6 +22,9 @@ struct VideoReadBuffer {
 struct AudioReadBuffer {
   RawAudioBlockBuffer block;
   std::mutex mutex;
+
+  // Sets the block to the file's audio format and one second of silence, ready for a read.
+  RawAudioBlockBuffer& startBlock(const Plugin::MediaDescription& description);
 };
 
 struct ReadBuffers {

@@ -8,7 +8,7 @@
 #include "media/input/read_buffers.h"
 #include "media/plugin/external_media_info.h"
 #include "media/plugin/plugin_call.h"
-#include "media/plugin/plugin_text.h"
+#include "media/plugin/plugin_table.h"
 #include "system/exception.h"
 #include "system/log.h"
 #include "system/text.h"
@@ -22,38 +22,26 @@ constexpr const char* kReadVideoPlace = "Plugin::ExternalInputPlugin::ExternalIn
 constexpr const char* kReadAudioPlace = "Plugin::ExternalInputPlugin::ExternalInputFile::readAudio";
 constexpr const char* kClosePlace =
     "Plugin::ExternalInputPlugin::ExternalInputFile::~ExternalInputFile";
-constexpr const char* kTableFunction = "VelumoInputPluginTable";
 
 }  // namespace
 
 // What the reader's base needs, read from the table before the base is built.
 struct ExternalInputPlugin::Loaded {
   std::shared_ptr<Module> module;
-  std::string name;
-  System::Filter filter;
-  std::string information;
+  PluginTableTexts texts;
   int32_t kinds = 0;
 };
 
 ExternalInputPlugin::Loaded ExternalInputPlugin::load(const std::string& path) {
   auto module = std::make_shared<Module>();
   module->library = std::make_unique<PluginLibrary>(path, kLoadPlace, false);
-  const auto tableFunction = reinterpret_cast<VelumoInputPluginTableFunction>(
-      module->library->symbol(kTableFunction, kLoadPlace));
-  // The table function is the library's own code too: a crash in it fails the load.
-  const bool found = callPluginFunction(kTableFunction, kLoadPlace, [&] {
-    const VelumoInputPluginTable* table = tableFunction();
-    if (table) std::memcpy(&module->table, table, sizeof module->table);
-    return table != nullptr;
-  });
-  if (!found) throw System::makeException(kLoadPlace, "invalid plugin table.", kTableFunction);
+  module->table = copyPluginTable<VelumoInputPluginTable>(*module->library,
+                                                          "VelumoInputPluginTable", kLoadPlace);
   const VelumoInputPluginTable& table = module->table;
   if (!table.fnOpen || !table.fnClose || !table.fnGetInfo)
     throw System::makeException(kLoadPlace, "invalid plugin table.", "fnOpen, fnClose, fnGetInfo");
   Loaded loaded;
-  loaded.name = copyPluginText(table.name, "table.name", kLoadPlace);
-  loaded.filter = copyPluginFilter(table.fileFilter, "table.fileFilter", kLoadPlace);
-  loaded.information = copyPluginText(table.information, "table.information", kLoadPlace);
+  loaded.texts = copyPluginTableTexts(table, kLoadPlace);
   loaded.kinds = (table.flags & kReaderVideo) | (table.flags & kReaderAudio) |
                  (table.fnConfigure ? kReaderSettings : 0);
   loaded.module = std::move(module);
@@ -64,8 +52,8 @@ ExternalInputPlugin::ExternalInputPlugin(const std::string& path)
     : ExternalInputPlugin(load(path)) {}
 
 ExternalInputPlugin::ExternalInputPlugin(Loaded loaded)
-    : InputPlugin(std::move(loaded.name), std::move(loaded.filter), std::move(loaded.information),
-                  loaded.kinds),
+    : InputPlugin(std::move(loaded.texts.name), std::move(loaded.texts.filter),
+                  std::move(loaded.texts.information), loaded.kinds),
       module_(std::move(loaded.module)) {}
 
 // The library is closed when its last open file is gone too.
@@ -179,12 +167,7 @@ std::shared_ptr<Media::AudioBlockBuffer> ExternalInputPlugin::ExternalInputFile:
   const auto fileLock = lockReads();
   auto& shared = Media::inputReadBuffers().audio;
   std::lock_guard bufferLock(shared.mutex);
-  auto& raw = shared.block;
-  raw.formatTag = description_.audioFormatTag;
-  raw.samplingRate = description_.samplingRate;
-  raw.bitsPerSample = description_.bitsPerSample;
-  raw.channels = description_.channels;
-  raw.allocateSecond();
+  auto& raw = shared.startBlock(description_);
 
   const int64_t start = int64_t{block} * description_.samplingRate;
   const auto readSamples = module_->table.fnReadAudio;

@@ -33,11 +33,12 @@
 
 #include <atomic>
 
+#include "fake_plugin_support.h"
 #include "media/plugin/plugin_abi.h"
 
-#define FAKE_EXPORT extern "C" __attribute__((visibility("default")))
-
 namespace {
+
+using FakePlugin::fourCc;
 
 enum class Kind {
   Good, Yuy2, AudioFloat, ShortAudio, BadFormat, Huge, HugeAudio, BadTag, NullFormat,
@@ -68,13 +69,6 @@ constexpr int32_t kSamples = 20000;
 
 std::atomic<int> gOpenHandles{0};
 std::atomic<int> gConfigureCalls{0};
-
-uint32_t fourCc(char a, char b, char c, char d) {
-  return static_cast<uint32_t>(static_cast<uint8_t>(a)) |
-         static_cast<uint32_t>(static_cast<uint8_t>(b)) << 8 |
-         static_cast<uint32_t>(static_cast<uint8_t>(c)) << 16 |
-         static_cast<uint32_t>(static_cast<uint8_t>(d)) << 24;
-}
 
 struct File {
   Kind kind;

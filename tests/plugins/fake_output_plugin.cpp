@@ -30,20 +30,14 @@
 #include <atomic>
 #include <string>
 
+#include "fake_plugin_support.h"
 #include "media/plugin/plugin_abi.h"
-
-#define FAKE_EXPORT extern "C" __attribute__((visibility("default")))
 
 namespace {
 
-std::atomic<int> gConfigureCalls{0};
+using FakePlugin::fourCc;
 
-uint32_t fourCc(char a, char b, char c, char d) {
-  return static_cast<uint32_t>(static_cast<uint8_t>(a)) |
-         static_cast<uint32_t>(static_cast<uint8_t>(b)) << 8 |
-         static_cast<uint32_t>(static_cast<uint8_t>(c)) << 16 |
-         static_cast<uint32_t>(static_cast<uint8_t>(d)) << 24;
-}
+std::atomic<int> gConfigureCalls{0};
 
 // UTF-16 to UTF-8 (unpaired surrogates become U+FFFD).
 std::string narrow(const char16_t* text) {
