@@ -181,7 +181,7 @@ bool fakeGetInfo(void* handle, VelumoInputMediaInfo* info) {
 int32_t fakeReadVideo(void* handle, int32_t frame, void* buffer) {
   File& file = *static_cast<File*>(handle);
   if (file.kind == Kind::CrashVideo) {
-    int* volatile target = nullptr;
+    volatile int* volatile target = nullptr;
     *target = frame;
   }
   uint8_t* bytes = static_cast<uint8_t*>(buffer);

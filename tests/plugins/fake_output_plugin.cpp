@@ -113,7 +113,7 @@ bool textHas(const char16_t* text, const char* word) {
 
 bool fakeOutput(VelumoOutputJobInfo* info) {
   if (textHas(info->savePath, "crash")) {
-    int* volatile target = nullptr;
+    volatile int* volatile target = nullptr;
     *target = info->frameCount;
   }
   const std::string path = narrow(info->savePath);
