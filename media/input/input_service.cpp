@@ -8,6 +8,7 @@
 #include "media/input/builtin_readers.h"
 #include "media/input/input_file.h"
 #include "media/input/input_plugin.h"
+#include "media/plugin/external_input_plugin.h"
 #include "system/dialog.h"
 #include "system/exception.h"
 #include "system/log.h"
@@ -33,8 +34,7 @@ InputService::InputService() : InputService(makeBuiltinReaders()) {}
 InputService::InputService(PluginList readers) {
   loadSettings();
   for (auto& reader : readers) registerPlugin(std::move(reader));
-  // Readers found in the plug-in folder (shared libraries and legacy helper programs) are
-  // registered here once their adapters exist.
+  registerLibraryReaders();
   updateExtTypeList();
 }
 
@@ -66,6 +66,21 @@ void InputService::registerPlugin(std::shared_ptr<InputPlugin> plugin) {
   } catch (const std::exception& error) {
     Dialog::showError("failed to register input plugin. [%s]\n\n%s",
                               typeid(reader).name(), error.what());
+  }
+}
+
+void InputService::registerLibraryReaders() {
+  const std::string folder = System::FileName::expandVariable("%Plugin%");
+  for (const auto& file : System::File::findFiles(folder + "/*.vli2", folder)) {
+    std::shared_ptr<InputPlugin> plugin;
+    try {
+      plugin = std::make_shared<ExternalInputPlugin>(file.path);
+    } catch (const std::exception& error) {
+      Dialog::showError("failed to register input plugin. [%s]\n\n%s",
+                        typeid(ExternalInputPlugin).name(), error.what());
+      continue;
+    }
+    registerPlugin(std::move(plugin));
   }
 }
 

@@ -3,10 +3,11 @@
 // an opened media file.
 //
 // At start it registers the built-in readers (still images, AVI, every other container) in
-// that order, which gives them the default priorities 0, 1 and 2, and maps each claimed
-// extension to the readers that claim it, in priority order. Effects, the pre-load caches
-// and the edit commands ask for a file by path and kind; the answer comes from the open-file
-// cache or from the first reader that opens the path.
+// that order, which gives them the default priorities 0, 1 and 2, then the reader libraries
+// of the plug-in folder, and maps each claimed extension to the readers that claim it, in
+// priority order. Effects, the pre-load caches and the edit commands ask for a file by path
+// and kind; the answer comes from the open-file cache or from the first reader that opens
+// the path.
 #include <cstdint>
 #include <memory>
 #include <shared_mutex>
@@ -31,7 +32,8 @@ class InputService : public System::Service<InputService> {
 
   // Loads [Input] and registers the built-in readers.
   InputService();
-  // Registers the given readers instead of the built-in ones (tests and tools).
+  // Registers the given readers instead of the built-in ones (tests and tools), then the
+  // plug-in folder's.
   explicit InputService(PluginList readers);
   ~InputService();
   InputService(const InputService&) = delete;
@@ -69,6 +71,9 @@ class InputService : public System::Service<InputService> {
  private:
   void loadSettings();
   void registerPlugin(std::shared_ptr<InputPlugin> plugin);
+  // The reader libraries of the plug-in folder ("%Plugin%/*.vli2"), in listing order; one
+  // that fails to load is left out with an error box.
+  void registerLibraryReaders();
   // The readers of the extension for `kind`, copied under the maps' lock.
   PluginList readersFor(const std::string& extension, int kind) const;
 
