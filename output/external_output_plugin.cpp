@@ -29,9 +29,9 @@ ExternalOutputPlugin::Loaded ExternalOutputPlugin::load(const std::string& path)
   auto module = std::make_shared<Module>();
   // A writer may leave threads or handlers of its own behind: its code stays mapped.
   module->library = std::make_unique<PluginLibrary>(path, kLoadPlace, true);
-  module->table = copyPluginTable<VelumoOutputPluginTable>(*module->library,
+  module->table = copyPluginTable<VelumoOutputTable>(*module->library,
                                                            "VelumoOutputPluginTable", kLoadPlace);
-  const VelumoOutputPluginTable& table = module->table;
+  const VelumoOutputTable& table = module->table;
   if (!table.fnOutput) throw System::makeException(kLoadPlace, "invalid plugin table.", "fnOutput");
   Loaded loaded;
   loaded.texts = copyPluginTableTexts(table, kLoadPlace);

@@ -20,7 +20,7 @@ class ExternalOutputPlugin : public OutputPlugin {
   // The loaded library and its copied table, shared by the writer and its exports.
   struct Module {
     std::unique_ptr<PluginLibrary> library;
-    VelumoOutputPluginTable table{};
+    VelumoOutputTable table{};
   };
 
   // Loads the library at `path` (it stays mapped until the process ends) and copies its

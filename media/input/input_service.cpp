@@ -77,7 +77,7 @@ void InputService::registerLibraryReaders() {
       plugin = std::make_shared<ExternalInputPlugin>(file.path);
     } catch (const std::exception& error) {
       Dialog::showError("failed to register input plugin. [%s]\n\n%s",
-                        typeid(ExternalInputPlugin).name(), error.what());
+                        "Plugin::ExternalInputPlugin", error.what());
       continue;
     }
     registerPlugin(std::move(plugin));

@@ -35,9 +35,9 @@ struct ExternalInputPlugin::Loaded {
 ExternalInputPlugin::Loaded ExternalInputPlugin::load(const std::string& path) {
   auto module = std::make_shared<Module>();
   module->library = std::make_unique<PluginLibrary>(path, kLoadPlace, false);
-  module->table = copyPluginTable<VelumoInputPluginTable>(*module->library,
+  module->table = copyPluginTable<VelumoInputTable>(*module->library,
                                                           "VelumoInputPluginTable", kLoadPlace);
-  const VelumoInputPluginTable& table = module->table;
+  const VelumoInputTable& table = module->table;
   if (!table.fnOpen || !table.fnClose || !table.fnGetInfo)
     throw System::makeException(kLoadPlace, "invalid plugin table.", "fnOpen, fnClose, fnGetInfo");
   Loaded loaded;
@@ -90,7 +90,7 @@ ExternalInputPlugin::ExternalInputFile::~ExternalInputFile() {
 }
 
 bool ExternalInputPlugin::ExternalInputFile::open(const std::string& path) {
-  const VelumoInputPluginTable& table = module_->table;
+  const VelumoInputTable& table = module_->table;
   const std::u16string widePath = System::utf8ToUtf16(path);
   const char16_t* pathText = widePath.c_str();
   handle_ = callPluginFunction("table.fnOpen", kOpenPlace,

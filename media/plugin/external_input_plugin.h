@@ -23,7 +23,7 @@ class ExternalInputPlugin : public InputPlugin {
   // The loaded library and its copied table, shared by the reader and its open files.
   struct Module {
     std::unique_ptr<PluginLibrary> library;
-    VelumoInputPluginTable table{};
+    VelumoInputTable table{};
   };
 
   // Loads the library at `path` and copies its table. Throws "dlopen() failed.", "dlsym()

@@ -231,14 +231,11 @@ bool hasSwitch(const char* name) {
   return value && strstr(value, name);
 }
 
-VelumoInputPluginTable gTable;
+VelumoInputTable gTable;
 
 }  // namespace
 
-// The export's name is also the table type's name in the interface header, so the function
-// takes its symbol name from a label.
-FAKE_EXPORT VelumoInputPluginTable* fakeInputPluginTable(void) __asm__("VelumoInputPluginTable");
-FAKE_EXPORT VelumoInputPluginTable* fakeInputPluginTable(void) {
+FAKE_EXPORT VelumoInputTable* VelumoInputPluginTable(void) {
   gTable.flags = VELUMO_INPUT_VIDEO | VELUMO_INPUT_AUDIO |
                  (hasSwitch("concurrent") ? VELUMO_INPUT_CONCURRENT : 0);
   gTable.name = u"Fake Reader";

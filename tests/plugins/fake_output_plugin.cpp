@@ -154,14 +154,11 @@ bool fakeConfigure(void*, void*) {
 
 const char16_t* fakeConfigText(void) { return u"fake settings ✓"; }
 
-VelumoOutputPluginTable gTable;
+VelumoOutputTable gTable;
 
 }  // namespace
 
-// The export's name is also the table type's name in the interface header, so the function
-// takes its symbol name from a label.
-FAKE_EXPORT VelumoOutputPluginTable* fakeOutputPluginTable(void) __asm__("VelumoOutputPluginTable");
-FAKE_EXPORT VelumoOutputPluginTable* fakeOutputPluginTable(void) {
+FAKE_EXPORT VelumoOutputTable* VelumoOutputPluginTable(void) {
   const char* switches = getenv("VELUMO_FAKE_PLUGIN");
   const bool configurable = !(switches && strstr(switches, "noconfigure"));
   gTable.flags = VELUMO_OUTPUT_VIDEO | VELUMO_OUTPUT_AUDIO;
