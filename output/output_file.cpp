@@ -188,14 +188,18 @@ void OutputFile::getAudioSamples(Media::RawAudioBuffer& out, int64_t start, uint
   const uint32_t blockAlign = formatTag == kAudioPcm16 ? kBlockAlignPcm16 : kBlockAlignFloat32;
   // The count comes from a plug-in: never more than the scene holds from `start` on.
   const int64_t sceneEnd = frameStartSample(scene_, static_cast<int64_t>(scene_.lastFrame) + 1);
-  const int64_t available = std::max<int64_t>(0, sceneEnd - std::max<int64_t>(start, 0));
+  const int64_t available = std::max<int64_t>(0, sceneEnd - start);
   const uint32_t wanted = static_cast<uint32_t>(std::min<int64_t>(count, available));
   out.data.allocMemory(static_cast<uint64_t>(wanted) * blockAlign);
   if (wanted > 0) std::memset(out.data.data(), 0, static_cast<size_t>(wanted) * blockAlign);
 
+  // Samples before the scene's start are silence: the run begins with them, then joins
+  // frame 0 (rather than walking every frame for an offset that never becomes valid).
+  const uint32_t lead =
+      start < 0 ? static_cast<uint32_t>(std::min<int64_t>(-start, wanted)) : 0;
   const int64_t denominator = static_cast<int64_t>(scene_.scale) * scene_.audioRate;
   int64_t i = start >= 0 ? start * scene_.rate / denominator : 0;
-  uint32_t copied = 0;
+  uint32_t copied = lead;
   while (copied < wanted) {
     if (i > scene_.lastFrame) break;
     auto block = getAudioFrame(static_cast<int>(i), formatTag);

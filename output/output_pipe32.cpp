@@ -40,7 +40,6 @@ bool ControlSection::processOutputFile(OutputFile& file) {
     pipe().write(fields, sizeof fields);
 
     bool fetchFailed = false;
-    Media::RawAudioBuffer audio;
     for (;;) {
       const int32_t request = pipe().readInt();
       switch (static_cast<PipeCommand>(request)) {
@@ -50,7 +49,7 @@ bool ControlSection::processOutputFile(OutputFile& file) {
           if (!getVideo(file)) fetchFailed = true;
           break;
         case PipeCommand::GetAudio:
-          if (!getAudio(file, audio)) fetchFailed = true;
+          if (!getAudio(file)) fetchFailed = true;
           break;
         case PipeCommand::AbortQuery:
           pipe().writeInt(file.isAborted() || fetchFailed ? 1 : 0);
@@ -100,7 +99,10 @@ bool ControlSection::getVideo(OutputFile& file) {
   return true;
 }
 
-bool ControlSection::getAudio(OutputFile& file, Media::RawAudioBuffer& buffer) {
+bool ControlSection::getAudio(OutputFile& file) {
+  auto& shared = Media::exportAudioWriteBuffer();
+  std::lock_guard lock(shared.mutex);
+  Media::RawAudioBuffer& buffer = shared.buffer;
   const int32_t start = pipe().readInt();
   const int32_t length = pipe().readInt();
   try {

@@ -10,7 +10,6 @@
 #include <memory>
 #include <string>
 
-#include "media/audio/audio_buffer.h"
 #include "media/plugin/pipe_control_section.h"
 #include "output/output_file.h"
 #include "output/output_plugin.h"
@@ -39,7 +38,7 @@ class ControlSection : public PipeControlSection {
   // Requests 21 and 22: reads the request and sends the reply; false when the fetch failed
   // (the reply was then the empty one).
   bool getVideo(OutputFile& file);
-  bool getAudio(OutputFile& file, Media::RawAudioBuffer& buffer);
+  bool getAudio(OutputFile& file);
 };
 
 }  // namespace OutputPipe32Process

@@ -4,10 +4,13 @@
 
 #include "output/avi_file_save.h"
 #include "output/export_ui.h"
+#include "output/external_output_plugin.h"
+#include "output/output_pipe32.h"
 #include "output/still_file_save.h"
 #include "system/dialog.h"
 #include "system/event_service.h"
 #include "system/exception.h"
+#include "system/file.h"
 #include "system/log.h"
 #include "system/translate_service.h"
 #include "system/ui_bridge.h"
@@ -27,6 +30,17 @@ OutputService::OutputService() {
   registerPlugin("Plugin::AviFileSave", [] { return std::make_shared<AviFileSave>(); });
   registerPlugin("Plugin::PngFileSave", [] { return std::make_shared<PngFileSave>(); });
   registerPlugin("Plugin::JpgFileSave", [] { return std::make_shared<JpgFileSave>(); });
+  registerPluginFolder();
+}
+
+void OutputService::registerPluginFolder() {
+  const std::string folder = System::FileName::expandVariable("%Plugin%");
+  for (const auto& file : System::File::findFiles(folder + "/*.vlo2", folder))
+    registerPlugin("Plugin::ExternalOutputPlugin",
+                   [&file] { return makeExternalOutputPlugin(file.path); });
+  // Bare names: the helper program loads them from the plug-in folder itself.
+  for (const auto& file : System::File::findFiles(folder + "/*.vlo"))
+    registerPlugin("Plugin::OutputPipe32", [&file] { return makeOutputPipe32(file.path); });
 }
 
 OutputService::OutputService(PluginList writers) {

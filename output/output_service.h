@@ -66,6 +66,9 @@ class OutputService : public System::Service<OutputService> {
 
  private:
   void saveTask(std::shared_ptr<OutputFile> file);
+  // The writer libraries of the plug-in folder ("*.vlo2"), then the legacy writers run by
+  // the helper program ("*.vlo").
+  void registerPluginFolder();
 
   int32_t counter_ = 0;
   PluginList plugins_;

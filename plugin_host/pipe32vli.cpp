@@ -173,7 +173,7 @@ class ReaderSession final : public PluginHost::HelperSession {
     return lastId_;
   }
 
-  VelumoInputPluginTable table_{};
+  VelumoInputTable table_{};
   std::map<int32_t, OpenFile> files_;
   int32_t lastId_ = 0;
   std::vector<uint8_t> buffer_;

@@ -151,7 +151,7 @@ class WriterSession final : public PluginHost::HelperSession {
     pipe.write(finished, sizeof finished);
   }
 
-  VelumoOutputPluginTable table_{};
+  VelumoOutputTable table_{};
 };
 
 }  // namespace

@@ -228,12 +228,7 @@ std::shared_ptr<Media::AudioBlockBuffer> AviFileInput::readAudio(int32_t block) 
   block = std::max(block, 0);
   auto& shared = Media::inputReadBuffers().audio;
   std::lock_guard lock(shared.mutex);
-  auto& raw = shared.block;
-  raw.formatTag = description_.audioFormatTag;
-  raw.samplingRate = description_.samplingRate;
-  raw.bitsPerSample = description_.bitsPerSample;
-  raw.channels = description_.channels;
-  raw.allocateSecond();
+  auto& raw = shared.startBlock(description_);
   try {
     fillAudioBlock(block, raw.data.data(), raw.data.size());
   } catch (...) {

@@ -8,6 +8,7 @@
 #include "media/input/builtin_readers.h"
 #include "media/input/input_file.h"
 #include "media/input/input_plugin.h"
+#include "media/plugin/external_input_plugin.h"
 #include "media/plugin/input_pipe32.h"
 #include "system/dialog.h"
 #include "system/exception.h"
@@ -29,20 +30,12 @@ System::Filter makeFilter(const InputService::ExtensionMap& map, const char* lab
 
 }  // namespace
 
-InputService::InputService() : InputService(makeBuiltinReaders(), true) {}
+InputService::InputService() : InputService(makeBuiltinReaders()) {}
 
-InputService::InputService(PluginList readers) : InputService(std::move(readers), false) {}
-
-InputService::InputService(PluginList readers, bool withPluginFolder) {
+InputService::InputService(PluginList readers) {
   loadSettings();
   for (auto& reader : readers) registerPlugin(std::move(reader));
-  if (withPluginFolder) {
-    // Bare names: the helper program loads them from the plug-in folder itself.
-    const std::string pattern = System::FileName::expandVariable("%Plugin%/*.vli");
-    for (const auto& file : System::File::findFiles(pattern))
-      registerPlugin("Plugin::InputPipe32",
-                     [&file] { return std::make_shared<InputPipe32>(file.path); });
-  }
+  registerFolderReaders();
   updateExtTypeList();
 }
 
@@ -87,6 +80,17 @@ void InputService::registerPlugin(const char* typeName,
     return;
   }
   registerPlugin(std::move(plugin));
+}
+
+void InputService::registerFolderReaders() {
+  const std::string folder = System::FileName::expandVariable("%Plugin%");
+  for (const auto& file : System::File::findFiles(folder + "/*.vli2", folder))
+    registerPlugin("Plugin::ExternalInputPlugin",
+                   [&file] { return std::make_shared<ExternalInputPlugin>(file.path); });
+  // Bare names: the helper program loads them from the plug-in folder itself.
+  for (const auto& file : System::File::findFiles(folder + "/*.vli"))
+    registerPlugin("Plugin::InputPipe32",
+                   [&file] { return std::make_shared<InputPipe32>(file.path); });
 }
 
 void InputService::updateExtTypeList() {

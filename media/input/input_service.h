@@ -3,8 +3,8 @@
 // an opened media file.
 //
 // At start it registers the built-in readers (still images, AVI, every other container) in
-// that order, which gives them the default priorities 0, 1 and 2, then the plug-ins of the
-// plug-in folder ("*.vli": readers run by the helper program), and maps each claimed
+// that order, which gives them the default priorities 0, 1 and 2, then the reader libraries
+// of the plug-in folder and its readers run by the helper program, and maps each claimed
 // extension to the readers that claim it, in priority order. Effects, the pre-load caches
 // and the edit commands ask for a file by path and kind; the answer comes from the open-file
 // cache or from the first reader that opens the path.
@@ -31,9 +31,10 @@ class InputService : public System::Service<InputService> {
   using PluginList = std::vector<std::shared_ptr<InputPlugin>>;
   using ExtensionMap = std::unordered_map<std::string, PluginList>;
 
-  // Loads [Input] and registers the built-in readers, then the plug-in folder's.
+  // Loads [Input] and registers the built-in readers.
   InputService();
-  // Registers the given readers instead of the built-in ones (tests and tools).
+  // Registers the given readers instead of the built-in ones (tests and tools), then the
+  // plug-in folder's.
   explicit InputService(PluginList readers);
   ~InputService();
   InputService(const InputService&) = delete;
@@ -69,13 +70,15 @@ class InputService : public System::Service<InputService> {
   InputFileCache& fileCache() { return cache_; }
 
  private:
-  InputService(PluginList readers, bool withPluginFolder);
   void loadSettings();
   void registerPlugin(std::shared_ptr<InputPlugin> plugin);
   // Makes the reader and registers it; a reader that cannot be made is left out with an
   // error box naming `typeName`.
   void registerPlugin(const char* typeName,
                       const std::function<std::shared_ptr<InputPlugin>()>& make);
+  // The plug-in folder's readers in listing order: its reader libraries ("*.vli2"), then the
+  // readers the helper program runs ("*.vli").
+  void registerFolderReaders();
   // The readers of the extension for `kind`, copied under the maps' lock.
   PluginList readersFor(const std::string& extension, int kind) const;
 

@@ -2,6 +2,15 @@
 
 namespace Media {
 
+RawAudioBlockBuffer& AudioReadBuffer::startBlock(const Plugin::MediaDescription& description) {
+  block.formatTag = description.audioFormatTag;
+  block.samplingRate = description.samplingRate;
+  block.bitsPerSample = description.bitsPerSample;
+  block.channels = description.channels;
+  block.allocateSecond();
+  return block;
+}
+
 ReadBuffers& inputReadBuffers() {
   static ReadBuffers buffers;
   return buffers;
@@ -10,6 +19,11 @@ ReadBuffers& inputReadBuffers() {
 ReadBuffers& exportReadBuffers() {
   static ReadBuffers buffers;
   return buffers;
+}
+
+AudioWriteBuffer& exportAudioWriteBuffer() {
+  static AudioWriteBuffer buffer;
+  return buffer;
 }
 
 }  // namespace Media

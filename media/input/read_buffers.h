@@ -8,6 +8,7 @@
 
 #include "media/audio/audio_buffer.h"
 #include "media/image/bitmap_info_header.h"
+#include "media/input/input_file.h"
 #include "system/text.h"
 
 namespace Media {
@@ -21,6 +22,9 @@ struct VideoReadBuffer {
 struct AudioReadBuffer {
   RawAudioBlockBuffer block;
   std::mutex mutex;
+
+  // Sets the block to the file's audio format and one second of silence, ready for a read.
+  RawAudioBlockBuffer& startBlock(const Plugin::MediaDescription& description);
 };
 
 struct ReadBuffers {
@@ -28,8 +32,16 @@ struct ReadBuffers {
   AudioReadBuffer audio;
 };
 
+// Sound a writer's bridge hands on for one request: any length, in the asked format.
+struct AudioWriteBuffer {
+  RawAudioBuffer buffer;
+  std::mutex mutex;
+};
+
 // The input side's pair and the export side's pair. They live for the whole process.
 ReadBuffers& inputReadBuffers();
 ReadBuffers& exportReadBuffers();
+// The export side's sound for the plug-in bridges. It lives for the whole process.
+AudioWriteBuffer& exportAudioWriteBuffer();
 
 }  // namespace Media

@@ -71,7 +71,7 @@ typedef struct VelumoInputMediaInfo {
   int32_t audioFormatSize;
 } VelumoInputMediaInfo;
 
-typedef struct VelumoInputPluginTable {
+typedef struct VelumoInputTable {
   int32_t flags;
   const char16_t* name;
   const char16_t* fileFilter;  // label NUL pattern NUL ... NUL
@@ -82,7 +82,7 @@ typedef struct VelumoInputPluginTable {
   int32_t (*fnReadVideo)(void* handle, int32_t frame, void* buffer);
   int32_t (*fnReadAudio)(void* handle, int32_t start, int32_t length, void* buffer);
   bool (*fnConfigure)(void* owner, void* library);
-} VelumoInputPluginTable;
+} VelumoInputTable;
 
 typedef struct VelumoOutputJobInfo {
   int32_t flag;  // always 3
@@ -102,7 +102,7 @@ typedef struct VelumoOutputJobInfo {
   void (*setBufferSize)(int32_t videoDepth, int32_t audioDepth);
 } VelumoOutputJobInfo;
 
-typedef struct VelumoOutputPluginTable {
+typedef struct VelumoOutputTable {
   int32_t flags;
   const char16_t* name;
   const char16_t* fileFilter;
@@ -110,10 +110,10 @@ typedef struct VelumoOutputPluginTable {
   bool (*fnOutput)(VelumoOutputJobInfo* info);
   bool (*fnConfigure)(void* owner, void* library);
   const char16_t* (*fnGetConfigText)(void);
-} VelumoOutputPluginTable;
+} VelumoOutputTable;
 
-typedef VelumoInputPluginTable* (*VelumoInputPluginTableFunction)(void);
-typedef VelumoOutputPluginTable* (*VelumoOutputPluginTableFunction)(void);
+typedef VelumoInputTable* (*VelumoInputPluginTableFunction)(void);
+typedef VelumoOutputTable* (*VelumoOutputPluginTableFunction)(void);
 
 #ifdef __cplusplus
 }  // extern "C"
@@ -123,19 +123,19 @@ typedef VelumoOutputPluginTable* (*VelumoOutputPluginTableFunction)(void);
 static_assert(sizeof(VelumoBitmapInfoHeader) == 40);
 static_assert(sizeof(VelumoWaveFormat) == 18);
 static_assert(offsetof(VelumoWaveFormat, bitsPerSample) == 14);
-static_assert(sizeof(VelumoInputPluginTable) == 80);
-static_assert(offsetof(VelumoInputPluginTable, name) == 8);
-static_assert(offsetof(VelumoInputPluginTable, fnOpen) == 32);
-static_assert(offsetof(VelumoInputPluginTable, fnConfigure) == 72);
+static_assert(sizeof(VelumoInputTable) == 80);
+static_assert(offsetof(VelumoInputTable, name) == 8);
+static_assert(offsetof(VelumoInputTable, fnOpen) == 32);
+static_assert(offsetof(VelumoInputTable, fnConfigure) == 72);
 static_assert(sizeof(VelumoInputMediaInfo) == 48);
 static_assert(offsetof(VelumoInputMediaInfo, videoFormat) == 16);
 static_assert(offsetof(VelumoInputMediaInfo, videoFormatSize) == 24);
 static_assert(offsetof(VelumoInputMediaInfo, audioSampleCount) == 28);
 static_assert(offsetof(VelumoInputMediaInfo, audioFormat) == 32);
 static_assert(offsetof(VelumoInputMediaInfo, audioFormatSize) == 40);
-static_assert(sizeof(VelumoOutputPluginTable) == 56);
-static_assert(offsetof(VelumoOutputPluginTable, fnOutput) == 32);
-static_assert(offsetof(VelumoOutputPluginTable, fnGetConfigText) == 48);
+static_assert(sizeof(VelumoOutputTable) == 56);
+static_assert(offsetof(VelumoOutputTable, fnOutput) == 32);
+static_assert(offsetof(VelumoOutputTable, fnGetConfigText) == 48);
 static_assert(sizeof(VelumoOutputJobInfo) == 88);
 static_assert(offsetof(VelumoOutputJobInfo, audioSampleCount) == 32);
 static_assert(offsetof(VelumoOutputJobInfo, savePath) == 40);

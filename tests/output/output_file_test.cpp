@@ -123,6 +123,7 @@ TEST(OutputFileTest, SamplesRunAcrossFrameBoundariesAndStopAtTheEnd) {
       {sceneSamples - 100, 1000, Plugin::kAudioPcm16, 100},    // past the end: fewer
       {sceneSamples + 5, 10, Plugin::kAudioPcm16, 0},          // entirely past the end
       {0, 0xffffffffu, Plugin::kAudioFloat32, sceneSamples},   // a huge count: what there is
+      {-50, 100, Plugin::kAudioPcm16, 100},                    // silence before the start
   };
   for (const Case& c : cases) {
     Fixture f(scene);
@@ -132,7 +133,7 @@ TEST(OutputFileTest, SamplesRunAcrossFrameBoundariesAndStopAtTheEnd) {
     ASSERT_EQ(out.sampleCount, c.expectedCount) << c.start;
     EXPECT_EQ(out.data.size(), static_cast<uint64_t>(c.expectedCount) * out.blockAlign());
     for (int32_t k = 0; k < out.sampleCount; ++k) {
-      const int32_t want = OutputTest::samplePattern(c.start + k);
+      const int32_t want = c.start + k < 0 ? 0 : OutputTest::samplePattern(c.start + k);
       const float got = c.tag == Plugin::kAudioPcm16
                             ? reinterpret_cast<const int16_t*>(out.data.data())[2 * k]
                             : reinterpret_cast<const float*>(out.data.data())[2 * k] * 32768.0f;

@@ -9,7 +9,9 @@
 
 #include "fake_export_source.h"
 #include "output/output_pipe32.h"
+#include "output/output_service.h"
 #include "system/log_capture.h"
+#include "system/scoped_install_folder.h"
 #include "system/temp_folder.h"
 
 namespace {
@@ -102,6 +104,22 @@ TEST(OutputPipe32HelperTest, AHelperThatCrashesFailsThisExportAndTheNext) {
   EXPECT_FALSE(next.save());
   EXPECT_EQ(log.texts("ERROR").back(), "output file failed.");
   EXPECT_FALSE(std::filesystem::exists(helper.folder / "record.txt"));
+}
+
+TEST(OutputPipe32HelperTest, TheServiceRegistersThePluginFolderWriters) {
+  TestSupport::ScopedInstallFolder install;
+  namespace fs = std::filesystem;
+  const fs::path root = install.folder().path();
+  fs::copy_file(VELUMO_PIPE32VLO, root / "pipe32vlo");
+  fs::create_directories(root / "data/Plugin");
+  fs::copy_file(fs::path(VELUMO_HELPER_PLUGINS) / "fake_output_plugin.vlo",
+                root / "data/Plugin/fake_output_plugin.vlo");
+
+  Plugin::OutputService service;
+  const auto& plugins = service.plugins();
+  EXPECT_NE(std::find_if(plugins.begin(), plugins.end(),
+                         [](const auto& plugin) { return plugin->name() == "Fake Writer"; }),
+            plugins.end());
 }
 
 }  // namespace

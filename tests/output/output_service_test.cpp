@@ -13,6 +13,9 @@
 #include "system/event_service.h"
 #include "system/log_capture.h"
 #include "system/service_holder.h"
+#include "system/temp_folder.h"
+#include "system/file.h"
+#include <filesystem>
 
 namespace {
 
@@ -272,6 +275,33 @@ TEST_F(OutputServiceTest, AnIndexOutsideTheListIsRefused) {
       EXPECT_NE(std::string(error.what()).find("not found output plugin."), std::string::npos);
     }
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(OutputServiceFolderTest, BuiltInWritersFirstThenThePluginFolder) {
+  TestSupport::LogCapture log;
+  TestSupport::TempFolder install("velumo-output-folder");
+  install.makeFolder("data/Plugin");
+  std::filesystem::create_symlink(VELUMO_FAKE_OUTPUT_PLUGIN, install / "data/Plugin/fake.vlo2");
+  install.writeFile("data/Plugin/broken.vlo2", "not a shared object");
+  System::FileName::resetVariableList(install.path());
+  {
+    Plugin::OutputService service;
+    std::vector<std::string> names;
+    for (const auto& plugin : service.plugins()) names.push_back(plugin->name());
+    EXPECT_EQ(names, (std::vector<std::string>{"AVIファイル出力", "PNGファイル出力",
+                                               "JPEGファイル出力", "Fake Writer"}));
+    EXPECT_EQ(service.plugins()[3]->order(), 3);
+  }
+  bool reported = false;
+  for (const auto& record : log.records())
+    reported |= record.text.find("failed to register output plugin. "
+                                 "[Plugin::ExternalOutputPlugin]") != std::string::npos;
+  EXPECT_TRUE(reported) << "the broken library is reported and skipped";
+  System::FileName::resetVariableList();
 }
 
 }  // namespace
