@@ -1,9 +1,9 @@
-// The reader bridge end to end: the real helper program pipe32vli (32-bit where the compiler
-// can make it) running the fake reader plug-in, which makes its media up from the opened
-// file's name (tests/plugins/fake_input_plugin.cpp).
+// The reader bridge end to end: the real helper program pipe32vli (32-bit where this
+// machine can build and run it) running the fake reader plug-in, which makes its media up
+// from the opened file's name (tests/plugins/fake_input_plugin.cpp).
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <algorithm>
 
 #include "gpu/image/image_buffer.h"
 #include "media/audio/audio_buffer.h"
@@ -13,7 +13,6 @@
 #include "media/plugin/input_pipe32.h"
 #include "media/pipe_test_peer.h"
 #include "system/log_capture.h"
-#include "system/scoped_install_folder.h"
 
 namespace {
 
@@ -148,12 +147,8 @@ TEST(InputPipe32HelperTest, TheSettingsDialogHoldsTheSharedLockUntilItCloses) {
 }
 
 TEST(InputPipe32HelperTest, TheServiceRegistersThePluginFolderReaders) {
-  TestSupport::ScopedInstallFolder install;
-  namespace fs = std::filesystem;
-  const fs::path root = install.folder().path();
-  fs::copy_file(VELUMO_PIPE32VLI, root / "pipe32vli");
-  fs::create_directories(root / "data/Plugin");
-  fs::copy_file(fs::path(VELUMO_HELPER_PLUGINS) / kPlugin, root / "data/Plugin" / kPlugin);
+  const PipeTest::HelperInstallation installation(VELUMO_PIPE32VLI, VELUMO_HELPER_PLUGINS,
+                                                  kPlugin);
 
   Plugin::InputService service;
   const auto& plugins = service.plugins();

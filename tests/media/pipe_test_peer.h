@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <initializer_list>
 #include <memory>
 #include <ostream>
@@ -18,6 +19,7 @@
 #include "media/plugin/pipe_helper_link.h"
 #include "system/descriptor.h"
 #include "system/log_capture.h"
+#include "system/scoped_install_folder.h"
 
 namespace PipeTest {
 
@@ -151,5 +153,23 @@ inline bool loggedError(const TestSupport::LogCapture& log, const std::string& t
     if (record.level == "ERROR" && record.place == "Exception" && record.text == text) return true;
   return false;
 }
+
+// An installation in a folder of its own: the helper program beside the (pretended) executable
+// and the plug-in `pluginName` of `pluginFolder` in its plug-in folder. Services made while it
+// lives register that plug-in.
+class HelperInstallation {
+ public:
+  HelperInstallation(const std::string& helper, const std::string& pluginFolder,
+                     const std::string& pluginName) {
+    namespace fs = std::filesystem;
+    const fs::path root = install_.folder().path();
+    fs::copy_file(helper, root / fs::path(helper).filename());
+    fs::create_directories(root / "data/Plugin");
+    fs::copy_file(fs::path(pluginFolder) / pluginName, root / "data/Plugin" / pluginName);
+  }
+
+ private:
+  TestSupport::ScopedInstallFolder install_;
+};
 
 }  // namespace PipeTest

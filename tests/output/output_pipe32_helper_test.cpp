@@ -1,6 +1,6 @@
-// The writer bridge end to end: the real helper program pipe32vlo (32-bit where the compiler
-// can make it) running the fake writer plug-in, which writes a text record of what it was
-// handed into the save path (tests/plugins/fake_output_plugin.cpp).
+// The writer bridge end to end: the real helper program pipe32vlo (32-bit where this
+// machine can build and run it) running the fake writer plug-in, which writes a text record
+// of what it was handed into the save path (tests/plugins/fake_output_plugin.cpp).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,10 +8,10 @@
 #include <sstream>
 
 #include "fake_export_source.h"
+#include "media/pipe_test_peer.h"
 #include "output/output_pipe32.h"
 #include "output/output_service.h"
 #include "system/log_capture.h"
-#include "system/scoped_install_folder.h"
 #include "system/temp_folder.h"
 
 namespace {
@@ -107,13 +107,8 @@ TEST(OutputPipe32HelperTest, AHelperThatCrashesFailsThisExportAndTheNext) {
 }
 
 TEST(OutputPipe32HelperTest, TheServiceRegistersThePluginFolderWriters) {
-  TestSupport::ScopedInstallFolder install;
-  namespace fs = std::filesystem;
-  const fs::path root = install.folder().path();
-  fs::copy_file(VELUMO_PIPE32VLO, root / "pipe32vlo");
-  fs::create_directories(root / "data/Plugin");
-  fs::copy_file(fs::path(VELUMO_HELPER_PLUGINS) / "fake_output_plugin.vlo",
-                root / "data/Plugin/fake_output_plugin.vlo");
+  const PipeTest::HelperInstallation installation(VELUMO_PIPE32VLO, VELUMO_HELPER_PLUGINS,
+                                                  "fake_output_plugin.vlo");
 
   Plugin::OutputService service;
   const auto& plugins = service.plugins();
