@@ -19,24 +19,6 @@ namespace {
 constexpr int kFrames = 320;
 constexpr int kReads = 300;
 
-// A moving gradient with a little noise: about what a camera clip costs the decoder.
-void paintBenchFrame(AVFrame* frame, int index) {
-  uint32_t noise = 12345u + static_cast<uint32_t>(index);
-  for (int y = 0; y < frame->height; ++y) {
-    uint8_t* row = frame->data[0] + y * frame->linesize[0];
-    for (int x = 0; x < frame->width; ++x) {
-      noise = noise * 1664525u + 1013904223u;
-      row[x] = static_cast<uint8_t>(((x + y) / 4 + 3 * index) + ((noise >> 24) & 7));
-    }
-  }
-  for (int plane = 1; plane < 3; ++plane)
-    for (int y = 0; y < frame->height / 2; ++y) {
-      uint8_t* row = frame->data[plane] + y * frame->linesize[plane];
-      for (int x = 0; x < frame->width / 2; ++x)
-        row[x] = static_cast<uint8_t>(plane == 1 ? x / 4 + index : y / 3 + 2 * index);
-    }
-}
-
 const std::string& benchFile() {
   static const std::string path = [] {
     const std::string file =
@@ -50,7 +32,7 @@ const std::string& benchFile() {
       spec.bFrames = 3;
       spec.x264Preset = "faster";
       spec.quality = 4;  // CRF 20
-      spec.paint = paintBenchFrame;
+      spec.paint = TestSupport::paintCameraLikeFrame;
       const std::string partial = file + ".part.mp4";
       TestSupport::writeMedia(partial, spec, std::nullopt);
       std::filesystem::rename(partial, file);

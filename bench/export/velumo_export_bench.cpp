@@ -23,6 +23,7 @@
 #include <string>
 #include <string_view>
 
+#include "bench/support/bench_arguments.h"
 #include "bench/support/headless_editor.h"
 #include "output/avi_file_save.h"
 #include "output/avi_file_save_file.h"
@@ -42,11 +43,6 @@ struct Options {
   std::string videoType = "RGB24bit";
   std::string audioType = "PCM16bit";
 };
-
-bool parseInt(std::string_view text, int& value) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size();
-}
 
 // The benchmark's format names and the writer's settings texts.
 std::optional<std::string> videoTypeOf(std::string_view name) {
@@ -70,16 +66,11 @@ std::optional<Options> parse(int argc, char** argv) {
     const std::string_view arg = argv[i];
     if (arg == "--scene" && i + 1 < argc) {
       int scene = 0;
-      if (!parseInt(argv[++i], scene)) return std::nullopt;
+      if (!Bench::parseInt(argv[++i], scene)) return std::nullopt;
       options.scene = scene;
     } else if (arg == "--frames" && i + 1 < argc) {
-      const std::string_view range = argv[++i];
-      const std::size_t dash = range.find('-');
-      int first = 0, last = 0;
-      if (dash == std::string_view::npos || !parseInt(range.substr(0, dash), first) ||
-          !parseInt(range.substr(dash + 1), last) || first < 0 || last < first)
-        return std::nullopt;
-      options.frames = std::pair(first, last);
+      options.frames = Bench::parseFrameRange(argv[++i]);
+      if (!options.frames) return std::nullopt;
     } else if (arg == "--video" && i + 1 < argc) {
       const auto type = videoTypeOf(argv[++i]);
       if (!type) return std::nullopt;
@@ -102,20 +93,6 @@ std::optional<Options> parse(int argc, char** argv) {
 
 // --- The sample -----------------------------------------------------------------------
 
-// A frame with a gradient that moves, so that every frame differs in every block.
-void paintSampleFrame(AVFrame* frame, int index) {
-  for (int y = 0; y < frame->height; ++y) {
-    uint8_t* row = frame->data[0] + y * frame->linesize[0];
-    for (int x = 0; x < frame->width; ++x) row[x] = static_cast<uint8_t>((x + y + 4 * index) & 0xff);
-  }
-  for (int plane = 1; plane < 3; ++plane)
-    for (int y = 0; y < frame->height / 2; ++y) {
-      uint8_t* row = frame->data[plane] + y * frame->linesize[plane];
-      for (int x = 0; x < frame->width / 2; ++x)
-        row[x] = static_cast<uint8_t>(plane == 1 ? x / 4 + index : y / 3 + 2 * index);
-    }
-}
-
 int makeSample(const std::filesystem::path& directory) {
   std::filesystem::create_directories(directory);
   const std::filesystem::path movie = directory / "export_movie.mp4";
@@ -127,7 +104,7 @@ int makeSample(const std::filesystem::path& directory) {
   video.bFrames = 3;
   video.x264Preset = "faster";
   video.quality = 4;
-  video.paint = paintSampleFrame;
+  video.paint = TestSupport::paintCameraLikeFrame;
   TestSupport::writeMedia(movie.string(), video, std::nullopt);
   const std::filesystem::path sound = directory / "export_sound.wav";
   TestSupport::AudioSpec audio;

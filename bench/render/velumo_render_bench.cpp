@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/support/bench_arguments.h"
 #include "bench/support/headless_editor.h"
 #include "edit/scene.h"
 #include "gpu/image/image_buffer.h"
@@ -36,30 +37,20 @@ struct Options {
   std::string imageFile;
 };
 
-bool parseInt(std::string_view text, int& value) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size();
-}
-
 std::optional<Options> parse(int argc, char** argv) {
   Options options;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--scene" && i + 1 < argc) {
       int scene = 0;
-      if (!parseInt(argv[++i], scene)) return std::nullopt;
+      if (!Bench::parseInt(argv[++i], scene)) return std::nullopt;
       options.scene = scene;
     } else if (arg == "--frames" && i + 1 < argc) {
-      const std::string_view range = argv[++i];
-      const std::size_t dash = range.find('-');
-      int first = 0, last = 0;
-      if (dash == std::string_view::npos || !parseInt(range.substr(0, dash), first) ||
-          !parseInt(range.substr(dash + 1), last) || last < first)
-        return std::nullopt;
-      options.frames = std::pair(first, last);
+      options.frames = Bench::parseFrameRange(argv[++i]);
+      if (!options.frames) return std::nullopt;
     } else if (arg == "--image" && i + 2 < argc) {
       int frame = 0;
-      if (!parseInt(argv[++i], frame)) return std::nullopt;
+      if (!Bench::parseInt(argv[++i], frame)) return std::nullopt;
       options.imageFrame = frame;
       options.imageFile = argv[++i];
     } else if (!arg.empty() && arg.front() != '-' && options.project.empty()) {
