@@ -18,6 +18,7 @@
 #include "render/auxiliary_targets.h"
 #include "render/control_state.h"
 #include "render/effect_chain.h"
+#include "render/texel_footprint.h"
 #include "render/transform.h"
 
 namespace Render {
@@ -111,6 +112,14 @@ void OutputDrawer::drawObject(Effect::EffectContext& context, Media::RenderBuffe
     case Effect::OutputDraw::DrawPath::Plain:
       direct3D.setRenderTarget(target);
       list->bindShader();
+      // The plain quad of an image that no pixel shrinks needs one sample per pixel: the
+      // general shader's footprint test and sample grid cost a software rasteriser several
+      // times the sample itself, even where no pixel takes the grid.
+      if (!customList && blendMode == 0 &&
+          mapsAtMostOneTexel(constants.projection, static_cast<float>(image.width()) / 2,
+                             static_cast<float>(image.height()) / 2, image.width(),
+                             image.height(), target.width(), target.height()))
+        set.flatUvSingleSample().bind();
       ShaderBindings::setShaderResource(0, imageView.get());
       list->draw();
       break;

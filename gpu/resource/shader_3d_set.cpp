@@ -68,6 +68,8 @@ Shader3dSet::Shader3dSet() {
     const Media::BuiltinShaderCode& code = Media::findBuiltinShaderCode(step.pixel->name);
     pixelShaders_[step.pixel->entry - kFirstPixelEntry].loadFromMemory(code.code, code.size);
   }
+  const Media::BuiltinShaderCode& single = Media::findBuiltinShaderCode("object_flat_uv_single_ps");
+  flatUvSingleSample_.loadFromMemory(single.code, single.size);
   Shader3dSet* expected = nullptr;
   if (!liveSet.compare_exchange_strong(expected, this))
     throw System::makeException(kPlace, "another 3-D shader set already exists.");

@@ -79,6 +79,9 @@ class Shader3dSet {
   Media::PixelShader& pixelShader(std::size_t entry);
   // Vertex shader 0 to 6; another number throws at "Resource::Shader3dSet::vertexShader".
   Media::VertexShader& vertexShader(std::size_t index);
+  // FLAT_UV for an object without blend mode drawn at no more than one texel per pixel (see
+  // Render::mapsAtMostOneTexel): the same colours without the cost of the sample grid.
+  Media::PixelShader& flatUvSingleSample() { return flatUvSingleSample_; }
 
   // The single-quad buffers of the vertex lists: 4 vertices of 28 or 40 bytes, a strip.
   Media::VertexBufferCommon& vertexListQuad() { return vertexListQuad_; }
@@ -92,6 +95,7 @@ class Shader3dSet {
  private:
   std::array<Media::PixelShader, kPixelShaderCount> pixelShaders_;
   std::array<Media::VertexShader, kVertexShaderCount> vertexShaders_;
+  Media::PixelShader flatUvSingleSample_;
   Media::VertexBufferCommon vertexListQuad_;
   Media::VertexBufferCommon vertexListNormalQuad_;
   Media::ConstantBufferCommon constantBuffer_;

@@ -79,6 +79,49 @@ TEST_F(SceneRenderTest, AnObjectIsPlacedMovedScaledAndFadedByItsOutput) {
   }
 }
 
+// A picture of 16 x 12 distinct texels: red counts the column, green the row.
+class RampInput : public SolidInput {
+ public:
+  static constexpr int kSide = 16;
+  static constexpr int kRows = 12;
+  static float red(float x) { return x * 16.0f / 255.0f; }
+  static float green(float y) { return y * 20.0f / 255.0f; }
+  Effect::OwnedImage inputVideo(Effect::EffectContext&) override {
+    auto image = Media::ImageBuffer::makeShared(Media::DxgiFormat::R8G8B8A8_UNORM, kSide, kRows);
+    for (int y = 0; y < kRows; ++y)
+      for (int x = 0; x < kSide; ++x) {
+        uint8_t* texel = image->row(static_cast<uint32_t>(y)) + x * 4;
+        texel[0] = static_cast<uint8_t>(x * 16);
+        texel[1] = static_cast<uint8_t>(y * 20);
+        texel[2] = 0;
+        texel[3] = 255;
+      }
+    return Effect::adoptBuffer(Media::ResourceBuffer::createFromImageBuffer(image.get()));
+  }
+};
+
+TEST_F(SceneRenderTest, APictureAtItsOwnSizeKeepsEveryTexelAndBlendsBetweenThemWhenMovedByHalf) {
+  auto object = world_->placeSolid(0, 0, 10, std::make_shared<RampInput>());
+  // Centred in the 64 x 48 frame: the picture's corner falls on pixel (24, 18).
+  const auto whole = world_->render(5);
+  ASSERT_TRUE(whole.image);
+  for (int y = 0; y < RampInput::kRows; ++y)
+    for (int x = 0; x < RampInput::kSide; ++x)
+      ASSERT_TRUE(nearHalf(at(whole, 24 + x, 18 + y),
+                           {RampInput::red(x), RampInput::green(y), 0, 1}))
+          << x << ", " << y;
+
+  // Half a pixel to the right: each pixel inside lies midway between two texels.
+  outputOf(object).x.setValue(0.5, 0);
+  const auto moved = world_->render(5);
+  ASSERT_TRUE(moved.image);
+  for (int y = 0; y < RampInput::kRows; ++y)
+    for (int x = 1; x < RampInput::kSide; ++x)
+      ASSERT_TRUE(nearHalf(at(moved, 24 + x, 18 + y),
+                           {RampInput::red(x - 0.5f), RampInput::green(y), 0, 1}, 4e-3f))
+          << x << ", " << y;
+}
+
 TEST_F(SceneRenderTest, AnObjectOutsideItsFramesIsNotDrawn) {
   world_->placeSolid(0, 10, 20);
   EXPECT_TRUE(nearHalf(at(world_->render(5), 32, 24), kClear));
