@@ -134,10 +134,7 @@ void AviFileSaveFile::writeVideoFrame(RiffFile& riff, int frame) {
 
   Media::VideoReadBuffer& buffer = Media::exportReadBuffers().video;
   std::lock_guard lock(buffer.mutex);
-  Media::getBitmapInfoHeader(buffer.header, image->format, scene.width, scene.height);
-  const uint32_t size = buffer.header.sizeImage;
-  buffer.data.allocMemory(size);
-  Media::copyToDib(*image, buffer.header, buffer.data.data(), size);
+  const uint32_t size = buffer.storeImage(*image);
   entries_.push_back({static_cast<int64_t>(riff.position()), size, 0});
   largestVideoChunk_ = std::max(largestVideoChunk_, size);
   ++videoFrames_;

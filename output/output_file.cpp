@@ -1,7 +1,6 @@
 #include "output/output_file.h"
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -28,14 +27,6 @@ void setAudioFormat(Media::RawAudioBuffer& buffer, int32_t formatTag) {
   buffer.bitsPerSample = formatTag == kAudioPcm16 ? 16 : 32;
   buffer.channels = 2;
   buffer.sampleCount = 0;
-}
-
-// Fixed-point decimals that read the same in every locale.
-std::string fixed(double value, int precision) {
-  char buffer[64];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
-  return std::string(buffer, result.ec == std::errc() ? result.ptr : buffer);
 }
 
 ExportCaches& serviceCaches() {
@@ -122,11 +113,19 @@ std::exception_ptr OutputFile::failure() const {
   return failure_;
 }
 
+// The frame clamped to the scene: the frames up to half the depth beyond it are asked for in
+// the background, then the frame itself is waited for.
+template <class Cache, class MakeLoader>
+auto OutputFile::readAhead(Cache& cache, int frame, int depth, const MakeLoader& makeLoader) {
+  const int32_t last = scene_.lastFrame;
+  const int first = std::clamp(frame, 0, last);
+  const int end = std::clamp(first + depth / 2, 0, last);
+  for (int key = first; key <= end; ++key) cache.request(key, makeLoader(key));
+  return cache.get(first, makeLoader(first));
+}
+
 std::shared_ptr<Media::ImageBuffer> OutputFile::getVideoFrame(int frame, int format,
                                                               bool straightAlpha) {
-  const int32_t last = scene_.lastFrame;
-  const int f = std::clamp(frame, 0, last);
-  const int end = std::clamp(f + videoDepth_ / 2, 0, last);
   auto loader = [this, format, straightAlpha](int key) {
     return [this, key, format, straightAlpha] {
       try {
@@ -138,14 +137,10 @@ std::shared_ptr<Media::ImageBuffer> OutputFile::getVideoFrame(int frame, int for
       }
     };
   };
-  for (int key = f; key <= end; ++key) caches_.image.request(key, loader(key));
-  return caches_.image.get(f, loader(f));
+  return readAhead(caches_.image, frame, videoDepth_, loader);
 }
 
 std::shared_ptr<Media::RawAudioBuffer> OutputFile::getAudioFrame(int frame, int formatTag) {
-  const int32_t last = scene_.lastFrame;
-  const int f = std::clamp(frame, 0, last);
-  const int end = std::clamp(f + audioDepth_ / 2, 0, last);
   auto loader = [this, formatTag](int key) {
     return [this, key, formatTag] {
       try {
@@ -160,8 +155,7 @@ std::shared_ptr<Media::RawAudioBuffer> OutputFile::getAudioFrame(int frame, int 
       }
     };
   };
-  for (int key = f; key <= end; ++key) caches_.audio.request(key, loader(key));
-  return caches_.audio.get(f, loader(f));
+  return readAhead(caches_.audio, frame, audioDepth_, loader);
 }
 
 void OutputFile::throwFailure(const char* place, int frame) const {
@@ -231,13 +225,13 @@ std::string OutputFile::progressText(uint64_t nowTick) const {
   const uint32_t total = progress_.total.load();
   const uint64_t elapsed = nowTick - progress_.startTick;
   const float fraction = progressFraction();
-  std::string text = fixed(fraction * 100.0, 2) + "% (" + std::to_string(position) + "/" +
+  std::string text = System::formatFixed(fraction * 100.0, 2) + "% (" + std::to_string(position) + "/" +
                      std::to_string(total) + ")";
   if (elapsed >= 15000 && position >= 15) {
     const double remaining = static_cast<double>(static_cast<int64_t>(total) - position) *
                              static_cast<double>(elapsed) / (position * 1000.0);
     const float fps = static_cast<float>(position * 1000.0 / static_cast<double>(elapsed));
-    text += " | RemainingTime " + System::formatTimeSeconds(remaining) + " (" + fixed(fps, 2) +
+    text += " | RemainingTime " + System::formatTimeSeconds(remaining) + " (" + System::formatFixed(fps, 2) +
             "fps)";
   }
   return text;

@@ -106,6 +106,8 @@ class OutputFile {
 
  private:
   void computeRange();
+  template <class Cache, class MakeLoader>
+  auto readAhead(Cache& cache, int frame, int depth, const MakeLoader& makeLoader);
   void resetCaches();
   std::shared_ptr<Media::ImageBuffer> loadVideo(int frame, int format, bool straightAlpha);
   void recordFailure(std::exception_ptr failure);

@@ -87,10 +87,7 @@ bool ControlSection::getVideo(OutputFile& file) {
     const auto image =
         file.getVideoFrame(toInt32(int64_t{file.startFrame()} + frame), format, true);
     if (!image) throw System::makeException(place("getVideo"), "getVideo() failed.");
-    Media::getBitmapInfoHeader(shared.header, image->format, static_cast<int32_t>(image->width),
-                               static_cast<int32_t>(image->height));
-    shared.data.allocMemory(shared.header.sizeImage);
-    Media::copyToDib(*image, shared.header, shared.data.data(), shared.header.sizeImage);
+    shared.storeImage(*image);
   } catch (const std::exception&) {
     pipe().writeBlock(nullptr, 0);
     return false;

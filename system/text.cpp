@@ -131,12 +131,12 @@ bool isValidUtf8(std::string_view text) {
   return true;
 }
 
-std::string formatFixed(double value) {
+std::string formatFixed(double value, int precision) {
   // std::to_chars writes what printf("%f") writes in the C locale; printf itself follows
   // the process locale, which the UI sets from the environment.
   char buffer[400];  // the largest double in fixed form has 309 digits before the point
   const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
   return std::string(buffer, result.ptr);
 }
 

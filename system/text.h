@@ -18,8 +18,8 @@ std::string sanitizeUtf8(std::string_view text);
 bool isValidUtf8(std::string_view text);
 
 // Numbers as files hold them: always "." for the point, whatever the process locale.
-// The text of "%f" in the C locale: six decimals (0.5 is "0.500000").
-std::string formatFixed(double value);
+// The text of "%.<precision>f" in the C locale; six decimals by default (0.5 is "0.500000").
+std::string formatFixed(double value, int precision = 6);
 // formatFixed with trailing zeros (and then a trailing point) removed: 1.5, 2, 100, -0.
 std::string formatNumber(double value);
 // "[-]hh:mm:ss.cc" of the value rounded to hundredths (59.999 is "00:01:00.00") and

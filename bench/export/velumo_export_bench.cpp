@@ -38,8 +38,7 @@ constexpr int kSampleFrames = 300;
 struct Options {
   std::string project;
   std::string output;
-  std::optional<int> scene;
-  std::optional<std::pair<int, int>> frames;
+  Bench::SceneChoice choice;
   std::string videoType = "RGB24bit";
   std::string audioType = "PCM16bit";
 };
@@ -63,15 +62,11 @@ std::optional<std::string> audioTypeOf(std::string_view name) {
 std::optional<Options> parse(int argc, char** argv) {
   Options options;
   for (int i = 1; i < argc; ++i) {
+    const Bench::SceneChoice::Result taken = options.choice.take(argc, argv, i);
+    if (taken == Bench::SceneChoice::Result::Bad) return std::nullopt;
+    if (taken == Bench::SceneChoice::Result::Taken) continue;
     const std::string_view arg = argv[i];
-    if (arg == "--scene" && i + 1 < argc) {
-      int scene = 0;
-      if (!Bench::parseInt(argv[++i], scene)) return std::nullopt;
-      options.scene = scene;
-    } else if (arg == "--frames" && i + 1 < argc) {
-      options.frames = Bench::parseFrameRange(argv[++i]);
-      if (!options.frames) return std::nullopt;
-    } else if (arg == "--video" && i + 1 < argc) {
+    if (arg == "--video" && i + 1 < argc) {
       const auto type = videoTypeOf(argv[++i]);
       if (!type) return std::nullopt;
       options.videoType = *type;
@@ -155,15 +150,15 @@ void runUntilEnded(const bool& ended) {
 
 int run(const Options& options) {
   Bench::HeadlessEditor editor;
-  if (!editor.loadProject(options.project, options.scene)) return 1;
+  if (!editor.loadProject(options.project, options.choice.scene)) return 1;
   Edit::Scene& scene = editor.scene();
-  if (options.frames) {
-    if (options.frames->second > scene.lastFrame()) {
+  if (options.choice.frames) {
+    if (options.choice.frames->second > scene.lastFrame()) {
       std::fprintf(stderr, "the scene ends at frame %d\n", scene.lastFrame());
       return 1;
     }
-    scene.selectedFrameStart = options.frames->first;
-    scene.selectedFrameEnd = options.frames->second;
+    scene.selectedFrameStart = options.choice.frames->first;
+    scene.selectedFrameEnd = options.choice.frames->second;
   }
 
   auto writer = std::make_shared<Plugin::AviFileSave>();

@@ -31,8 +31,7 @@ namespace {
 
 struct Options {
   std::string project;
-  std::optional<int> scene;
-  std::optional<std::pair<int, int>> frames;
+  Bench::SceneChoice choice;
   std::optional<int> imageFrame;
   std::string imageFile;
 };
@@ -40,15 +39,11 @@ struct Options {
 std::optional<Options> parse(int argc, char** argv) {
   Options options;
   for (int i = 1; i < argc; ++i) {
+    const Bench::SceneChoice::Result taken = options.choice.take(argc, argv, i);
+    if (taken == Bench::SceneChoice::Result::Bad) return std::nullopt;
+    if (taken == Bench::SceneChoice::Result::Taken) continue;
     const std::string_view arg = argv[i];
-    if (arg == "--scene" && i + 1 < argc) {
-      int scene = 0;
-      if (!Bench::parseInt(argv[++i], scene)) return std::nullopt;
-      options.scene = scene;
-    } else if (arg == "--frames" && i + 1 < argc) {
-      options.frames = Bench::parseFrameRange(argv[++i]);
-      if (!options.frames) return std::nullopt;
-    } else if (arg == "--image" && i + 2 < argc) {
+    if (arg == "--image" && i + 2 < argc) {
       int frame = 0;
       if (!Bench::parseInt(argv[++i], frame)) return std::nullopt;
       options.imageFrame = frame;
@@ -93,9 +88,10 @@ bool writeImage(const std::string& path, const Media::ImageBuffer& image) {
 
 int run(const Options& options) {
   Bench::HeadlessEditor editor;
-  if (!editor.loadProject(options.project, options.scene)) return 1;
+  if (!editor.loadProject(options.project, options.choice.scene)) return 1;
   const Edit::Scene& scene = editor.scene();
-  const auto [first, last] = options.frames.value_or(std::pair(0, std::max(scene.lastFrame(), 0)));
+  const auto [first, last] =
+      options.choice.frames.value_or(std::pair(0, std::max(scene.lastFrame(), 0)));
 
   Render::RenderVideoWorker& video = Render::RenderService::Get().video();
   std::mutex mutex;

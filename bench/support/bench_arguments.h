@@ -24,4 +24,27 @@ inline std::optional<std::pair<int, int>> parseFrameRange(std::string_view range
   return std::pair(first, last);
 }
 
+// The scene and frames a benchmark works on: "--scene N" and "--frames FIRST-LAST".
+struct SceneChoice {
+  std::optional<int> scene;
+  std::optional<std::pair<int, int>> frames;
+
+  enum class Result { NotMine, Taken, Bad };
+  // Takes the option at argv[i] and its value (moving i past it) when it is one of the two.
+  Result take(int argc, char** argv, int& i) {
+    const std::string_view arg = argv[i];
+    if (i + 1 >= argc || (arg != "--scene" && arg != "--frames")) return Result::NotMine;
+    const std::string_view value = argv[++i];
+    if (arg == "--scene") {
+      int number = 0;
+      if (!parseInt(value, number)) return Result::Bad;
+      scene = number;
+    } else {
+      frames = parseFrameRange(value);
+      if (!frames) return Result::Bad;
+    }
+    return Result::Taken;
+  }
+};
+
 }  // namespace Bench

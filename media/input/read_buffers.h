@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <mutex>
 
+#include "gpu/image/image_buffer.h"
 #include "media/audio/audio_buffer.h"
 #include "media/image/bitmap_info_header.h"
 #include "media/input/input_file.h"
@@ -17,6 +18,10 @@ struct VideoReadBuffer {
   System::AlignedBuffer data;
   BitmapInfoHeader header;  // describes the raw frame bytes; the plug-ins fill it
   std::mutex mutex;
+
+  // Describes `image` as a DIB of its own format and size and copies it in; the caller holds
+  // the mutex. Returns the DIB's size in bytes.
+  uint32_t storeImage(const ImageBuffer& image);
 };
 
 struct AudioReadBuffer {
