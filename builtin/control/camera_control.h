@@ -22,6 +22,11 @@ class CameraControl : public MoveEffect, public Render::CameraControlState {
   // the camera's objects into the frame and runs the camera filters' control steps.
   void controlVideo(EffectContext& context) override;
 
+  // The point the camera looks at for the frame: relative to the camera position
+  // `position` when the target layer is statically the camera's own, else the target
+  // layer's object position; both plus the target offset.
+  XMath::Vector computeTarget(EffectContext& context, const XMath::Vector& position) const;
+
   // The look-to view of a camera record turned by its roll.
   static XMath::Matrix makeViewMatrix(const Edit::CameraView& camera);
   // The projection for focal distance d on a W x H frame (depth d / (20 z), no far plane).

@@ -20,14 +20,14 @@ namespace {
 
 XMath::Vector point(const std::array<float, 4>& p) { return {p[0], p[1], p[2], p[3]}; }
 
-// The target's offset from the object on the target layer, or from the camera itself when
-// the target layer is the camera's own.
-XMath::Vector targetOf(const CameraControl& camera, EffectContext& context,
-                       const XMath::Vector& position) {
-  const XMath::Vector offset{static_cast<float>(camera.targetX.getValue(context)),
-                             static_cast<float>(camera.targetY.getValue(context)),
-                             static_cast<float>(camera.targetZ.getValue(context)), 0.0f};
-  const int layer = static_cast<int>(std::floor(camera.targetLayer.getValue(context))) - 1;
+}  // namespace
+
+XMath::Vector CameraControl::computeTarget(EffectContext& context,
+                                           const XMath::Vector& position) const {
+  const XMath::Vector offset{static_cast<float>(targetX.getValue(context)),
+                             static_cast<float>(targetY.getValue(context)),
+                             static_cast<float>(targetZ.getValue(context)), 0.0f};
+  const int layer = static_cast<int>(std::floor(targetLayer.getValue(context))) - 1;
   const int ownLayer = context.object ? context.object->layer : -1;
   if (layer == ownLayer)
     return {position.x + offset.x, position.y + offset.y, position.z + offset.z, 1.0f};
@@ -44,6 +44,8 @@ XMath::Vector targetOf(const CameraControl& camera, EffectContext& context,
   }
   return {target.x + offset.x, target.y + offset.y, target.z + offset.z, 1.0f};
 }
+
+namespace {
 
 // Lays the transparent layer of the camera's objects over the frame.
 void resolveTransparentLayer(Media::RenderBuffer& frame) {
@@ -98,7 +100,7 @@ void CameraControl::controlVideo(EffectContext& context) {
   const XMath::Vector position{static_cast<float>(x.getValue(context)),
                                static_cast<float>(y.getValue(context)),
                                static_cast<float>(z.getValue(context)), 1.0f};
-  const XMath::Vector target = targetOf(*this, context, position);
+  const XMath::Vector target = computeTarget(context, position);
   camera.eye = {position.x, position.y, position.z, 1.0f};
   camera.target = {target.x, target.y, target.z, 1.0f};
   const float field = static_cast<float>(fieldOfView.getValue(context));
