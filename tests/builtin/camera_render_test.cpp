@@ -17,6 +17,7 @@
 #include "builtin/movement/linear_speed.h"
 #include "edit/object.h"
 #include "edit/scene.h"
+#include "effect/anchor_test_support.h"
 #include "effect/effect_context.h"
 #include "render/render_test_support.h"
 
@@ -299,6 +300,53 @@ TEST_F(GuideShaderTest, LinesHideBehindSurfacesAndFadeWithTheirRealDepth) {
     }
     EXPECT_TRUE(nearHalf(halfPixel(*drawn.layer, 10, 18), kClear)) << c.name;
   }
+}
+
+TEST_F(GuideShaderTest, ThePreviewDrawsTheGroundGridAndTheFocusAxes) {
+  auto camera = std::make_shared<Effect::CameraControl>();
+  auto cameraObject = world_->placeEffect(0, 0, 10, camera);
+  // Above the ground, looking down at the origin through a narrow field: the grid line
+  // x = 0 runs through the picture's middle from top to bottom, the other lines along z are
+  // out of sight.
+  camera->camera.eye = {0, -1000, -1000, 1};
+  camera->camera.target = {0, 0, 0, 1};
+  camera->viewProjection = XMath::multiply(Effect::CameraControl::makeViewMatrix(camera->camera),
+                                           Effect::CameraControl::makeProjection(1024, 64, 48));
+  TestSupport::RecordingAnchorList anchors;
+  // How many rows of the middle column lie under a line of at least `alpha`.
+  const auto drawGuides = [&](Effect::EffectContext& context, float alpha) {
+    Media::RenderBuffer frame(64, 48);
+    frame.clear(kClear.data());
+    context.outputView.target = &frame;
+    camera->drawGuides(context, frame);
+    context.outputView.target = nullptr;
+    const auto layer = frame.getOitColorBuffer1()->readBack();
+    int rows = 0;
+    for (uint32_t y = 0; y < 48; ++y)
+      if (halfPixel(*layer, 32, y)[3] >= alpha) ++rows;
+    return rows;
+  };
+  Effect::EffectContext context;
+  context.scene = &world_->scene();
+  context.setObject(cameraObject, cameraObject->frames());
+  context.outputView.cameraControl = cameraObject;
+
+  // Only frames of the preview carry handles, and only they get guides.
+  // The grid's lines are 0.8 opaque, the axes 0.4 (a little less with the distance fade).
+  EXPECT_EQ(drawGuides(context, 0.01f), 0);
+  context.anchorList = &anchors;
+  EXPECT_EQ(drawGuides(context, 0.79f), 48);
+  EXPECT_EQ(camera->guidePoint.w, 0.0f);  // not the focus object: no axes
+
+  world_->video().setCameraGrid(false);
+  EXPECT_EQ(drawGuides(context, 0.01f), 0);
+  // The focus object's target gets the axes: the y axis through the origin runs up the
+  // middle too.
+  world_->scene().focusObject = cameraObject;
+  EXPECT_EQ(drawGuides(context, 0.39f), 48);
+  EXPECT_EQ(camera->guidePoint.w, 1.0f);
+  EXPECT_EQ(camera->guidePoint.y, 0.0f);
+  world_->scene().focusObject.reset();
 }
 
 // ---- the light bloom ----
