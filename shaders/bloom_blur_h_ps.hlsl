@@ -1,23 +1,4 @@
-// One pass of the light bloom's box blur, along x: the sum of the texels within `range` of
-// the pixel on both sides (texels outside the image count as 0), times `divive`.
-Texture2D texture0 : register(t0);
+// The light bloom's box blur along x.
+#include "bloom_blur.hlsli"
 
-cbuffer constant0 : register(b0) {
-  int range;
-  float divive;
-};
-
-float4 main(float4 position : SV_Position) : SV_Target {
-  uint width, height;
-  texture0.GetDimensions(width, height);
-  const int2 pixel = int2(position.xy);
-  // Past the image's size every further texel lies outside it.
-  const int reach = min(range, int(max(width, height)));
-  float4 sum = float4(0, 0, 0, 0);
-  for (int i = -reach; i <= reach; ++i) {
-    const int2 at = pixel + int2(i, 0);
-    if (at.x >= 0 && at.y >= 0 && at.x < int(width) && at.y < int(height))
-      sum += texture0.Load(int3(at, 0));
-  }
-  return sum * divive;
-}
+float4 main(float4 position : SV_Position) : SV_Target { return boxBlur(position, int2(1, 0)); }

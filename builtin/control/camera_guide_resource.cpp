@@ -18,11 +18,6 @@ namespace {
 using Media::ShaderBindings;
 using Media::ShaderStage;
 
-void storeTransposed(float out[16], const XMath::Matrix& m) {
-  for (int row = 0; row < 4; ++row)
-    for (int column = 0; column < 4; ++column) out[row * 4 + column] = m.m[column][row];
-}
-
 }  // namespace
 
 // The frame and its first three 3-D buffers stay bound, and the resource locked, while a
@@ -103,7 +98,9 @@ void CameraGuideResource::Drawing::fillTriangle(const XMath::Vector (&corners)[3
   Resource::Shader3dSet& set = Resource::ResourceService::Get().pixelShaders().set3d();
   Resource::Object3dConstants& constants = set.constants();
   constants = Resource::Object3dConstants{};
-  storeTransposed(constants.projection, matrix_);
+  // The shaders dot each stored row with the position: the matrix's columns.
+  const XMath::Matrix columns = XMath::transpose(matrix_);
+  std::memcpy(constants.projection, columns.m, sizeof(constants.projection));
   constants.alpha = 1.0f;
   set.uploadConstants();
   ShaderBindings::setConstantBuffer(ShaderStage::Vertex, 0, &set.constantBuffer());

@@ -349,6 +349,47 @@ TEST_F(GuideShaderTest, ThePreviewDrawsTheGroundGridAndTheFocusAxes) {
   world_->scene().focusObject.reset();
 }
 
+TEST_F(GuideShaderTest, TheFreeViewShowsTheCamerasOwnFrame) {
+  auto camera = std::make_shared<Effect::CameraControl>();
+  auto cameraObject = world_->placeEffect(0, 0, 10, camera);
+  // The edit camera (the default view) sees the effect's camera 500 in front of the picture
+  // plane: its image plane, 64 x 48 at z = 524, appears 42 x 32 around the centre, and the
+  // four faces of its pyramid from the eye cover that rectangle.
+  camera->camera.eye = {0, 0, -500, 1};
+  camera->camera.target = {0, 0, 0, 1};
+  const Edit::CameraView edit;
+  camera->freeView = true;
+  camera->viewProjection = XMath::multiply(Effect::CameraControl::makeViewMatrix(edit),
+                                           Effect::CameraControl::makeProjection(1024, 64, 48));
+  world_->video().setCameraGrid(false);
+  world_->video().setCameraFreeView(true);
+  TestSupport::RecordingAnchorList anchors;
+  Effect::EffectContext context;
+  context.scene = &world_->scene();
+  context.setObject(cameraObject, cameraObject->frames());
+  context.outputView.cameraControl = cameraObject;
+  context.anchorList = &anchors;
+  Media::RenderBuffer frame(64, 48);
+  frame.clear(kClear.data());
+  context.outputView.target = &frame;
+  camera->drawGuides(context, frame);
+  context.outputView.target = nullptr;
+  const auto layer = frame.getOitColorBuffer1()->readBack();
+
+  // The side faces are dark, the face along the bottom edge (view y = H/2) light, all 0.3.
+  EXPECT_TRUE(nearHalf(halfPixel(*layer, 44, 24), {0, 0, 0, 0.3f}));
+  EXPECT_TRUE(nearHalf(halfPixel(*layer, 20, 24), {0, 0, 0, 0.3f}));
+  const Rgba above = halfPixel(*layer, 32, 14);
+  const Rgba below = halfPixel(*layer, 32, 34);
+  EXPECT_NEAR(above[3], 0.3f, 1e-3);
+  EXPECT_NEAR(below[3], 0.3f, 1e-3);
+  EXPECT_NEAR(above[0] + below[0], 0.3f, 1e-3);  // one dark, one light
+  // Outside the camera's frame nothing.
+  EXPECT_TRUE(nearHalf(halfPixel(*layer, 2, 2), kClear));
+  // The frame's outline: the right edge at x = 32 + 21.
+  EXPECT_GT(halfPixel(*layer, 53, 24)[3], 0.5f);
+}
+
 // ---- the light bloom ----
 
 TEST_F(CameraRenderTest, TheBlurShadersSumTheBoxAroundEachTexel) {
