@@ -248,6 +248,23 @@ class GuideShaderTest : public CameraRenderTest {
       return value;
     }
   };
+  // The transparent layer after the camera object's guides, as a frame of the preview
+  // (with handles) draws them when `preview`.
+  std::shared_ptr<Media::ImageBuffer> guidesOf(const std::shared_ptr<Edit::Object>& cameraObject,
+                                               bool preview) {
+    auto& camera = dynamic_cast<Effect::CameraControl&>(*cameraObject->effects[0]);
+    TestSupport::RecordingAnchorList anchors;
+    Media::RenderBuffer frame(64, 48);
+    frame.clear(kClear.data());
+    Effect::EffectContext context;
+    context.scene = &world_->scene();
+    context.setObject(cameraObject, cameraObject->frames());
+    context.outputView.cameraControl = cameraObject;
+    context.outputView.target = &frame;
+    if (preview) context.anchorList = &anchors;
+    camera.drawGuides(context, frame);
+    return frame.getOitColorBuffer1()->readBack();
+  }
   Drawn draw(float focal, float depth, float opaque) {
     Media::RenderBuffer frame(64, 48);
     frame.clear(kClear.data());
@@ -312,38 +329,27 @@ TEST_F(GuideShaderTest, ThePreviewDrawsTheGroundGridAndTheFocusAxes) {
   camera->camera.target = {0, 0, 0, 1};
   camera->viewProjection = XMath::multiply(Effect::CameraControl::makeViewMatrix(camera->camera),
                                            Effect::CameraControl::makeProjection(1024, 64, 48));
-  TestSupport::RecordingAnchorList anchors;
   // How many rows of the middle column lie under a line of at least `alpha`.
-  const auto drawGuides = [&](Effect::EffectContext& context, float alpha) {
-    Media::RenderBuffer frame(64, 48);
-    frame.clear(kClear.data());
-    context.outputView.target = &frame;
-    camera->drawGuides(context, frame);
-    context.outputView.target = nullptr;
-    const auto layer = frame.getOitColorBuffer1()->readBack();
+  const auto drawGuides = [&](bool preview, float alpha) {
+    const auto layer = guidesOf(cameraObject, preview);
     int rows = 0;
     for (uint32_t y = 0; y < 48; ++y)
       if (halfPixel(*layer, 32, y)[3] >= alpha) ++rows;
     return rows;
   };
-  Effect::EffectContext context;
-  context.scene = &world_->scene();
-  context.setObject(cameraObject, cameraObject->frames());
-  context.outputView.cameraControl = cameraObject;
 
   // Only frames of the preview carry handles, and only they get guides.
   // The grid's lines are 0.8 opaque, the axes 0.4 (a little less with the distance fade).
-  EXPECT_EQ(drawGuides(context, 0.01f), 0);
-  context.anchorList = &anchors;
-  EXPECT_EQ(drawGuides(context, 0.79f), 48);
+  EXPECT_EQ(drawGuides(false, 0.01f), 0);
+  EXPECT_EQ(drawGuides(true, 0.79f), 48);
   EXPECT_EQ(camera->guidePoint.w, 0.0f);  // not the focus object: no axes
 
   world_->video().setCameraGrid(false);
-  EXPECT_EQ(drawGuides(context, 0.01f), 0);
+  EXPECT_EQ(drawGuides(true, 0.01f), 0);
   // The focus object's target gets the axes: the y axis through the origin runs up the
   // middle too.
   world_->scene().focusObject = cameraObject;
-  EXPECT_EQ(drawGuides(context, 0.39f), 48);
+  EXPECT_EQ(drawGuides(true, 0.39f), 48);
   EXPECT_EQ(camera->guidePoint.w, 1.0f);
   EXPECT_EQ(camera->guidePoint.y, 0.0f);
   world_->scene().focusObject.reset();
@@ -363,18 +369,7 @@ TEST_F(GuideShaderTest, TheFreeViewShowsTheCamerasOwnFrame) {
                                            Effect::CameraControl::makeProjection(1024, 64, 48));
   world_->video().setCameraGrid(false);
   world_->video().setCameraFreeView(true);
-  TestSupport::RecordingAnchorList anchors;
-  Effect::EffectContext context;
-  context.scene = &world_->scene();
-  context.setObject(cameraObject, cameraObject->frames());
-  context.outputView.cameraControl = cameraObject;
-  context.anchorList = &anchors;
-  Media::RenderBuffer frame(64, 48);
-  frame.clear(kClear.data());
-  context.outputView.target = &frame;
-  camera->drawGuides(context, frame);
-  context.outputView.target = nullptr;
-  const auto layer = frame.getOitColorBuffer1()->readBack();
+  const auto layer = guidesOf(cameraObject, true);
 
   // The side faces are dark, the face along the bottom edge (view y = H/2) light, all 0.3.
   EXPECT_TRUE(nearHalf(halfPixel(*layer, 44, 24), {0, 0, 0, 0.3f}));
