@@ -45,7 +45,11 @@ class CameraAnchorTest : public testing::Test {
     context.setObject(object, object->frames());
   }
   void update() { camera->updateAnchor(context, 0, 0); }
-  const AddedAnchor& handle() const { return *list.ofKind("camera").at(0); }
+  // The camera handle of the list the context collects into.
+  const AddedAnchor& handle() const {
+    using List = TestSupport::RecordingAnchorList;
+    return *static_cast<const List*>(context.anchorList)->ofKind("camera").at(0);
+  }
 
   // A step of the right-button drag on the handle the last update added, in a preview of
   // 200 x 200 pixels.
