@@ -20,4 +20,13 @@ std::shared_ptr<EffectBase> AngleClipFilter::create() const {
   return std::make_shared<AngleClipFilter>();
 }
 
+void AngleClipFilter::createResource() {
+  resource_ = CommonResource::make({"angle_clip_outside_ps", "angle_clip_inside_ps"},
+                                     sizeof(Constants));
+}
+
+void AngleClipFilter::shareResource(const EffectBase& prototype) {
+  resource_ = sharedShaders<AngleClipFilter>(prototype, resource_);
+}
+
 }  // namespace Effect

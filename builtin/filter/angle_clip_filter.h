@@ -1,7 +1,10 @@
 #pragma once
 // "扇クリッピング": cuts away a fan around a centre.
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 
+#include "builtin/filter/filter_shaders.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_number.h"
 #include "effect/move_xy_anchor_effect.h"
@@ -15,12 +18,36 @@ class AngleClipFilter : public MoveXYAnchorEffect {
   AngleClipFilter();
   std::shared_ptr<EffectBase> create() const override;
 
+  // The shaders, in creation order: the coverage that cuts the fan away, and the one that
+  // keeps it.
+  enum Shader : std::size_t { kOutsideShader, kInsideShader };
+  // Their "constant0", in pixels from the picture's top left.
+  struct Constants {
+    float offset[2] = {0.0f, 0.0f};      // minus the fan's tip
+    float directionS[2] = {0.0f, 0.0f};  // normal of the start side
+    float directionE[2] = {0.0f, 0.0f};  // normal of the end side
+    float directionL[2] = {0.0f, 0.0f};  // along the fan's middle, for the soft tip
+    float range = 0.0f;                  // half the sides' soft width
+    float limit = 0.0f;                  // the tip's soft width
+    float unused[2] = {0.0f, 0.0f};
+  };
+  static_assert(sizeof(Constants) == 48);
+
+  using CommonResource = FilterShaders;
+
+  void createResource() override;
+  void shareResource(const EffectBase& prototype) override;
+  const std::shared_ptr<CommonResource>& commonResource() const { return resource_; }
+
   EffectItemNumber centerX;
   EffectItemNumber centerY;
   EffectItemNumber baseAngle;
   EffectItemNumber rangeAngle;
   EffectItemNumber blur;
   EffectItemCheck centerOnBase;
+
+ private:
+  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect

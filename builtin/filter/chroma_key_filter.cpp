@@ -17,4 +17,13 @@ std::shared_ptr<EffectBase> ChromaKeyFilter::create() const {
   return std::make_shared<ChromaKeyFilter>();
 }
 
+void ChromaKeyFilter::createResource() {
+  resource_ = CommonResource::make(
+      {"chroma_key_map_ps", "chroma_key_apply_ps", "chroma_key_border_ps"}, sizeof(Constants));
+}
+
+void ChromaKeyFilter::shareResource(const EffectBase& prototype) {
+  resource_ = sharedShaders<ChromaKeyFilter>(prototype, resource_);
+}
+
 }  // namespace Effect

@@ -17,4 +17,13 @@ std::shared_ptr<EffectBase> ColorChangeFilter::create() const {
   return std::make_shared<ColorChangeFilter>();
 }
 
+void ColorChangeFilter::createResource() {
+  resource_ = CommonResource::make({"color_change_ps", "color_change_border_ps"},
+                                     sizeof(Constants));
+}
+
+void ColorChangeFilter::shareResource(const EffectBase& prototype) {
+  resource_ = sharedShaders<ColorChangeFilter>(prototype, resource_);
+}
+
 }  // namespace Effect

@@ -1,7 +1,10 @@
 #pragma once
 // "特定色域変換": recolours the pixels of one hue and saturation range into another colour.
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 
+#include "builtin/filter/filter_shaders.h"
 #include "effect/effect_base.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_color.h"
@@ -16,12 +19,39 @@ class ColorChangeFilter : public EffectBase {
   ColorChangeFilter();
   std::shared_ptr<EffectBase> create() const override;
 
+  // The shaders, in creation order, each the picture ("texture0") through the key map of
+  // ChromaKeyFilter's map shader ("diffmap"): plainly and with boundary correction.
+  enum Shader : std::size_t { kChangeShader, kBorderShader };
+  // Their "constant0"; colours as straight (Y, U, V).
+  struct Constants {
+    float afterY = 0.0f;
+    float afterU = 0.0f;
+    float afterV = 0.0f;
+    float beforeY = 0.0f;
+    float beforeU = 0.0f;
+    float beforeV = 0.0f;
+    int32_t range = 0;     // boundary correction's window radius
+    float divie = 0.0f;    // 1 / (2 range + 1)^2
+    float correct = 0.0f;  // colour correction's strength (0: none)
+    float unused[3] = {0.0f, 0.0f, 0.0f};
+  };
+  static_assert(sizeof(Constants) == 48);
+
+  using CommonResource = FilterShaders;
+
+  void createResource() override;
+  void shareResource(const EffectBase& prototype) override;
+  const std::shared_ptr<CommonResource>& commonResource() const { return resource_; }
+
   EffectItemNumber hueRange;
   EffectItemNumber saturationRange;
   EffectItemNumber borderCorrection;
   EffectItemColor beforeColor;
   EffectItemColor afterColor;
   EffectItemCheck colorCorrection;
+
+ private:
+  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect

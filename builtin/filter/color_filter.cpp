@@ -15,4 +15,12 @@ ColorFilter::ColorFilter()
 
 std::shared_ptr<EffectBase> ColorFilter::create() const { return std::make_shared<ColorFilter>(); }
 
+void ColorFilter::createResource() {
+  resource_ = CommonResource::make({"color_correct_ps"}, sizeof(Constants));
+}
+
+void ColorFilter::shareResource(const EffectBase& prototype) {
+  resource_ = sharedShaders<ColorFilter>(prototype, resource_);
+}
+
 }  // namespace Effect

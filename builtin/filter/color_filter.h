@@ -1,7 +1,10 @@
 #pragma once
 // "色調補正": brightness, contrast, hue, luminance and saturation in one pass.
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 
+#include "builtin/filter/filter_shaders.h"
 #include "effect/effect_base.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_number.h"
@@ -15,12 +18,36 @@ class ColorFilter : public EffectBase {
   ColorFilter();
   std::shared_ptr<EffectBase> create() const override;
 
+  // The shader.
+  enum Shader : std::size_t { kCorrectShader };
+  // Its "constant0", as factors (1: unchanged) and radians.
+  struct Constants {
+    float brightness = 0.0f;  // added to each channel
+    float contrast = 1.0f;
+    float hue = 0.0f;
+    float luminance = 1.0f;
+    float chroma = 1.0f;
+    int32_t processSaturate = 0;  // clamp to [0, 1]
+    int32_t processYUV = 0;       // apply hue, luminance and chroma
+    float unused = 0.0f;
+  };
+  static_assert(sizeof(Constants) == 32);
+
+  using CommonResource = FilterShaders;
+
+  void createResource() override;
+  void shareResource(const EffectBase& prototype) override;
+  const std::shared_ptr<CommonResource>& commonResource() const { return resource_; }
+
   EffectItemNumber brightness;
   EffectItemNumber contrast;
   EffectItemNumber hue;
   EffectItemNumber luminance;
   EffectItemNumber saturation;
   EffectItemCheck saturate;
+
+ private:
+  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect

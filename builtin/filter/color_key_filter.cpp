@@ -15,4 +15,12 @@ std::shared_ptr<EffectBase> ColorKeyFilter::create() const {
   return std::make_shared<ColorKeyFilter>();
 }
 
+void ColorKeyFilter::createResource() {
+  resource_ = CommonResource::make({"color_key_mask_ps", "color_key_border_ps"}, sizeof(Constants));
+}
+
+void ColorKeyFilter::shareResource(const EffectBase& prototype) {
+  resource_ = sharedShaders<ColorKeyFilter>(prototype, resource_);
+}
+
 }  // namespace Effect

@@ -1,7 +1,10 @@
 #pragma once
 // "カラーキー": makes the pixels close to a chosen colour transparent.
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 
+#include "builtin/filter/filter_shaders.h"
 #include "effect/effect_base.h"
 #include "effect/effect_item_color.h"
 #include "effect/effect_item_number.h"
@@ -15,10 +18,31 @@ class ColorKeyFilter : public EffectBase {
   ColorKeyFilter();
   std::shared_ptr<EffectBase> create() const override;
 
+  // The shaders, in creation order: the mask of the picture ("texture0"), and the mask
+  // ("diffmap") with boundary correction.
+  enum Shader : std::size_t { kMaskShader, kBorderShader };
+  // Their "constant0"; colours as straight (Y, U, V).
+  struct Constants {
+    float key[3] = {0.0f, 0.0f, 0.0f};
+    int32_t range = 0;                  // boundary correction's window radius
+    float len[3] = {0.0f, 0.0f, 0.0f};  // half-widths round the key
+    float divie = 0.0f;                 // 1 / (2 range + 1)^2
+  };
+  static_assert(sizeof(Constants) == 32);
+
+  using CommonResource = FilterShaders;
+
+  void createResource() override;
+  void shareResource(const EffectBase& prototype) override;
+  const std::shared_ptr<CommonResource>& commonResource() const { return resource_; }
+
   EffectItemNumber luminanceRange;
   EffectItemNumber chromaRange;
   EffectItemNumber borderCorrection;
   EffectItemColor keyColor;
+
+ private:
+  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect

@@ -15,4 +15,13 @@ EdgeFilter::EdgeFilter()
 
 std::shared_ptr<EffectBase> EdgeFilter::create() const { return std::make_shared<EdgeFilter>(); }
 
+void EdgeFilter::createResource() {
+  resource_ = CommonResource::make({"edge_color_ps", "edge_luma_ps", "edge_alpha_ps"},
+                                     sizeof(Constants));
+}
+
+void EdgeFilter::shareResource(const EffectBase& prototype) {
+  resource_ = sharedShaders<EdgeFilter>(prototype, resource_);
+}
+
 }  // namespace Effect

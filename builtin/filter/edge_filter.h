@@ -1,7 +1,10 @@
 #pragma once
 // "エッジ抽出": draws the edges of the picture in one colour.
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 
+#include "builtin/filter/filter_shaders.h"
 #include "effect/effect_base.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_color.h"
@@ -16,11 +19,32 @@ class EdgeFilter : public EffectBase {
   EdgeFilter();
   std::shared_ptr<EffectBase> create() const override;
 
+  // The shaders, in creation order: edges of the colour (Y, U and V), of the luma, of the
+  // coverage.
+  enum Shader : std::size_t { kColorShader, kLumaShader, kAlphaShader };
+  // Their "constant0". A gradient's magnitude is the length of the unnormalised Prewitt pair.
+  struct Constants {
+    float color[4] = {0.0f, 0.0f, 0.0f, 0.0f};  // premultiplied
+    float limit = 0.0f;  // magnitude below which nothing is drawn
+    float ratio = 0.0f;  // coverage per magnitude above the limit
+    float unused[2] = {0.0f, 0.0f};
+  };
+  static_assert(sizeof(Constants) == 32);
+
+  using CommonResource = FilterShaders;
+
+  void createResource() override;
+  void shareResource(const EffectBase& prototype) override;
+  const std::shared_ptr<CommonResource>& commonResource() const { return resource_; }
+
   EffectItemNumber strength;
   EffectItemNumber threshold;
   EffectItemColor color;
   EffectItemCheck luminanceEdges;
   EffectItemCheck alphaEdges;
+
+ private:
+  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect

@@ -24,4 +24,12 @@ std::shared_ptr<EffectBase> GradationFilter::create() const {
   return std::make_shared<GradationFilter>();
 }
 
+void GradationFilter::createResource() {
+  resource_ = CommonResource::make({"gradation_ps"}, sizeof(Constants));
+}
+
+void GradationFilter::shareResource(const EffectBase& prototype) {
+  resource_ = sharedShaders<GradationFilter>(prototype, resource_);
+}
+
 }  // namespace Effect

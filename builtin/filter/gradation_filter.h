@@ -1,8 +1,11 @@
 #pragma once
 // "グラデーション": a two-colour gradient laid over the picture with a blend mode; its centre is a
 // handle.
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 
+#include "builtin/filter/filter_shaders.h"
 #include "effect/effect_item_color.h"
 #include "effect/effect_item_number.h"
 #include "effect/effect_item_select.h"
@@ -17,6 +20,26 @@ class GradationFilter : public MoveXYAnchorEffect {
   GradationFilter();
   std::shared_ptr<EffectBase> create() const override;
 
+  // The shader: the gradient on the picture's ("texture0") coverage.
+  enum Shader : std::size_t { kGradationShader };
+  // Its "constant0"; colours premultiplied, lengths in pixels from the top left.
+  struct Constants {
+    float col0[4] = {0.0f, 0.0f, 0.0f, 0.0f};  // at the centre
+    float col1[4] = {0.0f, 0.0f, 0.0f, 0.0f};  // at the far side
+    float offset[2] = {0.0f, 0.0f};            // minus the centre
+    float direction[2] = {0.0f, 0.0f};         // unit vector across the gradient
+    float range = 0.0f;                        // the gradient's width
+    int32_t type = 0;                          // a value of GradationShapeList
+    float unused[2] = {0.0f, 0.0f};
+  };
+  static_assert(sizeof(Constants) == 64);
+
+  using CommonResource = FilterShaders;
+
+  void createResource() override;
+  void shareResource(const EffectBase& prototype) override;
+  const std::shared_ptr<CommonResource>& commonResource() const { return resource_; }
+
   EffectItemNumber strength;
   EffectItemNumber centerX;
   EffectItemNumber centerY;
@@ -26,6 +49,9 @@ class GradationFilter : public MoveXYAnchorEffect {
   EffectItemSelect shape;
   EffectItemColor startColor;
   EffectItemColor endColor;
+
+ private:
+  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect

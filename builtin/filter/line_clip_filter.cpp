@@ -19,4 +19,12 @@ std::shared_ptr<EffectBase> LineClipFilter::create() const {
   return std::make_shared<LineClipFilter>();
 }
 
+void LineClipFilter::createResource() {
+  resource_ = CommonResource::make({"line_clip_edge_ps", "line_clip_band_ps"}, sizeof(Constants));
+}
+
+void LineClipFilter::shareResource(const EffectBase& prototype) {
+  resource_ = sharedShaders<LineClipFilter>(prototype, resource_);
+}
+
 }  // namespace Effect

@@ -1,8 +1,11 @@
 #pragma once
 // "斜めクリッピング": cuts away a half-plane, or keeps or removes a band, along a line through a
 // centre.
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 
+#include "builtin/filter/filter_shaders.h"
 #include "effect/effect_item_number.h"
 #include "effect/move_xy_anchor_effect.h"
 
@@ -15,11 +18,32 @@ class LineClipFilter : public MoveXYAnchorEffect {
   LineClipFilter();
   std::shared_ptr<EffectBase> create() const override;
 
+  // The shaders, in creation order: the soft half-plane, and the band of a width.
+  enum Shader : std::size_t { kEdgeShader, kBandShader };
+  // Their "constant0", in pixels from the picture's top left.
+  struct Constants {
+    float offset[2] = {0.0f, 0.0f};     // minus the point the line passes through
+    float direction[2] = {0.0f, 0.0f};  // unit normal of the line
+    float length = 0.0f;                // width of the soft edge
+    float range = 0.0f;                 // half the band's width; negative cuts the band away
+    float unused[2] = {0.0f, 0.0f};
+  };
+  static_assert(sizeof(Constants) == 32);
+
+  using CommonResource = FilterShaders;
+
+  void createResource() override;
+  void shareResource(const EffectBase& prototype) override;
+  const std::shared_ptr<CommonResource>& commonResource() const { return resource_; }
+
   EffectItemNumber centerX;
   EffectItemNumber centerY;
   EffectItemNumber angle;
   EffectItemNumber blur;
   EffectItemNumber width;
+
+ private:
+  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect

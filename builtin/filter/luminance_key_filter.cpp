@@ -16,4 +16,12 @@ std::shared_ptr<EffectBase> LuminanceKeyFilter::create() const {
   return std::make_shared<LuminanceKeyFilter>();
 }
 
+void LuminanceKeyFilter::createResource() {
+  resource_ = CommonResource::make({"luminance_key_filter_ps"}, 0);
+}
+
+void LuminanceKeyFilter::shareResource(const EffectBase& prototype) {
+  resource_ = sharedShaders<LuminanceKeyFilter>(prototype, resource_);
+}
+
 }  // namespace Effect

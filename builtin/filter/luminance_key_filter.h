@@ -1,7 +1,10 @@
 #pragma once
 // "ルミナンスキー": makes pixels transparent by their luminance.
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 
+#include "builtin/filter/filter_shaders.h"
 #include "effect/effect_base.h"
 #include "effect/effect_item_number.h"
 #include "effect/effect_item_select.h"
@@ -15,9 +18,29 @@ class LuminanceKeyFilter : public EffectBase {
   LuminanceKeyFilter();
   std::shared_ptr<EffectBase> create() const override;
 
+  // The shader. Its constants fit the built-in shader list's shared 16-byte buffer, which
+  // the draws use: the class has no buffer of its own.
+  enum Shader : std::size_t { kKeyShader };
+  struct Constants {
+    int32_t type = 0;      // a value of LuminanceKeyModeList
+    float offset = 0.0f;   // the reference luma
+    float range = 0.0f;    // the ramps' width in luma
+    float unused = 0.0f;
+  };
+  static_assert(sizeof(Constants) == 16);
+
+  using CommonResource = FilterShaders;
+
+  void createResource() override;
+  void shareResource(const EffectBase& prototype) override;
+  const std::shared_ptr<CommonResource>& commonResource() const { return resource_; }
+
   EffectItemNumber baseLuminance;
   EffectItemNumber luminanceRange;
   EffectItemSelect mode;
+
+ private:
+  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect

@@ -22,4 +22,12 @@ MaskFilter::MaskFilter()
 
 std::shared_ptr<EffectBase> MaskFilter::create() const { return std::make_shared<MaskFilter>(); }
 
+void MaskFilter::createResource() {
+  resource_ = CommonResource::make({"mask_filter_ps"}, sizeof(Constants));
+}
+
+void MaskFilter::shareResource(const EffectBase& prototype) {
+  resource_ = sharedShaders<MaskFilter>(prototype, resource_);
+}
+
 }  // namespace Effect

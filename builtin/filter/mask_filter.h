@@ -1,7 +1,10 @@
 #pragma once
 // "マスク": multiplies the picture's coverage by the brightness of a figure, image or scene.
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 
+#include "builtin/filter/filter_shaders.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_mask_select.h"
 #include "effect/effect_item_number.h"
@@ -16,6 +19,24 @@ class MaskFilter : public MoveXYAnchorEffect {
   MaskFilter();
   std::shared_ptr<EffectBase> create() const override;
 
+  // The shader: the mask picture's luma as coverage ("texture0" through "sampler0").
+  enum Shader : std::size_t { kMaskShader };
+  // Its "constant0".
+  struct Constants {
+    float offset[2] = {0.0f, 0.0f};           // minus the mask's centre, in pixels
+    float inverseMaskSize[2] = {0.0f, 0.0f};  // 1 / the mask's size in pixels
+    float angleS = 0.0f;                      // sine and cosine of the mask's turn
+    float angleC = 1.0f;
+    float unused[2] = {0.0f, 0.0f};
+  };
+  static_assert(sizeof(Constants) == 32);
+
+  using CommonResource = FilterShaders;
+
+  void createResource() override;
+  void shareResource(const EffectBase& prototype) override;
+  const std::shared_ptr<CommonResource>& commonResource() const { return resource_; }
+
   EffectItemNumber x;
   EffectItemNumber y;
   EffectItemNumber rotation;
@@ -26,6 +47,9 @@ class MaskFilter : public MoveXYAnchorEffect {
   EffectItemCheck fitSceneLength;
   EffectItemCheck invert;
   EffectItemCheck fitOriginalSize;
+
+ private:
+  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect

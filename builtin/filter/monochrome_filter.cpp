@@ -14,4 +14,12 @@ std::shared_ptr<EffectBase> MonochromeFilter::create() const {
   return std::make_shared<MonochromeFilter>();
 }
 
+void MonochromeFilter::createResource() {
+  resource_ = CommonResource::make({"monochrome_ps"}, sizeof(Constants));
+}
+
+void MonochromeFilter::shareResource(const EffectBase& prototype) {
+  resource_ = sharedShaders<MonochromeFilter>(prototype, resource_);
+}
+
 }  // namespace Effect

@@ -1,7 +1,10 @@
 #pragma once
 // "単色化": tints the picture towards one colour.
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 
+#include "builtin/filter/filter_shaders.h"
 #include "effect/effect_base.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_color.h"
@@ -16,9 +19,28 @@ class MonochromeFilter : public EffectBase {
   MonochromeFilter();
   std::shared_ptr<EffectBase> create() const override;
 
+  // The shader.
+  enum Shader : std::size_t { kMonochromeShader };
+  // Its "constant0".
+  struct Constants {
+    float level[4] = {0.0f, 0.0f, 0.0f, 0.0f};  // share towards the colour per Y, U, V
+    float yuv[3] = {0.0f, 0.0f, 0.0f};          // the colour, straight (Y, U, V)
+    float unused = 0.0f;
+  };
+  static_assert(sizeof(Constants) == 32);
+
+  using CommonResource = FilterShaders;
+
+  void createResource() override;
+  void shareResource(const EffectBase& prototype) override;
+  const std::shared_ptr<CommonResource>& commonResource() const { return resource_; }
+
   EffectItemNumber strength;
   EffectItemColor color;
   EffectItemCheck keepLuminance;
+
+ private:
+  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect
