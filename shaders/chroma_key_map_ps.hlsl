@@ -9,8 +9,11 @@ float4 main(float4 position : SV_Position) : SV_Target {
   const float4 texel = texture0.Load(int3(position.xy, 0));
   if (texel.a < kVisibleAlpha) return float4(0.0, 0.0, 0.0, 0.0);
   const float2 uv = lumaChroma(texel.rgb / texel.a).yz;
-  const float s = length(uv);
-  // A grey has no hue; it is taken as hue 0, as atan2 of two zeros is not defined on GPUs.
+  // Greys come out of the conversion with rounding noise in (U, V), so a saturation of 1e-5
+  // or less (far below what a half-float picture holds as colour) counts as grey: no
+  // saturation, and hue 0 (atan2 of two zeros is not defined on GPUs either).
+  float s = length(uv);
+  if (s <= 1.0e-5) s = 0.0;
   const float hue = s > 0.0 ? atan2(uv.x, uv.y) * 0.31830988618379067 : 0.0;
   const float h = abs(hue - keyH);
   const float dh = h >= 1.0 ? 2.0 - h : h;

@@ -193,7 +193,10 @@ TEST_F(CatalogueTest, InstancesShareTheirPrototypesShaders) {
       ASSERT_NE(made, nullptr);
       EXPECT_EQ(made->commonResource(), shaders);
     }
-    EXPECT_EQ(prototype<Filter>().create()->name, Filter::kName);
+    // create alone makes a plain instance of the class, holding no shaders yet.
+    const auto fresh = std::dynamic_pointer_cast<Filter>(prototype<Filter>().create());
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(fresh->commonResource(), nullptr);
   };
   expectShared.operator()<LineClipFilter>();
   expectShared.operator()<AngleClipFilter>();

@@ -55,8 +55,9 @@ std::shared_ptr<Media::ImageBuffer> keyedPicture() {
     Rgba c{0.5f + 0.45f * std::cos(t), 0.5f + 0.45f * std::cos(t - 2.1f),
            0.5f + 0.45f * std::cos(t + 2.1f), 1.0f};
     if (i % 5 == 1) c = kKey;
+    // The key's hue at 60 % of its saturation: partly keyed.
     if (i % 5 == 3)
-      for (int k = 0; k < 3; ++k) c[k] = kKey[k] + 0.15f * (c[k] - kKey[k]);
+      for (int k = 0; k < 3; ++k) c[k] = 0.45f + 0.6f * (kKey[k] - 0.45f);
     if (i % 13 == 2) c = {0.4f, 0.4f, 0.4f, 1.0f};
     if (i % 17 == 4) c = {0.0f, 0.0f, 0.0f, 1.0f};
     return Rgba{c[0] * a, c[1] * a, c[2] * a, a};
@@ -70,6 +71,7 @@ ChromaKeyFilter::Constants chromaKey(const Rgba& key, float lenH, float lenS) {
   q.keyU = k[1];
   q.keyV = k[2];
   q.keyS = std::hypot(k[1], k[2]);
+  if (q.keyS <= 1e-5f) q.keyS = 0.0f;
   q.keyH = q.keyS > 0 ? std::atan2(k[1], k[2]) / std::numbers::pi_v<float> : 0.0f;
   q.lenH = lenH;
   q.lenS = lenS;
@@ -80,7 +82,8 @@ ChromaKeyFilter::Constants chromaKey(const Rgba& key, float lenH, float lenS) {
 Rgba keyMap(const Rgba& texel, const ChromaKeyFilter::Constants& q) {
   if (texel[3] < 0.001f) return {};
   const Ycc ycc = lumaChroma(straight(texel));
-  const float s = std::hypot(ycc[1], ycc[2]);
+  float s = std::hypot(ycc[1], ycc[2]);
+  if (s <= 1e-5f) s = 0.0f;  // a grey, whatever the rounding left in (U, V)
   const float hue = s > 0 ? std::atan2(ycc[1], ycc[2]) / std::numbers::pi_v<float> : 0.0f;
   const float h = std::fabs(hue - q.keyH);
   const float hueOut = std::max((h >= 1 ? 2 - h : h) - q.lenH, 0.0f);
@@ -144,9 +147,9 @@ TEST_F(KeyShaderTest, TheChromaKeyKeysThroughItsMap) {
   };
   const Case cases[] = {
       {"plain", ChromaKeyFilter::kApplyShader, 0.0f, 0.0f, 0},
-      {"colour corrected, partly kept", ChromaKeyFilter::kApplyShader, 4.0f, 0.4f, 0},
+      {"colour corrected, partly kept", ChromaKeyFilter::kApplyShader, 1.5f, 0.4f, 0},
       {"boundary corrected", ChromaKeyFilter::kBorderShader, 0.0f, 0.0f, 1},
-      {"both corrections, wide window", ChromaKeyFilter::kBorderShader, 4.0f, 0.2f, 2},
+      {"both corrections, wide window", ChromaKeyFilter::kBorderShader, 1.5f, 0.2f, 2},
   };
   const auto shaders = shadersOf<ChromaKeyFilter>();
   for (const Case& c : cases) {
@@ -175,7 +178,9 @@ TEST_F(KeyShaderTest, TheChromaKeyKeysThroughItsMap) {
     const auto result = runPixelShader(shaders->shader(c.shader), q, {picture.get(), map.get()},
                                        kWidth, kHeight);
     EXPECT_TRUE(matchesEverywhere(*result, expected, 4e-3f)) << c.what;
-    if (c.correct > 0) EXPECT_GT(corrected, 0) << c.what << ": the picture has colours to correct";
+    if (c.correct > 0) {
+      EXPECT_GT(corrected, 0) << c.what << ": the picture has colours to correct";
+    }
   }
 }
 
@@ -190,9 +195,9 @@ TEST_F(KeyShaderTest, TheColourChangeRecoloursThroughTheKeyMap) {
   };
   const Case cases[] = {
       {"plain", ColorChangeFilter::kChangeShader, kKey, 0.0f, 0},
-      {"colour corrected", ColorChangeFilter::kChangeShader, kKey, 4.0f, 0},
+      {"colour corrected", ColorChangeFilter::kChangeShader, kKey, 1.5f, 0},
       {"boundary corrected", ColorChangeFilter::kBorderShader, kKey, 0.0f, 1},
-      {"both, wide window", ColorChangeFilter::kBorderShader, kKey, 4.0f, 2},
+      {"both, wide window", ColorChangeFilter::kBorderShader, kKey, 1.5f, 2},
       // Black against a black key: luma 0 over luma 0 stays 0.
       {"black key", ColorChangeFilter::kChangeShader, {0.0f, 0.0f, 0.0f, 1.0f}, 0.0f, 0},
   };
