@@ -1,15 +1,8 @@
 // "斜めクリッピング" across one line: black whose coverage rises from 0 to 1 over a band
-// `length` wide centred on the line; the line passes through -offset, across `direction`.
-#include "soft_edge.hlsli"
-
-cbuffer constant0 : register(b0) {
-  float2 offset;
-  float2 direction;
-  float length;
-  float range;
-};
+// `length` wide centred on the line.
+#include "line_clip.hlsli"
 
 float4 main(float4 position : SV_Position) : SV_Target {
-  const float d = dot(position.xy + offset, direction);
+  const float d = lineDistance(position.xy);
   return float4(0.0, 0.0, 0.0, softStep(edgeRatio(d + length * 0.5, length)));
 }

@@ -11,7 +11,7 @@
 
 namespace Effect {
 
-class AngleClipFilter : public MoveXYAnchorEffect {
+class AngleClipFilter : public MoveXYAnchorEffect, public FilterShaderHolder {
  public:
   static constexpr const char* kName = "扇クリッピング";
 
@@ -33,11 +33,8 @@ class AngleClipFilter : public MoveXYAnchorEffect {
   };
   static_assert(sizeof(Constants) == 48);
 
-  using CommonResource = FilterShaders;
-
   void createResource() override;
   void shareResource(const EffectBase& prototype) override;
-  const std::shared_ptr<CommonResource>& commonResource() const { return resource_; }
 
   EffectItemNumber centerX;
   EffectItemNumber centerY;
@@ -45,9 +42,6 @@ class AngleClipFilter : public MoveXYAnchorEffect {
   EffectItemNumber rangeAngle;
   EffectItemNumber blur;
   EffectItemCheck centerOnBase;
-
- private:
-  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect

@@ -12,7 +12,7 @@
 
 namespace Effect {
 
-class ChromaKeyFilter : public EffectBase {
+class ChromaKeyFilter : public EffectBase, public FilterShaderHolder {
  public:
   static constexpr const char* kName = "クロマキー";
 
@@ -39,11 +39,8 @@ class ChromaKeyFilter : public EffectBase {
   };
   static_assert(sizeof(Constants) == 48);
 
-  using CommonResource = FilterShaders;
-
   void createResource() override;
   void shareResource(const EffectBase& prototype) override;
-  const std::shared_ptr<CommonResource>& commonResource() const { return resource_; }
 
   EffectItemNumber hueRange;
   EffectItemNumber saturationRange;
@@ -51,9 +48,6 @@ class ChromaKeyFilter : public EffectBase {
   EffectItemColor keyColor;
   EffectItemCheck colorCorrection;
   EffectItemCheck transparencyCorrection;
-
- private:
-  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect

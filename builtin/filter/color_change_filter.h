@@ -12,7 +12,7 @@
 
 namespace Effect {
 
-class ColorChangeFilter : public EffectBase {
+class ColorChangeFilter : public EffectBase, public FilterShaderHolder {
  public:
   static constexpr const char* kName = "特定色域変換";
 
@@ -37,11 +37,8 @@ class ColorChangeFilter : public EffectBase {
   };
   static_assert(sizeof(Constants) == 48);
 
-  using CommonResource = FilterShaders;
-
   void createResource() override;
   void shareResource(const EffectBase& prototype) override;
-  const std::shared_ptr<CommonResource>& commonResource() const { return resource_; }
 
   EffectItemNumber hueRange;
   EffectItemNumber saturationRange;
@@ -49,9 +46,6 @@ class ColorChangeFilter : public EffectBase {
   EffectItemColor beforeColor;
   EffectItemColor afterColor;
   EffectItemCheck colorCorrection;
-
- private:
-  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect

@@ -11,7 +11,7 @@
 
 namespace Effect {
 
-class ColorFilter : public EffectBase {
+class ColorFilter : public EffectBase, public FilterShaderHolder {
  public:
   static constexpr const char* kName = "色調補正";
 
@@ -33,11 +33,8 @@ class ColorFilter : public EffectBase {
   };
   static_assert(sizeof(Constants) == 32);
 
-  using CommonResource = FilterShaders;
-
   void createResource() override;
   void shareResource(const EffectBase& prototype) override;
-  const std::shared_ptr<CommonResource>& commonResource() const { return resource_; }
 
   EffectItemNumber brightness;
   EffectItemNumber contrast;
@@ -45,9 +42,6 @@ class ColorFilter : public EffectBase {
   EffectItemNumber luminance;
   EffectItemNumber saturation;
   EffectItemCheck saturate;
-
- private:
-  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect

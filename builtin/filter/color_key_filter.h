@@ -11,7 +11,7 @@
 
 namespace Effect {
 
-class ColorKeyFilter : public EffectBase {
+class ColorKeyFilter : public EffectBase, public FilterShaderHolder {
  public:
   static constexpr const char* kName = "カラーキー";
 
@@ -30,19 +30,13 @@ class ColorKeyFilter : public EffectBase {
   };
   static_assert(sizeof(Constants) == 32);
 
-  using CommonResource = FilterShaders;
-
   void createResource() override;
   void shareResource(const EffectBase& prototype) override;
-  const std::shared_ptr<CommonResource>& commonResource() const { return resource_; }
 
   EffectItemNumber luminanceRange;
   EffectItemNumber chromaRange;
   EffectItemNumber borderCorrection;
   EffectItemColor keyColor;
-
- private:
-  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect

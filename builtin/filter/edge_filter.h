@@ -12,7 +12,7 @@
 
 namespace Effect {
 
-class EdgeFilter : public EffectBase {
+class EdgeFilter : public EffectBase, public FilterShaderHolder {
  public:
   static constexpr const char* kName = "エッジ抽出";
 
@@ -31,20 +31,14 @@ class EdgeFilter : public EffectBase {
   };
   static_assert(sizeof(Constants) == 32);
 
-  using CommonResource = FilterShaders;
-
   void createResource() override;
   void shareResource(const EffectBase& prototype) override;
-  const std::shared_ptr<CommonResource>& commonResource() const { return resource_; }
 
   EffectItemNumber strength;
   EffectItemNumber threshold;
   EffectItemColor color;
   EffectItemCheck luminanceEdges;
   EffectItemCheck alphaEdges;
-
- private:
-  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect

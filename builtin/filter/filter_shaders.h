@@ -50,6 +50,18 @@ class FilterShaders {
   Media::ConstantBufferCommon constants_;
 };
 
+// The holder of a class's set in each effect of the class: empty until createResource (on
+// the prototype) or shareResource (on an instance) fills it.
+class FilterShaderHolder {
+ public:
+  using CommonResource = FilterShaders;
+
+  const std::shared_ptr<FilterShaders>& commonResource() const { return resource_; }
+
+ protected:
+  std::shared_ptr<FilterShaders> resource_;
+};
+
 // What shareResource of `Filter` takes: the prototype's shaders when it is a `Filter`,
 // else (never through the registry) the ones already held.
 template <class Filter>

@@ -13,7 +13,7 @@
 
 namespace Effect {
 
-class GradationFilter : public MoveXYAnchorEffect {
+class GradationFilter : public MoveXYAnchorEffect, public FilterShaderHolder {
  public:
   static constexpr const char* kName = "グラデーション";
 
@@ -34,11 +34,8 @@ class GradationFilter : public MoveXYAnchorEffect {
   };
   static_assert(sizeof(Constants) == 64);
 
-  using CommonResource = FilterShaders;
-
   void createResource() override;
   void shareResource(const EffectBase& prototype) override;
-  const std::shared_ptr<CommonResource>& commonResource() const { return resource_; }
 
   EffectItemNumber strength;
   EffectItemNumber centerX;
@@ -49,9 +46,6 @@ class GradationFilter : public MoveXYAnchorEffect {
   EffectItemSelect shape;
   EffectItemColor startColor;
   EffectItemColor endColor;
-
- private:
-  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect

@@ -11,7 +11,7 @@
 
 namespace Effect {
 
-class LineClipFilter : public MoveXYAnchorEffect {
+class LineClipFilter : public MoveXYAnchorEffect, public FilterShaderHolder {
  public:
   static constexpr const char* kName = "斜めクリッピング";
 
@@ -30,20 +30,14 @@ class LineClipFilter : public MoveXYAnchorEffect {
   };
   static_assert(sizeof(Constants) == 32);
 
-  using CommonResource = FilterShaders;
-
   void createResource() override;
   void shareResource(const EffectBase& prototype) override;
-  const std::shared_ptr<CommonResource>& commonResource() const { return resource_; }
 
   EffectItemNumber centerX;
   EffectItemNumber centerY;
   EffectItemNumber angle;
   EffectItemNumber blur;
   EffectItemNumber width;
-
- private:
-  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect

@@ -11,7 +11,7 @@
 
 namespace Effect {
 
-class LuminanceKeyFilter : public EffectBase {
+class LuminanceKeyFilter : public EffectBase, public FilterShaderHolder {
  public:
   static constexpr const char* kName = "ルミナンスキー";
 
@@ -29,18 +29,12 @@ class LuminanceKeyFilter : public EffectBase {
   };
   static_assert(sizeof(Constants) == 16);
 
-  using CommonResource = FilterShaders;
-
   void createResource() override;
   void shareResource(const EffectBase& prototype) override;
-  const std::shared_ptr<CommonResource>& commonResource() const { return resource_; }
 
   EffectItemNumber baseLuminance;
   EffectItemNumber luminanceRange;
   EffectItemSelect mode;
-
- private:
-  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect

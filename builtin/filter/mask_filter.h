@@ -12,7 +12,7 @@
 
 namespace Effect {
 
-class MaskFilter : public MoveXYAnchorEffect {
+class MaskFilter : public MoveXYAnchorEffect, public FilterShaderHolder {
  public:
   static constexpr const char* kName = "マスク";
 
@@ -31,11 +31,8 @@ class MaskFilter : public MoveXYAnchorEffect {
   };
   static_assert(sizeof(Constants) == 32);
 
-  using CommonResource = FilterShaders;
-
   void createResource() override;
   void shareResource(const EffectBase& prototype) override;
-  const std::shared_ptr<CommonResource>& commonResource() const { return resource_; }
 
   EffectItemNumber x;
   EffectItemNumber y;
@@ -47,9 +44,6 @@ class MaskFilter : public MoveXYAnchorEffect {
   EffectItemCheck fitSceneLength;
   EffectItemCheck invert;
   EffectItemCheck fitOriginalSize;
-
- private:
-  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect

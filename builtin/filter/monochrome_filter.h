@@ -12,7 +12,7 @@
 
 namespace Effect {
 
-class MonochromeFilter : public EffectBase {
+class MonochromeFilter : public EffectBase, public FilterShaderHolder {
  public:
   static constexpr const char* kName = "単色化";
 
@@ -29,18 +29,12 @@ class MonochromeFilter : public EffectBase {
   };
   static_assert(sizeof(Constants) == 32);
 
-  using CommonResource = FilterShaders;
-
   void createResource() override;
   void shareResource(const EffectBase& prototype) override;
-  const std::shared_ptr<CommonResource>& commonResource() const { return resource_; }
 
   EffectItemNumber strength;
   EffectItemColor color;
   EffectItemCheck keepLuminance;
-
- private:
-  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect

@@ -15,28 +15,19 @@
 namespace {
 
 using namespace Effect;
+using TestSupport::at;
 using TestSupport::fromLumaChroma;
 using TestSupport::halfPixel;
 using TestSupport::lumaChroma;
 using TestSupport::matchesEverywhere;
 using TestSupport::Rgba;
+using TestSupport::shadersOf;
 using TestSupport::runPixelShader;
 using TestSupport::scaled;
 using TestSupport::straight;
 using TestSupport::Ycc;
 
 constexpr uint32_t kWidth = 9, kHeight = 7;
-
-template <class Filter>
-std::shared_ptr<FilterShaders> shadersOf() {
-  Filter filter;
-  filter.createResource();
-  return filter.commonResource();
-}
-
-Rgba at(const Media::ImageBuffer& image, int x, int y) {
-  return halfPixel(image, static_cast<uint32_t>(x), static_cast<uint32_t>(y));
-}
 
 // Premultiplied colours with varied coverage; some transparent, some almost so, a few
 // channels above 1.

@@ -23,19 +23,13 @@
 #include "builtin/filter/luminance_key_filter.h"
 #include "builtin/filter/mask_filter.h"
 #include "builtin/filter/monochrome_filter.h"
-#include "gpu/gpu_test_support.h"
 #include "gpu/shader/shader_reflection.h"
+#include "shader_run_support.h"
 
 namespace {
 
 using namespace Effect;
-
-template <class Filter>
-std::shared_ptr<FilterShaders> shadersOf() {
-  Filter filter;
-  filter.createResource();
-  return filter.commonResource();
-}
+using TestSupport::shadersOf;
 
 struct Variable {
   const char* name;

@@ -20,12 +20,14 @@
 namespace {
 
 using namespace Effect;
+using TestSupport::at;
 using TestSupport::edgeRatio;
 using TestSupport::fromLumaChroma;
 using TestSupport::halfPixel;
 using TestSupport::lumaChroma;
 using TestSupport::matchesEverywhere;
 using TestSupport::Rgba;
+using TestSupport::shadersOf;
 using TestSupport::runPixelShader;
 using TestSupport::scaled;
 using TestSupport::straight;
@@ -33,17 +35,6 @@ using TestSupport::Ycc;
 
 constexpr uint32_t kWidth = 10, kHeight = 6;
 constexpr Rgba kKey{0.1f, 0.8f, 0.25f, 1.0f};
-
-template <class Filter>
-std::shared_ptr<FilterShaders> shadersOf() {
-  Filter filter;
-  filter.createResource();
-  return filter.commonResource();
-}
-
-Rgba at(const Media::ImageBuffer& image, int x, int y) {
-  return halfPixel(image, static_cast<uint32_t>(x), static_cast<uint32_t>(y));
-}
 
 std::shared_ptr<Media::ImageBuffer> keyedPicture() {
   return TestSupport::halfImage(kWidth, kHeight, [](int x, int y) {

@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "builtin/filter/filter_shaders.h"
 #include "gpu/gpu_test_support.h"
 #include "gpu/resource_buffer.h"
 #include "gpu/shader/constant_buffer.h"
@@ -22,6 +23,19 @@
 namespace TestSupport {
 
 using PixelFunction = std::function<Rgba(int x, int y)>;
+
+// The shaders of an effect class, made as its prototype makes them.
+template <class Filter>
+std::shared_ptr<Effect::FilterShaders> shadersOf() {
+  Filter filter;
+  filter.createResource();
+  return filter.commonResource();
+}
+
+// A pixel of a picture in format 10.
+inline Rgba at(const Media::ImageBuffer& image, int x, int y) {
+  return halfPixel(image, static_cast<uint32_t>(x), static_cast<uint32_t>(y));
+}
 
 // A picture of width x height in format 10 whose pixels come from `pixel`.
 inline std::shared_ptr<Media::ImageBuffer> halfImage(uint32_t width, uint32_t height,

@@ -21,18 +21,11 @@ using TestSupport::centre;
 using TestSupport::edgeRatio;
 using TestSupport::matchesEverywhere;
 using TestSupport::Rgba;
+using TestSupport::shadersOf;
 using TestSupport::runPixelShader;
 using TestSupport::softStep;
 
 constexpr uint32_t kWidth = 12, kHeight = 8;
-
-// The class's shaders, made as its prototype makes them.
-template <class Filter>
-std::shared_ptr<FilterShaders> shadersOf() {
-  Filter filter;
-  filter.createResource();
-  return filter.commonResource();
-}
 
 Rgba coverage(float alpha) { return {0.0f, 0.0f, 0.0f, alpha}; }
 
