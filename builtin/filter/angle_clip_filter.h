@@ -4,14 +4,21 @@
 #include <cstdint>
 #include <memory>
 
-#include "builtin/filter/filter_shaders.h"
+#include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_number.h"
 #include "effect/move_xy_anchor_effect.h"
 
 namespace Effect {
 
-class AngleClipFilter : public MoveXYAnchorEffect, public FilterShaderHolder {
+// The shaders of "扇クリッピング" and their constant buffer (AngleClipFilter::Constants).
+class AngleClipShaders : public FilterShaderSet {
+ public:
+  AngleClipShaders();
+};
+
+class AngleClipFilter : public ShaderFilter<AngleClipFilter, AngleClipShaders, MoveXYAnchorEffect> {
  public:
   static constexpr const char* kName = "扇クリッピング";
 
@@ -32,9 +39,6 @@ class AngleClipFilter : public MoveXYAnchorEffect, public FilterShaderHolder {
     float unused[2] = {0.0f, 0.0f};
   };
   static_assert(sizeof(Constants) == 48);
-
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber centerX;
   EffectItemNumber centerY;

@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "builtin/filter/filter_shaders.h"
+#include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_base.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_color.h"
@@ -12,7 +13,13 @@
 
 namespace Effect {
 
-class ChromaKeyFilter : public EffectBase, public FilterShaderHolder {
+// The shaders of "クロマキー" and their constant buffer (ChromaKeyFilter::Constants).
+class ChromaKeyShaders : public FilterShaderSet {
+ public:
+  ChromaKeyShaders();
+};
+
+class ChromaKeyFilter : public ShaderFilter<ChromaKeyFilter, ChromaKeyShaders> {
  public:
   static constexpr const char* kName = "クロマキー";
 
@@ -38,9 +45,6 @@ class ChromaKeyFilter : public EffectBase, public FilterShaderHolder {
     float unused[2] = {0.0f, 0.0f};
   };
   static_assert(sizeof(Constants) == 48);
-
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber hueRange;
   EffectItemNumber saturationRange;

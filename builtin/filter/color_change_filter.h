@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "builtin/filter/filter_shaders.h"
+#include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_base.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_color.h"
@@ -12,7 +13,13 @@
 
 namespace Effect {
 
-class ColorChangeFilter : public EffectBase, public FilterShaderHolder {
+// The shaders of "特定色域変換" and their constant buffer (ColorChangeFilter::Constants).
+class ColorChangeShaders : public FilterShaderSet {
+ public:
+  ColorChangeShaders();
+};
+
+class ColorChangeFilter : public ShaderFilter<ColorChangeFilter, ColorChangeShaders> {
  public:
   static constexpr const char* kName = "特定色域変換";
 
@@ -36,9 +43,6 @@ class ColorChangeFilter : public EffectBase, public FilterShaderHolder {
     float unused[3] = {0.0f, 0.0f, 0.0f};
   };
   static_assert(sizeof(Constants) == 48);
-
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber hueRange;
   EffectItemNumber saturationRange;

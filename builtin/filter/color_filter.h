@@ -4,14 +4,21 @@
 #include <cstdint>
 #include <memory>
 
-#include "builtin/filter/filter_shaders.h"
+#include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_base.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_number.h"
 
 namespace Effect {
 
-class ColorFilter : public EffectBase, public FilterShaderHolder {
+// The shaders of "色調補正" and their constant buffer (ColorFilter::Constants).
+class ColorShaders : public FilterShaderSet {
+ public:
+  ColorShaders();
+};
+
+class ColorFilter : public ShaderFilter<ColorFilter, ColorShaders> {
  public:
   static constexpr const char* kName = "色調補正";
 
@@ -32,9 +39,6 @@ class ColorFilter : public EffectBase, public FilterShaderHolder {
     float unused = 0.0f;
   };
   static_assert(sizeof(Constants) == 32);
-
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber brightness;
   EffectItemNumber contrast;

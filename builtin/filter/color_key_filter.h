@@ -4,14 +4,21 @@
 #include <cstdint>
 #include <memory>
 
-#include "builtin/filter/filter_shaders.h"
+#include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_base.h"
 #include "effect/effect_item_color.h"
 #include "effect/effect_item_number.h"
 
 namespace Effect {
 
-class ColorKeyFilter : public EffectBase, public FilterShaderHolder {
+// The shaders of "カラーキー" and their constant buffer (ColorKeyFilter::Constants).
+class ColorKeyShaders : public FilterShaderSet {
+ public:
+  ColorKeyShaders();
+};
+
+class ColorKeyFilter : public ShaderFilter<ColorKeyFilter, ColorKeyShaders> {
  public:
   static constexpr const char* kName = "カラーキー";
 
@@ -29,9 +36,6 @@ class ColorKeyFilter : public EffectBase, public FilterShaderHolder {
     float divie = 0.0f;                 // 1 / (2 range + 1)^2
   };
   static_assert(sizeof(Constants) == 32);
-
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber luminanceRange;
   EffectItemNumber chromaRange;

@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "builtin/filter/filter_shaders.h"
+#include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_base.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_color.h"
@@ -12,7 +13,13 @@
 
 namespace Effect {
 
-class EdgeFilter : public EffectBase, public FilterShaderHolder {
+// The shaders of "エッジ抽出" and their constant buffer (EdgeFilter::Constants).
+class EdgeShaders : public FilterShaderSet {
+ public:
+  EdgeShaders();
+};
+
+class EdgeFilter : public ShaderFilter<EdgeFilter, EdgeShaders> {
  public:
   static constexpr const char* kName = "エッジ抽出";
 
@@ -30,9 +37,6 @@ class EdgeFilter : public EffectBase, public FilterShaderHolder {
     float unused[2] = {0.0f, 0.0f};
   };
   static_assert(sizeof(Constants) == 32);
-
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber strength;
   EffectItemNumber threshold;

@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "builtin/filter/filter_shaders.h"
+#include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_color.h"
 #include "effect/effect_item_number.h"
 #include "effect/effect_item_select.h"
@@ -13,7 +14,13 @@
 
 namespace Effect {
 
-class GradationFilter : public MoveXYAnchorEffect, public FilterShaderHolder {
+// The shaders of "グラデーション" and their constant buffer (GradationFilter::Constants).
+class GradationShaders : public FilterShaderSet {
+ public:
+  GradationShaders();
+};
+
+class GradationFilter : public ShaderFilter<GradationFilter, GradationShaders, MoveXYAnchorEffect> {
  public:
   static constexpr const char* kName = "グラデーション";
 
@@ -33,9 +40,6 @@ class GradationFilter : public MoveXYAnchorEffect, public FilterShaderHolder {
     float unused[2] = {0.0f, 0.0f};
   };
   static_assert(sizeof(Constants) == 64);
-
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber strength;
   EffectItemNumber centerX;

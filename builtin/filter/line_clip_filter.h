@@ -5,13 +5,20 @@
 #include <cstdint>
 #include <memory>
 
-#include "builtin/filter/filter_shaders.h"
+#include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_number.h"
 #include "effect/move_xy_anchor_effect.h"
 
 namespace Effect {
 
-class LineClipFilter : public MoveXYAnchorEffect, public FilterShaderHolder {
+// The shaders of "斜めクリッピング" and their constant buffer (LineClipFilter::Constants).
+class LineClipShaders : public FilterShaderSet {
+ public:
+  LineClipShaders();
+};
+
+class LineClipFilter : public ShaderFilter<LineClipFilter, LineClipShaders, MoveXYAnchorEffect> {
  public:
   static constexpr const char* kName = "斜めクリッピング";
 
@@ -29,9 +36,6 @@ class LineClipFilter : public MoveXYAnchorEffect, public FilterShaderHolder {
     float unused[2] = {0.0f, 0.0f};
   };
   static_assert(sizeof(Constants) == 32);
-
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber centerX;
   EffectItemNumber centerY;

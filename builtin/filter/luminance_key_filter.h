@@ -4,14 +4,21 @@
 #include <cstdint>
 #include <memory>
 
-#include "builtin/filter/filter_shaders.h"
+#include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_base.h"
 #include "effect/effect_item_number.h"
 #include "effect/effect_item_select.h"
 
 namespace Effect {
 
-class LuminanceKeyFilter : public EffectBase, public FilterShaderHolder {
+// The shaders of "ルミナンスキー" and their constant buffer (LuminanceKeyFilter::Constants).
+class LuminanceKeyShaders : public FilterShaderSet {
+ public:
+  LuminanceKeyShaders();
+};
+
+class LuminanceKeyFilter : public ShaderFilter<LuminanceKeyFilter, LuminanceKeyShaders> {
  public:
   static constexpr const char* kName = "ルミナンスキー";
 
@@ -28,9 +35,6 @@ class LuminanceKeyFilter : public EffectBase, public FilterShaderHolder {
     float unused = 0.0f;
   };
   static_assert(sizeof(Constants) == 16);
-
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber baseLuminance;
   EffectItemNumber luminanceRange;

@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "builtin/filter/filter_shaders.h"
+#include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_mask_select.h"
 #include "effect/effect_item_number.h"
@@ -12,7 +13,13 @@
 
 namespace Effect {
 
-class MaskFilter : public MoveXYAnchorEffect, public FilterShaderHolder {
+// The shaders of "マスク" and their constant buffer (MaskFilter::Constants).
+class MaskShaders : public FilterShaderSet {
+ public:
+  MaskShaders();
+};
+
+class MaskFilter : public ShaderFilter<MaskFilter, MaskShaders, MoveXYAnchorEffect> {
  public:
   static constexpr const char* kName = "マスク";
 
@@ -30,9 +37,6 @@ class MaskFilter : public MoveXYAnchorEffect, public FilterShaderHolder {
     float unused[2] = {0.0f, 0.0f};
   };
   static_assert(sizeof(Constants) == 32);
-
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber x;
   EffectItemNumber y;

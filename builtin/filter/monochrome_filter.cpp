@@ -2,8 +2,12 @@
 
 namespace Effect {
 
+MonochromeShaders::MonochromeShaders()
+    : FilterShaderSet({"monochrome_ps"}, {},
+                      sizeof(MonochromeFilter::Constants)) {}
+
 MonochromeFilter::MonochromeFilter()
-    : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       strength(items, "強さ", 100.0, 0.0, 100.0, 0.1),
       color(items, "色", 0xFFFFFF),
       keepLuminance(items, "輝度を保持する", true) {
@@ -12,14 +16,6 @@ MonochromeFilter::MonochromeFilter()
 
 std::shared_ptr<EffectBase> MonochromeFilter::create() const {
   return std::make_shared<MonochromeFilter>();
-}
-
-void MonochromeFilter::createResource() {
-  resource_ = CommonResource::make({"monochrome_ps"}, sizeof(Constants));
-}
-
-void MonochromeFilter::shareResource(const EffectBase& prototype) {
-  resource_ = sharedShaders<MonochromeFilter>(prototype, resource_);
 }
 
 }  // namespace Effect

@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "builtin/filter/filter_shaders.h"
+#include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_base.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_color.h"
@@ -12,7 +13,13 @@
 
 namespace Effect {
 
-class MonochromeFilter : public EffectBase, public FilterShaderHolder {
+// The shaders of "単色化" and their constant buffer (MonochromeFilter::Constants).
+class MonochromeShaders : public FilterShaderSet {
+ public:
+  MonochromeShaders();
+};
+
+class MonochromeFilter : public ShaderFilter<MonochromeFilter, MonochromeShaders> {
  public:
   static constexpr const char* kName = "単色化";
 
@@ -28,9 +35,6 @@ class MonochromeFilter : public EffectBase, public FilterShaderHolder {
     float unused = 0.0f;
   };
   static_assert(sizeof(Constants) == 32);
-
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber strength;
   EffectItemColor color;

@@ -14,7 +14,8 @@ using Ycc = std::array<float, 3>;
 
 inline Ycc lumaChroma(const Rgba& c) {
   return {0.299f * c[0] + 0.587f * c[1] + 0.114f * c[2],
-          -0.169f * c[0] - 0.331f * c[1] + 0.5f * c[2], 0.5f * c[0] - 0.419f * c[1] - 0.081f * c[2]};
+          -0.169f * c[0] - 0.331f * c[1] + 0.5f * c[2],
+          0.5f * c[0] - 0.419f * c[1] - 0.081f * c[2]};
 }
 
 // Back to RGB with the given alpha.
@@ -41,7 +42,8 @@ inline float softStep(float t) {
 inline float edgeRatio(float a, float width) {
   if (width != 0.0f) return a / width;
   if (a == 0.0f) return 0.0f;
-  return a > 0.0f ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
+  return a > 0.0f ? std::numeric_limits<float>::infinity()
+                  : -std::numeric_limits<float>::infinity();
 }
 
 // The pixel centre of column or row i.

@@ -15,9 +15,7 @@
 namespace {
 
 using namespace Effect;
-using TestSupport::at;
 using TestSupport::fromLumaChroma;
-using TestSupport::halfPixel;
 using TestSupport::lumaChroma;
 using TestSupport::matchesEverywhere;
 using TestSupport::Rgba;
@@ -27,13 +25,13 @@ using TestSupport::scaled;
 using TestSupport::straight;
 using TestSupport::Ycc;
 
-constexpr uint32_t kWidth = 9, kHeight = 7;
+constexpr int kWidth = 9, kHeight = 7;
 
 // Premultiplied colours with varied coverage; some transparent, some almost so, a few
 // channels above 1.
-std::shared_ptr<Media::ImageBuffer> colourPicture() {
-  return TestSupport::halfImage(kWidth, kHeight, [](int x, int y) {
-    const int i = x + static_cast<int>(kWidth) * y;
+TestSupport::CpuImage colourPicture() {
+  return TestSupport::pictureOf(kWidth, kHeight, [](int x, int y) {
+    const int i = x + kWidth * y;
     const float a = i % 8 == 0 ? 0.0f : i % 13 == 5 ? 0.0004f : 0.25f + 0.75f * (i * 7 % 10) / 9.0f;
     const float t = static_cast<float>(i) * 1.3f;
     const float boost = i % 6 == 1 ? 1.4f : 1.0f;
@@ -60,10 +58,10 @@ TEST_F(ColourShaderTest, TheColourCorrectionWorksOnTheStraightColour) {
   const auto shaders = shadersOf<ColorFilter>();
   for (const Case& c : cases) {
     const ColorFilter::Constants& q = c.constants;
-    const auto result = runPixelShader(shaders->shader(ColorFilter::kCorrectShader), q,
-                                       {picture.get()}, kWidth, kHeight);
-    EXPECT_TRUE(matchesEverywhere(*result, [&](int x, int y) {
-      const Rgba texel = at(*picture, x, y);
+    const auto result = runPixelShader(shaders->pixelShader(ColorFilter::kCorrectShader), q,
+                                       {&picture}, kWidth, kHeight);
+    EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) {
+      const Rgba texel = picture.get(x, y);
       if (texel[3] < 0.001f) return texel;
       Rgba rgb = straight(texel);
       if (q.processYUV) {
@@ -98,10 +96,10 @@ TEST_F(ColourShaderTest, TheMonochromeMovesTowardsItsColour) {
   const auto shaders = shadersOf<MonochromeFilter>();
   for (const Case& c : cases) {
     const MonochromeFilter::Constants& q = c.constants;
-    const auto result = runPixelShader(shaders->shader(MonochromeFilter::kMonochromeShader), q,
-                                       {picture.get()}, kWidth, kHeight);
-    EXPECT_TRUE(matchesEverywhere(*result, [&](int x, int y) {
-      const Rgba texel = at(*picture, x, y);
+    const auto result = runPixelShader(shaders->pixelShader(MonochromeFilter::kMonochromeShader), q,
+                                       {&picture}, kWidth, kHeight);
+    EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) {
+      const Rgba texel = picture.get(x, y);
       Ycc ycc = lumaChroma(texel);
       for (int i = 0; i < 3; ++i) ycc[i] += q.level[i] * (q.yuv[i] * texel[3] - ycc[i]);
       return fromLumaChroma(ycc, texel[3]);
@@ -110,12 +108,12 @@ TEST_F(ColourShaderTest, TheMonochromeMovesTowardsItsColour) {
 }
 
 // The Prewitt pair of each of (Y, U, V, alpha) at a pixel, neighbours clamped to the picture.
-std::array<float, 4> gradientMagnitudes(const Media::ImageBuffer& image, int x, int y) {
+std::array<float, 4> gradientMagnitudes(const TestSupport::CpuImage& image, int x, int y) {
   std::array<float, 4> gx{}, gy{};
   for (int dy = -1; dy <= 1; ++dy)
     for (int dx = -1; dx <= 1; ++dx) {
-      const Rgba c = at(image, std::clamp(x + dx, 0, int(image.width) - 1),
-                        std::clamp(y + dy, 0, int(image.height) - 1));
+      const Rgba c = image.get(std::clamp(x + dx, 0, image.width - 1),
+                        std::clamp(y + dy, 0, image.height - 1));
       const Ycc ycc = lumaChroma(c);
       const std::array<float, 4> v{ycc[0], ycc[1], ycc[2], c[3]};
       for (int i = 0; i < 4; ++i) {
@@ -145,15 +143,15 @@ TEST_F(ColourShaderTest, TheEdgesAreDrawnInTheirColour) {
   for (const Case& c : cases) {
     const EdgeFilter::Constants q{{1.0f, 0.5f, 0.0f, 1.0f}, c.limit, c.ratio};
     const auto result =
-        runPixelShader(shaders->shader(c.shader), q, {picture.get()}, kWidth, kHeight);
-    EXPECT_TRUE(matchesEverywhere(*result, [&](int x, int y) {
-      const auto m = gradientMagnitudes(*picture, x, y);
+        runPixelShader(shaders->pixelShader(c.shader), q, {&picture}, kWidth, kHeight);
+    EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) {
+      const auto m = gradientMagnitudes(picture, x, y);
       const float magnitude = c.shader == EdgeFilter::kColorShader  ? m[0] + m[1] + m[2]
                               : c.shader == EdgeFilter::kLumaShader ? m[0]
                                                                     : m[3];
       const float e = std::clamp((magnitude - q.limit) * q.ratio, 0.0f, 1.0f);
       return scaled(Rgba{q.color[0], q.color[1], q.color[2], q.color[3]},
-                    at(*picture, x, y)[3] * e);
+                    picture.get(x, y)[3] * e);
     }, 4e-3f)) << "shader " << c.shader << ", limit " << c.limit;
   }
 }
@@ -161,16 +159,16 @@ TEST_F(ColourShaderTest, TheEdgesAreDrawnInTheirColour) {
 // The magnitudes are not normalised: a step from black to white across the picture gives 3
 // in the two columns beside it, and 0 along the picture's own edges, which repeat outward.
 TEST_F(ColourShaderTest, AnEdgeFromBlackToWhiteHasMagnitudeThree) {
-  const auto picture = TestSupport::halfImage(
+  const auto picture = TestSupport::pictureOf(
       6, 2, [](int x, int) { return x < 3 ? Rgba{0, 0, 0, 1} : Rgba{1, 1, 1, 1}; });
   const auto shaders = shadersOf<EdgeFilter>();
   for (const float limit : {2.9f, 3.1f}) {
     const EdgeFilter::Constants q{{1.0f, 1.0f, 1.0f, 1.0f}, limit, 100.0f};
     const auto result =
-        runPixelShader(shaders->shader(EdgeFilter::kLumaShader), q, {picture.get()}, 6, 2);
-    for (uint32_t y = 0; y < 2; ++y)
-      for (uint32_t x = 0; x < 6; ++x)
-        EXPECT_EQ(halfPixel(*result, x, y)[3], limit < 3 && (x == 2 || x == 3) ? 1.0f : 0.0f)
+        runPixelShader(shaders->pixelShader(EdgeFilter::kLumaShader), q, {&picture}, 6, 2);
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 6; ++x)
+        EXPECT_EQ(result.get(x, y)[3], limit < 3 && (x == 2 || x == 3) ? 1.0f : 0.0f)
             << x << ", " << y << " at limit " << limit;
   }
 }

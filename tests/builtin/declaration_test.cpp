@@ -13,11 +13,19 @@
 #include "builtin/choice_lists.h"
 #include "builtin/control/camera_control.h"
 #include "builtin/filter/angle_clip_filter.h"
+#include "builtin/filter/bloom_filter.h"
+#include "builtin/filter/blur_direction_filter.h"
+#include "builtin/filter/blur_filter.h"
+#include "builtin/filter/bokashi_filter.h"
+#include "builtin/filter/bokeh_filter.h"
+#include "builtin/filter/border_blur_filter.h"
 #include "builtin/filter/chroma_key_filter.h"
 #include "builtin/filter/color_change_filter.h"
 #include "builtin/filter/color_filter.h"
 #include "builtin/filter/color_key_filter.h"
+#include "builtin/filter/diffusion_filter.h"
 #include "builtin/filter/edge_filter.h"
+#include "builtin/filter/flash_filter.h"
 #include "builtin/filter/glow_filter.h"
 #include "builtin/filter/gradation_filter.h"
 #include "builtin/filter/line_clip_filter.h"
@@ -180,39 +188,61 @@ TEST_F(CatalogueTest, TheClippingKeyingAndColourEffectsDeclareTheirItems) {
                             &prototype<GradationFilter>().centerY}));
 }
 
-// Each class with shaders has one set, made when its prototype is registered; every new
-// instance takes the prototype's, and one of another class leaves what an instance holds.
+// The bloom spreads from 10 upwards, where the other light effects start at 0; the flash
+// starts in front of the picture. Both start without a light colour.
+TEST_F(CatalogueTest, TheBloomAndTheFlashDeclareTheirLightItems) {
+  build();
+  expectItems(prototype<BloomFilter>(), {
+                                            {"強さ", 1, "100.0", false, 0, 500, 0.1},
+                                            {"拡散", 1, "250", false, 10, 1000, 1},
+                                            {"しきい値", 1, "80.0", false, 0, 200, 0.1},
+                                            {"拡散速度", 1, "0", false, 0, 60, 1},
+                                            {"光色", 14, ""},
+                                            {"サイズ固定", 2, "0"},
+                                        });
+  expectItems(prototype<FlashFilter>(), {
+                                            {"強さ", 1, "100.0", false, 0, 100, 0.1},
+                                            {"X", 1, "0.0", false, -2000, 2000, 0.1},
+                                            {"Y", 1, "0.0", false, -2000, 2000, 0.1},
+                                            {"合成モード", 8, "前方に合成"},
+                                            {"光色", 14, ""},
+                                            {"サイズ固定", 2, "0"},
+                                        });
+  for (const char* name : {GlowFilter::kName, BloomFilter::kName, FlashFilter::kName})
+    EXPECT_STREQ(effect(name).getPrototype()->label, "光効果") << name;
+}
+
+// The shader filters' instances all use their prototype's one set of shaders.
+template <class Filter>
+void expectSharedShaders(EffectService& registry, Filter& prototype) {
+  SCOPED_TRACE(Filter::kName);
+  ASSERT_TRUE(prototype.sharedResource());
+  const auto first = registry.createEffect(Filter::kName);
+  const auto second = registry.createEffect(Filter::kName);
+  EXPECT_EQ(dynamic_cast<Filter&>(*first).sharedResource(), prototype.sharedResource());
+  EXPECT_EQ(dynamic_cast<Filter&>(*second).sharedResource(), prototype.sharedResource());
+}
+
 TEST_F(CatalogueTest, InstancesShareTheirPrototypesShaders) {
   EffectService& registry = build();
-  const auto expectShared = [&]<class Filter>() {
-    SCOPED_TRACE(Filter::kName);
-    const auto& shaders = prototype<Filter>().commonResource();
-    ASSERT_NE(shaders, nullptr);
-    for (int i = 0; i < 2; ++i) {
-      const auto made = std::dynamic_pointer_cast<Filter>(registry.createEffect(Filter::kName));
-      ASSERT_NE(made, nullptr);
-      EXPECT_EQ(made->commonResource(), shaders);
-    }
-    // create alone makes a plain instance of the class, holding no shaders yet.
-    const auto fresh = std::dynamic_pointer_cast<Filter>(prototype<Filter>().create());
-    ASSERT_NE(fresh, nullptr);
-    EXPECT_EQ(fresh->commonResource(), nullptr);
-  };
-  expectShared.operator()<LineClipFilter>();
-  expectShared.operator()<AngleClipFilter>();
-  expectShared.operator()<MaskFilter>();
-  expectShared.operator()<ChromaKeyFilter>();
-  expectShared.operator()<ColorFilter>();
-  expectShared.operator()<ColorChangeFilter>();
-  expectShared.operator()<GradationFilter>();
-  expectShared.operator()<ColorKeyFilter>();
-  expectShared.operator()<LuminanceKeyFilter>();
-  expectShared.operator()<EdgeFilter>();
-  expectShared.operator()<MonochromeFilter>();
-
-  const auto edge = std::dynamic_pointer_cast<EdgeFilter>(registry.createEffect(EdgeFilter::kName));
-  edge->shareResource(prototype<MonochromeFilter>());
-  EXPECT_EQ(edge->commonResource(), prototype<EdgeFilter>().commonResource());
+  expectSharedShaders(registry, prototype<GlowFilter>());
+  expectSharedShaders(registry, prototype<BokashiFilter>());
+  expectSharedShaders(registry, prototype<BorderBlurFilter>());
+  expectSharedShaders(registry, prototype<BlurFilter>());
+  expectSharedShaders(registry, prototype<BlurDirectionFilter>());
+  expectSharedShaders(registry, prototype<DiffusionFilter>());
+  expectSharedShaders(registry, prototype<BokehFilter>());
+  expectSharedShaders(registry, prototype<LineClipFilter>());
+  expectSharedShaders(registry, prototype<AngleClipFilter>());
+  expectSharedShaders(registry, prototype<MaskFilter>());
+  expectSharedShaders(registry, prototype<ChromaKeyFilter>());
+  expectSharedShaders(registry, prototype<ColorFilter>());
+  expectSharedShaders(registry, prototype<ColorChangeFilter>());
+  expectSharedShaders(registry, prototype<GradationFilter>());
+  expectSharedShaders(registry, prototype<ColorKeyFilter>());
+  expectSharedShaders(registry, prototype<LuminanceKeyFilter>());
+  expectSharedShaders(registry, prototype<EdgeFilter>());
+  expectSharedShaders(registry, prototype<MonochromeFilter>());
 }
 
 TEST_F(CatalogueTest, TheMovieInputPlaysItsFileOverThePlaybackRange) {

@@ -20,10 +20,8 @@
 namespace {
 
 using namespace Effect;
-using TestSupport::at;
 using TestSupport::edgeRatio;
 using TestSupport::fromLumaChroma;
-using TestSupport::halfPixel;
 using TestSupport::lumaChroma;
 using TestSupport::matchesEverywhere;
 using TestSupport::Rgba;
@@ -33,12 +31,12 @@ using TestSupport::scaled;
 using TestSupport::straight;
 using TestSupport::Ycc;
 
-constexpr uint32_t kWidth = 10, kHeight = 6;
+constexpr int kWidth = 10, kHeight = 6;
 constexpr Rgba kKey{0.1f, 0.8f, 0.25f, 1.0f};
 
-std::shared_ptr<Media::ImageBuffer> keyedPicture() {
-  return TestSupport::halfImage(kWidth, kHeight, [](int x, int y) {
-    const int i = x + static_cast<int>(kWidth) * y;
+TestSupport::CpuImage keyedPicture() {
+  return TestSupport::pictureOf(kWidth, kHeight, [](int x, int y) {
+    const int i = x + kWidth * y;
     const float a = i % 7 == 0    ? 0.0f
                     : i % 11 == 0 ? 0.0005f
                                   : 0.3f + 0.7f * static_cast<float>(i * 5 % 9) / 8.0f;
@@ -83,18 +81,20 @@ Rgba keyMap(const Rgba& texel, const ChromaKeyFilter::Constants& q) {
           std::min(8 * (hueOut + std::max(std::fabs(s - q.keyS) - q.lenS, 0.0f)), 1.0f)};
 }
 
-std::shared_ptr<Media::ImageBuffer> keyMapOf(const Media::ImageBuffer& picture,
-                                             const ChromaKeyFilter::Constants& q) {
-  return TestSupport::halfImage(kWidth, kHeight,
-                                [&](int x, int y) { return keyMap(at(picture, x, y), q); });
+TestSupport::CpuImage keyMapOf(const TestSupport::CpuImage& picture,
+                               const ChromaKeyFilter::Constants& q) {
+  return TestSupport::pictureOf(kWidth, kHeight,
+                                [&](int x, int y) { return keyMap(picture.get(x, y), q); });
 }
 
 // The boundary correction's weight: the map's alpha summed over the window, edges repeated.
-float windowWeight(const Media::ImageBuffer& map, int x, int y, float a, int range, float divie) {
+float windowWeight(const TestSupport::CpuImage& map, int x, int y, float a, int range,
+                   float divie) {
   float sum = 0;
   for (int dy = -range; dy <= range; ++dy)
     for (int dx = -range; dx <= range; ++dx)
-      sum += at(map, std::clamp(x + dx, 0, int(kWidth) - 1), std::clamp(y + dy, 0, int(kHeight) - 1))[3];
+      sum += map.get(std::clamp(x + dx, 0, kWidth - 1),
+                     std::clamp(y + dy, 0, kHeight - 1))[3];
   return std::max(1 + static_cast<float>(range) * (sum * a * divie - 1), 0.0f);
 }
 
@@ -119,10 +119,10 @@ TEST_F(KeyShaderTest, TheChromaKeyMapMeasuresHueAndSaturationFromTheKey) {
   const auto picture = keyedPicture();
   const auto shaders = shadersOf<ChromaKeyFilter>();
   for (const Case& c : cases) {
-    const auto result = runPixelShader(shaders->shader(ChromaKeyFilter::kMapShader), c.constants,
-                                       {picture.get()}, kWidth, kHeight);
-    EXPECT_TRUE(matchesEverywhere(*result, [&](int x, int y) {
-      return keyMap(at(*picture, x, y), c.constants);
+    const auto result = runPixelShader(shaders->pixelShader(ChromaKeyFilter::kMapShader),
+                                       c.constants, {&picture}, kWidth, kHeight);
+    EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) {
+      return keyMap(picture.get(x, y), c.constants);
     })) << c.what;
   }
 }
@@ -149,15 +149,15 @@ TEST_F(KeyShaderTest, TheChromaKeyKeysThroughItsMap) {
     q.transparent = c.transparent;
     q.range = c.range;
     q.divie = divieOf(c.range);
-    const auto map = keyMapOf(*picture, q);
+    const auto map = keyMapOf(picture, q);
     int corrected = 0;
     const auto expected = [&](int x, int y) {
-      const Rgba m = at(*map, x, y), texel = at(*picture, x, y);
+      const Rgba m = map.get(x, y), texel = picture.get(x, y);
       if (m[3] < 0.001f) return Rgba{};
       const float share = std::min(std::max(m[0], q.transparent), 1.0f);
       const float factor = c.shader == ChromaKeyFilter::kApplyShader
                                ? m[3] * share
-                               : windowWeight(*map, x, y, m[3], q.range, q.divie) * share;
+                               : windowWeight(map, x, y, m[3], q.range, q.divie) * share;
       const float k = m[0] * q.correct;
       if (k < 0.001f || k >= 1) return scaled(texel, factor);
       ++corrected;
@@ -166,9 +166,9 @@ TEST_F(KeyShaderTest, TheChromaKeyKeysThroughItsMap) {
       const Rgba recoloured = fromLumaChroma({lumaChroma(straight(texel))[0], u, v}, 1.0f);
       return scaled(scaled(recoloured, texel[3]), factor);
     };
-    const auto result = runPixelShader(shaders->shader(c.shader), q, {picture.get(), map.get()},
+    const auto result = runPixelShader(shaders->pixelShader(c.shader), q, {&picture, &map},
                                        kWidth, kHeight);
-    EXPECT_TRUE(matchesEverywhere(*result, expected, 4e-3f)) << c.what;
+    EXPECT_TRUE(matchesEverywhere(result, expected, 4e-3f)) << c.what;
     if (c.correct > 0) {
       EXPECT_GT(corrected, 0) << c.what << ": the picture has colours to correct";
     }
@@ -198,9 +198,9 @@ TEST_F(KeyShaderTest, TheColourChangeRecoloursThroughTheKeyMap) {
     const Ycc before = lumaChroma(c.before);
     const ColorChangeFilter::Constants q{after[0], after[1], after[2], before[0], before[1],
                                          before[2], c.range,  divieOf(c.range), c.correct};
-    const auto map = keyMapOf(*picture, chromaKey(c.before, 0.08f, 0.1f));
+    const auto map = keyMapOf(picture, chromaKey(c.before, 0.08f, 0.1f));
     const auto expected = [&](int x, int y) {
-      const Rgba texel = at(*picture, x, y), m = at(*map, x, y);
+      const Rgba texel = picture.get(x, y), m = map.get(x, y);
       if (texel[3] < 0.001f) return Rgba{};
       const float k = m[0] * q.correct;
       float u = m[1], v = m[2];
@@ -210,15 +210,16 @@ TEST_F(KeyShaderTest, TheColourChangeRecoloursThroughTheKeyMap) {
       }
       const float w = c.shader == ColorChangeFilter::kChangeShader
                           ? m[3]
-                          : windowWeight(*map, x, y, m[3], q.range, q.divie);
+                          : windowWeight(map, x, y, m[3], q.range, q.divie);
       const float luma = lumaChroma(straight(texel))[0];
       const float y0 = edgeRatio(luma * q.afterY, std::max(luma, q.beforeY));
-      const Ycc ycc{y0 + w * (luma - y0), q.afterU + w * (u - q.afterU), q.afterV + w * (v - q.afterV)};
+      const Ycc ycc{y0 + w * (luma - y0), q.afterU + w * (u - q.afterU),
+                    q.afterV + w * (v - q.afterV)};
       return scaled(fromLumaChroma(ycc, 1.0f), texel[3]);
     };
-    const auto result = runPixelShader(shaders->shader(c.shader), q, {picture.get(), map.get()},
+    const auto result = runPixelShader(shaders->pixelShader(c.shader), q, {&picture, &map},
                                        kWidth, kHeight);
-    EXPECT_TRUE(matchesEverywhere(*result, expected, 4e-3f)) << c.what;
+    EXPECT_TRUE(matchesEverywhere(result, expected, 4e-3f)) << c.what;
   }
 }
 
@@ -246,12 +247,13 @@ TEST_F(KeyShaderTest, TheColourKeyMasksColoursNearTheKey) {
   };
   const auto shaders = shadersOf<ColorKeyFilter>();
   for (const Case& c : cases) {
-    const ColorKeyFilter::Constants q{{key[0], key[1], key[2]}, 0, {c.len[0], c.len[1], c.len[2]}, 1.0f};
+    const ColorKeyFilter::Constants q{
+        {key[0], key[1], key[2]}, 0, {c.len[0], c.len[1], c.len[2]}, 1.0f};
     int keyed = 0;
-    const auto result = runPixelShader(shaders->shader(ColorKeyFilter::kMaskShader), q,
-                                       {picture.get()}, kWidth, kHeight);
-    EXPECT_TRUE(matchesEverywhere(*result, [&](int x, int y) {
-      const Rgba texel = at(*picture, x, y);
+    const auto result = runPixelShader(shaders->pixelShader(ColorKeyFilter::kMaskShader), q,
+                                       {&picture}, kWidth, kHeight);
+    EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) {
+      const Rgba texel = picture.get(x, y);
       const Rgba mask = colourKeyMask(texel, q);
       if (texel[3] >= 0.001f && mask[3] == 0) ++keyed;
       return mask;
@@ -271,14 +273,14 @@ TEST_F(KeyShaderTest, TheColourKeysBoundaryCorrectionErodesTheMask) {
   for (int range : {0, 1, 2, 12}) {
     const ColorKeyFilter::Constants q{{key[0], key[1], key[2]}, range, {0.1f, 0.08f, 0.08f},
                                       divieOf(range)};
-    const auto mask = TestSupport::halfImage(
-        kWidth, kHeight, [&](int x, int y) { return colourKeyMask(at(*picture, x, y), q); });
-    const auto result = runPixelShader(shaders->shader(ColorKeyFilter::kBorderShader), q,
-                                       {mask.get()}, kWidth, kHeight);
-    EXPECT_TRUE(matchesEverywhere(*result, [&](int x, int y) {
-      const float a = at(*mask, x, y)[3];
+    const auto mask = TestSupport::pictureOf(
+        kWidth, kHeight, [&](int x, int y) { return colourKeyMask(picture.get(x, y), q); });
+    const auto result = runPixelShader(shaders->pixelShader(ColorKeyFilter::kBorderShader), q,
+                                       {&mask}, kWidth, kHeight);
+    EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) {
+      const float a = mask.get(x, y)[3];
       if (a < 0.001f) return Rgba{};
-      return Rgba{0.0f, 0.0f, 0.0f, windowWeight(*mask, x, y, a, range, q.divie)};
+      return Rgba{0.0f, 0.0f, 0.0f, windowWeight(mask, x, y, a, range, q.divie)};
     })) << "window radius " << range;
   }
 }
@@ -299,10 +301,10 @@ TEST_F(KeyShaderTest, TheLuminanceKeyClearsByLuma) {
   };
   for (const Case& c : cases) {
     const LuminanceKeyFilter::Constants q{c.type, c.offset, c.range};
-    const auto result = runPixelShader(shaders->shader(LuminanceKeyFilter::kKeyShader), q,
-                                       {picture.get()}, kWidth, kHeight);
-    EXPECT_TRUE(matchesEverywhere(*result, [&](int x, int y) {
-      const Rgba texel = at(*picture, x, y);
+    const auto result = runPixelShader(shaders->pixelShader(LuminanceKeyFilter::kKeyShader), q,
+                                       {&picture}, kWidth, kHeight);
+    EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) {
+      const Rgba texel = picture.get(x, y);
       if (texel[3] < 0.001f) return texel;
       const float luma = lumaChroma(straight(texel))[0];
       const float both = edgeRatio(std::min(luma - c.offset, c.offset - luma), c.range) + 1;

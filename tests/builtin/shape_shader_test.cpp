@@ -25,7 +25,7 @@ using TestSupport::shadersOf;
 using TestSupport::runPixelShader;
 using TestSupport::softStep;
 
-constexpr uint32_t kWidth = 12, kHeight = 8;
+constexpr int kWidth = 12, kHeight = 8;
 
 Rgba coverage(float alpha) { return {0.0f, 0.0f, 0.0f, alpha}; }
 
@@ -47,8 +47,8 @@ TEST_F(ShapeShaderTest, TheLineClipCoversAHalfPlaneOrABand) {
   const auto shaders = shadersOf<LineClipFilter>();
   for (const Case& k : cases) {
     const LineClipFilter::Constants& q = k.constants;
-    const auto result = runPixelShader(shaders->shader(k.shader), q, {}, kWidth, kHeight);
-    EXPECT_TRUE(matchesEverywhere(*result, [&](int x, int y) {
+    const auto result = runPixelShader(shaders->pixelShader(k.shader), q, {}, kWidth, kHeight);
+    EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) {
       const float d = (centre(x) + q.offset[0]) * q.direction[0] +
                       (centre(y) + q.offset[1]) * q.direction[1];
       if (k.shader == LineClipFilter::kEdgeShader)
@@ -64,11 +64,13 @@ TEST_F(ShapeShaderTest, TheLineClipCoversAHalfPlaneOrABand) {
 TEST_F(ShapeShaderTest, ALineClipWithoutBlurHasHardEdges) {
   const auto shaders = shadersOf<LineClipFilter>();
   const LineClipFilter::Constants edge{{-5.25f, 0.0f}, {1.0f, 0.0f}, 0.0f, 1.5f};
-  const auto half = runPixelShader(shaders->shader(LineClipFilter::kEdgeShader), edge, {}, 8, 1);
-  const auto band = runPixelShader(shaders->shader(LineClipFilter::kBandShader), edge, {}, 8, 1);
-  for (uint32_t x = 0; x < 8; ++x) {
-    EXPECT_EQ(TestSupport::halfPixel(*half, x, 0)[3], x >= 5 ? 1.0f : 0.0f) << x;
-    EXPECT_EQ(TestSupport::halfPixel(*band, x, 0)[3], x >= 4 && x <= 6 ? 1.0f : 0.0f) << x;
+  const auto half =
+      runPixelShader(shaders->pixelShader(LineClipFilter::kEdgeShader), edge, {}, 8, 1);
+  const auto band =
+      runPixelShader(shaders->pixelShader(LineClipFilter::kBandShader), edge, {}, 8, 1);
+  for (int x = 0; x < 8; ++x) {
+    EXPECT_EQ(half.get(x, 0)[3], x >= 5 ? 1.0f : 0.0f) << x;
+    EXPECT_EQ(band.get(x, 0)[3], x >= 4 && x <= 6 ? 1.0f : 0.0f) << x;
   }
 }
 
@@ -97,8 +99,8 @@ TEST_F(ShapeShaderTest, TheAngleClipCutsOrKeepsAFan) {
   const auto shaders = shadersOf<AngleClipFilter>();
   for (const Case& k : cases) {
     const AngleClipFilter::Constants& q = k.constants;
-    const auto result = runPixelShader(shaders->shader(k.shader), q, {}, kWidth, kHeight);
-    EXPECT_TRUE(matchesEverywhere(*result, [&](int x, int y) {
+    const auto result = runPixelShader(shaders->pixelShader(k.shader), q, {}, kWidth, kHeight);
+    EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) {
       const float px = centre(x) + q.offset[0], py = centre(y) + q.offset[1];
       const float dS = px * q.directionS[0] + py * q.directionS[1];
       const float dE = px * q.directionE[0] + py * q.directionE[1];
@@ -113,18 +115,17 @@ TEST_F(ShapeShaderTest, TheAngleClipCutsOrKeepsAFan) {
 }
 
 // A 4 x 4 mask of distinct lumas, straight greys and colours.
-std::shared_ptr<Media::ImageBuffer> maskPicture() {
-  return TestSupport::halfImage(4, 4, [](int x, int y) {
+TestSupport::CpuImage maskPicture() {
+  return TestSupport::pictureOf(4, 4, [](int x, int y) {
     const float v = static_cast<float>(x + 4 * y) / 15.0f;
     return Rgba{v, 1.0f - v, 0.5f * v, 1.0f};
   });
 }
 
 // Bilinear filtering of the mask with clamped addressing, at texel coordinates.
-Rgba bilinear(const Media::ImageBuffer& image, float tx, float ty) {
+Rgba bilinear(const TestSupport::CpuImage& image, float tx, float ty) {
   const auto texel = [&](int x, int y) {
-    return TestSupport::halfPixel(image, static_cast<uint32_t>(std::clamp(x, 0, int(image.width) - 1)),
-                                  static_cast<uint32_t>(std::clamp(y, 0, int(image.height) - 1)));
+    return image.get(std::clamp(x, 0, image.width - 1), std::clamp(y, 0, image.height - 1));
   };
   const float x0 = std::floor(tx - 0.5f), y0 = std::floor(ty - 0.5f);
   const float fx = tx - 0.5f - x0, fy = ty - 0.5f - y0;
@@ -157,12 +158,12 @@ TEST_F(ShapeShaderTest, TheMaskIsTheTurnedPicturesLuma) {
     const MaskFilter::Constants& q = k.constants;
     Media::ShaderBindings::setSampler(0, samplers.get(kLinearClamp));
     const auto result =
-        runPixelShader(shaders->shader(MaskFilter::kMaskShader), q, {mask.get()}, kWidth, kHeight);
+        runPixelShader(shaders->pixelShader(MaskFilter::kMaskShader), q, {&mask}, kWidth, kHeight);
     Media::ShaderBindings::setSampler(0, nullptr);
-    EXPECT_TRUE(matchesEverywhere(*result, [&](int x, int y) {
+    EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) {
       const float px = centre(x) + q.offset[0], py = centre(y) + q.offset[1];
       const float u = q.angleC * px + q.angleS * py, v = -q.angleS * px + q.angleC * py;
-      const Rgba m = bilinear(*mask, (u * q.inverseMaskSize[0] + 0.5f) * 4.0f,
+      const Rgba m = bilinear(mask, (u * q.inverseMaskSize[0] + 0.5f) * 4.0f,
                               (v * q.inverseMaskSize[1] + 0.5f) * 4.0f);
       return coverage(TestSupport::lumaChroma(m)[0]);
     })) << k.what;
@@ -171,7 +172,7 @@ TEST_F(ShapeShaderTest, TheMaskIsTheTurnedPicturesLuma) {
 
 TEST_F(ShapeShaderTest, TheGradationFollowsItsShapeOnThePicturesCoverage) {
   // Coverage varying across the picture, transparent in one corner.
-  const auto picture = TestSupport::halfImage(kWidth, kHeight, [](int x, int y) {
+  const auto picture = TestSupport::pictureOf(kWidth, kHeight, [](int x, int y) {
     const float a = x + y == 0 ? 0.0f : static_cast<float>((x * 7 + y * 3) % 11) / 10.0f;
     return Rgba{0.3f * a, 0.6f * a, 0.9f * a, a};
   });
@@ -194,9 +195,9 @@ TEST_F(ShapeShaderTest, TheGradationFollowsItsShapeOnThePicturesCoverage) {
   const auto shaders = shadersOf<GradationFilter>();
   for (const Case& k : cases) {
     const GradationFilter::Constants& q = k.constants;
-    const auto result = runPixelShader(shaders->shader(GradationFilter::kGradationShader), q,
-                                       {picture.get()}, kWidth, kHeight);
-    EXPECT_TRUE(matchesEverywhere(*result, [&](int x, int y) {
+    const auto result = runPixelShader(shaders->pixelShader(GradationFilter::kGradationShader), q,
+                                       {&picture}, kWidth, kHeight);
+    EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) {
       const float px = centre(x) + q.offset[0], py = centre(y) + q.offset[1];
       const float d = px * q.direction[0] + py * q.direction[1];
       const float across = -px * q.direction[1] + py * q.direction[0];
@@ -204,10 +205,12 @@ TEST_F(ShapeShaderTest, TheGradationFollowsItsShapeOnThePicturesCoverage) {
       switch (q.type) {
         case 0: w = 1 - softStep(edgeRatio(d + q.range / 2, q.range)); break;
         case 1: w = softStep(edgeRatio(std::hypot(px, py), q.range)); break;
-        case 2: w = 1 - softStep(edgeRatio(q.range - (std::fabs(d) + std::fabs(across)), q.range)); break;
+        case 2:
+          w = 1 - softStep(edgeRatio(q.range - (std::fabs(d) + std::fabs(across)), q.range));
+          break;
         case 3: w = 1 - softStep(edgeRatio(q.range - std::fabs(d), q.range)); break;
       }
-      const float a = TestSupport::halfPixel(*picture, x, y)[3];
+      const float a = picture.get(x, y)[3];
       Rgba r;
       for (int i = 0; i < 4; ++i) r[i] = (q.col0[i] + w * (q.col1[i] - q.col0[i])) * a;
       return r;

@@ -1,8 +1,7 @@
 // The shader sets of the clipping, keying and colour effects on the device: every shader of
 // a class loads with a quad draw, reads "constant0" at register 0 with the variables at the
 // offsets of the class's Constants, and its inputs at the texture slots the effect binds; the
-// class's constant buffer has the size of its Constants, and a set is made once however many
-// times it is asked for.
+// class's constant buffer has the size of its Constants.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -38,7 +37,7 @@ struct Variable {
 
 struct ClassCase {
   const char* effect;
-  std::function<std::shared_ptr<FilterShaders>()> make;
+  std::function<std::shared_ptr<FilterShaderSet>()> make;
   uint32_t constantBytes;  // 0: the built-in list's shared 16 bytes
   std::vector<Variable> layout;
   std::vector<std::set<uint32_t>> textureSlots;  // per shader, in creation order
@@ -87,10 +86,10 @@ TEST_F(FilterShadersTest, EveryShaderReadsItsClassesLayout) {
   for (const ClassCase& c : classCases()) {
     SCOPED_TRACE(c.effect);
     const auto shaders = c.make();
-    ASSERT_EQ(shaders->shaderCount(), c.textureSlots.size());
-    for (std::size_t i = 0; i < shaders->shaderCount(); ++i) {
+    ASSERT_EQ(shaders->pixelShaderCount(), c.textureSlots.size());
+    for (std::size_t i = 0; i < shaders->pixelShaderCount(); ++i) {
       SCOPED_TRACE(i);
-      Media::PixelShader& shader = shaders->shader(i);
+      Media::PixelShader& shader = shaders->pixelShader(i);
       ASSERT_TRUE(shader.loaded());
       EXPECT_TRUE(shader.hasDrawFunction());
       const Media::ShaderReflection& reflection = *shader.reflection();
@@ -117,29 +116,24 @@ TEST_F(FilterShadersTest, AClassesBufferHasTheSizeOfItsConstants) {
   for (const ClassCase& c : classCases()) {
     SCOPED_TRACE(c.effect);
     const auto shaders = c.make();
+    const std::vector<uint8_t> zeros(64);
+    EXPECT_EQ(shaders->constantBytes(), c.constantBytes);
     if (c.constantBytes == 0) {
-      EXPECT_THROW(shaders->constants(), std::exception);
+      EXPECT_THROW(shaders->writeConstants(zeros.data()), std::exception);
       continue;
     }
-    Media::ConstantBufferCommon& buffer = shaders->constants();
+    Media::ConstantBufferCommon& buffer = shaders->writeConstants(zeros.data());
     EXPECT_EQ(buffer.size(), c.constantBytes);
-    EXPECT_EQ(&shaders->constants(), &buffer) << "made once";
+    EXPECT_EQ(&shaders->writeConstants(zeros.data()), &buffer) << "made once";
   }
 }
 
 // The mask reads its picture through the sampler the effect binds at slot 0.
 TEST_F(FilterShadersTest, TheMaskSamplesThroughSamplerZero) {
   const auto shaders = shadersOf<MaskFilter>();
-  const auto& units = shaders->shader(MaskFilter::kMaskShader).reflection()->textureUnits();
+  const auto& units = shaders->pixelShader(MaskFilter::kMaskShader).reflection()->textureUnits();
   ASSERT_EQ(units.size(), 1u);
   EXPECT_EQ(units[0].samplerSlot, 0);
-}
-
-TEST_F(FilterShadersTest, AShaderIsMadeOnceAndKeptForEveryUse) {
-  const auto shaders = shadersOf<EdgeFilter>();
-  Media::PixelShader& first = shaders->shader(EdgeFilter::kAlphaShader);
-  EXPECT_EQ(&shaders->shader(EdgeFilter::kAlphaShader), &first);
-  EXPECT_THROW(shaders->shader(3), std::out_of_range);
 }
 
 }  // namespace
