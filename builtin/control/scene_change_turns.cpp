@@ -1,0 +1,159 @@
+#include "builtin/control/scene_change_turns.h"
+
+#include <cmath>
+#include <memory>
+#include <utility>
+
+#include "builtin/control/scene_change_transition.h"
+#include "effect/effect_context.h"
+#include "effect/output_video_drawer.h"
+#include "gpu/render_buffer.h"
+#include "gpu/resource/resource_service.h"
+#include "gpu/resource_buffer.h"
+#include "system/log.h"
+
+namespace Effect {
+namespace {
+
+constexpr float kDegreesToRadians = 0.01745329238474369f;
+constexpr float kDepth = 1024.0f;  // the distance at which a picture is seen at its size
+// How a picture meets the frame: premultiplied "over", or replacing it (blending off).
+enum class Blend { Over, Replace };
+
+float directedProgress(const SceneChangeParams& params) {
+  return params.inverse ? 1.0f - params.progress : params.progress;
+}
+
+// The plain view of a picture centred in the frame: no turn, size 1, opaque.
+OutputView plainView(Media::RenderBuffer& frame) {
+  OutputView view;
+  view.target = &frame;
+  return view;
+}
+
+// Draws a picture into the frame as an object of the control step seen through `view`, the
+// way an output effect draws its object. The step's own view comes back afterwards.
+void drawPicture(SceneChangeParams& params, Media::ResourceBuffer& picture, OutputView view,
+                 Blend blend) {
+  OutputVideoDrawer* drawer = outputVideoDrawer();
+  if (!drawer) return;
+  EffectContext& context = *params.context;
+  OutputView saved = std::exchange(context.outputView, std::move(view));
+  struct Restore {
+    EffectContext& context;
+    OutputView& saved;
+    ~Restore() { context.outputView = std::move(saved); }
+  } restore{context, saved};
+  if (blend == Blend::Replace)
+    drawer->drawObjectReplacing(context, *params.frame, picture);
+  else
+    drawer->drawObject(context, *params.frame, picture);
+}
+
+// The current picture taken out of the frame, which is then cleared for the two pictures.
+std::unique_ptr<Media::ResourceBuffer> takeCurrent(Media::RenderBuffer& frame) {
+  std::unique_ptr<Media::ResourceBuffer> current = frame.createResourceBuffer(true);
+  const float transparent[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  frame.clear(transparent);
+  return current;
+}
+
+}  // namespace
+
+void sceneChangeSwap(SceneChangeParams& params, const SceneChangeDefine&) {
+  Media::RenderBuffer& frame = *params.frame;
+  const float t = params.progress;
+  const float radians = t * 180.0f * kDegreesToRadians;
+  const float sine = params.inverse ? std::sin(radians) : -std::sin(radians);
+  const float ax = params.vertical ? 0.0f : sine;
+  const float ay = params.vertical ? -sine : 0.0f;
+  const auto length = static_cast<float>(params.vertical ? frame.height() : frame.width());
+  const float c = std::cos(radians);
+  std::unique_ptr<Media::ResourceBuffer> current = takeCurrent(frame);
+
+  OutputView currentView = plainView(frame);
+  currentView.x = -ax * length * 0.33f;
+  currentView.y = -ay * length * 0.33f;
+  currentView.z = (c + 1.0f) * kDepth * 0.5f;
+  OutputView beforeView = plainView(frame);
+  beforeView.x = ax * length * 0.33f;
+  beforeView.y = ay * length * 0.33f;
+  beforeView.z = (1.0f - c) * kDepth * 0.5f;
+  // The farther picture first, so that the nearer one covers it.
+  if (t < 0.5f) {
+    drawPicture(params, *current, currentView, Blend::Replace);
+    drawPicture(params, *params.before, beforeView, Blend::Replace);
+  } else {
+    drawPicture(params, *params.before, beforeView, Blend::Replace);
+    drawPicture(params, *current, currentView, Blend::Replace);
+  }
+}
+
+void sceneChangeShrinkTurn(SceneChangeParams& params, const SceneChangeDefine&) {
+  const float p = directedProgress(params);
+  OutputView view = plainView(*params.frame);
+  view.z = p * p * kDepth * 8.0f;
+  view.rotationZ = p * 360.0f;
+  view.opacity = 1.0f - p * p;
+  if (!params.inverse) {
+    drawPicture(params, *params.before, view, Blend::Over);
+    return;
+  }
+  // The current picture comes from afar, turning and fading in, over the picture before.
+  Media::RenderBuffer& frame = *params.frame;
+  std::unique_ptr<Media::ResourceBuffer> current = frame.createResourceBuffer(true);
+  Resource::ResourceService::Get()
+      .pixelShaders()
+      .entry(Resource::PixelShaderList::kCopy)
+      .copyToRender(frame, *params.before);
+  drawPicture(params, *current, view, Blend::Over);
+}
+
+void sceneChangeTurn(SceneChangeParams& params, const SceneChangeDefine&) {
+  Media::RenderBuffer& frame = *params.frame;
+  const float t = params.progress;
+  std::unique_ptr<Media::ResourceBuffer> current = takeCurrent(frame);
+  float angle = params.inverse ? -180.0f * t : 180.0f * t;
+  // The picture before shows its front for the first half, the current one its front for
+  // the second: half a turn further on, so it ends facing the viewer.
+  const bool second = t >= 0.5f;
+  if (second) angle += 180.0f;
+  OutputView view = plainView(frame);
+  (params.vertical ? view.rotationX : view.rotationY) = angle;
+  drawPicture(params, second ? *current : *params.before, view, Blend::Over);
+}
+
+void sceneChangeCube(SceneChangeParams& params, const SceneChangeDefine&) {
+  Media::RenderBuffer& frame = *params.frame;
+  const float t = params.progress;
+  std::unique_ptr<Media::ResourceBuffer> current = takeCurrent(frame);
+  const auto length = static_cast<float>(params.vertical ? frame.height() : frame.width());
+  const float quarter = params.inverse ? -90.0f : 90.0f;
+  // Two faces of a cube of side `length` turning about its centre.
+  const auto face = [&](float angle) {
+    OutputView view = plainView(frame);
+    view.z = length * 0.5f;
+    view.centerZ = length * 0.5f;
+    (params.vertical ? view.rotationX : view.rotationY) = angle;
+    return view;
+  };
+  const OutputView currentFace = face((t - 1.0f) * quarter);
+  const OutputView beforeFace = face(t * quarter);
+  if (t < 0.5f) {
+    drawPicture(params, *current, currentFace, Blend::Over);
+    drawPicture(params, *params.before, beforeFace, Blend::Over);
+  } else {
+    drawPicture(params, *params.before, beforeFace, Blend::Over);
+    drawPicture(params, *current, currentFace, Blend::Over);
+  }
+}
+
+void sceneChangeRadialBlur(SceneChangeParams&, const SceneChangeDefine&) {
+  System::Log::warn("Effect::SceneChange::controlVideo", "no radial blur routine");
+}
+
+void sceneChangeBlur(SceneChangeParams&, const SceneChangeDefine&) {
+  System::Log::warn("Effect::SceneChange::controlVideo", "no blur routine");
+}
+
+}  // namespace Effect
