@@ -2,21 +2,25 @@
 
 #include <cmath>
 #include <memory>
+#include <typeinfo>
 #include <utility>
 
 #include "builtin/control/scene_change_transition.h"
+#include "builtin/filter/blur_filter.h"
+#include "builtin/filter/bokashi_filter.h"
 #include "effect/effect_context.h"
+#include "effect/effect_service.h"
 #include "effect/output_video_drawer.h"
 #include "gpu/render_buffer.h"
 #include "gpu/resource/resource_service.h"
 #include "gpu/resource_buffer.h"
-#include "system/log.h"
+#include "system/exception.h"
 
 namespace Effect {
 namespace {
 
 constexpr float kDegreesToRadians = 0.01745329238474369f;
-constexpr float kDepth = 1024.0f;  // the distance at which a picture is seen at its size
+constexpr float kDepth = 1024.0f;  // how far back the moves push a picture
 // How a picture meets the frame: premultiplied "over", or replacing it (blending off).
 enum class Blend { Over, Replace };
 
@@ -48,6 +52,24 @@ void drawPicture(SceneChangeParams& params, Media::ResourceBuffer& picture, Outp
     drawer->drawObjectReplacing(context, *params.frame, picture);
   else
     drawer->drawObject(context, *params.frame, picture);
+}
+
+// F := picture, texel for texel.
+void replaceFrame(Media::RenderBuffer& frame, Media::ResourceBuffer& picture) {
+  Resource::ResourceService::Get()
+      .pixelShaders()
+      .entry(Resource::PixelShaderList::kCopy)
+      .copyToRender(frame, picture);
+}
+
+// The registered prototype of a filter whose routine a transition borrows.
+template <class Filter>
+Filter& defaultEffect() {
+  if (EffectService* registry = EffectService::instance())
+    return *registry->getDefaultEffect<Filter>();
+  throw System::makeException("Effect::EffectService::getDefaultEffect",
+                              "default effect not found",
+                              EffectService::typeDisplayName(typeid(Filter)));
 }
 
 // The current picture taken out of the frame, which is then cleared for the two pictures.
@@ -102,10 +124,7 @@ void sceneChangeShrinkTurn(SceneChangeParams& params, const SceneChangeDefine&) 
   // The current picture comes from afar, turning and fading in, over the picture before.
   Media::RenderBuffer& frame = *params.frame;
   std::unique_ptr<Media::ResourceBuffer> current = frame.createResourceBuffer(true);
-  Resource::ResourceService::Get()
-      .pixelShaders()
-      .entry(Resource::PixelShaderList::kCopy)
-      .copyToRender(frame, *params.before);
+  replaceFrame(frame, *params.before);
   drawPicture(params, *current, view, Blend::Over);
 }
 
@@ -148,12 +167,35 @@ void sceneChangeCube(SceneChangeParams& params, const SceneChangeDefine&) {
   }
 }
 
-void sceneChangeRadialBlur(SceneChangeParams&, const SceneChangeDefine&) {
-  System::Log::warn("Effect::SceneChange::controlVideo", "no radial blur routine");
+void sceneChangeRadialBlur(SceneChangeParams& params, const SceneChangeDefine&) {
+  Media::RenderBuffer& frame = *params.frame;
+  const float t = params.progress;
+  const float strength = (1.0f - std::fabs(2.0f * t - 1.0f)) * 80.0f;
+  BlurFilter& radial = defaultEffect<BlurFilter>();
+  // The picture before blurs up to the middle; from there the current one clears up.
+  std::unique_ptr<Media::ResourceBuffer> current;
+  Media::ResourceBuffer* source = params.before.get();
+  if (t >= 0.5f) {
+    current = frame.createResourceBuffer(true);
+    source = current.get();
+  }
+  float cx = 0.0f;
+  float cy = 0.0f;
+  OwnedImage blurred =
+      BlurFilter::radialBlur(radial, *source, cx, cy, strength, 0.0f, 0.0f, true);
+  if (blurred) replaceFrame(frame, *blurred);
 }
 
-void sceneChangeBlur(SceneChangeParams&, const SceneChangeDefine&) {
-  System::Log::warn("Effect::SceneChange::controlVideo", "no blur routine");
+void sceneChangeBlur(SceneChangeParams& params, const SceneChangeDefine&) {
+  Media::RenderBuffer& frame = *params.frame;
+  const float t = params.progress;
+  const auto radius = static_cast<int>(std::lround((1.0f - std::fabs(2.0f * t - 1.0f)) * 400.0f));
+  BokashiFilter& blur = defaultEffect<BokashiFilter>();
+  std::unique_ptr<Media::ResourceBuffer> source =
+      t < 0.5f ? params.before->clone() : frame.createResourceBuffer(true);
+  OwnedImage blurred =
+      blur.blur(adoptBuffer(std::move(source)), radius, 0.0f, BokashiFilter::kKeepEdge);
+  if (blurred) replaceFrame(frame, *blurred);
 }
 
 }  // namespace Effect
