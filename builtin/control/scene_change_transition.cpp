@@ -19,14 +19,8 @@ using Resource::PixelShaderList;
 constexpr std::size_t kMaskMix = 4;      // B x (1 - M.alpha) + F x M.alpha
 constexpr std::size_t kMaskMixBack = 5;  // B x M.alpha + F x (1 - M.alpha)
 constexpr std::size_t kCrossFade = 20;   // source x (1 - factor) + target x factor
-constexpr float kDegreesToRadians = 0.01745329238474369f;
 
 Resource::ResourceService& resources() { return Resource::ResourceService::Get(); }
-
-// The progress with "反転": the transitions that have a direction run it backwards.
-float directedProgress(const SceneChangeParams& params) {
-  return params.inverse ? 1.0f - params.progress : params.progress;
-}
 
 // F = picture x (1 - factor) + F x factor.
 void crossFade(Media::RenderBuffer& frame, Media::ResourceBuffer& picture, float factor) {
@@ -34,11 +28,6 @@ void crossFade(Media::RenderBuffer& frame, Media::ResourceBuffer& picture, float
   Resource::ResourceService& shared = resources();
   shared.pixelShaders().entry(PixelShaderList::kCopy)
       .drawInputToRender(frame, picture, blendFactor, shared.blendStates().get(kCrossFade));
-}
-
-// F := picture, texel for texel.
-void replaceFrame(Media::RenderBuffer& frame, Media::ResourceBuffer& picture) {
-  resources().pixelShaders().entry(PixelShaderList::kCopy).copyToRender(frame, picture);
 }
 
 void clearFrame(Media::RenderBuffer& frame) {
@@ -85,7 +74,7 @@ void whiteOutTransition(SceneChangeParams& params, const SceneChangeDefine&) {
 
 void sliceTransition(SceneChangeParams& params, const SceneChangeDefine&) {
   Media::RenderBuffer& frame = *params.frame;
-  const float p = directedProgress(params);
+  const float p = sceneChangeDirected(params);
   // Each band moves by the picture's extent along its own direction, so at the end every
   // band has left the frame: the width for bands of rows, the height for bands of columns.
   const int32_t extent = params.vertical ? frame.height() : frame.width();
@@ -99,7 +88,7 @@ void sliceTransition(SceneChangeParams& params, const SceneChangeDefine&) {
     return;
   }
   std::unique_ptr<Media::ResourceBuffer> current = frame.createResourceBuffer(true);
-  replaceFrame(frame, *params.before);
+  sceneChangeReplace(frame, *params.before);
   params.resource->drawSlice(frame, *current, constants);
 }
 
@@ -118,7 +107,7 @@ void randomLineTransition(SceneChangeParams& params, const SceneChangeDefine&) {
 
 void slideTransition(SceneChangeParams& params, const SceneChangeDefine&) {
   Media::RenderBuffer& frame = *params.frame;
-  const float p = directedProgress(params);
+  const float p = sceneChangeDirected(params);
   const SlideVector exit = sceneChangeSlideExit(params.angle, frame.width(), frame.height());
   const OffsetConstants constants = offsetBy(exit.x * p, exit.y * p);
   if (!params.inverse) {
@@ -127,7 +116,7 @@ void slideTransition(SceneChangeParams& params, const SceneChangeDefine&) {
   }
   // The current picture arrives from the side opposite to the exit and stops in place.
   std::unique_ptr<Media::ResourceBuffer> current = frame.createResourceBuffer(true);
-  replaceFrame(frame, *params.before);
+  sceneChangeReplace(frame, *params.before);
   params.resource->drawOffset(frame, *current, constants);
 }
 
@@ -177,9 +166,17 @@ const std::vector<SceneChangeDefine>& buildTable() {
 
 const std::vector<SceneChangeDefine>& sceneChangeTable() { return buildTable(); }
 
+float sceneChangeDirected(const SceneChangeParams& params) {
+  return params.inverse ? 1.0f - params.progress : params.progress;
+}
+
+void sceneChangeReplace(Media::RenderBuffer& frame, Media::ResourceBuffer& picture) {
+  resources().pixelShaders().entry(PixelShaderList::kCopy).copyToRender(frame, picture);
+}
+
 void sceneChangeWipe(SceneChangeParams& params, int index) {
   Media::RenderBuffer& frame = *params.frame;
-  const float p = directedProgress(params);
+  const float p = sceneChangeDirected(params);
   Resource::ResourceService& shared = resources();
   std::unique_ptr<Media::ResourceBuffer> mask;
   if (index >= 0)
@@ -206,7 +203,7 @@ int32_t sceneChangeBands(int32_t height, int32_t divide) {
 }
 
 SlideVector sceneChangeSlideExit(int32_t angle, int32_t width, int32_t height) {
-  const float a = static_cast<float>(angle) * kDegreesToRadians;
+  const float a = static_cast<float>(angle) * kSceneChangeRadians;
   const float c = std::cos(a);
   const float s = std::sin(a);
   const auto w = static_cast<float>(width);

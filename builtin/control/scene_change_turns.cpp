@@ -12,21 +12,15 @@
 #include "effect/effect_service.h"
 #include "effect/output_video_drawer.h"
 #include "gpu/render_buffer.h"
-#include "gpu/resource/resource_service.h"
 #include "gpu/resource_buffer.h"
 #include "system/exception.h"
 
 namespace Effect {
 namespace {
 
-constexpr float kDegreesToRadians = 0.01745329238474369f;
 constexpr float kDepth = 1024.0f;  // how far back the moves push a picture
 // How a picture meets the frame: premultiplied "over", or replacing it (blending off).
 enum class Blend { Over, Replace };
-
-float directedProgress(const SceneChangeParams& params) {
-  return params.inverse ? 1.0f - params.progress : params.progress;
-}
 
 // The plain view of a picture centred in the frame: no turn, size 1, opaque.
 OutputView plainView(Media::RenderBuffer& frame) {
@@ -54,14 +48,6 @@ void drawPicture(SceneChangeParams& params, Media::ResourceBuffer& picture, Outp
     drawer->drawObject(context, *params.frame, picture);
 }
 
-// F := picture, texel for texel.
-void replaceFrame(Media::RenderBuffer& frame, Media::ResourceBuffer& picture) {
-  Resource::ResourceService::Get()
-      .pixelShaders()
-      .entry(Resource::PixelShaderList::kCopy)
-      .copyToRender(frame, picture);
-}
-
 // The registered prototype of a filter whose routine a transition borrows.
 template <class Filter>
 Filter& defaultEffect() {
@@ -85,7 +71,7 @@ std::unique_ptr<Media::ResourceBuffer> takeCurrent(Media::RenderBuffer& frame) {
 void sceneChangeSwap(SceneChangeParams& params, const SceneChangeDefine&) {
   Media::RenderBuffer& frame = *params.frame;
   const float t = params.progress;
-  const float radians = t * 180.0f * kDegreesToRadians;
+  const float radians = t * 180.0f * kSceneChangeRadians;
   const float sine = params.inverse ? std::sin(radians) : -std::sin(radians);
   const float ax = params.vertical ? 0.0f : sine;
   const float ay = params.vertical ? -sine : 0.0f;
@@ -112,7 +98,7 @@ void sceneChangeSwap(SceneChangeParams& params, const SceneChangeDefine&) {
 }
 
 void sceneChangeShrinkTurn(SceneChangeParams& params, const SceneChangeDefine&) {
-  const float p = directedProgress(params);
+  const float p = sceneChangeDirected(params);
   OutputView view = plainView(*params.frame);
   view.z = p * p * kDepth * 8.0f;
   view.rotationZ = p * 360.0f;
@@ -124,7 +110,7 @@ void sceneChangeShrinkTurn(SceneChangeParams& params, const SceneChangeDefine&) 
   // The current picture comes from afar, turning and fading in, over the picture before.
   Media::RenderBuffer& frame = *params.frame;
   std::unique_ptr<Media::ResourceBuffer> current = frame.createResourceBuffer(true);
-  replaceFrame(frame, *params.before);
+  sceneChangeReplace(frame, *params.before);
   drawPicture(params, *current, view, Blend::Over);
 }
 
@@ -183,7 +169,7 @@ void sceneChangeRadialBlur(SceneChangeParams& params, const SceneChangeDefine&) 
   float cy = 0.0f;
   OwnedImage blurred =
       BlurFilter::radialBlur(radial, *source, cx, cy, strength, 0.0f, 0.0f, true);
-  if (blurred) replaceFrame(frame, *blurred);
+  if (blurred) sceneChangeReplace(frame, *blurred);
 }
 
 void sceneChangeBlur(SceneChangeParams& params, const SceneChangeDefine&) {
@@ -195,7 +181,7 @@ void sceneChangeBlur(SceneChangeParams& params, const SceneChangeDefine&) {
       t < 0.5f ? params.before->clone() : frame.createResourceBuffer(true);
   OwnedImage blurred =
       blur.blur(adoptBuffer(std::move(source)), radius, 0.0f, BokashiFilter::kKeepEdge);
-  if (blurred) replaceFrame(frame, *blurred);
+  if (blurred) sceneChangeReplace(frame, *blurred);
 }
 
 }  // namespace Effect

@@ -1,11 +1,23 @@
 #pragma once
 // The scene change's transitions that move the pictures in space (drawn through the output
 // view of the control step) or blur them; the table of scene_change_transition.cpp refers
-// to them.
+// to them. Also the small steps every transition shares.
+namespace Media {
+class RenderBuffer;
+class ResourceBuffer;
+}  // namespace Media
+
 namespace Effect {
 
 struct SceneChangeDefine;
 struct SceneChangeParams;
+
+// Degrees to radians, in float as the angles are computed.
+inline constexpr float kSceneChangeRadians = 0.01745329238474369f;
+// The progress with "反転": the transitions that have a direction run it backwards.
+float sceneChangeDirected(const SceneChangeParams& params);
+// F := picture, texel for texel.
+void sceneChangeReplace(Media::RenderBuffer& frame, Media::ResourceBuffer& picture);
 
 void sceneChangeSwap(SceneChangeParams& params, const SceneChangeDefine& define);
 void sceneChangeShrinkTurn(SceneChangeParams& params, const SceneChangeDefine& define);

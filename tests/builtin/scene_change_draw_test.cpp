@@ -9,7 +9,10 @@
 #include <vector>
 
 #include "builtin/control/scene_change.h"
+#include "builtin/filter/blur_filter.h"
+#include "builtin/filter/bokashi_filter.h"
 #include "edit/object.h"
+#include "effect/effect_service.h"
 #include "gpu/resource/lookup_tables.h"
 #include "render/render_test_support.h"
 
@@ -155,9 +158,16 @@ TEST_F(SceneChangeDrawTest, RandomLinesVanishByTheirTableValue) {
 
 // The object's step, run on a frame of the test: the object holds the effect, as the
 // turning transitions draw it as the object's picture.
-class SceneChangeEndsTest : public SceneChangeDrawTest,
-                            public ::testing::WithParamInterface<std::tuple<int, float, bool>> {
+class SceneChangeStepTest : public SceneChangeDrawTest {
  protected:
+  void SetUp() override {
+    SceneChangeDrawTest::SetUp();
+    // The blurs borrow the routines of the registered filters.
+    Effect::EffectService& registry = *Effect::EffectService::instance();
+    radial_ = registry.registerEffect<Effect::BlurFilter>();
+    bokashi_ = registry.registerEffect<Effect::BokashiFilter>();
+  }
+
   void run(int kind, float progress, bool inverse) {
     auto effect = std::make_shared<Effect::SceneChange>();
     effect->createResource();
@@ -180,24 +190,65 @@ class SceneChangeEndsTest : public SceneChangeDrawTest,
     const auto& define = Effect::sceneChangeTable().at(static_cast<std::size_t>(kind));
     define.func(params, define);
   }
+
+  std::shared_ptr<Effect::BlurFilter> radial_;
+  std::shared_ptr<Effect::BokashiFilter> bokashi_;
 };
 
-TEST_P(SceneChangeEndsTest, ShowsThePictureBeforeAtTheStartAndTheCurrentOneAtTheEnd) {
-  const auto [kind, progress, inverse] = GetParam();
-  fillFrameWithCurrent();
-  run(kind, progress, inverse);
-  if (progress == 0.0f) {
-    EXPECT_TRUE(frameIs(beforeAt));
-  } else {
-    EXPECT_TRUE(frameIs(currentAt));
-  }
+// Every transition but the random lines, whose ends depend on the table (a line valued 0
+// or 1), in both directions.
+TEST_F(SceneChangeStepTest, ShowsThePictureBeforeAtTheStartAndTheCurrentOneAtTheEnd) {
+  for (const int kind : {0, 1, 2, 3, 5, 6, 7, 8, 9, 10, 11, 12})
+    for (const float progress : {0.0f, 1.0f})
+      for (const bool inverse : {false, true}) {
+        SCOPED_TRACE(std::to_string(kind) + " at " + std::to_string(progress) +
+                     (inverse ? " reversed" : ""));
+        fillFrameWithCurrent();
+        run(kind, progress, inverse);
+        if (progress == 0.0f) {
+          EXPECT_TRUE(frameIs(beforeAt));
+        } else {
+          EXPECT_TRUE(frameIs(currentAt));
+        }
+      }
 }
 
-// Every transition but the two blurs (which need their filters) and the random lines,
-// whose ends depend on the table (a line valued 0 or 1); both directions.
-INSTANTIATE_TEST_SUITE_P(Transitions, SceneChangeEndsTest,
-                         ::testing::Combine(::testing::Values(0, 1, 2, 3, 5, 6, 7, 8, 9, 10),
-                                            ::testing::Values(0.0f, 1.0f),
-                                            ::testing::Bool()));
+// The blurs grow towards the middle of the object and fade out after it: the picture before
+// is blurred up to t = 0.5, the current one from there, by the filters' own routines.
+TEST_F(SceneChangeStepTest, BlursTakeThePictureOfTheirHalfAtTheirStrength) {
+  const struct {
+    int kind;
+    float progress;
+    float strength;  // the radial blur's range, the blur's radius
+  } cases[] = {{11, 0.25f, 40.0f}, {11, 0.75f, 40.0f}, {11, 0.5f, 80.0f},
+               {12, 0.25f, 200.0f}, {12, 0.75f, 200.0f}, {12, 0.5f, 400.0f}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.kind) + " at " + std::to_string(c.progress));
+    fillFrameWithCurrent();
+    run(c.kind, c.progress, false);
+    const auto drawn = frame_->readBack();
+
+    auto source = c.progress < 0.5f ? picture(beforeAt) : picture(currentAt);
+    Effect::OwnedImage expected;
+    if (c.kind == 11) {
+      float cx = 0.0f;
+      float cy = 0.0f;
+      expected = Effect::BlurFilter::radialBlur(*radial_, *source, cx, cy, c.strength, 0.0f,
+                                                0.0f, true);
+    } else {
+      expected = bokashi_->blur(Effect::adoptBuffer(std::move(source)),
+                                static_cast<int>(c.strength), 0.0f,
+                                Effect::BokashiFilter::kKeepEdge);
+    }
+    ASSERT_TRUE(expected);
+    ASSERT_EQ(expected->width(), static_cast<uint32_t>(kWidth));
+    const auto reference = expected->readBack();
+    for (const auto& [x, y] : {std::pair{0, 0}, {7, 5}, {20, 12}, {39, 23}, {31, 2}})
+      EXPECT_TRUE(nearHalf(halfPixel(*drawn, x, y), halfPixel(*reference, x, y))) << x << ", " << y;
+    // Blurred, not left as it was.
+    EXPECT_FALSE(nearHalf(halfPixel(*drawn, 0, 0), c.progress < 0.5f ? beforeAt(0, 0)
+                                                                       : currentAt(0, 0)));
+  }
+}
 
 }  // namespace

@@ -42,11 +42,12 @@ class SceneChangeTest : public ::testing::Test {
     world_->scene().width = width;
     world_->scene().height = height;
   }
-  // Red on layer 0 before `start`, blue from it; the scene change on layer 1 over `length`
-  // frames from `start`.
+  // Red on layer 0 on the frame before `start`, blue from it to one frame past the object;
+  // the scene change on layer 1 over `length` frames from `start`. Stages ten frames apart
+  // share one scene.
   std::shared_ptr<SceneChange> stage(int kind, int start, int length) {
-    if (start > 0) solid(0, 0, start - 1, kRed);
-    solid(0, start, start + 100, kBlue);
+    if (start > 0) solid(0, start - 1, start - 1, kRed);
+    solid(0, start, start + length, kBlue);
     auto effect = std::make_shared<SceneChange>();
     effect->createResource();
     effect->kind.value = kind;
@@ -90,19 +91,17 @@ TEST_F(SceneChangeTest, CrossFadeWeighsThePictureBeforeByWhatRemains) {
 // The first half fades into the colour, the second half out of it; the middle is the
 // colour itself, opaque.
 TEST_F(SceneChangeTest, BlackOutAndWhiteOutPassThroughTheirColour) {
+  stage(kBlackOut, 5, 4);
+  stage(kWhiteOut, 15, 4);
   const struct {
-    int kind;
-    int frame;  // of 4, from frame 5: t = 0.25, 0.5, 0.75
+    int frame;  // t = 0.25, 0.5, 0.75
     Rgba expected;
   } cases[] = {
-      {kBlackOut, 5, {0.5f, 0, 0, 1}},  {kBlackOut, 6, {0, 0, 0, 1}},
-      {kBlackOut, 7, {0, 0, 0.5f, 1}},  {kWhiteOut, 5, {1, 0.5f, 0.5f, 1}},
-      {kWhiteOut, 6, {1, 1, 1, 1}},     {kWhiteOut, 7, {0.5f, 0.5f, 1, 1}},
+      {5, {0.5f, 0, 0, 1}},      {6, {0, 0, 0, 1}},  {7, {0, 0, 0.5f, 1}},
+      {15, {1, 0.5f, 0.5f, 1}}, {16, {1, 1, 1, 1}}, {17, {0.5f, 0.5f, 1, 1}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.kind) + " at " + std::to_string(c.frame));
-    resize(64, 48);
-    stage(c.kind, 5, 4);
+    SCOPED_TRACE(c.frame);
     EXPECT_TRUE(nearHalf(at(render(c.frame), 10, 30), c.expected));
   }
 }
@@ -123,14 +122,16 @@ TEST_F(SceneChangeTest, SlideMovesThePictureBeforeOutAlongTheAngle) {
       // Reversed, the current picture comes in from the right over the picture before.
       {0, true, 959, 4, kBlue},    {0, true, 960, 4, kRed},
   };
+  resize(1920, 8);
+  int start = 5;
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.angle) + (c.inverse ? " reversed at " : " at ") +
                  std::to_string(c.x) + ", " + std::to_string(c.y));
-    resize(1920, 8);
-    auto effect = stage(kSlide, 5, 2);
+    auto effect = stage(kSlide, start, 2);
     effect->angle.setValue(c.angle, 0);
     effect->reverse.value = c.inverse;
-    EXPECT_TRUE(nearHalf(at(render(5), c.x, c.y), c.expected));
+    EXPECT_TRUE(nearHalf(at(render(start), c.x, c.y), c.expected));
+    start += 10;
   }
 }
 
@@ -166,13 +167,14 @@ TEST_F(SceneChangeTest, VerticalSlicesMoveByTheHeight) {
 
 // The lines vanish in the table's order whatever "反転" says.
 TEST_F(SceneChangeTest, RandomLinesIgnoreTheReverseCheck) {
+  resize(32, 40);
   std::vector<std::shared_ptr<Media::ImageBuffer>> images;
   for (const bool inverse : {false, true}) {
-    resize(32, 40);
-    auto effect = stage(kRandomLine, 5, 4);
+    const int start = inverse ? 15 : 5;
+    auto effect = stage(kRandomLine, start, 4);
     effect->divisions.setValue(20, 0);
     effect->reverse.value = inverse;
-    images.push_back(render(6));
+    images.push_back(render(start + 1));
   }
   ASSERT_TRUE(images[0] && images[1]);
   int red = 0;
@@ -195,11 +197,11 @@ TEST_F(SceneChangeTest, WipesShowTheCurrentPictureInsideTheirMask) {
   } cases[] = {{false, kBlue, kRed}, {true, kRed, kBlue}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.inverse);
-    resize(64, 48);
-    auto effect = stage(kFirstWipe, 5, 2);
+    const int start = c.inverse ? 15 : 5;
+    auto effect = stage(kFirstWipe, start, 2);
     effect->blur.setValue(0, 0);
     effect->reverse.value = c.inverse;
-    const auto image = render(5);
+    const auto image = render(start);
     EXPECT_TRUE(nearHalf(at(image, 32, 24), c.centre));
     EXPECT_TRUE(nearHalf(at(image, 0, 0), c.corner));
   }
@@ -215,12 +217,14 @@ TEST_F(SceneChangeTest, AMissingMaskOrTransitionWarnsAndKeepsTheCurrentPicture) 
       {kFirstWipe + 500, "Effect::SceneChange::wipe", "no scene change mask"},
       {-1, "Effect::SceneChange::controlVideo", "no scene change func"},
   };
+  int start = 5;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.kind);
-    resize(64, 48);
     TestSupport::LogCapture log;
-    stage(c.kind, 5, 10);
-    for (const int frame : {5, 6}) EXPECT_TRUE(nearHalf(at(render(frame), 8, 8), kBlue));
+    stage(c.kind, start, 2);
+    for (const int frame : {start, start + 1})
+      EXPECT_TRUE(nearHalf(at(render(frame), 8, 8), kBlue));
+    start += 10;
     int warnings = 0;
     for (const auto& record : log.records())
       if (record.level == "WARN" && record.place == c.place && record.text == c.text) ++warnings;
