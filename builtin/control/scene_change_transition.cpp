@@ -83,13 +83,9 @@ void sliceTransition(SceneChangeParams& params, const SceneChangeDefine&) {
   constants.offsetX = params.vertical ? 0 : offset;
   constants.offsetY = params.vertical ? offset : 0;
   constants.divide = sceneChangeBands(frame.height(), params.divide);
-  if (!params.inverse) {
-    params.resource->drawSlice(frame, *params.before, constants);
-    return;
-  }
-  std::unique_ptr<Media::ResourceBuffer> current = frame.createResourceBuffer(true);
-  sceneChangeReplace(frame, *params.before);
-  params.resource->drawSlice(frame, *current, constants);
+  sceneChangeDrawDirected(params, [&](Media::ResourceBuffer& picture) {
+    params.resource->drawSlice(frame, picture, constants);
+  });
 }
 
 void randomLineTransition(SceneChangeParams& params, const SceneChangeDefine&) {
@@ -110,14 +106,11 @@ void slideTransition(SceneChangeParams& params, const SceneChangeDefine&) {
   const float p = sceneChangeDirected(params);
   const SlideVector exit = sceneChangeSlideExit(params.angle, frame.width(), frame.height());
   const OffsetConstants constants = offsetBy(exit.x * p, exit.y * p);
-  if (!params.inverse) {
-    params.resource->drawOffset(frame, *params.before, constants);
-    return;
-  }
-  // The current picture arrives from the side opposite to the exit and stops in place.
-  std::unique_ptr<Media::ResourceBuffer> current = frame.createResourceBuffer(true);
-  sceneChangeReplace(frame, *params.before);
-  params.resource->drawOffset(frame, *current, constants);
+  // Reversed, the current picture arrives from the side opposite to the exit and stops in
+  // place.
+  sceneChangeDrawDirected(params, [&](Media::ResourceBuffer& picture) {
+    params.resource->drawOffset(frame, picture, constants);
+  });
 }
 
 void pushTransition(SceneChangeParams& params, const SceneChangeDefine&) {
@@ -172,6 +165,17 @@ float sceneChangeDirected(const SceneChangeParams& params) {
 
 void sceneChangeReplace(Media::RenderBuffer& frame, Media::ResourceBuffer& picture) {
   resources().pixelShaders().entry(PixelShaderList::kCopy).copyToRender(frame, picture);
+}
+
+void sceneChangeDrawDirected(SceneChangeParams& params,
+                             const std::function<void(Media::ResourceBuffer&)>& draw) {
+  if (!params.inverse) {
+    draw(*params.before);
+    return;
+  }
+  std::unique_ptr<Media::ResourceBuffer> current = params.frame->createResourceBuffer(true);
+  sceneChangeReplace(*params.frame, *params.before);
+  draw(*current);
 }
 
 void sceneChangeWipe(SceneChangeParams& params, int index) {

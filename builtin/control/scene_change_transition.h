@@ -70,7 +70,8 @@ void sceneChangeWipe(SceneChangeParams& params, int index);
 float sceneChangeProgress(int frame, int start, int end);
 
 // The bands of the slices and the lines of the random lines for a picture `height` high:
-// the division asked for, but at least 1 and fewer than height / 2.
+// the division asked for, but no more than height / 2 (a band keeps two rows) and at
+// least 1.
 int32_t sceneChangeBands(int32_t height, int32_t divide);
 
 // The shortest move along `angle` degrees (0: right, 90: down) that takes a width x height

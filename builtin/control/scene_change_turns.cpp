@@ -58,6 +58,19 @@ Filter& defaultEffect() {
                               EffectService::typeDisplayName(typeid(Filter)));
 }
 
+// Two pictures, the farther first so that the nearer one covers it: up to the middle the
+// picture before is the nearer one.
+void drawFartherFirst(SceneChangeParams& params, Media::ResourceBuffer& current,
+                      const OutputView& currentView, const OutputView& beforeView, Blend blend) {
+  if (params.progress < 0.5f) {
+    drawPicture(params, current, currentView, blend);
+    drawPicture(params, *params.before, beforeView, blend);
+  } else {
+    drawPicture(params, *params.before, beforeView, blend);
+    drawPicture(params, current, currentView, blend);
+  }
+}
+
 // The current picture taken out of the frame, which is then cleared for the two pictures.
 std::unique_ptr<Media::ResourceBuffer> takeCurrent(Media::RenderBuffer& frame) {
   std::unique_ptr<Media::ResourceBuffer> current = frame.createResourceBuffer(true);
@@ -87,14 +100,7 @@ void sceneChangeSwap(SceneChangeParams& params, const SceneChangeDefine&) {
   beforeView.x = ax * length * 0.33f;
   beforeView.y = ay * length * 0.33f;
   beforeView.z = (1.0f - c) * kDepth * 0.5f;
-  // The farther picture first, so that the nearer one covers it.
-  if (t < 0.5f) {
-    drawPicture(params, *current, currentView, Blend::Replace);
-    drawPicture(params, *params.before, beforeView, Blend::Replace);
-  } else {
-    drawPicture(params, *params.before, beforeView, Blend::Replace);
-    drawPicture(params, *current, currentView, Blend::Replace);
-  }
+  drawFartherFirst(params, *current, currentView, beforeView, Blend::Replace);
 }
 
 void sceneChangeShrinkTurn(SceneChangeParams& params, const SceneChangeDefine&) {
@@ -103,15 +109,10 @@ void sceneChangeShrinkTurn(SceneChangeParams& params, const SceneChangeDefine&) 
   view.z = p * p * kDepth * 8.0f;
   view.rotationZ = p * 360.0f;
   view.opacity = 1.0f - p * p;
-  if (!params.inverse) {
-    drawPicture(params, *params.before, view, Blend::Over);
-    return;
-  }
-  // The current picture comes from afar, turning and fading in, over the picture before.
-  Media::RenderBuffer& frame = *params.frame;
-  std::unique_ptr<Media::ResourceBuffer> current = frame.createResourceBuffer(true);
-  sceneChangeReplace(frame, *params.before);
-  drawPicture(params, *current, view, Blend::Over);
+  // Reversed, the current picture comes from afar, turning and fading in.
+  sceneChangeDrawDirected(params, [&](Media::ResourceBuffer& picture) {
+    drawPicture(params, picture, view, Blend::Over);
+  });
 }
 
 void sceneChangeTurn(SceneChangeParams& params, const SceneChangeDefine&) {
@@ -144,13 +145,7 @@ void sceneChangeCube(SceneChangeParams& params, const SceneChangeDefine&) {
   };
   const OutputView currentFace = face((t - 1.0f) * quarter);
   const OutputView beforeFace = face(t * quarter);
-  if (t < 0.5f) {
-    drawPicture(params, *current, currentFace, Blend::Over);
-    drawPicture(params, *params.before, beforeFace, Blend::Over);
-  } else {
-    drawPicture(params, *params.before, beforeFace, Blend::Over);
-    drawPicture(params, *current, currentFace, Blend::Over);
-  }
+  drawFartherFirst(params, *current, currentFace, beforeFace, Blend::Over);
 }
 
 void sceneChangeRadialBlur(SceneChangeParams& params, const SceneChangeDefine&) {

@@ -2,6 +2,8 @@
 // The scene change's transitions that move the pictures in space (drawn through the output
 // view of the control step) or blur them; the table of scene_change_transition.cpp refers
 // to them. Also the small steps every transition shares.
+#include <functional>
+
 namespace Media {
 class RenderBuffer;
 class ResourceBuffer;
@@ -18,6 +20,11 @@ inline constexpr float kSceneChangeRadians = 0.01745329238474369f;
 float sceneChangeDirected(const SceneChangeParams& params);
 // F := picture, texel for texel.
 void sceneChangeReplace(Media::RenderBuffer& frame, Media::ResourceBuffer& picture);
+// The two ways of a transition that "反転" turns around: not reversed, `draw` puts the
+// picture before over the frame; reversed, the frame becomes the picture before and `draw`
+// puts the current picture over it.
+void sceneChangeDrawDirected(SceneChangeParams& params,
+                             const std::function<void(Media::ResourceBuffer&)>& draw);
 
 void sceneChangeSwap(SceneChangeParams& params, const SceneChangeDefine& define);
 void sceneChangeShrinkTurn(SceneChangeParams& params, const SceneChangeDefine& define);
