@@ -67,6 +67,9 @@ class ResourceService : public System::Service<ResourceService> {
   // shared constants.
   void drawLuminanceKey(Media::ResourceBuffer& target, Media::ResourceBuffer& picture,
                         const LuminanceKeyConstants& constants);
+  // Held by whoever fills and uploads the built-in shaders' shared constants and draws with
+  // them: that buffer is one for every drawing thread.
+  std::mutex& sharedConstantsMutex() { return sharedConstantsMutex_; }
 
  private:
   FigureEntry::Environment figureEnvironment();
