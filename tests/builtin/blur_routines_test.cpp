@@ -9,6 +9,7 @@
 #include "builtin/filter/blur_filter.h"
 #include "builtin/filter/bokashi_filter.h"
 #include "filter_image_support.h"
+#include "gpu/style_services_support.h"
 
 namespace {
 
@@ -194,6 +195,71 @@ TEST_F(BlurRoutinesTest, InstancesShareThePrototypesResource) {
   instance->shareResource(radial_);
   EXPECT_TRUE(imagesNear(download(*instance->blur(upload(picture), 2, 0.0f, 2)),
                          cpuBlur(picture, 2, 2, BokashiFilter::kClampedHorizontal)));
+}
+
+// The filter itself, with the shared drawing resources whose shaders spread and gather the
+// highlights.
+class BokashiBodyTest : public TestSupport::StyleServicesTest {
+ protected:
+  void SetUp() override {
+    StyleServicesTest::SetUp();
+    writeStyle(TestSupport::kStyleFonts);
+    startServices();
+  }
+};
+
+// Colours spread as e^(c x base + 1) before the blur and gathered by the logarithm after.
+CpuImage spreadHighlights(CpuImage image, float base) {
+  for (Rgba& pixel : image.pixels)
+    for (int c = 0; c < 3; ++c) pixel[c] = std::exp(std::clamp(pixel[c], 0.0f, 1.0f) * base + 1.0f);
+  return image;
+}
+CpuImage gatherHighlights(CpuImage image, float base) {
+  for (Rgba& pixel : image.pixels)
+    for (int c = 0; c < 3; ++c) pixel[c] = (std::log(pixel[c]) - 1.0f) * (1.0f / base);
+  return image;
+}
+
+TEST_F(BokashiBodyTest, TheFilterBlursWithItsItemsAndWeighsHighlights) {
+  const CpuImage picture = noisePicture(14, 10, 12);
+  struct Case {
+    double range, light;
+    bool fixed;
+  };
+  for (const Case& c : {Case{4, 0, false}, Case{4, 0.4, true}, Case{3, 20, true},
+                        Case{2, 0.5, false}}) {
+    BokashiFilter filter;
+    filter.range.setValue(c.range, 0);
+    filter.lightStrength.setValue(c.light, 0);
+    filter.fixedSize.value = c.fixed;
+    const auto r = static_cast<int>(c.range);
+    const auto first = c.fixed ? BokashiFilter::kClampedHorizontal : BokashiFilter::kGrowHorizontal;
+    CpuImage expected = cpuBlur(picture, r, r, first);
+    const long light = std::lround(c.light);  // 0.4 is no light; 0.5 is 1 (base 1.15)
+    if (light > 0) {
+      const float base = static_cast<float>(light) * 0.15f + 1.0f;
+      expected = gatherHighlights(cpuBlur(spreadHighlights(picture, base), r, r, first), base);
+    }
+    Effect::EffectContext context;
+    Effect::OwnedImage output = filter.filterVideo(context, upload(picture));
+    EXPECT_TRUE(imagesNear(download(*output), expected, 1e-2f)) << c.range << " " << c.light;
+  }
+}
+
+// Without a range the picture is handed back untouched, light strength or not: the spread
+// and the gathering alone would clip its colours to 0 .. 1.
+TEST_F(BokashiBodyTest, NoRangeLeavesThePictureAsItIs) {
+  BokashiFilter filter;
+  filter.range.setValue(0, 0);
+  filter.lightStrength.setValue(30, 0);
+  CpuImage bright = noisePicture(5, 4, 13);
+  bright.at(1, 1) = {3.0f, 2.0f, 1.5f, 1.0f};
+  Effect::OwnedImage input = upload(bright);
+  const Media::ResourceBuffer* before = input.get();
+  Effect::EffectContext context;
+  Effect::OwnedImage output = filter.filterVideo(context, std::move(input));
+  EXPECT_EQ(output.get(), before);
+  EXPECT_TRUE(imagesNear(download(*output), bright));
 }
 
 // ---------------------------------------------------------------------------------------------
