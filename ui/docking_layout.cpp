@@ -447,62 +447,39 @@ void DockingLayout::setArea(WindowClient& client, int area) {
   service_.updateLayout();
 }
 
-void DockingLayout::moveFirst(WindowClient& client) {
+void DockingLayout::moveToEnd(WindowClient& client, bool last) {
   const int area = client.layout.area;
   const std::vector<WindowClient*> members = getAreaClients(area);
   if (members.size() >= 2) {
-    const Bounds box = getClientBounds([area](const WindowClient& c) { return c.layout.area == area; });
+    const Bounds box =
+        getClientBounds([area](const WindowClient& c) { return c.layout.area == area; });
     float* c = client.layout.edges;
     const float w = c[2] - c[0], h = c[3] - c[1];
+    // The windows on the way shift by the moved window's size into the place it leaves.
     for (WindowClient* other : members) {
       if (other == &client) continue;
       float* e = other->layout.edges;
-      if (e[0] < c[0]) e[0] += w, e[2] += w;
-      if (e[1] < c[1]) e[1] += h, e[3] += h;
+      if (last ? e[2] > c[2] : e[0] < c[0]) e[0] += last ? -w : w, e[2] += last ? -w : w;
+      if (last ? e[3] > c[3] : e[1] < c[1]) e[1] += last ? -h : h, e[3] += last ? -h : h;
     }
-    c[0] = box.left, c[2] = box.left + w;
-    c[1] = box.top, c[3] = box.top + h;
+    c[0] = last ? box.right - w : box.left;
+    c[1] = last ? box.bottom - h : box.top;
+    c[2] = c[0] + w;
+    c[3] = c[1] + h;
     normalizeLayout();
   }
   service_.updateLayout();
 }
 
-void DockingLayout::moveLast(WindowClient& client) {
-  const int area = client.layout.area;
-  const std::vector<WindowClient*> members = getAreaClients(area);
-  if (members.size() >= 2) {
-    const Bounds box = getClientBounds([area](const WindowClient& c) { return c.layout.area == area; });
-    float* c = client.layout.edges;
-    const float w = c[2] - c[0], h = c[3] - c[1];
-    for (WindowClient* other : members) {
-      if (other == &client) continue;
-      float* e = other->layout.edges;
-      if (e[2] > c[2]) e[0] -= w, e[2] -= w;
-      if (e[3] > c[3]) e[1] -= h, e[3] -= h;
-    }
-    c[0] = box.right - w, c[2] = box.right;
-    c[1] = box.bottom - h, c[3] = box.bottom;
-    normalizeLayout();
-  }
-  service_.updateLayout();
-}
-
-void DockingLayout::moveUp(WindowClient& client) {
+void DockingLayout::moveBy(WindowClient& client, int step) {
   const std::vector<WindowClient*> sorted = getSortedAreaClients(client.layout.area);
   const auto found = std::find(sorted.begin(), sorted.end(), &client);
-  if (found != sorted.end() && found != sorted.begin()) {
-    exchangePlacement(client, **(found - 1));
-    normalizeLayout();
-  }
-  service_.updateLayout();
-}
-
-void DockingLayout::moveDown(WindowClient& client) {
-  const std::vector<WindowClient*> sorted = getSortedAreaClients(client.layout.area);
-  const auto found = std::find(sorted.begin(), sorted.end(), &client);
-  if (found != sorted.end() && found + 1 != sorted.end()) {
-    exchangePlacement(client, **(found + 1));
-    normalizeLayout();
+  if (found != sorted.end()) {
+    const auto index = (found - sorted.begin()) + step;
+    if (index >= 0 && index < static_cast<std::ptrdiff_t>(sorted.size())) {
+      exchangePlacement(client, *sorted[static_cast<std::size_t>(index)]);
+      normalizeLayout();
+    }
   }
   service_.updateLayout();
 }

@@ -64,10 +64,10 @@ class DockingLayout : public WindowMouse {
 
   // The window menu's placement actions; each relays out the window.
   void setArea(WindowClient& client, int area);
-  void moveFirst(WindowClient& client);
-  void moveLast(WindowClient& client);
-  void moveUp(WindowClient& client);
-  void moveDown(WindowClient& client);
+  void moveFirst(WindowClient& client) { moveToEnd(client, false); }
+  void moveLast(WindowClient& client) { moveToEnd(client, true); }
+  void moveUp(WindowClient& client) { moveBy(client, -1); }
+  void moveDown(WindowClient& client) { moveBy(client, 1); }
   void toggleVisible(WindowClient& client);
 
   const std::vector<SeparatorEdge>& separatorList() const { return dragList_; }
@@ -81,6 +81,9 @@ class DockingLayout : public WindowMouse {
 
  private:
   MouseCursor sizeCursor() const;
+  void moveToEnd(WindowClient& client, bool last);
+  // Exchanges the placement with the window `step` places away in the area's order.
+  void moveBy(WindowClient& client, int step);
   // Relays out every window and redraws the frame inside one draw level.
   void relayout();
   void exchangePlacement(WindowClient& a, WindowClient& b);

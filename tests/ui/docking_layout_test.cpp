@@ -241,24 +241,18 @@ TEST_F(DockingLayoutTest, TheMoveItemsReorderAWindowInItsArea) {
 }
 
 TEST_F(DockingLayoutTest, SeparatorsBordersAndTheEmptyBackgroundAreDrawn) {
-  auto pixel = [&](int x, int y) { return service().image().pixel(x, y) & 0xffffffu; };
-  const auto colour = [](const std::unique_ptr<Media::SolidColorBrush>& brush) {
-    const Media::ColorF c = brush->color();
-    return (static_cast<uint32_t>(c.r * 255 + 0.5f) << 16) |
-           (static_cast<uint32_t>(c.g * 255 + 0.5f) << 8) | static_cast<uint32_t>(c.b * 255 + 0.5f);
-  };
   const Window::FrameBrushes& brushes = service().brushes();
   auto a = client("a", 0.0f, 0.0f, 0.5f, 1.0f, WindowClient::kCentre);
   auto b = client("b", 0.5f, 0.0f, 1.0f, 1.0f, WindowClient::kCentre);
   relayout();
-  EXPECT_EQ(pixel(498, 300), colour(brushes.windowSeparator));
-  EXPECT_EQ(pixel(0, 300), colour(brushes.windowBorder));
+  EXPECT_EQ(pixel(498, 300), WindowTest::rgbOf(brushes.windowSeparator));
+  EXPECT_EQ(pixel(0, 300), WindowTest::rgbOf(brushes.windowBorder));
 
   a->setVisible(false);
   b->setVisible(false);
   relayout();
-  EXPECT_EQ(pixel(300, 300), colour(brushes.background));
-  EXPECT_EQ(pixel(0, 300), colour(brushes.windowBorder));
+  EXPECT_EQ(pixel(300, 300), WindowTest::rgbOf(brushes.background));
+  EXPECT_EQ(pixel(0, 300), WindowTest::rgbOf(brushes.windowBorder));
 }
 
 // The placement is kept in velumo2.ini's parameter store across a restart of the window.

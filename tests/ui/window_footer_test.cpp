@@ -7,13 +7,6 @@ namespace {
 class WindowFooterTest : public WindowTest::WindowFixture {
  protected:
   Window::WindowFooter& footer() { return service().footer(); }
-  uint32_t pixel(int x, int y) { return service().image().pixel(x, y) & 0xffffffu; }
-  static uint32_t colour(const std::unique_ptr<Media::SolidColorBrush>& brush) {
-    const Media::ColorF c = brush->color();
-    return (static_cast<uint32_t>(c.r * 255 + 0.5f) << 16) |
-           (static_cast<uint32_t>(c.g * 255 + 0.5f) << 8) |
-           static_cast<uint32_t>(c.b * 255 + 0.5f);
-  }
 };
 
 TEST_F(WindowFooterTest, TheStatusTextRepaintsOnlyWhatChanged) {
@@ -37,10 +30,10 @@ TEST_F(WindowFooterTest, TheProgressBarFillsItsShareOfTheStrip) {
   const int width = service().clientWidth();
   const int y = service().clientHeight() - 2;  // the strip's bottom rows hold no text
   footer().setStatusText("Exporting", std::nullopt, 0.5f);
-  EXPECT_EQ(pixel(width / 4, y), colour(brushes.footerProgress[1]));
-  EXPECT_EQ(pixel(width * 3 / 4, y), colour(brushes.footerProgress[0]));
+  EXPECT_EQ(pixel(width / 4, y), WindowTest::rgbOf(brushes.footerProgress[1]));
+  EXPECT_EQ(pixel(width * 3 / 4, y), WindowTest::rgbOf(brushes.footerProgress[0]));
   footer().setStatusText("");
-  EXPECT_EQ(pixel(width / 4, y), colour(brushes.footer));
+  EXPECT_EQ(pixel(width / 4, y), WindowTest::rgbOf(brushes.footer));
 }
 
 TEST_F(WindowFooterTest, ALongLeftTextStopsBeforeTheRightText) {
@@ -53,9 +46,9 @@ TEST_F(WindowFooterTest, ALongLeftTextStopsBeforeTheRightText) {
   bool textBefore = false;
   for (int y = top; y < top + 24; ++y) {
     for (int x = width - 2 * margin; x < width; ++x)
-      EXPECT_EQ(pixel(x, y), colour(brushes.footer)) << x << "," << y;
+      EXPECT_EQ(pixel(x, y), WindowTest::rgbOf(brushes.footer)) << x << "," << y;
     for (int x = width - 2 * margin - 40; x < width - 2 * margin; ++x)
-      textBefore = textBefore || pixel(x, y) != colour(brushes.footer);
+      textBefore = textBefore || pixel(x, y) != WindowTest::rgbOf(brushes.footer);
   }
   EXPECT_TRUE(textBefore) << "the text runs up to the limit";
   const int32_t painted = footer().paintCount();

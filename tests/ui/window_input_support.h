@@ -68,6 +68,13 @@ class Probe : public Window::WindowMouse {
   std::vector<std::string>& log_;
 };
 
+// A brush's colour as the backing image stores it, 0xRRGGBB.
+inline uint32_t rgbOf(const std::unique_ptr<Media::SolidColorBrush>& brush) {
+  const Media::ColorF c = brush->color();
+  auto byte = [](float v) { return static_cast<uint32_t>(v * 255 + 0.5f); };
+  return (byte(c.r) << 16) | (byte(c.g) << 8) | byte(c.b);
+}
+
 class WindowFixture : public ::testing::Test {
  protected:
   WindowFixture() {
@@ -78,6 +85,7 @@ class WindowFixture : public ::testing::Test {
   static Window::WindowMouseService& mice() { return *Window::WindowMouseService::instance(); }
   static Window::WindowService& service() { return *Window::WindowService::instance(); }
   static QWidget* window() { return service().window(); }
+  static uint32_t pixel(int x, int y) { return service().image().pixel(x, y) & 0xffffffu; }
 
   static void mouse(QEvent::Type type, int x, int y, Qt::MouseButton button = Qt::LeftButton) {
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
