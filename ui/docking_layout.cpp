@@ -357,6 +357,9 @@ void DockingLayout::swapSeparatorClients(bool movingBack) {
   if (found == sorted.end()) return;
   const std::size_t index = static_cast<std::size_t>(found - sorted.begin());
   if (!movingBack && index + 1 >= sorted.size()) return;
+  // The exchange, the new hit test and the redraw make one draw bracket.
+  Media::RenderTarget::DrawScope scope(service_.renderTarget(), 0, 0, service_.clientWidth(),
+                                       service_.clientHeight(), true);
   for (const SeparatorEdge& entry : dragList_) entry.client->layout.edge(entry.edge) = pressEdge_;
   WindowClient* first = movingBack ? dragList_[0].client : sorted[index + 1];
   WindowClient* second = dragList_[1].client;

@@ -77,8 +77,10 @@ bool WindowMouseService::procEvent(QEvent* event) {
       }
       // The characters of the key follow its press, as typed text.
       if (!(key->modifiers() & Qt::AltModifier)) {
-        for (char32_t typed : key->text().toStdU32String())
+        for (char32_t typed : key->text().toStdU32String()) {
+          if (typed == 0x7f) continue;  // the delete key types nothing
           handled = character(typed) || handled;
+        }
       }
       return handled;
     }
@@ -87,7 +89,9 @@ bool WindowMouseService::procEvent(QEvent* event) {
       if (!key->isAutoRepeat()) keyUp(VirtualKey::fromQtKey(key->key()));
       return false;
     }
-    case QEvent::FocusOut: return killFocus();
+    case QEvent::FocusOut:
+      killFocus();
+      return false;  // the window's own focus handling goes on
     case QEvent::WindowActivate: activate(true); return false;
     case QEvent::WindowDeactivate: activate(false); return false;
     case QEvent::InputMethod: {

@@ -247,18 +247,17 @@ int32_t WindowService::dockingWidth() const { return docking_->width(); }
 int32_t WindowService::dockingHeight() const { return docking_->height(); }
 
 void WindowService::resize(int32_t width, int32_t height) {
-  if (width != clientWidth_ || height != clientHeight_) {
-    clientWidth_ = width;
-    clientHeight_ = height;
-    // The backing image follows the window; only outside every draw level, where no scope
-    // holds the old image's state.
-    if (renderTarget_.drawCount == 0) {
-      auto next = std::make_unique<Backing>(width, height);
-      renderTarget_.target = next->target.get();
-      backing_ = std::move(next);
-      renderTarget_.clipWidth = width;
-      renderTarget_.clipHeight = height;
-    }
+  clientWidth_ = width;
+  clientHeight_ = height;
+  // The backing image follows the window; only outside every draw level, where no scope
+  // holds the old image's state (a later resize catches up).
+  const QSize size(std::max(width, 1), std::max(height, 1));
+  if (renderTarget_.drawCount == 0 && backing_->image.size() != size) {
+    auto next = std::make_unique<Backing>(width, height);
+    renderTarget_.target = next->target.get();
+    backing_ = std::move(next);
+    renderTarget_.clipWidth = width;
+    renderTarget_.clipHeight = height;
   }
   docking_->setClientArea(width, height);
   const int32_t separator = Metrics::separatorSize();
