@@ -286,6 +286,8 @@ bool WindowMouseService::mouseLeave() {
 
 bool WindowMouseService::lButtonDown(int32_t x, int32_t y) {
   if (pickTarget_) {
+    // The press's own point decides between the picker and the screen.
+    lastMove_ = QPoint(x, y);
     finishColorPick();
     return false;
   }

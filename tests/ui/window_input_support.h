@@ -49,8 +49,24 @@ class Probe : public Window::WindowMouse {
   void procKillFocus(Window::WindowMouse*) override { add("killfocus"); }
   void procContextMenu(int32_t x, int32_t y) override { add("menu", x, y); }
   void procMouseHover() override { add("hover"); }
+  bool procFocusIme(bool&) override { return imeAllowed; }
+  bool procDragOver(int32_t x, int32_t y, Window::DropData& data) override {
+    add("over", x, y);
+    return takesFiles;
+  }
+  bool procDrop(int32_t x, int32_t y, Window::DropData& data) override {
+    add("drop", static_cast<int32_t>(data.files.size()));
+    return takesFiles;
+  }
+  void procDragLeave() override { add("dragleave"); }
+  void procPickColor(std::optional<Window::PickedColor> colour) override {
+    if (!colour) return add("pick none");
+    add("pick", colour->red << 16 | colour->green << 8 | colour->blue);
+  }
 
   bool beginsDrag = false;
+  bool imeAllowed = true;
+  bool takesFiles = true;
   std::function<void()> onDown;
   Window::MouseCursor dragCursor = Window::MouseCursor::SizeWE;
 

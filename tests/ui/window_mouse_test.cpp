@@ -1,6 +1,7 @@
 // The input dispatcher driven by the toolkit's mouse, wheel and key events on the manager
 // window: who gets each event, with which coordinates, and in which order.
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <memory>
 
 #include "tests/ui/window_input_support.h"
@@ -278,6 +279,82 @@ TEST_F(WindowMouseTest, WhileAnExportRunsNoInputReachesTheTargets) {
   service().setMenuHook({});
   move(20, 20);
   EXPECT_EQ(log.back(), "A move 20,20");
+}
+
+TEST_F(WindowMouseTest, InputMethodTextGoesToTheFocusedTargetThatAllowsIt) {
+  Probe field("F", {0, 0, 100, 20}, 2, log);
+  field.takeFocus();
+  auto compose = [&](const QString& preedit, const QString& commit) {
+    QInputMethodEvent event(preedit, {});
+    if (!commit.isEmpty()) event.setCommitString(commit);
+    QApplication::sendEvent(window(), &event);
+  };
+  compose(QStringLiteral("か"), {});
+  compose({}, QStringLiteral("漢字"));
+  EXPECT_EQ(log, (Strings{"F char 28450", "F char 23383"}));
+  EXPECT_TRUE(mice().inputMethodOn());
+
+  // A target that does not take composed text turns the input method off.
+  log.clear();
+  field.imeAllowed = false;
+  compose(QStringLiteral("か"), {});
+  compose({}, QStringLiteral("漢字"));
+  EXPECT_TRUE(log.empty());
+  EXPECT_FALSE(mice().inputMethodOn());
+  field.takeFocus();  // taking the focus again turns it back on
+  EXPECT_TRUE(mice().inputMethodOn());
+}
+
+TEST_F(WindowMouseTest, DraggedFilesGoToTheTargetUnderThePointer) {
+  Probe a("A", {0, 0, 100, 100}, 1, log);
+  Probe b("B", {100, 0, 100, 100}, 1, log);
+  a.acceptsDrop = b.acceptsDrop = true;
+  b.takesFiles = false;
+  Window::DropData files{{"/tmp/clip.mp4", "/tmp/voice.wav"}};
+  mice().dragOver(10, 10, files);
+  EXPECT_TRUE(files.accepted);
+  Window::DropData refused{{"/tmp/clip.mp4"}};
+  mice().dragOver(150, 10, refused);
+  EXPECT_FALSE(refused.accepted);
+  Window::DropData dropped{{"/tmp/clip.mp4", "/tmp/voice.wav"}};
+  mice().drop(20, 30, dropped);
+  EXPECT_TRUE(dropped.accepted);
+  Window::DropData empty;
+  mice().dragOver(10, 10, empty);  // no files: ignored
+  mice().dragLeave();
+  EXPECT_EQ(log, (Strings{"A over 10,10", "A dragleave", "B over 50,10", "B dragleave",
+                          "A drop 2"}));
+}
+
+TEST_F(WindowMouseTest, AColourPickEndsWithTheNextPressOrIsCancelled) {
+  Probe picker("P", {0, 0, 50, 20}, 2, log);
+  Probe other("O", {0, 100, 100, 100}, 1, log);
+  mice().setScreenPixelReader([](QPoint) { return Window::PickedColor{0x12, 0x34, 0x56}; });
+  struct Case {
+    const char* what;
+    std::function<void()> end;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"a press outside the picker takes the pixel", [] { press(30, 150); }, "P pick 1193046"},
+      {"a press on the picker cancels", [] { press(10, 10); }, "P pick none"},
+      {"a key cancels", [] { key(Qt::Key_A, "a"); }, "P pick none"},
+      {"a right press cancels", [] { press(30, 150, Qt::RightButton); }, "P pick none"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    now += 1000;
+    picker.startPickColor();
+    EXPECT_EQ(mice().appliedCursor(), Window::MouseCursor::PickColor);
+    log.clear();
+    c.end();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.front(), c.expected);
+    EXPECT_EQ(mice().pickTarget(), nullptr);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "O down 30,50"), 0) << "the pick's press is not delivered";
+    release(30, 150);
+    release(30, 150, Qt::RightButton);
+  }
 }
 
 }  // namespace
