@@ -41,7 +41,8 @@ class Pane : public Window::WindowClientRenderTarget {
   void procPaint() override {
     Media::RenderTarget::DrawScope scope(*drawing.renderTarget, rect.x, rect.y,
                                          rect.x + rect.width, rect.y + rect.height, true);
-    drawing.renderTarget->fillRectangle(0, 0, rect.width, rect.height, *drawing.brushes->background);
+    drawing.renderTarget->fillRectangle(0, 0, rect.width, rect.height,
+                                        *drawing.brushes->background);
   }
 };
 
@@ -71,7 +72,8 @@ void BM_SeparatorDragStep(benchmark::State& state) {
   Window::WindowService& windows = *Window::WindowService::instance();
   windows.resize(1280, 720);
   std::vector<std::unique_ptr<Pane>> panes;
-  for (int i = 0; i < 10; ++i) panes.push_back(std::make_unique<Pane>(i, i / 10.0f, (i + 1) / 10.0f));
+  for (int i = 0; i < 10; ++i)
+    panes.push_back(std::make_unique<Pane>(i, i / 10.0f, (i + 1) / 10.0f));
   windows.resize(1280, 720);
   Window::WindowMouseService& mice = *Window::WindowMouseService::instance();
   const int separatorX = panes[4]->rect.x + panes[4]->rect.width + 2;

@@ -17,7 +17,9 @@ using Bounds = DockingLayout::Bounds;
 bool same(float a, float b) { return std::fabs(a - b) < DockingLayout::kEpsilon; }
 
 // Left and right areas stack their windows top to bottom; the others left to right.
-bool stacksVertically(int area) { return area == WindowClient::kLeft || area == WindowClient::kRight; }
+bool stacksVertically(int area) {
+  return area == WindowClient::kLeft || area == WindowClient::kRight;
+}
 
 float& boundEdge(Bounds& b, int index) {
   switch (index) {
@@ -318,12 +320,14 @@ void DockingLayout::dragSeparator(int32_t dx, int32_t dy) {
   const float margin = static_cast<float>(kMinDragSize) / extent;
 
   WindowMouseService* mice = mouseService;
-  if (dragList_.size() == 2 && dragList_[0].client->layout.area == dragList_[1].client->layout.area) {
+  if (dragList_.size() == 2 &&
+      dragList_[0].client->layout.area == dragList_[1].client->layout.area) {
     const SeparatorEdge& limiter = d < 0 ? dragList_[0] : dragList_[1];
     const float limit = limiter.client->layout.edge(limiter.opposite);
     const bool tooClose = d < 0 ? edge < limit + margin : edge > limit - margin;
     if (tooClose) {
-      if (mice) mice->setCursor(horizontal_ ? MouseCursor::PanHorizontal : MouseCursor::PanVertical);
+      if (mice)
+        mice->setCursor(horizontal_ ? MouseCursor::PanHorizontal : MouseCursor::PanVertical);
       const bool beyond = d < 0 ? edge < limit : edge > limit;
       if (beyond) swapSeparatorClients(d < 0);
       return;

@@ -50,7 +50,8 @@ void WindowClient::updateRect(bool force) {
     // Neighbours that share an edge fraction keep a separator's gap between them; the left
     // edge of the window keeps a 1-pixel border.
     next.x = static_cast<int32_t>(width * layout.edges[0]) + 1;
-    next.width = std::max(0, static_cast<int32_t>(width * layout.edges[2]) - separator - next.x + 1);
+    next.width =
+        std::max(0, static_cast<int32_t>(width * layout.edges[2]) - separator - next.x + 1);
     next.y = static_cast<int32_t>(height * layout.edges[1]);
     next.height = std::max(0, static_cast<int32_t>(height * layout.edges[3]) - separator - next.y);
   }

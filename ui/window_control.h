@@ -1,9 +1,10 @@
 #pragma once
 // Controls: rectangular elements inside a docked window (buttons, bars, fields, rows).
 //
-// A control is placed by a layout specification relative to its parent rectangle (a negative
-// x or y counts from the parent's right or bottom edge, a width or height of 0 or less
-// stretches to the parent's far edge minus its magnitude) and clipped to its clip rectangle.
+// A control is placed by its layout values (x, y, w, h) relative to its parent rectangle (a
+// negative x or y counts from the parent's right or bottom edge, a width or height of 0 or
+// less stretches to the parent's far edge minus its magnitude) and clipped to its clip
+// rectangle.
 // Its input rectangle is the visible, clipped part, so local coordinates start at the visible
 // top-left corner. Controls are grouped in a container that gives them the parent and clip
 // rectangles and a scroll offset.
@@ -40,7 +41,7 @@ class WindowControl : public WindowMouse {
 
   virtual void procPaint() = 0;
   virtual void procMove() {}
-  // Places the full rectangle from the specification and the parent rectangle.
+  // Places the full rectangle from the layout values and the parent rectangle.
   virtual void updateLayout();
   // Full rectangle from the edges; the visible one clamped into the clip rectangle.
   void setRect(int32_t left, int32_t top, int32_t right, int32_t bottom);

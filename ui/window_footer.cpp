@@ -47,7 +47,8 @@ void WindowFooter::setFooterText(std::optional<std::string> left,
 
 void WindowFooter::setStatusText(std::string_view text, std::optional<std::string_view> detail,
                                  float progress) {
-  std::string shown = Translate::translateText(Translate::TranslateService::TextKind::Message, text);
+  std::string shown =
+      Translate::translateText(Translate::TranslateService::TextKind::Message, text);
   if (detail) {
     shown += ' ';
     shown += *detail;

@@ -1,4 +1,4 @@
-// Controls inside a docked window: placement from the layout specification, clipping to the
+// Controls inside a docked window: placement from the layout values, clipping to the
 // container, and input in coordinates of the visible part.
 #include <memory>
 
@@ -38,7 +38,7 @@ class WindowControlTest : public WindowTest::WindowFixture {
   Window::WindowControlContainer container;
 };
 
-TEST_F(WindowControlTest, TheSpecificationPlacesTheControlInItsParent) {
+TEST_F(WindowControlTest, TheLayoutValuesPlaceTheControlInItsParent) {
   struct Case {
     const char* what;
     int32_t x, y, w, h;

@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "tests/ui/window_input_support.h"
-#include "ui/virtual_key.h"
 
 namespace {
 
@@ -351,7 +350,8 @@ TEST_F(WindowMouseTest, AColourPickEndsWithTheNextPressOrIsCancelled) {
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.front(), c.expected);
     EXPECT_EQ(mice().pickTarget(), nullptr);
-    EXPECT_EQ(std::count(log.begin(), log.end(), "O down 30,50"), 0) << "the pick's press is not delivered";
+    EXPECT_EQ(std::count(log.begin(), log.end(), "O down 30,50"), 0)
+        << "the pick's press is not delivered";
     release(30, 150);
     release(30, 150, Qt::RightButton);
   }
