@@ -1,7 +1,5 @@
 #include "builtin/camera/light_bloom_resource.h"
 
-#include <cstring>
-
 #include "gpu/render_buffer.h"
 #include "gpu/resource/resource_service.h"
 #include "gpu/resource_buffer.h"
@@ -63,11 +61,11 @@ void LightBloomResource::apply(Media::RenderBuffer& frame, float strength, int s
   // The bright part: what lies above a luma of 1, limited to 1.
   Media::ResourceBuffer bright(frame.width(), frame.height());
   const float pass[3] = {1.0f, 1.0f, 1.0f};  // threshold, ratio, limit
-  std::memset(shaders.sharedConstants(), 0, Resource::PixelShaderList::kSharedConstantBytes);
-  std::memcpy(shaders.sharedConstants(), pass, sizeof(pass));
-  Media::ShaderBindings::setConstantBuffer(Media::ShaderStage::Pixel, 0,
-                                           &shaders.uploadSharedConstants());
-  shaders.entry(Resource::PixelShaderList::kBrightPass).drawRenderInput(bright, frame);
+  {
+    const Resource::ResourceService::SharedConstantsScope shared(resources, pass, sizeof(pass));
+    Media::ShaderBindings::setConstantBuffer(Media::ShaderStage::Pixel, 0, &shared.buffer());
+    shaders.entry(Resource::PixelShaderList::kBrightPass).drawRenderInput(bright, frame);
+  }
 
   Media::ResourceBuffer scratch(bright.width(), bright.height());
   const float weight = static_cast<float>(spread) * strength / 800.0f;

@@ -1,7 +1,5 @@
 #include "builtin/control/scene_change_resource.h"
 
-#include <cstring>
-
 #include "gpu/render_buffer.h"
 #include "gpu/resource/resource_service.h"
 #include "gpu/resource_buffer.h"
@@ -18,23 +16,12 @@ static_assert(sizeof(SliceConstants) == Resource::PixelShaderList::kSharedConsta
 static_assert(sizeof(OffsetConstants) == Resource::PixelShaderList::kSharedConstantBytes);
 static_assert(sizeof(RandomLineConstants) == Resource::PixelShaderList::kSharedConstantBytes);
 
-// The shared constant buffer filled with `constants`, held for one draw: every user of the
-// buffer writes it just before its draw, one at a time.
-class SharedConstants {
+// The shared constant buffer filled with `constants` for one draw.
+class SharedConstants : public Resource::ResourceService::SharedConstantsScope {
  public:
   template <class Constants>
   explicit SharedConstants(const Constants& constants)
-      : resources_(Resource::ResourceService::Get()), lock_(resources_.sharedConstantsMutex()) {
-    Resource::PixelShaderList& shaders = resources_.pixelShaders();
-    std::memcpy(shaders.sharedConstants(), &constants, sizeof(constants));
-    buffer_ = &shaders.uploadSharedConstants();
-  }
-  const Media::ConstantBufferCommon& buffer() const { return *buffer_; }
-
- private:
-  Resource::ResourceService& resources_;
-  std::lock_guard<std::mutex> lock_;
-  const Media::ConstantBufferCommon* buffer_ = nullptr;
+      : SharedConstantsScope(Resource::ResourceService::Get(), &constants, sizeof(constants)) {}
 };
 
 }  // namespace

@@ -70,14 +70,17 @@ void ResourceService::drawLuminanceKey(Media::ResourceBuffer& target,
                                        Media::ResourceBuffer& picture,
                                        const LuminanceKeyConstants& constants) {
   static_assert(sizeof(LuminanceKeyConstants) == PixelShaderList::kSharedConstantBytes);
-  // The shared constants are one buffer: draws that use them run one at a time.
-  std::lock_guard lock(sharedConstantsMutex_);
-  const Media::ConstantBufferCommon& buffer = uploadShared(&constants, sizeof(constants));
+  const SharedConstantsScope shared(*this, &constants, sizeof(constants));
   Media::ShaderBindings::setSampler(0, samplerStates_.get(1));
   pixelShaders_->entry(PixelShaderList::kLuminanceKey)
-      .drawInputWithConstants(target, picture, buffer, nullptr);
+      .drawInputWithConstants(target, picture, shared.buffer(), nullptr);
   Media::ShaderBindings::setSampler(0, nullptr);
 }
+
+ResourceService::SharedConstantsScope::SharedConstantsScope(ResourceService& service,
+                                                            const void* constants,
+                                                            std::size_t size)
+    : lock_(service.sharedConstantsMutex_), buffer_(&service.uploadShared(constants, size)) {}
 
 const Media::ConstantBufferCommon& ResourceService::uploadShared(const void* constants,
                                                                 std::size_t size) {
@@ -95,12 +98,11 @@ template <class Target>
 void ResourceService::drawShared(Media::PixelShader& shader, Target& target,
                                  Media::ResourceBuffer& input, const void* constants,
                                  std::size_t size, const Media::BlendState* blend) {
-  std::lock_guard lock(sharedConstantsMutex_);
-  const Media::ConstantBufferCommon& buffer = uploadShared(constants, size);
+  const SharedConstantsScope shared(*this, constants, size);
   if constexpr (std::is_same_v<Target, Media::RenderBuffer>)
-    shader.drawInputWithConstantsToRender(target, input, buffer, blend);
+    shader.drawInputWithConstantsToRender(target, input, shared.buffer(), blend);
   else
-    shader.drawInputWithConstants(target, input, buffer, blend);
+    shader.drawInputWithConstants(target, input, shared.buffer(), blend);
 }
 
 void ResourceService::drawWithSharedConstants(Media::PixelShader& shader,

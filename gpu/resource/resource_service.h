@@ -67,9 +67,21 @@ class ResourceService : public System::Service<ResourceService> {
   // shared constants.
   void drawLuminanceKey(Media::ResourceBuffer& target, Media::ResourceBuffer& picture,
                         const LuminanceKeyConstants& constants);
-  // Held by whoever fills and uploads the built-in shaders' shared constants and draws with
-  // them: that buffer is one for every drawing thread.
-  std::mutex& sharedConstantsMutex() { return sharedConstantsMutex_; }
+  // The built-in shaders' shared constants, filled with the first `size` bytes of
+  // `constants` (the rest zero; more than 16 bytes throws) and uploaded, held for one draw:
+  // the buffer is one for every drawing thread, so its users write and draw one at a time.
+  class SharedConstantsScope {
+   public:
+    SharedConstantsScope(ResourceService& service, const void* constants, std::size_t size);
+    SharedConstantsScope(const SharedConstantsScope&) = delete;
+    SharedConstantsScope& operator=(const SharedConstantsScope&) = delete;
+    const Media::ConstantBufferCommon& buffer() const { return *buffer_; }
+
+   private:
+    std::lock_guard<std::mutex> lock_;
+    const Media::ConstantBufferCommon* buffer_;
+  };
+
   // Draws `shader` from `input` into `target` with the first `size` bytes of the shared
   // constants taken from `constants` and the rest zero (more than 16 bytes throws). Draws
   // that use the shared constants run one at a time.
@@ -85,6 +97,7 @@ class ResourceService : public System::Service<ResourceService> {
   TransitionEntry::Environment transitionEnvironment();
   // Fills and uploads the shared constants; the caller holds sharedConstantsMutex_.
   const Media::ConstantBufferCommon& uploadShared(const void* constants, std::size_t size);
+  friend class SharedConstantsScope;
   template <class Target>
   void drawShared(Media::PixelShader& shader, Target& target, Media::ResourceBuffer& input,
                   const void* constants, std::size_t size, const Media::BlendState* blend);
