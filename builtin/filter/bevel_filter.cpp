@@ -1,6 +1,11 @@
 #include "builtin/filter/bevel_filter.h"
 
 namespace Effect {
+namespace {
+
+constexpr const char* kShaders[] = {"bevel_ps"};
+
+}  // namespace
 
 BevelFilter::BevelFilter()
     : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
@@ -11,5 +16,9 @@ BevelFilter::BevelFilter()
 }
 
 std::shared_ptr<EffectBase> BevelFilter::create() const { return std::make_shared<BevelFilter>(); }
+
+void BevelFilter::createResource() { makeShaders(kShaders, sizeof(BevelConstants)); }
+
+void BevelFilter::shareResource(const EffectBase& prototype) { shareShaders(*this, prototype); }
 
 }  // namespace Effect

@@ -1,6 +1,12 @@
 #include "builtin/filter/border_filter.h"
 
 namespace Effect {
+namespace {
+
+// In the order of the Shader numbers.
+constexpr const char* kShaders[] = {"border_texel_ps", "border_sample_ps"};
+
+}  // namespace
 
 BorderFilter::BorderFilter()
     : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
@@ -13,5 +19,9 @@ BorderFilter::BorderFilter()
 std::shared_ptr<EffectBase> BorderFilter::create() const {
   return std::make_shared<BorderFilter>();
 }
+
+void BorderFilter::createResource() { makeShaders(kShaders, sizeof(BorderConstants)); }
+
+void BorderFilter::shareResource(const EffectBase& prototype) { shareShaders(*this, prototype); }
 
 }  // namespace Effect

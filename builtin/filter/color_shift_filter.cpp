@@ -3,6 +3,11 @@
 #include "builtin/choice_lists.h"
 
 namespace Effect {
+namespace {
+
+constexpr const char* kShaders[] = {"color_shift_ps"};
+
+}  // namespace
 
 ColorShiftFilter::ColorShiftFilter()
     : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
@@ -15,6 +20,12 @@ ColorShiftFilter::ColorShiftFilter()
 
 std::shared_ptr<EffectBase> ColorShiftFilter::create() const {
   return std::make_shared<ColorShiftFilter>();
+}
+
+void ColorShiftFilter::createResource() { makeShaders(kShaders, sizeof(ColorShiftConstants)); }
+
+void ColorShiftFilter::shareResource(const EffectBase& prototype) {
+  shareShaders(*this, prototype);
 }
 
 }  // namespace Effect

@@ -3,6 +3,11 @@
 #include "builtin/choice_lists.h"
 
 namespace Effect {
+namespace {
+
+constexpr const char* kShaders[] = {"deinterlace_ps"};
+
+}  // namespace
 
 DeinterlaceFilter::DeinterlaceFilter()
     : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
@@ -12,6 +17,12 @@ DeinterlaceFilter::DeinterlaceFilter()
 
 std::shared_ptr<EffectBase> DeinterlaceFilter::create() const {
   return std::make_shared<DeinterlaceFilter>();
+}
+
+void DeinterlaceFilter::createResource() { makeShaders(kShaders, 0); }
+
+void DeinterlaceFilter::shareResource(const EffectBase& prototype) {
+  shareShaders(*this, prototype);
 }
 
 }  // namespace Effect

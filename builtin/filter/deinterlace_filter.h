@@ -1,19 +1,30 @@
 #pragma once
 // "インターレース解除": rebuilds every second row from its neighbours, or blends each row with
 // them.
+#include <cstdint>
 #include <memory>
 
+#include "builtin/filter/filter_shader_set.h"
 #include "effect/effect_base.h"
 #include "effect/effect_item_select.h"
 
 namespace Effect {
 
-class DeinterlaceFilter : public EffectBase {
+// What "インターレース解除"'s shader reads ("constant0"), in the shared 16-byte buffer.
+struct DeinterlaceConstants {
+  int32_t type = 0;  // 0 rebuilds odd rows, 1 even rows, 2 blends every row
+  int32_t unused[3] = {0, 0, 0};
+};
+static_assert(sizeof(DeinterlaceConstants) == 16);
+
+class DeinterlaceFilter : public EffectBase, public FilterShaderHolder {
  public:
   static constexpr const char* kName = "インターレース解除";
 
   DeinterlaceFilter();
   std::shared_ptr<EffectBase> create() const override;
+  void createResource() override;
+  void shareResource(const EffectBase& prototype) override;
 
   EffectItemSelect method;
 };

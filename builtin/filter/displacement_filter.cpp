@@ -4,6 +4,12 @@
 #include "builtin/item_links.h"
 
 namespace Effect {
+namespace {
+
+// In the order of the Shader numbers.
+constexpr const char* kShaders[] = {"displacement_move_ps", "displacement_turn_ps"};
+
+}  // namespace
 
 DisplacementFilter::DisplacementFilter()
     : MoveXYAnchorEffect(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
@@ -29,6 +35,12 @@ DisplacementFilter::DisplacementFilter()
 
 std::shared_ptr<EffectBase> DisplacementFilter::create() const {
   return std::make_shared<DisplacementFilter>();
+}
+
+void DisplacementFilter::createResource() { makeShaders(kShaders, sizeof(DisplacementConstants)); }
+
+void DisplacementFilter::shareResource(const EffectBase& prototype) {
+  shareShaders(*this, prototype);
 }
 
 }  // namespace Effect

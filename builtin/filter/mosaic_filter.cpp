@@ -1,6 +1,11 @@
 #include "builtin/filter/mosaic_filter.h"
 
 namespace Effect {
+namespace {
+
+constexpr const char* kShaders[] = {"mosaic_ps"};
+
+}  // namespace
 
 MosaicFilter::MosaicFilter()
     : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
@@ -11,5 +16,9 @@ MosaicFilter::MosaicFilter()
 std::shared_ptr<EffectBase> MosaicFilter::create() const {
   return std::make_shared<MosaicFilter>();
 }
+
+void MosaicFilter::createResource() { makeShaders(kShaders, 0); }
+
+void MosaicFilter::shareResource(const EffectBase& prototype) { shareShaders(*this, prototype); }
 
 }  // namespace Effect

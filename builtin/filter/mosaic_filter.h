@@ -1,18 +1,30 @@
 #pragma once
 // "モザイク": averages square blocks of the picture.
+#include <cstdint>
 #include <memory>
 
+#include "builtin/filter/filter_shader_set.h"
 #include "effect/effect_base.h"
 #include "effect/effect_item_number.h"
 
 namespace Effect {
 
-class MosaicFilter : public EffectBase {
+// What "モザイク"'s shader reads ("constant0"), in the shared 16-byte buffer.
+struct MosaicConstants {
+  float offset[2] = {0.0f, 0.0f};  // added to the position, in pixels
+  float length = 1.0f;             // the tile size in pixels
+  float unused = 0.0f;
+};
+static_assert(sizeof(MosaicConstants) == 16);
+
+class MosaicFilter : public EffectBase, public FilterShaderHolder {
  public:
   static constexpr const char* kName = "モザイク";
 
   MosaicFilter();
   std::shared_ptr<EffectBase> create() const override;
+  void createResource() override;
+  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber size;
 };

@@ -3,6 +3,11 @@
 #include "builtin/choice_lists.h"
 
 namespace Effect {
+namespace {
+
+constexpr const char* kShaders[] = {"noise_ps"};
+
+}  // namespace
 
 NoiseFilter::NoiseFilter()
     : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
@@ -20,5 +25,9 @@ NoiseFilter::NoiseFilter()
 }
 
 std::shared_ptr<EffectBase> NoiseFilter::create() const { return std::make_shared<NoiseFilter>(); }
+
+void NoiseFilter::createResource() { makeShaders(kShaders, sizeof(NoiseConstants)); }
+
+void NoiseFilter::shareResource(const EffectBase& prototype) { shareShaders(*this, prototype); }
 
 }  // namespace Effect

@@ -1,6 +1,11 @@
 #include "builtin/filter/noise_reduction_filter.h"
 
 namespace Effect {
+namespace {
+
+constexpr const char* kShaders[] = {"noise_reduction_ps"};
+
+}  // namespace
 
 NoiseReductionFilter::NoiseReductionFilter()
     : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
@@ -12,6 +17,12 @@ NoiseReductionFilter::NoiseReductionFilter()
 
 std::shared_ptr<EffectBase> NoiseReductionFilter::create() const {
   return std::make_shared<NoiseReductionFilter>();
+}
+
+void NoiseReductionFilter::createResource() { makeShaders(kShaders, 0); }
+
+void NoiseReductionFilter::shareResource(const EffectBase& prototype) {
+  shareShaders(*this, prototype);
 }
 
 }  // namespace Effect

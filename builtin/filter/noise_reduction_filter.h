@@ -1,18 +1,31 @@
 #pragma once
 // "ノイズ除去": pulls each pixel towards its similar neighbours.
+#include <cstdint>
 #include <memory>
 
+#include "builtin/filter/filter_shader_set.h"
 #include "effect/effect_base.h"
 #include "effect/effect_item_number.h"
 
 namespace Effect {
 
-class NoiseReductionFilter : public EffectBase {
+// What "ノイズ除去"'s shader reads ("constant0"), in the shared 16-byte buffer.
+struct NoiseReductionConstants {
+  int32_t range = 0;   // neighbours either side
+  float level = 0.0f;  // how far the summed differences move the pixel
+  float limit = 0.0f;  // threshold of a small difference
+  float unused = 0.0f;
+};
+static_assert(sizeof(NoiseReductionConstants) == 16);
+
+class NoiseReductionFilter : public EffectBase, public FilterShaderHolder {
  public:
   static constexpr const char* kName = "ノイズ除去";
 
   NoiseReductionFilter();
   std::shared_ptr<EffectBase> create() const override;
+  void createResource() override;
+  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber strength;
   EffectItemNumber range;

@@ -1,6 +1,11 @@
 #include "builtin/filter/polar_filter.h"
 
 namespace Effect {
+namespace {
+
+constexpr const char* kShaders[] = {"polar_ps"};
+
+}  // namespace
 
 PolarFilter::PolarFilter()
     : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
@@ -12,5 +17,9 @@ PolarFilter::PolarFilter()
 }
 
 std::shared_ptr<EffectBase> PolarFilter::create() const { return std::make_shared<PolarFilter>(); }
+
+void PolarFilter::createResource() { makeShaders(kShaders, sizeof(PolarConstants)); }
+
+void PolarFilter::shareResource(const EffectBase& prototype) { shareShaders(*this, prototype); }
 
 }  // namespace Effect

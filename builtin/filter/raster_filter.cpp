@@ -1,6 +1,13 @@
 #include "builtin/filter/raster_filter.h"
 
 namespace Effect {
+namespace {
+
+// In the order of the Shader numbers.
+constexpr const char* kShaders[] = {"raster_rows_ps", "raster_columns_ps", "raster_random_rows_ps",
+                                     "raster_random_columns_ps"};
+
+}  // namespace
 
 RasterFilter::RasterFilter()
     : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
@@ -15,5 +22,9 @@ RasterFilter::RasterFilter()
 std::shared_ptr<EffectBase> RasterFilter::create() const {
   return std::make_shared<RasterFilter>();
 }
+
+void RasterFilter::createResource() { makeShaders(kShaders, sizeof(RasterConstants)); }
+
+void RasterFilter::shareResource(const EffectBase& prototype) { shareShaders(*this, prototype); }
 
 }  // namespace Effect

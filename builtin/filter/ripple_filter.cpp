@@ -3,6 +3,11 @@
 #include "builtin/item_links.h"
 
 namespace Effect {
+namespace {
+
+constexpr const char* kShaders[] = {"ripple_ps"};
+
+}  // namespace
 
 RippleFilter::RippleFilter()
     : MoveXYAnchorEffect(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
@@ -21,5 +26,9 @@ RippleFilter::RippleFilter()
 std::shared_ptr<EffectBase> RippleFilter::create() const {
   return std::make_shared<RippleFilter>();
 }
+
+void RippleFilter::createResource() { makeShaders(kShaders, sizeof(RippleConstants)); }
+
+void RippleFilter::shareResource(const EffectBase& prototype) { shareShaders(*this, prototype); }
 
 }  // namespace Effect

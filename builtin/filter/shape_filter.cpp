@@ -1,6 +1,11 @@
 #include "builtin/filter/shape_filter.h"
 
 namespace Effect {
+namespace {
+
+constexpr const char* kShaders[] = {"sharpen_ps"};
+
+}  // namespace
 
 ShapeFilter::ShapeFilter()
     : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
@@ -10,5 +15,9 @@ ShapeFilter::ShapeFilter()
 }
 
 std::shared_ptr<EffectBase> ShapeFilter::create() const { return std::make_shared<ShapeFilter>(); }
+
+void ShapeFilter::createResource() { makeShaders(kShaders, 0); }
+
+void ShapeFilter::shareResource(const EffectBase& prototype) { shareShaders(*this, prototype); }
 
 }  // namespace Effect
