@@ -1,5 +1,5 @@
 // What both displacement shaders share: the map read at a pixel, and the area sample of
-// the picture over the box the map moves the pixel's footprint to.
+// the picture (area_sample.hlsli) that they take over the box the map moves the pixel to.
 SamplerState sampler0 : register(s0);
 Texture2D texture0 : register(t0);
 Texture2D mask : register(t1);
@@ -26,23 +26,4 @@ void readMap(float2 p, out float2 values[4]) {
   }
 }
 
-// The mean of a grid of samples over the box from `low` to `high` (pixels): as many per axis
-// as half the box's size plus 1.5, at most 16, or one sample at its centre when the box is
-// under 1.05 pixels both ways.
-float4 areaSample(float2 low, float2 high) {
-  uint width, height;
-  texture0.GetDimensions(width, height);
-  const float2 size = float2(width, height);
-  const float2 box = high - low;
-  if (abs(box.x) < 1.05 && abs(box.y) < 1.05)
-    return texture0.SampleLevel(sampler0, (low + high) * 0.5 / size, 0);
-  const int2 count = int2(min(trunc(abs(box) * 0.5 + 1.5), 16.0));
-  const float2 spacing = box / float2(count) / size;
-  const float2 start = low / size + spacing * 0.5;
-  float4 sum = float4(0, 0, 0, 0);
-  for (int y = 0; y < count.y; ++y)
-    for (int x = 0; x < count.x; ++x)
-      sum += texture0.SampleGrad(sampler0, start + spacing * float2(x, y), float2(spacing.x, 0),
-                                 float2(0, spacing.y));
-  return sum / float(count.x * count.y);
-}
+#include "area_sample.hlsli"

@@ -12,5 +12,5 @@ float4 main(float4 position : SV_Position) : SV_Target {
     low *= p;
     high *= p;
   }
-  return areaSample(position.xy + low, position.xy + high);
+  return areaSample(position.xy + (low + high) * 0.5, high - low);
 }

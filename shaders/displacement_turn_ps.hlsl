@@ -23,5 +23,5 @@ float4 main(float4 position : SV_Position) : SV_Target {
     high = max(high, max(a, b));
   }
   const float2 shift = -p - 0.5;
-  return areaSample(position.xy + low + shift, position.xy + high + shift);
+  return areaSample(position.xy + (low + high) * 0.5 + shift, high - low);
 }

@@ -14,6 +14,8 @@ cbuffer constant0 : register(b0) {
   float ky;      // rows per pixel of distance
 };
 
+#include "area_sample.hlsli"
+
 float4 main(float4 position : SV_Position) : SV_Target {
   uint width, height;
   texture0.GetDimensions(width, height);
@@ -26,16 +28,6 @@ float4 main(float4 position : SV_Position) : SV_Target {
   x -= size.x * floor(x / size.x);
   const float y = rho * ky - offset;
   // The pixel's footprint in the picture: an arc `across` columns wide and one row high.
-  const float2 box = float2(kx / max(rho, 1.0) * 1.41421356 + pio, 1.0);
-  const float2 centre = float2(x, y);
-  if (abs(box.x) < 1.05) return texture0.SampleLevel(sampler0, centre / size, 0);
-  const int2 count = int2(min(trunc(abs(box) * 0.5 + 1.5), 16.0));
-  const float2 spacing = box / float2(count) / size;
-  const float2 start = (centre - box * 0.5) / size + spacing * 0.5;
-  float4 sum = float4(0, 0, 0, 0);
-  for (int j = 0; j < count.y; ++j)
-    for (int i = 0; i < count.x; ++i)
-      sum += texture0.SampleGrad(sampler0, start + spacing * float2(i, j), float2(spacing.x, 0),
-                                 float2(0, spacing.y));
-  return sum / float(count.x * count.y);
+  const float across = kx / max(rho, 1.0) * 1.41421356 + pio;
+  return areaSample(float2(x, y), float2(across, 1.0));
 }
