@@ -65,6 +65,7 @@ float4 main(float4 position : SV_Position) : SV_Target {
     if (type == 0) v = sum + 0.5;
     else if (type == 1) v = 1.0 - 2.0 * sumAbs;
     else if (type == 2) v = 2.0 * sumAbs;
+    // Type 4 bands across the pixel's own position (the first octave's), not the last one's.
     else if (type == 4) v = 0.5 + 0.5 * sin(4.0 * kPi * (0.5 - sumAbs + start.x / 256.0));
     else v = 0.5 + 0.5 * sin(2.0 * kPi * sin(8.0 * kPi * sum));
     v = saturate((v - limit) * limitRatio);
