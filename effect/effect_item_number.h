@@ -22,6 +22,7 @@
 
 #include "effect/effect_item.h"
 #include "effect/section_position.h"
+#include "system/xmath.h"
 
 namespace Effect {
 
@@ -164,7 +165,7 @@ class EffectItemNumber : public EffectItem {
   SectionPosition positionAt(const ObjectFrames& frames, double time) const;
 };
 
-// The camera control's target layer: a number track in every respect.
+// The camera control's target layer: a number track of 1-based layer numbers (0: none).
 class EffectItemLayerObject : public EffectItemNumber {
  public:
   EffectItemLayerObject(EffectItemList& items, std::string_view name, double defaultValue,
@@ -173,6 +174,16 @@ class EffectItemLayerObject : public EffectItemNumber {
 
   // A plain number track.
   std::unique_ptr<EffectItem> clone() const override;
+
+  // The position of the target at the context's instant (w 1). Each point of the track
+  // samples the object on its layer at the context's frame (its output's position, or 0
+  // when the layer is outside the scene, empty, or holds no input object); three position
+  // tracks with this track's movement, params, easing curve and flags then glide between
+  // the samples. The tracks are made per call, so that the render thread and the preview
+  // may ask at once. A track without values throws "item value index out of range.".
+  // Defined with the camera control (builtin/control/layer_object_target.cpp): it reads the
+  // scene and the target object's effects.
+  XMath::Vector getTargetPosition(EffectContext& context) const;
 };
 
 }  // namespace Effect

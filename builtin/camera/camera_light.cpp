@@ -1,5 +1,9 @@
 #include "builtin/camera/camera_light.h"
 
+#include "builtin/camera/camera_light_record.h"
+#include "effect/effect_context.h"
+#include "gpu/render_buffer.h"
+
 namespace Effect {
 
 CameraLight::CameraLight()
@@ -13,5 +17,14 @@ CameraLight::CameraLight()
 }
 
 std::shared_ptr<EffectBase> CameraLight::create() const { return std::make_shared<CameraLight>(); }
+
+void CameraLight::preInputVideo(EffectContext& context) {
+  Media::RenderBuffer* frame = context.outputView.target;
+  if (!frame) return;
+  frame->lightSources.push_back(CameraLightRecord::parallel(
+      static_cast<float>(latitude.getValue(context)),
+      static_cast<float>(longitude.getValue(context)), static_cast<float>(tilt.getValue(context)),
+      static_cast<float>(brightness.getValue(context)), color.rgb()));
+}
 
 }  // namespace Effect

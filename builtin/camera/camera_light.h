@@ -14,6 +14,8 @@ class CameraLight : public EffectBase {
 
   CameraLight();
   std::shared_ptr<EffectBase> create() const override;
+  // Appends the light's record to the light list of the context's frame.
+  void preInputVideo(EffectContext& context) override;
 
   EffectItemNumber latitude;
   EffectItemNumber longitude;

@@ -1,5 +1,9 @@
 #include "builtin/camera/camera_light_ambient.h"
 
+#include "builtin/camera/camera_light_record.h"
+#include "effect/effect_context.h"
+#include "gpu/render_buffer.h"
+
 namespace Effect {
 
 CameraLightAmbient::CameraLightAmbient()
@@ -11,6 +15,13 @@ CameraLightAmbient::CameraLightAmbient()
 
 std::shared_ptr<EffectBase> CameraLightAmbient::create() const {
   return std::make_shared<CameraLightAmbient>();
+}
+
+void CameraLightAmbient::preInputVideo(EffectContext& context) {
+  Media::RenderBuffer* frame = context.outputView.target;
+  if (!frame) return;
+  frame->lightSources.push_back(
+      CameraLightRecord::ambient(static_cast<float>(brightness.getValue(context)), color.rgb()));
 }
 
 }  // namespace Effect

@@ -14,6 +14,8 @@ class CameraLightAmbient : public EffectBase {
 
   CameraLightAmbient();
   std::shared_ptr<EffectBase> create() const override;
+  // Appends the light's record to the light list of the context's frame.
+  void preInputVideo(EffectContext& context) override;
 
   EffectItemNumber brightness;
   EffectItemColor color;

@@ -1,5 +1,9 @@
 #include "builtin/camera/camera_light_bloom.h"
 
+#include <cmath>
+
+#include "effect/effect_context.h"
+
 namespace Effect {
 
 CameraLightBloom::CameraLightBloom()
@@ -11,6 +15,22 @@ CameraLightBloom::CameraLightBloom()
 
 std::shared_ptr<EffectBase> CameraLightBloom::create() const {
   return std::make_shared<CameraLightBloom>();
+}
+
+void CameraLightBloom::controlVideo(EffectContext& context) {
+  Media::RenderBuffer* frame = context.outputView.target;
+  if (!frame) return;
+  const float s = static_cast<float>(strength.getValue(context)) * 0.01f;
+  const int r = static_cast<int>(std::lround(spread.getValue(context)));
+  if (!(s > 0.0f) || r <= 0) return;
+  if (!resource_) createResource();
+  resource_->apply(*frame, s, r);
+}
+
+void CameraLightBloom::createResource() { resource_ = std::make_shared<CommonResource>(); }
+
+void CameraLightBloom::shareResource(const EffectBase& prototype) {
+  resource_ = dynamic_cast<const CameraLightBloom&>(prototype).resource_;
 }
 
 }  // namespace Effect

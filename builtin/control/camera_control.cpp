@@ -30,4 +30,10 @@ std::shared_ptr<EffectBase> CameraControl::create() const {
 
 EffectItemLayerRange* CameraControl::getLayerRange() { return &layerRange; }
 
+void CameraControl::createResource() { resource_ = std::make_shared<CommonResource>(); }
+
+void CameraControl::shareResource(const EffectBase& prototype) {
+  resource_ = dynamic_cast<const CameraControl&>(prototype).resource_;
+}
+
 }  // namespace Effect

@@ -1,7 +1,9 @@
 #pragma once
 // "カメラ制御": puts the layers below under a 3-D camera placed at X, Y, Z and looking at a target.
+#include <array>
 #include <memory>
 
+#include "builtin/control/camera_guide_resource.h"
 #include "effect/effect_item_integer.h"
 #include "effect/effect_item_number.h"
 #include "effect/move_effect.h"
@@ -13,13 +15,18 @@ class CameraControl : public MoveEffect, public Render::CameraControlState {
  public:
   static constexpr const char* kName = "カメラ制御";
 
+  using CommonResource = CameraGuideResource;
+
   CameraControl();
   std::shared_ptr<EffectBase> create() const override;
+  void createResource() override;
+  void shareResource(const EffectBase& prototype) override;
   // "対象レイヤー数": how many following layers the camera governs (0: all).
   EffectItemLayerRange* getLayerRange() override;
   // The begin phase (no camera linked yet): evaluates the camera and publishes its view and
-  // projection. The end phase (the camera's range drawn): resolves the transparent layer of
-  // the camera's objects into the frame and runs the camera filters' control steps.
+  // projection. The end phase (the camera's range drawn): lights the camera's objects when
+  // the frame has lights, draws the preview's guides, resolves the transparent layer of the
+  // camera's objects into the frame and runs the camera filters' control steps.
   void controlVideo(EffectContext& context) override;
 
   // The point the camera looks at for the frame: relative to the camera position
@@ -31,6 +38,13 @@ class CameraControl : public MoveEffect, public Render::CameraControlState {
   static XMath::Matrix makeViewMatrix(const Edit::CameraView& camera);
   // The projection for focal distance d on a W x H frame (depth d / (20 z), no far plane).
   static XMath::Matrix makeProjection(float focalDistance, float width, float height);
+  // The unit rays from the camera's image-plane corners towards its eye, in the order
+  // top-left, top-right, bottom-right, bottom-left of the picture.
+  static std::array<XMath::Vector, 4> getCornerRays(const Edit::CameraView& camera, float width,
+                                                    float height);
+  // The preview's guides into the frame through the camera in effect: the ground grid, the
+  // axes through `guidePoint`, and in free view this camera's own frame.
+  void drawGuides(EffectContext& context, Media::RenderBuffer& frame);
 
   EffectItemNumber x;
   EffectItemNumber y;
@@ -45,6 +59,10 @@ class CameraControl : public MoveEffect, public Render::CameraControlState {
 
   // The target offset "目標X", "目標Y", "目標Z": moved together like the position.
   NumberItemList targetItems;
+
+ private:
+  // The prototype's guide shaders; an instance made outside the registry makes its own.
+  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect

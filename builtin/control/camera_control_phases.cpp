@@ -4,14 +4,17 @@
 #include <cstring>
 
 #include "builtin/control/camera_control.h"
+#include "builtin/control/camera_geometry.h"
 #include "edit/object.h"
 #include "edit/scene.h"
+#include "effect/movement_registry.h"
 #include "gpu/direct3d_service.h"
 #include "gpu/render_buffer.h"
 #include "gpu/resource/resource_service.h"
 #include "gpu/resource/shader_3d_set.h"
 #include "gpu/resource_buffer.h"
 #include "render/auxiliary_targets.h"
+#include "render/camera_lighting.h"
 #include "render/effect_chain.h"
 #include "render/render_service.h"
 
@@ -27,21 +30,14 @@ XMath::Vector CameraControl::computeTarget(EffectContext& context,
   const XMath::Vector offset{static_cast<float>(targetX.getValue(context)),
                              static_cast<float>(targetY.getValue(context)),
                              static_cast<float>(targetZ.getValue(context)), 0.0f};
-  const int layer = static_cast<int>(std::floor(targetLayer.getValue(context))) - 1;
+  // Only a target layer that never moves can name the camera itself: the target then
+  // travels with the camera.
+  const bool fixedLayer = targetLayer.movement == defaultMovement() &&
+                          targetLayer.values.size() == 1;
   const int ownLayer = context.object ? context.object->layer : -1;
-  if (layer == ownLayer)
+  if (fixedLayer && targetLayer.values[0] / targetLayer.scale - 1 == ownLayer)
     return {position.x + offset.x, position.y + offset.y, position.z + offset.z, 1.0f};
-  XMath::Vector target{0.0f, 0.0f, 0.0f, 1.0f};
-  if (layer >= 0 && context.scene) {
-    const auto object = context.scene->findObject(layer, context.frame, Edit::Scene::Video);
-    if (object && object->effects.size() > 1 && object->effects[0] &&
-        object->effects[0]->effectType == EffectType::Input && object->effects[1]) {
-      EffectContext other = context;
-      other.setObject(object, object->frames());
-      const OutputView view = object->effects[1]->getOutputView(other);
-      target = {view.x, view.y, view.z, 1.0f};
-    }
-  }
+  const XMath::Vector target = targetLayer.getTargetPosition(context);
   return {target.x + offset.x, target.y + offset.y, target.z + offset.z, 1.0f};
 }
 
@@ -83,9 +79,17 @@ void CameraControl::controlVideo(EffectContext& context) {
   if (!frame) return;
   const float width = static_cast<float>(frame->width());
   const float height = static_cast<float>(frame->height());
+  // The camera object and its chain are never under a group control.
+  context.outputView.groupControl.reset();
 
   if (context.outputView.cameraControl) {
-    // End phase: the transparent layer, then the camera filters' control steps.
+    // End phase: the lighting, the guides, the transparent layer, then the camera filters'
+    // control steps.
+    const Edit::CameraView& inEffect =
+        freeView && context.scene ? context.scene->camera : camera;
+    if (!frame->lightSources.empty())
+      Render::drawCameraQuads(*frame, getCornerRays(inEffect, width, height));
+    drawGuides(context, *frame);
     resolveTransparentLayer(*frame);
     Render::Chain::collectChain(context, Render::Chain::CameraFilters);
     Render::Chain::controlVideo(context);
@@ -103,9 +107,8 @@ void CameraControl::controlVideo(EffectContext& context) {
   const XMath::Vector target = computeTarget(context, position);
   camera.eye = {position.x, position.y, position.z, 1.0f};
   camera.target = {target.x, target.y, target.z, 1.0f};
-  const float field = static_cast<float>(fieldOfView.getValue(context));
   const float focal =
-      field <= 0.0f ? 1024.0f : (height * 0.5f) / std::tan(field * 0.5f * XMath::kPi / 180.0f);
+      CameraGeometry::focalDistance(static_cast<float>(fieldOfView.getValue(context)), height);
   camera.extra = {0.0f, 1.0f, 0.0f, 0.0f, static_cast<float>(roll.getValue(context)), focal};
   guidePoint = {};
 
@@ -117,8 +120,14 @@ void CameraControl::controlVideo(EffectContext& context) {
   const Edit::CameraView& inEffect = freeView && context.scene ? context.scene->camera : camera;
   viewProjection = XMath::multiply(makeViewMatrix(inEffect),
                                    makeProjection(inEffect.extra[5], width, height));
-  viewDirection = {inEffect.target[0] - inEffect.eye[0], inEffect.target[1] - inEffect.eye[1],
-                   inEffect.target[2] - inEffect.eye[2], 0.0f};
+  Edit::CameraView adjusted = inEffect;
+  if (adjusted.eye[0] == adjusted.target[0] && adjusted.eye[1] == adjusted.target[1] &&
+      adjusted.eye[2] == adjusted.target[2])
+    adjusted.target[2] += 1.0f;
+  viewDirection = {adjusted.target[0] - adjusted.eye[0], adjusted.target[1] - adjusted.eye[1],
+                   adjusted.target[2] - adjusted.eye[2], 0.0f};
+  // The camera's handles are built after its end phase, once its range is drawn.
+  context.anchorList = nullptr;
 }
 
 }  // namespace Effect

@@ -1,14 +1,12 @@
 #include "builtin/filter/bevel_filter.h"
 
 namespace Effect {
-namespace {
 
-constexpr const char* kShaders[] = {"bevel_ps"};
-
-}  // namespace
+BevelShaders::BevelShaders()
+    : FilterShaderSet({"bevel_ps"}, {}, sizeof(BevelConstants)) {}
 
 BevelFilter::BevelFilter()
-    : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       width(items, "幅", 4.0, 0.0, 100.0, 1.0),
       height(items, "高さ", 1.0, 0.0, 3.0, 0.01),
       angle(items, "角度", 45.0, -3600.0, 3600.0, 0.01) {
@@ -16,9 +14,5 @@ BevelFilter::BevelFilter()
 }
 
 std::shared_ptr<EffectBase> BevelFilter::create() const { return std::make_shared<BevelFilter>(); }
-
-void BevelFilter::createResource() { makeShaders(kShaders, sizeof(BevelConstants)); }
-
-void BevelFilter::shareResource(const EffectBase& prototype) { shareShaders(*this, prototype); }
 
 }  // namespace Effect

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "builtin/filter/filter_shader_set.h"
-#include "effect/effect_base.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_number.h"
 
 namespace Effect {
@@ -17,14 +17,18 @@ struct BevelConstants {
 };
 static_assert(sizeof(BevelConstants) == 16);
 
-class BevelFilter : public EffectBase, public FilterShaderHolder {
+// The shaders of "凸エッジ", loaded on first use.
+class BevelShaders : public FilterShaderSet {
+ public:
+  BevelShaders();
+};
+
+class BevelFilter : public ShaderFilter<BevelFilter, BevelShaders> {
  public:
   static constexpr const char* kName = "凸エッジ";
 
   BevelFilter();
   std::shared_ptr<EffectBase> create() const override;
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber width;
   EffectItemNumber height;

@@ -1,14 +1,32 @@
 #pragma once
 // "境界ぼかし": fades the picture towards transparency near its border.
+#include <cstdint>
 #include <memory>
 
-#include "effect/effect_base.h"
+#include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_number.h"
 
 namespace Effect {
 
-class BorderBlurFilter : public EffectBase {
+// Constants of the border blur's shaders: the fade reads the ranges, the alpha sums the
+// range and the divisor of their axis.
+struct BorderBlurConstants {
+  int32_t range[2];
+  float divide[2];  // 1 / (2r + 1) per axis, for the alpha sums
+};
+static_assert(sizeof(BorderBlurConstants) == 16);
+
+// The border blur's four shaders, in this order: the fade towards the border, the alpha
+// mask cut, and the horizontal and vertical box sums of the alpha. One 16-byte buffer serves
+// them all (BorderBlurConstants; the mask cut reads none).
+class BorderBlurShaders : public FilterShaderSet {
+ public:
+  BorderBlurShaders();
+};
+
+class BorderBlurFilter : public ShaderFilter<BorderBlurFilter, BorderBlurShaders> {
  public:
   static constexpr const char* kName = "境界ぼかし";
 

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "builtin/filter/filter_shader_set.h"
-#include "effect/effect_base.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_color.h"
 #include "effect/effect_item_number.h"
 
@@ -23,7 +23,13 @@ struct BorderConstants {
 };
 static_assert(sizeof(BorderConstants) == 64);
 
-class BorderFilter : public EffectBase, public FilterShaderHolder {
+// The shaders of "縁取り", loaded on first use.
+class BorderShaders : public FilterShaderSet {
+ public:
+  BorderShaders();
+};
+
+class BorderFilter : public ShaderFilter<BorderFilter, BorderShaders> {
  public:
   // The shaders: reading texels at the picture's own size, or sampling a picture of
   // another size.
@@ -33,8 +39,6 @@ class BorderFilter : public EffectBase, public FilterShaderHolder {
 
   BorderFilter();
   std::shared_ptr<EffectBase> create() const override;
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber size;
   EffectItemNumber blur;

@@ -3,14 +3,12 @@
 #include "builtin/choice_lists.h"
 
 namespace Effect {
-namespace {
 
-constexpr const char* kShaders[] = {"color_shift_ps"};
-
-}  // namespace
+ColorShiftShaders::ColorShiftShaders()
+    : FilterShaderSet({"color_shift_ps"}, {}, sizeof(ColorShiftConstants)) {}
 
 ColorShiftFilter::ColorShiftFilter()
-    : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       shift(items, "ずれ幅", 5.0, 0.0, 2000.0, 0.1),
       angle(items, "角度", 90.0, -3600.0, 3600.0, 0.01),
       strength(items, "強さ", 100.0, 0.0, 100.0, 1.0),
@@ -20,12 +18,6 @@ ColorShiftFilter::ColorShiftFilter()
 
 std::shared_ptr<EffectBase> ColorShiftFilter::create() const {
   return std::make_shared<ColorShiftFilter>();
-}
-
-void ColorShiftFilter::createResource() { makeShaders(kShaders, sizeof(ColorShiftConstants)); }
-
-void ColorShiftFilter::shareResource(const EffectBase& prototype) {
-  shareShaders(*this, prototype);
 }
 
 }  // namespace Effect

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "builtin/filter/filter_shader_set.h"
-#include "effect/effect_base.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_number.h"
 #include "effect/effect_item_select.h"
 
@@ -22,14 +22,18 @@ struct ColorShiftConstants {
 };
 static_assert(sizeof(ColorShiftConstants) == 48);
 
-class ColorShiftFilter : public EffectBase, public FilterShaderHolder {
+// The shaders of "色ずれ", loaded on first use.
+class ColorShiftShaders : public FilterShaderSet {
+ public:
+  ColorShiftShaders();
+};
+
+class ColorShiftFilter : public ShaderFilter<ColorShiftFilter, ColorShiftShaders> {
  public:
   static constexpr const char* kName = "色ずれ";
 
   ColorShiftFilter();
   std::shared_ptr<EffectBase> create() const override;
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber shift;
   EffectItemNumber angle;

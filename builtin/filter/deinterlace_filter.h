@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "builtin/filter/filter_shader_set.h"
-#include "effect/effect_base.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_select.h"
 
 namespace Effect {
@@ -17,14 +17,18 @@ struct DeinterlaceConstants {
 };
 static_assert(sizeof(DeinterlaceConstants) == 16);
 
-class DeinterlaceFilter : public EffectBase, public FilterShaderHolder {
+// The shaders of "インターレース解除", loaded on first use.
+class DeinterlaceShaders : public FilterShaderSet {
+ public:
+  DeinterlaceShaders();
+};
+
+class DeinterlaceFilter : public ShaderFilter<DeinterlaceFilter, DeinterlaceShaders> {
  public:
   static constexpr const char* kName = "インターレース解除";
 
   DeinterlaceFilter();
   std::shared_ptr<EffectBase> create() const override;
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemSelect method;
 };

@@ -2,8 +2,11 @@
 
 namespace Effect {
 
+DiffusionShaders::DiffusionShaders()
+    : FilterShaderSet({"diffusion_ps"}, {}, sizeof(DiffusionConstants)) {}
+
 DiffusionFilter::DiffusionFilter()
-    : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       strength(items, "強さ", 50.0, 0.0, 100.0, 0.1),
       spread(items, "拡散", 12.0, 0.0, 500.0, 1.0),
       fixedSize(items, "サイズ固定", false) {

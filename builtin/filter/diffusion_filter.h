@@ -1,14 +1,29 @@
 #pragma once
 // "拡散光": lays a blurred, brightened copy of the picture over itself.
+#include <cstdint>
 #include <memory>
 
-#include "effect/effect_base.h"
+#include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_number.h"
 
 namespace Effect {
 
-class DiffusionFilter : public EffectBase {
+struct DiffusionConstants {
+  int32_t offset[2];  // the frame position of the picture's first pixel
+  float level;        // scale of the result
+  float padding;
+};
+static_assert(sizeof(DiffusionConstants) == 16);
+
+// The diffusion light's shader and its 16-byte constants (DiffusionConstants).
+class DiffusionShaders : public FilterShaderSet {
+ public:
+  DiffusionShaders();
+};
+
+class DiffusionFilter : public ShaderFilter<DiffusionFilter, DiffusionShaders> {
  public:
   static constexpr const char* kName = "拡散光";
 

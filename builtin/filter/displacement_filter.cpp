@@ -4,15 +4,14 @@
 #include "builtin/item_links.h"
 
 namespace Effect {
-namespace {
 
-// In the order of the Shader numbers.
-constexpr const char* kShaders[] = {"displacement_move_ps", "displacement_turn_ps"};
-
-}  // namespace
+// The shaders in the order of the Shader numbers.
+DisplacementShaders::DisplacementShaders()
+    : FilterShaderSet({"displacement_move_ps", "displacement_turn_ps"},
+                      {}, sizeof(DisplacementConstants)) {}
 
 DisplacementFilter::DisplacementFilter()
-    : MoveXYAnchorEffect(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       x(items, "X", 0.0, -5000.0, 5000.0, 0.1),
       y(items, "Y", 0.0, -5000.0, 5000.0, 0.1),
       rotation(items, "回転", 0.0, -3600.0, 3600.0, 0.01),
@@ -35,12 +34,6 @@ DisplacementFilter::DisplacementFilter()
 
 std::shared_ptr<EffectBase> DisplacementFilter::create() const {
   return std::make_shared<DisplacementFilter>();
-}
-
-void DisplacementFilter::createResource() { makeShaders(kShaders, sizeof(DisplacementConstants)); }
-
-void DisplacementFilter::shareResource(const EffectBase& prototype) {
-  shareShaders(*this, prototype);
 }
 
 }  // namespace Effect

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_mask_select.h"
 #include "effect/effect_item_number.h"
@@ -26,7 +27,13 @@ struct DisplacementConstants {
 };
 static_assert(sizeof(DisplacementConstants) == 48);
 
-class DisplacementFilter : public MoveXYAnchorEffect, public FilterShaderHolder {
+// The shaders of "ディスプレイスメントマップ", loaded on first use.
+class DisplacementShaders : public FilterShaderSet {
+ public:
+  DisplacementShaders();
+};
+
+class DisplacementFilter : public ShaderFilter<DisplacementFilter, DisplacementShaders, MoveXYAnchorEffect> {
  public:
   // The shaders: moving or scaling, and turning.
   enum Shader : std::size_t { kMoveShader, kTurnShader };
@@ -35,8 +42,6 @@ class DisplacementFilter : public MoveXYAnchorEffect, public FilterShaderHolder 
 
   DisplacementFilter();
   std::shared_ptr<EffectBase> create() const override;
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber x;
   EffectItemNumber y;

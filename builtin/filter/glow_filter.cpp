@@ -4,8 +4,11 @@
 
 namespace Effect {
 
+GlowShaders::GlowShaders()
+    : FilterShaderSet({"glow_ps"}, {}, sizeof(StreakConstants)) {}
+
 GlowFilter::GlowFilter()
-    : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       strength(items, "強さ", 40.0, 0.0, 500.0, 0.01),
       spread(items, "拡散", 50.0, 0.0, 500.0, 1.0),
       angle(items, "角度", 25.0, -3600.0, 3600.0, 0.01),

@@ -2,7 +2,9 @@
 // "グロー": spreads the bright parts of the picture as a soft halo or as star streaks.
 #include <memory>
 
-#include "effect/effect_base.h"
+#include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
+#include "builtin/filter/streak_constants.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_color.h"
 #include "effect/effect_item_number.h"
@@ -10,7 +12,13 @@
 
 namespace Effect {
 
-class GlowFilter : public EffectBase {
+// The glow's streak shader and its 32-byte constants (StreakConstants).
+class GlowShaders : public FilterShaderSet {
+ public:
+  GlowShaders();
+};
+
+class GlowFilter : public ShaderFilter<GlowFilter, GlowShaders> {
  public:
   static constexpr const char* kName = "グロー";
 

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "builtin/filter/filter_shader_set.h"
-#include "effect/effect_base.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_number.h"
 
 namespace Effect {
@@ -17,14 +17,18 @@ struct MosaicConstants {
 };
 static_assert(sizeof(MosaicConstants) == 16);
 
-class MosaicFilter : public EffectBase, public FilterShaderHolder {
+// The shaders of "モザイク", loaded on first use.
+class MosaicShaders : public FilterShaderSet {
+ public:
+  MosaicShaders();
+};
+
+class MosaicFilter : public ShaderFilter<MosaicFilter, MosaicShaders> {
  public:
   static constexpr const char* kName = "モザイク";
 
   MosaicFilter();
   std::shared_ptr<EffectBase> create() const override;
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber size;
 };

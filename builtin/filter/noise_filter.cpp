@@ -3,14 +3,12 @@
 #include "builtin/choice_lists.h"
 
 namespace Effect {
-namespace {
 
-constexpr const char* kShaders[] = {"noise_ps"};
-
-}  // namespace
+NoiseShaders::NoiseShaders()
+    : FilterShaderSet({"noise_ps"}, {}, sizeof(NoiseConstants)) {}
 
 NoiseFilter::NoiseFilter()
-    : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       strength(items, "強さ", 100.0, 0.0, 200.0, 0.1),
       speedX(items, "速度X", 0.0, -800.0, 800.0, 0.1),
       speedY(items, "速度Y", 0.0, -800.0, 800.0, 0.1),
@@ -25,9 +23,5 @@ NoiseFilter::NoiseFilter()
 }
 
 std::shared_ptr<EffectBase> NoiseFilter::create() const { return std::make_shared<NoiseFilter>(); }
-
-void NoiseFilter::createResource() { makeShaders(kShaders, sizeof(NoiseConstants)); }
-
-void NoiseFilter::shareResource(const EffectBase& prototype) { shareShaders(*this, prototype); }
 
 }  // namespace Effect

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "builtin/filter/filter_shader_set.h"
-#include "effect/effect_base.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_integer.h"
 #include "effect/effect_item_number.h"
 #include "effect/effect_item_select.h"
@@ -24,14 +24,18 @@ struct NoiseConstants {
 };
 static_assert(sizeof(NoiseConstants) == 48);
 
-class NoiseFilter : public EffectBase, public FilterShaderHolder {
+// The shaders of "ノイズ", loaded on first use.
+class NoiseShaders : public FilterShaderSet {
+ public:
+  NoiseShaders();
+};
+
+class NoiseFilter : public ShaderFilter<NoiseFilter, NoiseShaders> {
  public:
   static constexpr const char* kName = "ノイズ";
 
   NoiseFilter();
   std::shared_ptr<EffectBase> create() const override;
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber strength;
   EffectItemNumber speedX;

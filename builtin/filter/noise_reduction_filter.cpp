@@ -1,14 +1,12 @@
 #include "builtin/filter/noise_reduction_filter.h"
 
 namespace Effect {
-namespace {
 
-constexpr const char* kShaders[] = {"noise_reduction_ps"};
-
-}  // namespace
+NoiseReductionShaders::NoiseReductionShaders()
+    : FilterShaderSet({"noise_reduction_ps"}, {}, 0) {}
 
 NoiseReductionFilter::NoiseReductionFilter()
-    : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       strength(items, "強さ", 100.0, 0.0, 100.0, 0.1),
       range(items, "範囲", 2.0, 1.0, 8.0, 1.0),
       threshold(items, "しきい値", 20.0, 0.0, 200.0, 1.0) {
@@ -17,12 +15,6 @@ NoiseReductionFilter::NoiseReductionFilter()
 
 std::shared_ptr<EffectBase> NoiseReductionFilter::create() const {
   return std::make_shared<NoiseReductionFilter>();
-}
-
-void NoiseReductionFilter::createResource() { makeShaders(kShaders, 0); }
-
-void NoiseReductionFilter::shareResource(const EffectBase& prototype) {
-  shareShaders(*this, prototype);
 }
 
 }  // namespace Effect

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "builtin/filter/filter_shader_set.h"
-#include "effect/effect_base.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_number.h"
 
 namespace Effect {
@@ -18,14 +18,18 @@ struct NoiseReductionConstants {
 };
 static_assert(sizeof(NoiseReductionConstants) == 16);
 
-class NoiseReductionFilter : public EffectBase, public FilterShaderHolder {
+// The shaders of "ノイズ除去", loaded on first use.
+class NoiseReductionShaders : public FilterShaderSet {
+ public:
+  NoiseReductionShaders();
+};
+
+class NoiseReductionFilter : public ShaderFilter<NoiseReductionFilter, NoiseReductionShaders> {
  public:
   static constexpr const char* kName = "ノイズ除去";
 
   NoiseReductionFilter();
   std::shared_ptr<EffectBase> create() const override;
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber strength;
   EffectItemNumber range;

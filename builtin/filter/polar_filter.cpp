@@ -1,14 +1,12 @@
 #include "builtin/filter/polar_filter.h"
 
 namespace Effect {
-namespace {
 
-constexpr const char* kShaders[] = {"polar_ps"};
-
-}  // namespace
+PolarShaders::PolarShaders()
+    : FilterShaderSet({"polar_ps"}, {}, sizeof(PolarConstants)) {}
 
 PolarFilter::PolarFilter()
-    : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       centerWidth(items, "中心幅", 0.0, 0.0, 2000.0, 1.0),
       zoom(items, "拡大率", 100.0, 100.0, 800.0, 0.01),
       rotation(items, "回転", 0.0, -3600.0, 3600.0, 0.01),
@@ -17,9 +15,5 @@ PolarFilter::PolarFilter()
 }
 
 std::shared_ptr<EffectBase> PolarFilter::create() const { return std::make_shared<PolarFilter>(); }
-
-void PolarFilter::createResource() { makeShaders(kShaders, sizeof(PolarConstants)); }
-
-void PolarFilter::shareResource(const EffectBase& prototype) { shareShaders(*this, prototype); }
 
 }  // namespace Effect

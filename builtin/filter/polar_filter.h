@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "builtin/filter/filter_shader_set.h"
-#include "effect/effect_base.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_number.h"
 
 namespace Effect {
@@ -22,14 +22,18 @@ struct PolarConstants {
 };
 static_assert(sizeof(PolarConstants) == 32);
 
-class PolarFilter : public EffectBase, public FilterShaderHolder {
+// The shaders of "極座標変換", loaded on first use.
+class PolarShaders : public FilterShaderSet {
+ public:
+  PolarShaders();
+};
+
+class PolarFilter : public ShaderFilter<PolarFilter, PolarShaders> {
  public:
   static constexpr const char* kName = "極座標変換";
 
   PolarFilter();
   std::shared_ptr<EffectBase> create() const override;
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber centerWidth;
   EffectItemNumber zoom;

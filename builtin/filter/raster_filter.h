@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "builtin/filter/filter_shader_set.h"
-#include "effect/effect_base.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_number.h"
 
@@ -21,7 +21,13 @@ struct RasterConstants {
 };
 static_assert(sizeof(RasterConstants) == 32);
 
-class RasterFilter : public EffectBase, public FilterShaderHolder {
+// The shaders of "ラスター", loaded on first use.
+class RasterShaders : public FilterShaderSet {
+ public:
+  RasterShaders();
+};
+
+class RasterFilter : public ShaderFilter<RasterFilter, RasterShaders> {
  public:
   // The shaders: rows or columns along a sine wave, or along an uneven wave that reads the
   // random table as second input.
@@ -31,8 +37,6 @@ class RasterFilter : public EffectBase, public FilterShaderHolder {
 
   RasterFilter();
   std::shared_ptr<EffectBase> create() const override;
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber amplitude;
   EffectItemNumber wavelength;

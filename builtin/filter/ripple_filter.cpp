@@ -3,14 +3,12 @@
 #include "builtin/item_links.h"
 
 namespace Effect {
-namespace {
 
-constexpr const char* kShaders[] = {"ripple_ps"};
-
-}  // namespace
+RippleShaders::RippleShaders()
+    : FilterShaderSet({"ripple_ps"}, {}, sizeof(RippleConstants)) {}
 
 RippleFilter::RippleFilter()
-    : MoveXYAnchorEffect(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       centerX(items, "中心X", 0.0, -5000.0, 5000.0, 0.1),
       centerY(items, "中心Y", 0.0, -5000.0, 5000.0, 0.1),
       width(items, "幅", 30.0, 1.0, 400.0, 0.1),
@@ -26,9 +24,5 @@ RippleFilter::RippleFilter()
 std::shared_ptr<EffectBase> RippleFilter::create() const {
   return std::make_shared<RippleFilter>();
 }
-
-void RippleFilter::createResource() { makeShaders(kShaders, sizeof(RippleConstants)); }
-
-void RippleFilter::shareResource(const EffectBase& prototype) { shareShaders(*this, prototype); }
 
 }  // namespace Effect

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_integer.h"
 #include "effect/effect_item_number.h"
 #include "effect/move_xy_anchor_effect.h"
@@ -21,14 +22,18 @@ struct RippleConstants {
 };
 static_assert(sizeof(RippleConstants) == 32);
 
-class RippleFilter : public MoveXYAnchorEffect, public FilterShaderHolder {
+// The shaders of "波紋", loaded on first use.
+class RippleShaders : public FilterShaderSet {
+ public:
+  RippleShaders();
+};
+
+class RippleFilter : public ShaderFilter<RippleFilter, RippleShaders, MoveXYAnchorEffect> {
  public:
   static constexpr const char* kName = "波紋";
 
   RippleFilter();
   std::shared_ptr<EffectBase> create() const override;
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber centerX;
   EffectItemNumber centerY;

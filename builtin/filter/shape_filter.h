@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "builtin/filter/filter_shader_set.h"
-#include "effect/effect_base.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_number.h"
 
 namespace Effect {
@@ -17,14 +17,18 @@ struct SharpenConstants {
 };
 static_assert(sizeof(SharpenConstants) == 16);
 
-class ShapeFilter : public EffectBase, public FilterShaderHolder {
+// The shaders of "シャープ", loaded on first use.
+class SharpenShaders : public FilterShaderSet {
+ public:
+  SharpenShaders();
+};
+
+class ShapeFilter : public ShaderFilter<ShapeFilter, SharpenShaders> {
  public:
   static constexpr const char* kName = "シャープ";
 
   ShapeFilter();
   std::shared_ptr<EffectBase> create() const override;
-  void createResource() override;
-  void shareResource(const EffectBase& prototype) override;
 
   EffectItemNumber strength;
   EffectItemNumber range;

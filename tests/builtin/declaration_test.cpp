@@ -12,12 +12,29 @@
 #include "builtin/basic/basic_scale.h"
 #include "builtin/choice_lists.h"
 #include "builtin/control/camera_control.h"
+#include "builtin/filter/bevel_filter.h"
+#include "builtin/filter/bloom_filter.h"
+#include "builtin/filter/blur_direction_filter.h"
+#include "builtin/filter/blur_filter.h"
+#include "builtin/filter/bokashi_filter.h"
+#include "builtin/filter/bokeh_filter.h"
+#include "builtin/filter/border_blur_filter.h"
+#include "builtin/filter/border_filter.h"
+#include "builtin/filter/color_shift_filter.h"
+#include "builtin/filter/deinterlace_filter.h"
+#include "builtin/filter/diffusion_filter.h"
 #include "builtin/filter/displacement_filter.h"
 #include "builtin/filter/drop_shadow_filter.h"
+#include "builtin/filter/flash_filter.h"
 #include "builtin/filter/glow_filter.h"
 #include "builtin/filter/gradation_filter.h"
+#include "builtin/filter/mosaic_filter.h"
 #include "builtin/filter/noise_filter.h"
+#include "builtin/filter/noise_reduction_filter.h"
+#include "builtin/filter/polar_filter.h"
+#include "builtin/filter/raster_filter.h"
 #include "builtin/filter/ripple_filter.h"
+#include "builtin/filter/shape_filter.h"
 #include "builtin/filter/wipe_filter.h"
 #include "builtin/input/movie_load.h"
 #include "builtin/input/scene_load.h"
@@ -173,6 +190,64 @@ TEST_F(CatalogueTest, TheWipeStartsHalfASecondEachWayKeepingTheAspect) {
   EXPECT_TRUE(wipe.keepAspect.value);
   EXPECT_FALSE(wipe.invertIn.value);
   EXPECT_FALSE(wipe.invertOut.value);
+}
+
+// The bloom spreads from 10 upwards, where the other light effects start at 0; the flash
+// starts in front of the picture. Both start without a light colour.
+TEST_F(CatalogueTest, TheBloomAndTheFlashDeclareTheirLightItems) {
+  build();
+  expectItems(prototype<BloomFilter>(), {
+                                            {"強さ", 1, "100.0", false, 0, 500, 0.1},
+                                            {"拡散", 1, "250", false, 10, 1000, 1},
+                                            {"しきい値", 1, "80.0", false, 0, 200, 0.1},
+                                            {"拡散速度", 1, "0", false, 0, 60, 1},
+                                            {"光色", 14, ""},
+                                            {"サイズ固定", 2, "0"},
+                                        });
+  expectItems(prototype<FlashFilter>(), {
+                                            {"強さ", 1, "100.0", false, 0, 100, 0.1},
+                                            {"X", 1, "0.0", false, -2000, 2000, 0.1},
+                                            {"Y", 1, "0.0", false, -2000, 2000, 0.1},
+                                            {"合成モード", 8, "前方に合成"},
+                                            {"光色", 14, ""},
+                                            {"サイズ固定", 2, "0"},
+                                        });
+  for (const char* name : {GlowFilter::kName, BloomFilter::kName, FlashFilter::kName})
+    EXPECT_STREQ(effect(name).getPrototype()->label, "光効果") << name;
+}
+
+// The shader filters' instances all use their prototype's one set of shaders.
+template <class Filter>
+void expectSharedShaders(EffectService& registry, Filter& prototype) {
+  SCOPED_TRACE(Filter::kName);
+  ASSERT_TRUE(prototype.sharedResource());
+  const auto first = registry.createEffect(Filter::kName);
+  const auto second = registry.createEffect(Filter::kName);
+  EXPECT_EQ(dynamic_cast<Filter&>(*first).sharedResource(), prototype.sharedResource());
+  EXPECT_EQ(dynamic_cast<Filter&>(*second).sharedResource(), prototype.sharedResource());
+}
+
+TEST_F(CatalogueTest, InstancesShareTheirPrototypesShaders) {
+  EffectService& registry = build();
+  expectSharedShaders(registry, prototype<GlowFilter>());
+  expectSharedShaders(registry, prototype<BokashiFilter>());
+  expectSharedShaders(registry, prototype<BorderBlurFilter>());
+  expectSharedShaders(registry, prototype<BlurFilter>());
+  expectSharedShaders(registry, prototype<BlurDirectionFilter>());
+  expectSharedShaders(registry, prototype<DiffusionFilter>());
+  expectSharedShaders(registry, prototype<BokehFilter>());
+  expectSharedShaders(registry, prototype<RippleFilter>());
+  expectSharedShaders(registry, prototype<DisplacementFilter>());
+  expectSharedShaders(registry, prototype<NoiseFilter>());
+  expectSharedShaders(registry, prototype<BorderFilter>());
+  expectSharedShaders(registry, prototype<BevelFilter>());
+  expectSharedShaders(registry, prototype<RasterFilter>());
+  expectSharedShaders(registry, prototype<PolarFilter>());
+  expectSharedShaders(registry, prototype<ColorShiftFilter>());
+  expectSharedShaders(registry, prototype<NoiseReductionFilter>());
+  expectSharedShaders(registry, prototype<MosaicFilter>());
+  expectSharedShaders(registry, prototype<ShapeFilter>());
+  expectSharedShaders(registry, prototype<DeinterlaceFilter>());
 }
 
 TEST_F(CatalogueTest, TheMovieInputPlaysItsFileOverThePlaybackRange) {

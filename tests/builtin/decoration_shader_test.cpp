@@ -63,8 +63,8 @@ TEST_F(DecorationShaderTest, BorderTexelsWeighTheirNeighboursAlphaByDistance) {
     constants.range = c.range;
     constants.inverseRange = c.range > 0 ? 1.0f / float(c.range) : 0.0f;
     constants.limit = c.limit;
-    const auto result = runPixelShader(filter.shaders()->shader(BorderFilter::kTexelShader), 18, 14,
-                                       {input.get()}, filter.shaders()->constants(&constants));
+    const auto result = runPixelShader(filter.resource().pixelShader(BorderFilter::kTexelShader), 18, 14,
+                                       {input.get()}, filter.resource().writeConstants(&constants));
     EXPECT_TRUE(matchesEverywhere(*result,
                                   [&](int x, int y) -> std::optional<Rgba> {
                                     float sum = 0.0f;
@@ -98,8 +98,8 @@ TEST_F(DecorationShaderTest, BorderSamplesReadAPictureOfAnotherSize) {
   constants.inverseRange = 0.5f;
   constants.limit = 1.5f;
   const auto result =
-      runPixelShader(filter.shaders()->shader(BorderFilter::kSampledShader), 28, 20, {input.get()},
-                     filter.shaders()->constants(&constants), samplers.get(kLinearBorder.entry));
+      runPixelShader(filter.resource().pixelShader(BorderFilter::kSampledShader), 28, 20, {input.get()},
+                     filter.resource().writeConstants(&constants), samplers.get(kLinearBorder.entry));
   EXPECT_TRUE(matchesEverywhere(
       *result,
       [&](int x, int y) -> std::optional<Rgba> {
@@ -128,8 +128,8 @@ TEST_F(DecorationShaderTest, BevelShadesByTheAlphaAheadAndBehind) {
   constants.sampleNum = 4;
   for (const auto& picture : {blob(), TestSupport::randomPicture(14, 10, 4)}) {
     const auto input = TestSupport::uploadImage(*picture);
-    const auto result = runPixelShader(filter.shaders()->shader(0), 14, 10, {input.get()},
-                                       filter.shaders()->constants(&constants));
+    const auto result = runPixelShader(filter.resource().pixelShader(0), 14, 10, {input.get()},
+                                       filter.resource().writeConstants(&constants));
     const auto alphaAt = [&](float px, float py) {
       if (px < 0.0f || py < 0.0f) return 0.0f;
       return loadTexel(*picture, int(px), int(py))[3];
@@ -173,8 +173,8 @@ TEST_F(DecorationShaderTest, ColourShiftReadsEachChannelFromItsOwnOffset) {
     constants.alpha = 0.7f;
     constants.mode = mode;
     const auto result =
-        runPixelShader(filter.shaders()->shader(0), 12, 9, {input.get()},
-                       filter.shaders()->constants(&constants), samplers.get(kLinearBorder.entry));
+        runPixelShader(filter.resource().pixelShader(0), 12, 9, {input.get()},
+                       filter.resource().writeConstants(&constants), samplers.get(kLinearBorder.entry));
     EXPECT_TRUE(matchesEverywhere(
         *result,
         [&](int x, int y) -> std::optional<Rgba> {

@@ -110,8 +110,8 @@ TEST_F(DeformationShaderTest, RippleRingsMoveThePictureByTheCosineOfTheDistance)
     constants.interval = c.interval;
     constants.amplifier = c.amplifier;
     const auto result =
-        runPixelShader(filter.shaders()->shader(0), 16, 12, {input.get()},
-                       filter.shaders()->constants(&constants), samplers.get(kLinearClamp.entry));
+        runPixelShader(filter.resource().pixelShader(0), 16, 12, {input.get()},
+                       filter.resource().writeConstants(&constants), samplers.get(kLinearClamp.entry));
     const Expected expected = [&](int x, int y) { return ripple(*picture, x, y, constants); };
     EXPECT_TRUE(matchesEverywhere(*result, expected, kSampledTolerance))
         << c.count << " rings, interval " << c.interval << ", amplifier " << c.amplifier;
@@ -207,8 +207,8 @@ TEST_F(DeformationShaderTest, DisplacementMapsMoveScaleAndTurnThePicture) {
     constants.angleC = std::cos(kPi / 6);
     constants.type = c.type;
     const auto result =
-        runPixelShader(filter.shaders()->shader(c.shader), 16, 12, {input.get(), mapInput.get()},
-                       filter.shaders()->constants(&constants), samplers.get(kLinearBorder.entry));
+        runPixelShader(filter.resource().pixelShader(c.shader), 16, 12, {input.get(), mapInput.get()},
+                       filter.resource().writeConstants(&constants), samplers.get(kLinearBorder.entry));
     const Expected expected = [&](int x, int y) {
       return c.shader == DisplacementFilter::kMoveShader
                  ? displaceMove(*picture, *map, x, y, constants)
@@ -235,8 +235,8 @@ TEST_F(DeformationShaderTest, ANeutralMapLeavesThePicture) {
   constants.len[0] = constants.len[1] = 40.0f;
   constants.inverseMaskSize[0] = constants.inverseMaskSize[1] = 0.25f;
   const auto result =
-      runPixelShader(filter.shaders()->shader(DisplacementFilter::kMoveShader), 9, 7,
-                     {input.get(), mapInput.get()}, filter.shaders()->constants(&constants),
+      runPixelShader(filter.resource().pixelShader(DisplacementFilter::kMoveShader), 9, 7,
+                     {input.get(), mapInput.get()}, filter.resource().writeConstants(&constants),
                      samplers.get(kLinearBorder.entry));
   EXPECT_TRUE(matchesEverywhere(*result, [&](int x, int y) { return loadTexel(*picture, x, y); }));
 }
@@ -302,10 +302,10 @@ TEST_F(DeformationShaderTest, RasterLinesAverageTheRunsTheirWaveSweeps) {
     const bool uneven = shader >= RasterFilter::kRandomRowShader;
     const uint32_t grow = 2 * uint32_t(std::trunc(constants.length));
     const uint32_t width = columns ? 14 : 14 + grow, height = columns ? 16 + grow : 16;
-    Media::ConstantBufferCommon& buffer = filter.shaders()->constants(&constants);
-    const auto result = uneven ? runPixelShader(filter.shaders()->shader(shader), width, height,
+    Media::ConstantBufferCommon& buffer = filter.resource().writeConstants(&constants);
+    const auto result = uneven ? runPixelShader(filter.resource().pixelShader(shader), width, height,
                                                 {input.get(), table.get()}, buffer)
-                               : runPixelShader(filter.shaders()->shader(shader), width, height,
+                               : runPixelShader(filter.resource().pixelShader(shader), width, height,
                                                 {input.get()}, buffer);
     const RasterWave wave{constants, uneven ? &random : nullptr};
     EXPECT_TRUE(matchesEverywhere(
@@ -348,8 +348,8 @@ TEST_F(DeformationShaderTest, PolarCoordinatesWrapTheColumnsAroundTheCentre) {
     constants.ky = 8.0f / 6.0f;
     const uint32_t side = uint32_t(2.0f * c.rsize);
     const auto result =
-        runPixelShader(filter.shaders()->shader(0), side, side, {input.get()},
-                       filter.shaders()->constants(&constants), samplers.get(kLinearWrap.entry));
+        runPixelShader(filter.resource().pixelShader(0), side, side, {input.get()},
+                       filter.resource().writeConstants(&constants), samplers.get(kLinearWrap.entry));
     EXPECT_TRUE(matchesEverywhere(
         *result, [&](int x, int y) { return polar(*picture, x, y, constants); }, kSampledTolerance))
         << "radius " << c.rsize;

@@ -1,6 +1,6 @@
-// The shader sets of the filters: one set per kind, made on the prototype and shared by
-// every effect the registry makes of the kind; and each kind's shaders loading with the
-// inputs and constant layout that the filter's body binds and fills.
+// The shader sets of the decoration, deformation and processing filters: each kind's shaders
+// load with the inputs and constant layout that the filter's body binds and fills; an
+// effect of another kind leaves a set as it is.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -21,54 +21,22 @@
 #include "builtin/filter/raster_filter.h"
 #include "builtin/filter/ripple_filter.h"
 #include "builtin/filter/shape_filter.h"
-#include "catalogue_test_support.h"
 #include "gpu/gpu_test_support.h"
 #include "gpu/shader/shader_reflection.h"
 
 namespace {
 
 using namespace Effect;
-using TestSupport::CatalogueTest;
 
-TEST_F(CatalogueTest, EveryEffectOfAKindUsesThePrototypesShaders) {
-  EffectService& registry = build();
-  for (const char* name : {RippleFilter::kName, RasterFilter::kName, MosaicFilter::kName}) {
-    SCOPED_TRACE(name);
-    const auto* prototype =
-        dynamic_cast<const FilterShaderHolder*>(effect(name).getPrototype().get());
-    ASSERT_NE(prototype, nullptr);
-    ASSERT_NE(prototype->shaders(), nullptr);
-    const auto first = registry.createEffect(name);
-    const auto second = registry.createEffect(name);
-    EXPECT_EQ(dynamic_cast<const FilterShaderHolder&>(*first).shaders(), prototype->shaders());
-    EXPECT_EQ(dynamic_cast<const FilterShaderHolder&>(*second).shaders(), prototype->shaders());
-  }
-}
-
+// An effect of another kind has no set of this kind: the one held stays.
 TEST(FilterShaderSetTest, AnEffectOfAnotherKindLeavesTheSetAsItIs) {
   RippleFilter ripple;
   ripple.createResource();
   MosaicFilter mosaic;
   mosaic.createResource();
-  const auto own = ripple.shaders();
+  const auto own = ripple.sharedResource();
   ripple.shareResource(mosaic);
-  EXPECT_EQ(ripple.shaders(), own);
-}
-
-TEST(FilterShaderSetTest, MakingTheSetAgainReleasesTheOldOne) {
-  RippleFilter ripple;
-  ripple.createResource();
-  const std::weak_ptr<FilterShaderSet> old = ripple.shaders();
-  ripple.createResource();
-  EXPECT_TRUE(old.expired());
-  EXPECT_NE(ripple.shaders(), nullptr);
-}
-
-TEST(FilterShaderSetTest, AKindWithoutItsOwnBufferRefusesConstants) {
-  MosaicFilter mosaic;
-  mosaic.createResource();
-  const MosaicConstants constants;
-  EXPECT_THROW(mosaic.shaders()->constants(&constants), std::exception);
+  EXPECT_EQ(ripple.sharedResource(), own);
 }
 
 // What one shader declares: the texture and sampler registers it reads, and the members of
@@ -81,14 +49,18 @@ struct ShaderRow {
 
 struct KindRow {
   const char* name;
-  std::function<std::unique_ptr<EffectBase>()> make;
+  std::function<std::shared_ptr<FilterShaderSet>()> make;
   uint32_t constantBytes;
   std::vector<ShaderRow> shaders;
 };
 
 template <class Filter>
-std::function<std::unique_ptr<EffectBase>()> maker() {
-  return [] { return std::make_unique<Filter>(); };
+std::function<std::shared_ptr<FilterShaderSet>()> maker() {
+  return [] {
+    Filter filter;
+    filter.createResource();
+    return std::shared_ptr<FilterShaderSet>(filter.sharedResource());
+  };
 }
 
 class FilterShaderLoadTest : public TestSupport::GpuTest {};
@@ -173,15 +145,14 @@ TEST_F(FilterShaderLoadTest, EveryKindsShadersDeclareTheInputsAndConstantsItsBod
       {"deinterlace", maker<DeinterlaceFilter>(), 0, {{{0}, {}, {{"type", 0}}}}},
   };
   for (const KindRow& kind : kinds) {
-    const auto filter = kind.make();
-    filter->createResource();
-    FilterShaderSet& set = *dynamic_cast<FilterShaderHolder&>(*filter).shaders();
+    const std::shared_ptr<FilterShaderSet> shaders = kind.make();
+    FilterShaderSet& set = *shaders;
     EXPECT_EQ(set.constantBytes(), kind.constantBytes) << kind.name;
-    ASSERT_EQ(set.shaderCount(), kind.shaders.size()) << kind.name;
+    ASSERT_EQ(set.pixelShaderCount(), kind.shaders.size()) << kind.name;
     for (std::size_t i = 0; i < kind.shaders.size(); ++i) {
       SCOPED_TRACE(std::string(kind.name) + " shader " + std::to_string(i));
       const ShaderRow& row = kind.shaders[i];
-      Media::PixelShader& shader = set.shader(i);
+      Media::PixelShader& shader = set.pixelShader(i);
       ASSERT_TRUE(shader.loaded());
       EXPECT_TRUE(shader.hasDrawFunction());
       const Media::ShaderReflection& reflection = *shader.reflection();

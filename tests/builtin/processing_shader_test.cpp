@@ -142,8 +142,8 @@ TEST_F(ProcessingShaderTest, NoiseTypesShapeOctavesOfValueNoise) {
     constants.limit = 0.2f;
     constants.limitRatio = 1.6f;
     const auto result =
-        runPixelShader(filter.shaders()->shader(0), 12, 10, {table.get()},
-                       filter.shaders()->constants(&constants), samplers.get(kLinearWrap.entry));
+        runPixelShader(filter.resource().pixelShader(0), 12, 10, {table.get()},
+                       filter.resource().writeConstants(&constants), samplers.get(kLinearWrap.entry));
     const NoiseReference reference(values, constants);
     EXPECT_TRUE(matchesEverywhere(
         *result,
@@ -169,7 +169,7 @@ TEST_F(ProcessingShaderTest, NoiseReductionSumsTheSmallDifferences) {
     constants.limit = limit;
     Media::ConstantBufferCommon buffer;
     TestSupport::makeConstants(buffer, constants);
-    const auto result = runPixelShader(filter.shaders()->shader(0), 11, 8, {input.get()}, buffer);
+    const auto result = runPixelShader(filter.resource().pixelShader(0), 11, 8, {input.get()}, buffer);
     EXPECT_TRUE(matchesEverywhere(
         *result,
         [&](int x, int y) -> std::optional<Rgba> {
@@ -206,7 +206,7 @@ TEST_F(ProcessingShaderTest, MosaicTilesTakeTheirReducedTexel) {
     constants.length = length;
     Media::ConstantBufferCommon buffer;
     TestSupport::makeConstants(buffer, constants);
-    const auto result = runPixelShader(filter.shaders()->shader(0), 15, 11, {input.get()}, buffer);
+    const auto result = runPixelShader(filter.resource().pixelShader(0), 15, 11, {input.get()}, buffer);
     EXPECT_TRUE(matchesEverywhere(*result,
                                   [&](int x, int y) -> std::optional<Rgba> {
                                     const float size = std::max(length, 1.0f);
@@ -230,7 +230,7 @@ TEST_F(ProcessingShaderTest, SharpenPushesThePictureAwayFromItsBlur) {
   Media::ConstantBufferCommon buffer;
   TestSupport::makeConstants(buffer, constants);
   const auto result =
-      runPixelShader(filter.shaders()->shader(0), 9, 7, {input.get(), blur.get()}, buffer);
+      runPixelShader(filter.resource().pixelShader(0), 9, 7, {input.get(), blur.get()}, buffer);
   EXPECT_TRUE(matchesEverywhere(*result, [&](int x, int y) -> std::optional<Rgba> {
     const Rgba c = loadTexel(*picture, x, y), b = loadTexel(*blurred, x, y);
     Rgba out = c;
@@ -253,7 +253,7 @@ TEST_F(ProcessingShaderTest, DeinterlacingRebuildsOrBlendsRows) {
     constants.type = type;
     Media::ConstantBufferCommon buffer;
     TestSupport::makeConstants(buffer, constants);
-    const auto result = runPixelShader(filter.shaders()->shader(0), 6, 7, {input.get()}, buffer);
+    const auto result = runPixelShader(filter.resource().pixelShader(0), 6, 7, {input.get()}, buffer);
     EXPECT_TRUE(matchesEverywhere(*result,
                                   [&](int x, int y) -> std::optional<Rgba> {
                                     const Rgba c = loadTexel(*picture, x, y);
