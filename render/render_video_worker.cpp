@@ -108,6 +108,12 @@ void RenderVideoWorker::setVisibleClippingObject(bool on) {
   settings_.visibleClippingObject = on ? 1 : 0;
 }
 
+bool RenderVideoWorker::isCameraFreeView() const { return settings().cameraFreeView != 0; }
+
+bool RenderVideoWorker::isVisibleClippingObject() const {
+  return settings().visibleClippingObject != 0;
+}
+
 void RenderVideoWorker::requestRenderingFrame(int key, int frame, FrameCallback callback,
                                               FailureCallback failed) {
   if (key == kPreviewKey) requestThread_.cancelTask(kPreviewKey);

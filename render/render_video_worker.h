@@ -108,6 +108,8 @@ class RenderVideoWorker : public RenderWorkerBase, public Edit::RenderSwitches {
   void setCameraGrid(bool on) override;
   void setCameraFreeView(bool on) override;
   void setVisibleClippingObject(bool on) override;
+  bool isCameraFreeView() const override;
+  bool isVisibleClippingObject() const override;
   // The clipping mask colour, premultiplied.
   const float* clippingMaskColor() const { return clippingMaskColor_; }
   int32_t temporaryImageCacheSize() const { return temporaryImageCacheSize_; }
