@@ -4,8 +4,11 @@
 
 namespace Effect {
 
+ColorShiftShaders::ColorShiftShaders()
+    : FilterShaderSet({"color_shift_ps"}, {}, sizeof(ColorShiftConstants)) {}
+
 ColorShiftFilter::ColorShiftFilter()
-    : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       shift(items, "ずれ幅", 5.0, 0.0, 2000.0, 0.1),
       angle(items, "角度", 90.0, -3600.0, 3600.0, 0.01),
       strength(items, "強さ", 100.0, 0.0, 100.0, 1.0),

@@ -1,14 +1,34 @@
 #pragma once
 // "色ずれ": displaces two of the colour channels in opposite directions.
+#include <cstdint>
 #include <memory>
 
-#include "effect/effect_base.h"
+#include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_number.h"
 #include "effect/effect_item_select.h"
 
 namespace Effect {
 
-class ColorShiftFilter : public EffectBase {
+// What "色ずれ"'s shader reads ("constant0").
+struct ColorShiftConstants {
+  float inverseSize[2] = {0.0f, 0.0f};  // 1 / the picture's size
+  float offset[2] = {0.0f, 0.0f};       // added to the position, in pixels
+  float offsetR[2] = {0.0f, 0.0f};      // each channel's shift, in texture units
+  float offsetG[2] = {0.0f, 0.0f};
+  float offsetB[2] = {0.0f, 0.0f};
+  float alpha = 0.0f;                   // strength, 0 to 1
+  int32_t mode = 0;                     // 0: colours weighted by the mean alpha
+};
+static_assert(sizeof(ColorShiftConstants) == 48);
+
+// The shaders of "色ずれ", loaded on first use.
+class ColorShiftShaders : public FilterShaderSet {
+ public:
+  ColorShiftShaders();
+};
+
+class ColorShiftFilter : public ShaderFilter<ColorShiftFilter, ColorShiftShaders> {
  public:
   static constexpr const char* kName = "色ずれ";
 

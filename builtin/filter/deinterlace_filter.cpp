@@ -4,8 +4,11 @@
 
 namespace Effect {
 
+DeinterlaceShaders::DeinterlaceShaders()
+    : FilterShaderSet({"deinterlace_ps"}, {}, 0) {}
+
 DeinterlaceFilter::DeinterlaceFilter()
-    : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       method(items, "解除方法", 0, DeinterlaceModeList()) {
   label = "加工";
 }

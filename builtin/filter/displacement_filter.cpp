@@ -5,8 +5,13 @@
 
 namespace Effect {
 
+// The shaders in the order of the Shader numbers.
+DisplacementShaders::DisplacementShaders()
+    : FilterShaderSet({"displacement_move_ps", "displacement_turn_ps"},
+                      {}, sizeof(DisplacementConstants)) {}
+
 DisplacementFilter::DisplacementFilter()
-    : MoveXYAnchorEffect(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       x(items, "X", 0.0, -5000.0, 5000.0, 0.1),
       y(items, "Y", 0.0, -5000.0, 5000.0, 0.1),
       rotation(items, "回転", 0.0, -3600.0, 3600.0, 0.01),

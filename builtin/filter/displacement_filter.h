@@ -1,8 +1,11 @@
 #pragma once
 // "ディスプレイスメントマップ": moves, scales or rotates pixels by amounts read from a map image
 // placed over the picture.
+#include <cstdint>
 #include <memory>
 
+#include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_mask_select.h"
 #include "effect/effect_item_number.h"
@@ -11,8 +14,30 @@
 
 namespace Effect {
 
-class DisplacementFilter : public MoveXYAnchorEffect {
+// What the shaders of "ディスプレイスメントマップ" read ("constant0"); the map is the
+// second input.
+struct DisplacementConstants {
+  float offset[2] = {0.0f, 0.0f};           // added to the position: the map's centre at 0
+  float len[2] = {0.0f, 0.0f};              // displacement per unit of map value
+  float inverseMaskSize[2] = {0.0f, 0.0f};  // 1 / the map's size in pixels
+  float angleS = 0.0f;                      // the map's rotation: sine
+  float angleC = 1.0f;                      // and cosine
+  int32_t type = 0;                         // moving shader: 0 moves, 1 scales
+  int32_t unused[3] = {0, 0, 0};
+};
+static_assert(sizeof(DisplacementConstants) == 48);
+
+// The shaders of "ディスプレイスメントマップ", loaded on first use.
+class DisplacementShaders : public FilterShaderSet {
  public:
+  DisplacementShaders();
+};
+
+class DisplacementFilter : public ShaderFilter<DisplacementFilter, DisplacementShaders, MoveXYAnchorEffect> {
+ public:
+  // The shaders: moving or scaling, and turning.
+  enum Shader : std::size_t { kMoveShader, kTurnShader };
+
   static constexpr const char* kName = "ディスプレイスメントマップ";
 
   DisplacementFilter();

@@ -2,8 +2,11 @@
 
 namespace Effect {
 
+MosaicShaders::MosaicShaders()
+    : FilterShaderSet({"mosaic_ps"}, {}, 0) {}
+
 MosaicFilter::MosaicFilter()
-    : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       size(items, "サイズ", 12.0, 1.0, 2000.0, 1.0) {
   label = "加工";
 }

@@ -4,8 +4,11 @@
 
 namespace Effect {
 
+NoiseShaders::NoiseShaders()
+    : FilterShaderSet({"noise_ps"}, {}, sizeof(NoiseConstants)) {}
+
 NoiseFilter::NoiseFilter()
-    : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       strength(items, "強さ", 100.0, 0.0, 200.0, 0.1),
       speedX(items, "速度X", 0.0, -800.0, 800.0, 0.1),
       speedY(items, "速度Y", 0.0, -800.0, 800.0, 0.1),

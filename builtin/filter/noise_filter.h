@@ -1,15 +1,36 @@
 #pragma once
 // "ノイズ": multiplies the picture by animated fractal noise.
+#include <cstdint>
 #include <memory>
 
-#include "effect/effect_base.h"
+#include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_integer.h"
 #include "effect/effect_item_number.h"
 #include "effect/effect_item_select.h"
 
 namespace Effect {
 
-class NoiseFilter : public EffectBase {
+// What "ノイズ"'s shader reads ("constant0"); its input is the noise table.
+struct NoiseConstants {
+  float step[3] = {0.0f, 0.0f, 0.0f};  // added to position and time at each octave
+  int32_t type = 0;                    // the noise type, 0 to 5
+  float offset[2] = {0.0f, 0.0f};      // the noise's position, in lattice units
+  float cycle[2] = {1.0f, 1.0f};       // lattice units per pixel
+  float accelerate = 0.0f;             // time, in lattice units
+  float level = 1.0f;                  // strength: 0 to 1 fades in, 1 to 2 fades out
+  float limit = 0.0f;                  // threshold
+  float limitRatio = 1.0f;             // 1 / what remains above the threshold
+};
+static_assert(sizeof(NoiseConstants) == 48);
+
+// The shaders of "ノイズ", loaded on first use.
+class NoiseShaders : public FilterShaderSet {
+ public:
+  NoiseShaders();
+};
+
+class NoiseFilter : public ShaderFilter<NoiseFilter, NoiseShaders> {
  public:
   static constexpr const char* kName = "ノイズ";
 

@@ -1,13 +1,30 @@
 #pragma once
 // "ノイズ除去": pulls each pixel towards its similar neighbours.
+#include <cstdint>
 #include <memory>
 
-#include "effect/effect_base.h"
+#include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_number.h"
 
 namespace Effect {
 
-class NoiseReductionFilter : public EffectBase {
+// What "ノイズ除去"'s shader reads ("constant0"), in the shared 16-byte buffer.
+struct NoiseReductionConstants {
+  int32_t range = 0;   // neighbours either side
+  float level = 0.0f;  // how far the summed differences move the pixel
+  float limit = 0.0f;  // threshold of a small difference
+  float unused = 0.0f;
+};
+static_assert(sizeof(NoiseReductionConstants) == 16);
+
+// The shaders of "ノイズ除去", loaded on first use.
+class NoiseReductionShaders : public FilterShaderSet {
+ public:
+  NoiseReductionShaders();
+};
+
+class NoiseReductionFilter : public ShaderFilter<NoiseReductionFilter, NoiseReductionShaders> {
  public:
   static constexpr const char* kName = "ノイズ除去";
 

@@ -2,8 +2,11 @@
 
 namespace Effect {
 
+PolarShaders::PolarShaders()
+    : FilterShaderSet({"polar_ps"}, {}, sizeof(PolarConstants)) {}
+
 PolarFilter::PolarFilter()
-    : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       centerWidth(items, "中心幅", 0.0, 0.0, 2000.0, 1.0),
       zoom(items, "拡大率", 100.0, 100.0, 800.0, 0.01),
       rotation(items, "回転", 0.0, -3600.0, 3600.0, 0.01),

@@ -4,8 +4,11 @@
 
 namespace Effect {
 
+RippleShaders::RippleShaders()
+    : FilterShaderSet({"ripple_ps"}, {}, sizeof(RippleConstants)) {}
+
 RippleFilter::RippleFilter()
-    : MoveXYAnchorEffect(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       centerX(items, "中心X", 0.0, -5000.0, 5000.0, 0.1),
       centerY(items, "中心Y", 0.0, -5000.0, 5000.0, 0.1),
       width(items, "幅", 30.0, 1.0, 400.0, 0.1),

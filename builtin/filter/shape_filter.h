@@ -1,13 +1,29 @@
 #pragma once
 // "シャープ": sharpens the picture with an unsharp mask.
+#include <cstdint>
 #include <memory>
 
-#include "effect/effect_base.h"
+#include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_number.h"
 
 namespace Effect {
 
-class ShapeFilter : public EffectBase {
+// What "シャープ"'s shader reads ("constant0"), in the shared 16-byte buffer; the blurred
+// picture is the second input.
+struct SharpenConstants {
+  float level = 0.0f;  // how far the picture moves away from the blur
+  float unused[3] = {0.0f, 0.0f, 0.0f};
+};
+static_assert(sizeof(SharpenConstants) == 16);
+
+// The shaders of "シャープ", loaded on first use.
+class SharpenShaders : public FilterShaderSet {
+ public:
+  SharpenShaders();
+};
+
+class ShapeFilter : public ShaderFilter<ShapeFilter, SharpenShaders> {
  public:
   static constexpr const char* kName = "シャープ";
 

@@ -13,17 +13,23 @@
 #include "builtin/choice_lists.h"
 #include "builtin/control/camera_control.h"
 #include "builtin/filter/angle_clip_filter.h"
+#include "builtin/filter/bevel_filter.h"
 #include "builtin/filter/bloom_filter.h"
 #include "builtin/filter/blur_direction_filter.h"
 #include "builtin/filter/blur_filter.h"
 #include "builtin/filter/bokashi_filter.h"
 #include "builtin/filter/bokeh_filter.h"
 #include "builtin/filter/border_blur_filter.h"
+#include "builtin/filter/border_filter.h"
 #include "builtin/filter/chroma_key_filter.h"
 #include "builtin/filter/color_change_filter.h"
 #include "builtin/filter/color_filter.h"
 #include "builtin/filter/color_key_filter.h"
+#include "builtin/filter/color_shift_filter.h"
+#include "builtin/filter/deinterlace_filter.h"
 #include "builtin/filter/diffusion_filter.h"
+#include "builtin/filter/displacement_filter.h"
+#include "builtin/filter/drop_shadow_filter.h"
 #include "builtin/filter/edge_filter.h"
 #include "builtin/filter/flash_filter.h"
 #include "builtin/filter/glow_filter.h"
@@ -32,6 +38,14 @@
 #include "builtin/filter/luminance_key_filter.h"
 #include "builtin/filter/mask_filter.h"
 #include "builtin/filter/monochrome_filter.h"
+#include "builtin/filter/mosaic_filter.h"
+#include "builtin/filter/noise_filter.h"
+#include "builtin/filter/noise_reduction_filter.h"
+#include "builtin/filter/polar_filter.h"
+#include "builtin/filter/raster_filter.h"
+#include "builtin/filter/ripple_filter.h"
+#include "builtin/filter/shape_filter.h"
+#include "builtin/filter/wipe_filter.h"
 #include "builtin/input/movie_load.h"
 #include "builtin/input/scene_load.h"
 #include "builtin/input/text_input.h"
@@ -102,6 +116,90 @@ TEST_F(CatalogueTest, TheGlowDeclaresItsLightItems) {
                                            {"光成分のみ", 2, "0"},
                                            {"サイズ固定", 2, "0"},
                                        });
+}
+
+// The shadow starts 40 pixels left and 24 down, at 40 percent, black.
+TEST_F(CatalogueTest, TheDropShadowStartsBlackBelowLeft) {
+  build();
+  expectItems(prototype<DropShadowFilter>(), {
+                                                 {"X", 1, "-40", false, -1000, 1000, 1},
+                                                 {"Y", 1, "24", false, -1000, 1000, 1},
+                                                 {"濃さ", 1, "40.0", false, 0, 100, 0.1},
+                                                 {"拡散", 1, "10", false, 0, 500, 1},
+                                                 {"影色", 7, "000000"},
+                                                 {"影を別オブジェクトで描画", 2, "0"},
+                                             });
+}
+
+// The ripple's height and amplification count may be negative; its width stays at least 1.
+TEST_F(CatalogueTest, TheRippleMovesAroundItsCentre) {
+  build();
+  RippleFilter& ripple = prototype<RippleFilter>();
+  expectItems(ripple, {
+                          {"中心X", 1, "0.0", false, -5000, 5000, 0.1},
+                          {"中心Y", 1, "0.0", false, -5000, 5000, 0.1},
+                          {"幅", 1, "30.0", false, 1, 400, 0.1},
+                          {"高さ", 1, "15.0", false, -400, 400, 0.1},
+                          {"速度", 1, "150.0", false, -2000, 2000, 0.1},
+                          {"波紋数", 0, "0", false, 0, 100},
+                          {"波紋間隔", 0, "0", false, 0, 100},
+                          {"増幅減衰回数", 0, "0", false, -100, 100},
+                      });
+  EXPECT_EQ(ripple.positionItems, (NumberItemList{&ripple.centerX, &ripple.centerY}));
+}
+
+TEST_F(CatalogueTest, TheDisplacementMapStartsAsACircleMovingNothing) {
+  build();
+  DisplacementFilter& map = prototype<DisplacementFilter>();
+  expectItems(map, {
+                       {"X", 1, "0.0", false, -5000, 5000, 0.1},
+                       {"Y", 1, "0.0", false, -5000, 5000, 0.1},
+                       {"回転", 1, "0.00", false, -3600, 3600, 0.01},
+                       {"サイズ", 1, "200", false, 0, 4000, 1},
+                       {"縦横比", 1, "0.000", false, -100, 100, 0.001},
+                       {"ぼかし", 1, "5", false, 0, 1000, 1},
+                       {"変形X", 1, "0.00", false, -5000, 5000, 0.01},
+                       {"変形Y", 1, "0.00", false, -5000, 5000, 0.01},
+                       {"拡大変形", 1, "0.00", false, -5000, 5000, 0.01},
+                       {"拡大縦横", 1, "0.000", false, -100, 100, 0.001},
+                       {"回転変形", 1, "0.00", false, -5000, 5000, 0.01},
+                       {"変形方法", 8, "移動変形", true},
+                       {"マップの種類", 15, "円"},
+                       {"シーンの長さを合わせる", 2, "0"},
+                       {"元のサイズに合わせる", 2, "0"},
+                   });
+  EXPECT_EQ(map.positionItems, (NumberItemList{&map.x, &map.y}));
+}
+
+TEST_F(CatalogueTest, TheNoiseStartsAsStillType1AtFullStrength) {
+  build();
+  expectItems(prototype<NoiseFilter>(), {
+                                            {"強さ", 1, "100.0", false, 0, 200, 0.1},
+                                            {"速度X", 1, "0.0", false, -800, 800, 0.1},
+                                            {"速度Y", 1, "0.0", false, -800, 800, 0.1},
+                                            {"変化速度", 1, "0.0", false, 0, 800, 0.1},
+                                            {"周期X", 1, "1.00", false, 0, 100, 0.01},
+                                            {"周期Y", 1, "1.00", false, 0, 100, 0.01},
+                                            {"しきい値", 1, "0.0", false, 0, 100, 0.1},
+                                            {"シード", 0, "0", false, 0, 100},
+                                            {"合成モード", 8, "アルファ値と乗算"},
+                                            {"ノイズの種類", 8, "Type1"},
+                                        });
+}
+
+// The wipe's kinds come from the drawing layer's transition list (checked with it); its
+// other items start half a second in and out, keeping the aspect, not inverted.
+TEST_F(CatalogueTest, TheWipeStartsHalfASecondEachWayKeepingTheAspect) {
+  build();
+  const WipeFilter& wipe = prototype<WipeFilter>();
+  EXPECT_STREQ(wipe.label, "切り替え効果");
+  EXPECT_EQ(wipe.wipeIn.toString(), "0.50");
+  EXPECT_EQ(wipe.wipeOut.toString(), "0.50");
+  EXPECT_EQ(wipe.blur.toString(), "2");
+  EXPECT_EQ(wipe.kind.value, 0);
+  EXPECT_TRUE(wipe.keepAspect.value);
+  EXPECT_FALSE(wipe.invertIn.value);
+  EXPECT_FALSE(wipe.invertOut.value);
 }
 
 // The clipping, keying and colour declarations: only "飽和する" starts checked; the fan's
@@ -243,6 +341,18 @@ TEST_F(CatalogueTest, InstancesShareTheirPrototypesShaders) {
   expectSharedShaders(registry, prototype<LuminanceKeyFilter>());
   expectSharedShaders(registry, prototype<EdgeFilter>());
   expectSharedShaders(registry, prototype<MonochromeFilter>());
+  expectSharedShaders(registry, prototype<RippleFilter>());
+  expectSharedShaders(registry, prototype<DisplacementFilter>());
+  expectSharedShaders(registry, prototype<NoiseFilter>());
+  expectSharedShaders(registry, prototype<BorderFilter>());
+  expectSharedShaders(registry, prototype<BevelFilter>());
+  expectSharedShaders(registry, prototype<RasterFilter>());
+  expectSharedShaders(registry, prototype<PolarFilter>());
+  expectSharedShaders(registry, prototype<ColorShiftFilter>());
+  expectSharedShaders(registry, prototype<NoiseReductionFilter>());
+  expectSharedShaders(registry, prototype<MosaicFilter>());
+  expectSharedShaders(registry, prototype<ShapeFilter>());
+  expectSharedShaders(registry, prototype<DeinterlaceFilter>());
 }
 
 TEST_F(CatalogueTest, TheMovieInputPlaysItsFileOverThePlaybackRange) {

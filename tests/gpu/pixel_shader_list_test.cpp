@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "gpu/gpu_test_support.h"
+#include "gpu/shader_run_support.h"
 #include "gpu/gl/shader_program.h"
 #include "gpu/resource/pixel_shader_list.h"
 #include "gpu/resource_buffer.h"
@@ -27,6 +28,11 @@ using Resource::PixelShaderList;
 using TestSupport::halfPixel;
 using TestSupport::nearHalf;
 using TestSupport::Rgba;
+using TestSupport::Sampler;
+using TestSupport::kLinearBorder;
+using TestSupport::kLinearClamp;
+using TestSupport::kNearestClamp;
+using TestSupport::sample;
 
 constexpr uint32_t kWidth = 9, kHeight = 5;
 
@@ -64,38 +70,6 @@ Rgba at(const Media::ImageBuffer& image, int x, int y) {
   return halfPixel(image, static_cast<uint32_t>(x), static_cast<uint32_t>(y));
 }
 bool inside(int x, int y) { return x >= 0 && y >= 0 && x < int(kWidth) && y < int(kHeight); }
-
-// The sampler states the sampling entries are checked with, and the same filtering here:
-// bilinear between the four texels around (u, v) or the texel under it, with clamped
-// addressing or a transparent black border.
-struct Sampler {
-  std::size_t entry;
-  bool border;
-  bool nearest;
-};
-constexpr Sampler kLinearBorder{0, true, false};
-constexpr Sampler kLinearClamp{1, false, false};
-constexpr Sampler kNearestClamp{6, false, true};
-
-Rgba texel(const Media::ImageBuffer& image, int x, int y, const Sampler& sampler) {
-  const int w = int(image.width), h = int(image.height);
-  if (sampler.border && (x < 0 || y < 0 || x >= w || y >= h)) return Rgba{};
-  return at(image, std::clamp(x, 0, w - 1), std::clamp(y, 0, h - 1));
-}
-
-Rgba sample(const Media::ImageBuffer& image, float u, float v, const Sampler& sampler) {
-  const float tx = u * float(image.width), ty = v * float(image.height);
-  if (sampler.nearest) return texel(image, int(std::floor(tx)), int(std::floor(ty)), sampler);
-  const float x0 = std::floor(tx - 0.5f), y0 = std::floor(ty - 0.5f);
-  const float fx = tx - 0.5f - x0, fy = ty - 0.5f - y0;
-  const Rgba a = texel(image, int(x0), int(y0), sampler), b = texel(image, int(x0) + 1, int(y0), sampler);
-  const Rgba c = texel(image, int(x0), int(y0) + 1, sampler);
-  const Rgba d = texel(image, int(x0) + 1, int(y0) + 1, sampler);
-  Rgba r;
-  for (int i = 0; i < 4; ++i)
-    r[i] = (a[i] * (1 - fx) + b[i] * fx) * (1 - fy) + (c[i] * (1 - fx) + d[i] * fx) * fy;
-  return r;
-}
 
 // The resize rule: the pixel centre times the inverse ratio in source pixels; one sample
 // when neither side shrinks by 1.05 or more, else the mean of a grid over the footprint
