@@ -8,7 +8,9 @@
 
 #include "system/event_service.h"
 #include "system/setting_service.h"
+#include "ui/keyboard_shortcut.h"
 #include "ui/loop_guard.h"
+#include "ui/menu_bar.h"
 
 namespace Window {
 
@@ -36,6 +38,12 @@ class ManagerWindow : public QWidget {
       runGuarded([this] { service_.menuHook_(); });
       return;
     }
+    // A key that no input target takes runs its shortcut.
+    bool handled = false;
+    if (auto* shortcut = Shortcut::instance()) {
+      runGuarded([&] { handled = shortcut->processKey(event->key(), event->modifiers()); });
+    }
+    if (handled) return;
     QWidget::keyPressEvent(event);
   }
   void moveEvent(QMoveEvent* event) override {
@@ -61,6 +69,8 @@ WindowService::WindowService() : binding_(config_, Setting::ParameterIni::instan
   window_ = std::make_unique<ManagerWindow>(*this);
   window_->setWindowTitle(QString::fromStdString(title_));
   window_->setGeometry(x, y, std::max<int>(w, kMinimumSize), std::max<int>(h, kMinimumSize));
+  menu_ = std::make_unique<WindowMenuManager>();
+  menu_->attach(window_.get());
   if (zoom != 0) window_->showMaximized();
   else window_->show();
 
@@ -73,6 +83,7 @@ WindowService::WindowService() : binding_(config_, Setting::ParameterIni::instan
 
 WindowService::~WindowService() {
   while (!waitHandles_.empty()) unregisterWaitHandle(waitHandles_.begin()->first);
+  menu_.reset();
   window_.reset();
 }
 

@@ -20,6 +20,7 @@ class QSocketNotifier;
 namespace Window {
 
 class ManagerWindow;
+class WindowMenuManager;
 
 class WindowService : public System::Service<WindowService> {
  public:
@@ -51,6 +52,8 @@ class WindowService : public System::Service<WindowService> {
   bool menusEnabled() const { return !menuHook_; }
 
   QWidget* window() const;
+  // The menu bar of the window with its five top menus.
+  WindowMenuManager& menuManager() const { return *menu_; }
   const std::string& title() const { return title_; }
   void setTitle(const std::string& title);
 
@@ -82,6 +85,7 @@ class WindowService : public System::Service<WindowService> {
   std::string title_ = "Velumo Kivrun2";
   std::unordered_map<int, WaitHandle> waitHandles_;
   std::unique_ptr<ManagerWindow> window_;
+  std::unique_ptr<WindowMenuManager> menu_;
   bool closed_ = false;
 };
 
