@@ -38,9 +38,9 @@ class ManagerWindow : public QWidget {
       runGuarded([this] { service_.menuHook_(); });
       return;
     }
-    // A key that no input target takes runs its shortcut.
+    // A key that no input target takes runs its shortcut, unless the menus are grey.
     bool handled = false;
-    if (auto* shortcut = Shortcut::instance()) {
+    if (auto* shortcut = Shortcut::instance(); shortcut && service_.menusEnabled()) {
       runGuarded([&] { handled = shortcut->processKey(event->key(), event->modifiers()); });
     }
     if (handled) return;

@@ -290,6 +290,13 @@ TEST_F(Shortcuts, AKeyEventOfTheWindowRunsItsShortcut) {
   QCoreApplication::sendEvent(manager, &other);
   EXPECT_EQ(saves, 1);
   EXPECT_FALSE(other.isAccepted());
+
+  // While the menus are grey (an export runs) no shortcut runs.
+  Window::WindowService::instance()->setMenuHook([] {});
+  QKeyEvent blocked(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
+  QCoreApplication::sendEvent(manager, &blocked);
+  Window::WindowService::instance()->setMenuHook({});
+  EXPECT_EQ(saves, 1);
 }
 
 }  // namespace
