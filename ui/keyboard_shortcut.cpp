@@ -1,6 +1,5 @@
 #include "ui/keyboard_shortcut.h"
 
-#include <QAction>
 #include <algorithm>
 #include <exception>
 
@@ -153,16 +152,7 @@ std::string Shortcut::getCodeName(int code) const {
 }
 
 void Shortcut::setMenuItemKeyText(RootMenu& root, int commandId, std::string_view keyText) {
-  QAction* action = root.findAction(commandId);
-  if (!action) return;
-  QString text = action->text();
-  const qsizetype tab = text.indexOf(QLatin1Char('\t'));
-  if (tab >= 0) text.truncate(tab);
-  if (!keyText.empty()) {
-    text += QLatin1Char('\t');
-    text += QString::fromUtf8(keyText.data(), static_cast<qsizetype>(keyText.size()));
-  }
-  action->setText(text);
+  root.setItemKeyText(commandId, keyText);
 }
 
 void Shortcut::showKeyText(const Entry& entry) const {

@@ -27,11 +27,12 @@ QString toQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The item text without its key text (the part from the first tab on).
-QString withoutKeyText(const QString& text) {
+// An item text is its text, then from the first tab on its key text.
+qsizetype keyTextStart(const QString& text) {
   const qsizetype tab = text.indexOf(QLatin1Char('\t'));
-  return tab < 0 ? text : text.left(tab);
+  return tab < 0 ? text.size() : tab;
 }
+QString withoutKeyText(const QString& text) { return text.left(keyTextStart(text)); }
 
 }  // namespace
 
@@ -140,8 +141,15 @@ void RootMenu::updateItemText(int commandId, std::string_view text) {
   QAction* action = findAction(commandId);
   if (!action) return;
   const QString current = action->text();
-  const qsizetype tab = current.indexOf(QLatin1Char('\t'));
-  action->setText(toQString(text) + (tab < 0 ? QString() : current.mid(tab)));
+  action->setText(toQString(text) + current.mid(keyTextStart(current)));
+}
+
+void RootMenu::setItemKeyText(int commandId, std::string_view keyText) {
+  QAction* action = findAction(commandId);
+  if (!action) return;
+  QString text = withoutKeyText(action->text());
+  if (!keyText.empty()) text += QLatin1Char('\t') + toQString(keyText);
+  action->setText(text);
 }
 
 void RootMenu::updateMenuState() {

@@ -96,6 +96,9 @@ class RootMenu : public BaseMenu {
   // Keeps the part of the item's text from the first tab on (its key text) and puts `text`
   // before it.
   void updateItemText(int commandId, std::string_view text);
+  // Keeps the item's text before the first tab and appends a tab and the key text, or
+  // nothing for an empty key text.
+  void setItemKeyText(int commandId, std::string_view keyText);
 
   // What a menu of this root does when it opens: every enable predicate greys or enables its
   // item, every check predicate checks it, every text provider rewrites it, and every item

@@ -207,7 +207,8 @@ TEST_F(Shortcuts, ASavedKeyIsNeverTakenByAnotherEntrysDefault) {
   for (const Case& c : cases) {
     writeKeyboardFile(c.file);
     restart();
-    for (const Entry& entry : c.entries) shortcut().registerShortcut(entry.name, entry.defaultCode, [] {});
+    for (const Entry& entry : c.entries)
+      shortcut().registerShortcut(entry.name, entry.defaultCode, [] {});
     for (std::size_t i = 0; i < c.entries.size(); ++i)
       EXPECT_EQ(shortcut().entries()[i].code, c.entries[i].code) << c.label << " " << i;
   }
@@ -235,7 +236,8 @@ TEST_F(Shortcuts, AKeyRunsItsEntryOrTheEntryOfTheKeyAlone) {
   };
   for (const Case& c : cases) {
     ran.clear();
-    EXPECT_EQ(shortcut().procKeyDown(c.key, c.modifiers), c.handled) << c.key << " " << c.modifiers;
+    EXPECT_EQ(shortcut().procKeyDown(c.key, c.modifiers), c.handled)
+        << c.key << " " << c.modifiers;
     EXPECT_EQ(ran, c.ran) << c.key << " " << c.modifiers;
   }
   EXPECT_EQ(shortcut().getDefaultCode('A', kCtrl), 'A' | kCtrl);
