@@ -120,6 +120,30 @@ TEST(Menu, AMenuSinkItemCanBeGreyAndRunsItsAction) {
   EXPECT_EQ(runs, 1);
 }
 
+TEST(Menu, AContextMenuAppliesItsOwnTablesWhenShown) {
+  // The bar and the context menu both number from 40000: each keeps its own tables.
+  WindowMenuManager bar;
+  const MenuItem barItem = bar.topMenu(WindowMenuManager::Edit).insertItem("bar", [] {});
+  PopupMenu menu;
+  MenuItem item = menu.insertItem("popup", [] {});
+  item.setEnable([] { return false; });
+  item.setText([] { return std::string("now"); });
+  ASSERT_EQ(item.commandId(), barItem.commandId());
+  bool enabledWhileShown = true;
+  std::string textWhileShown;
+  QTimer::singleShot(0, [&] {
+    enabledWhileShown = item.action()->isEnabled();
+    textWhileShown = item.action()->text().toStdString();
+  });
+  chooseInNextPopup(-1);
+  menu.show();
+  EXPECT_FALSE(enabledWhileShown);
+  EXPECT_EQ(textWhileShown, "now");
+  openAndClose(bar.topMenu(WindowMenuManager::Edit).handle());
+  EXPECT_TRUE(barItem.action()->isEnabled());
+  EXPECT_EQ(barItem.action()->text().toStdString(), "bar");
+}
+
 class MenuBar : public ::testing::Test {
  protected:
   WindowMenuManager bar;
