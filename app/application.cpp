@@ -44,6 +44,8 @@
 #include "ui/keyboard_shortcut.h"
 #include "ui/qt_export_ui.h"
 #include "ui/qt_ui_bridge.h"
+#include "ui/window_footer.h"
+#include "ui/window_mouse.h"
 #include "ui/window_service.h"
 
 namespace App {
@@ -68,7 +70,10 @@ void acquireServices(System::ServiceStack& services) {
   services.acquire<Event::EventService>();
   // The shortcuts exist before the window's menus register theirs.
   services.acquire<Window::Shortcut>();
+  // The input dispatcher comes before the window whose input it routes.
+  services.acquire<Window::WindowMouseService>();
   services.acquire<Window::WindowService>();
+  Window::WindowService::instance()->footer().setStatusText("Initializing...");
   // The media readers, then the picture and sound caches that read through them.
   services.acquire<Plugin::InputService>();
   // The export writers, built in and from the plug-in folder.
@@ -144,9 +149,16 @@ int run(int argc, char** argv) {
                              &mediaHost.emplace(*Edit::EditService::instance()));
     editAccessInstall.emplace(Effect::setEditAccess, &editAccess);
     renderSwitchesInstall.emplace(Edit::setRenderSwitches, &Render::RenderService::Get().video());
+    // Closing the window asks whether the edit data may be discarded; a refusal keeps it.
+    Window::WindowService::instance()->setCloseQuery(
+        [] {
+          Edit::EditService* edit = Edit::EditService::instance();
+          return !edit || edit->confirmDiscard();
+        });
     // The edit service's start listener opens the project the command line names.
     Edit::EditService::instance()->setCommandLine(std::vector<std::string>(argv, argv + argc));
     Event::EventService::instance()->startEvent().fire();
+    Window::WindowService::instance()->footer().setStatusText("");
   } catch (const std::exception& exception) {
     return endWithException(services, exception);
   }

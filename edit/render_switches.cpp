@@ -10,6 +10,8 @@ class KeptSwitches : public RenderSwitches {
   void setCameraGrid(bool enable) override { cameraGrid = enable; }
   void setCameraFreeView(bool enable) override { cameraFreeView = enable; }
   void setVisibleClippingObject(bool enable) override { visibleClippingObject = enable; }
+  bool isCameraFreeView() const override { return cameraFreeView; }
+  bool isVisibleClippingObject() const override { return visibleClippingObject; }
   bool cameraGrid = true;
   bool cameraFreeView = false;
   bool visibleClippingObject = true;

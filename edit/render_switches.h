@@ -11,6 +11,9 @@ class RenderSwitches {
   virtual void setCameraGrid(bool enable) = 0;
   virtual void setCameraFreeView(bool enable) = 0;
   virtual void setVisibleClippingObject(bool enable) = 0;
+  // What the switches hold now, for the commands that toggle them.
+  virtual bool isCameraFreeView() const = 0;
+  virtual bool isVisibleClippingObject() const = 0;
 };
 
 // Installs the switches (nullptr puts the headless ones back).

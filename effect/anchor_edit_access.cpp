@@ -36,6 +36,8 @@ void AnchorEditAccess::setSettingFrame(int) {}
 
 void AnchorEditAccess::toggleVisibleClippingObject() {}
 
+void AnchorEditAccess::showRefusedCursor() {}
+
 void setAnchorEditAccess(AnchorEditAccess* access) { installed.store(access); }
 
 AnchorEditAccess& anchorEditAccess() {

@@ -3,8 +3,9 @@
 // which object has the focus, whether a layer is locked, where an effect stands in its
 // object's chain, the object's clipping flag and first effect, the anchor display
 // settings, and the edits a handle asks for (cursor frame, the setting window's frame,
-// the clipping-view switch). The edit model implements it (reaching the setting window
-// through its own window seam) and the program installs it at start-up.
+// the clipping-view switch) or refuses (the mouse cursor). The edit model implements it
+// (reaching the setting window and the cursor through its own window seam) and the program
+// installs it at start-up.
 //
 // Without one (a run without an edit model) no effect is found in any chain, so no handle
 // is added; nothing has the focus, no layer is locked, the settings keep their defaults,
@@ -50,6 +51,8 @@ class AnchorEditAccess {
   // Toggles the render setting that shows clipping objects (an edit command that logs
   // itself and asks for a redraw).
   virtual void toggleVisibleClippingObject();
+  // Shows the "not allowed" mouse cursor over the preview: the drag was refused.
+  virtual void showRefusedCursor();
 };
 
 // Installs the access (nullptr removes it). UI thread, while no frame renders.

@@ -6,6 +6,7 @@
 // mouse travel since the press, the sizes of the scene and of the preview area, and the
 // screen positions it keeps for snapping. The effect reads it, changes its items, and
 // writes where the handle now is into `currentPoint`.
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -19,7 +20,8 @@ class EffectBase;
 
 namespace Anchor {
 
-enum class EventKind : int { Drag = 1, Press = 2, DoubleClick = 3, RightPress = 4 };
+// Left-button drag step, left press, left double click, right-button drag step.
+enum class EventKind : int { Drag = 1, Press = 2, DoubleClick = 3, RightDrag = 4 };
 
 class AnchorEvent {
  public:
@@ -30,8 +32,12 @@ class AnchorEvent {
   Effect::ObjectFrames frames;                 // of `object`
   std::shared_ptr<Effect::EffectBase> effect;  // the effect that added the handle
 
-  float deltaX = 0.0f;  // mouse travel since the press, pixels, y downwards
+  // Mouse travel since the press, pixels, y downwards; this step's own movement for an
+  // item flagged Anchor::Flag::RawOffset.
+  float deltaX = 0.0f;
   float deltaY = 0.0f;
+  bool shift = false;    // keys held during this step
+  bool control = false;
   int viewWidth = 0;  // the preview area, pixels
   int viewHeight = 0;
   int sceneWidth = 0;  // the scene's video size, pixels
@@ -40,6 +46,7 @@ class AnchorEvent {
   XMath::Matrix sourceMatrix = XMath::identity();
   XMath::Vector startPoint{0.0f, 0.0f, 0.0f, 1.0f};
   XMath::Vector currentPoint{0.0f, 0.0f, 0.0f, 1.0f};
+  std::array<float, 4> extra{};  // the item's own numbers, updated in place by the effect
   float axisScale = 1.0f;  // how far an axis handle moves per unit of drag
 
   // Size handles: the object's centre, the handle's offset from it, the size at the press

@@ -26,6 +26,7 @@ namespace Anchor {
 // end.
 inline constexpr int kCurrentPositionId = 100000000;  // the value at the frame: moves every point
 inline constexpr int kClippingIconId = 200000000;     // shows or hides the clipping objects
+inline constexpr int kCameraModeIconId = 200000001;   // switches the preview's free view
 
 // Bits of an item's flag word.
 namespace Flag {
@@ -41,23 +42,29 @@ inline constexpr int InputSize = 0x400000;    // the size handle edits the input
 inline constexpr int Snap = 0x2000000;        // snaps to other objects while dragged
 inline constexpr int SnapAllDragged = 0x4000000;  // snaps with every dragged object's position
 inline constexpr int Hidden = 0x20000000;         // not drawn, still hit-tested
+// The drag reports each step's own mouse movement (not the travel since the press), and
+// Shift does not lock the drag to an axis.
+inline constexpr int RawOffset = 0x40000000;
 }  // namespace Flag
 
 // Red, green, blue and alpha from 0 to 1, as style.conf colours are read.
 using Color = std::array<float, 4>;
 
 // What an effect writes into the item it added: the matrix that projects the item's
-// points, and where a drag starts from and has reached (x, y, z, 1).
+// points, where a drag starts from and has reached (x, y, z, 1), and four numbers of the
+// effect's own that travel with the drag (the camera handle keeps its angles there).
 struct AnchorItem {
   int id = 0;
   int flags = 0;
   XMath::Matrix sourceMatrix = XMath::identity();
   XMath::Vector startPoint{0.0f, 0.0f, 0.0f, 1.0f};
   XMath::Vector currentPoint{0.0f, 0.0f, 0.0f, 1.0f};
+  std::array<float, 4> extra{};
 };
 
-// The two pictures of the clipping-view icon.
-enum class IconKind { ClippingShown, ClippingHidden };
+// The pictures of the icons: the clipping view shown or hidden, and the camera's mode
+// (looking through the free edit camera, a camera the drag may edit here, a locked one).
+enum class IconKind { ClippingShown, ClippingHidden, CameraFreeView, CameraEditable, CameraLocked };
 
 // Where size handles sit and what they carry back: the matrices they are placed with, the
 // object's centre and its size (1.0 = 100 %) at the start of a drag.
@@ -89,6 +96,9 @@ class AnchorList {
                                int flags) = 0;
   virtual AnchorItem& addIcon(const ObjectRef& object, const EffectEntry& entry, int id,
                               IconKind icon) = 0;
+  // An item without a shape that takes every right-button drag in the preview.
+  virtual AnchorItem& addCameraHandle(const ObjectRef& object, const EffectEntry& entry, int id,
+                                      int flags) = 0;
   // A line between two projected points whose far end is the handle.
   virtual AnchorItem& addLine(const XMath::Vector& projectedStart,
                               const XMath::Vector& projectedEnd, const ObjectRef& object,

@@ -17,6 +17,12 @@ class OutputVideoDrawer {
   // transform, opacity and blend mode, through the governing camera or group view.
   virtual void drawObject(EffectContext& context, Media::RenderBuffer& target,
                           Media::ResourceBuffer& image) = 0;
+  // The standard path with blending off: where the image lands it replaces the frame,
+  // transparent pixels included. Without an own version, the standard path as it is.
+  virtual void drawObjectReplacing(EffectContext& context, Media::RenderBuffer& target,
+                                   Media::ResourceBuffer& image) {
+    drawObject(context, target, image);
+  }
   // The direct path for an image a filter already drew through the camera: no matrices, an
   // integer offset, the object's opacity and blend mode.
   virtual void drawObject2D(EffectContext& context, Media::RenderBuffer& target,

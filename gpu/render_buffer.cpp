@@ -54,7 +54,7 @@ RenderBuffer::~RenderBuffer() {
   oitDepthBuffer1_.reset();
 }
 
-void RenderBuffer::createTexture2D(int32_t width, int32_t height) {
+void RenderBuffer::createTexture2D(int32_t width, int32_t height, bool fullyWritten) {
   if (width == width_ && height == height_ && (texture_ || (width == 0 && height == 0))) return;
   width_ = width;
   height_ = height;
@@ -70,6 +70,7 @@ void RenderBuffer::createTexture2D(int32_t width, int32_t height) {
   description.height = static_cast<uint32_t>(height);
   description.format = format_;
   description.sampleCount = sample_.count == 0 ? 1 : sample_.count;
+  description.fullyWritten = fullyWritten;
   if (multisampled)
     description.bindFlags = BindFlag::RENDER_TARGET;
   else if (format_ == Direct3DService::Get().pixelFormat)
@@ -144,7 +145,8 @@ std::unique_ptr<ResourceBuffer> RenderBuffer::createResourceBuffer(bool exactCop
 std::shared_ptr<ImageBuffer> RenderBuffer::readBack() {
   constexpr const char* kPlace = "Media::RenderBuffer::readBack";
   const std::shared_ptr<GpuTexture> source = singleSampled(kPlace);
-  CpuAccessBuffer staging(static_cast<uint32_t>(width_), static_cast<uint32_t>(height_), format_);
+  CpuAccessBuffer& staging = CpuAccessBuffer::forThread(static_cast<uint32_t>(width_),
+                                                        static_cast<uint32_t>(height_), format_);
   staging.copyFrom(*source);
   const auto mapping = staging.map();
   auto image = std::make_shared<ImageBuffer>(format_, static_cast<uint32_t>(width_),
@@ -162,7 +164,8 @@ std::shared_ptr<ImageBuffer> RenderBuffer::createImageBuffer(int32_t format, boo
     return result;
   }
   const std::shared_ptr<GpuTexture> source = singleSampled(kPlace);
-  RenderBuffer converted(width_, height_, format);
+  RenderBuffer converted(format);
+  converted.createTexture2D(width_, height_, true);
   drawCopy(copyKindFor(format, straightAlpha), ShaderResourceView(source),
            *converted.createRenderTargetView());
   return converted.readBack();
@@ -212,6 +215,29 @@ ResourceBuffer* RenderBuffer::getOitColorBuffer2() {
 ResourceBuffer* RenderBuffer::getOitColorBuffer3() {
   static constexpr float kNoNormal[4] = {0.0f, 0.0f, 0.0f, -1.0f};
   return auxiliary(oitColorBuffer3_, DxgiFormat::R16G16B16A16_FLOAT, false, kNoNormal);
+}
+
+bool RenderBuffer::holdsTextureAlone() const {
+  // Each view of the buffer holds the texture once; each must be held by the buffer alone.
+  long owners = 1;
+  const auto held = [&owners](const auto& view) {
+    if (!view) return true;
+    ++owners;
+    return view.use_count() == 1;
+  };
+  return texture_ && held(renderTargetView_) && held(shaderResourceView_) &&
+         held(unorderedAccessView_) && texture_.use_count() == owners;
+}
+
+void RenderBuffer::prepareNextFrame() {
+  // The fence orders this context's reads before another context's next writes.
+  if (texture_) texture_->markWritten();
+  lightSources.clear();
+  oitColorBuffer3_.reset();
+  oitColorBuffer2_.reset();
+  oitDepthBuffer2_.reset();
+  oitColorBuffer1_.reset();
+  oitDepthBuffer1_.reset();
 }
 
 void RenderBuffer::releaseViews() noexcept {

@@ -38,8 +38,10 @@ class RenderBuffer {
 
   // Nothing when the size is unchanged; otherwise the size is stored, the texture and views
   // released and a new texture made (none for 0 x 0). A bad size throws
-  // "Direct3D.device->CreateTexture2D" at "Media::RenderBuffer::createTexture2D".
-  void createTexture2D(int32_t width, int32_t height);
+  // "Direct3D.device->CreateTexture2D" at "Media::RenderBuffer::createTexture2D". With
+  // `fullyWritten` the caller draws every pixel before any read, and the new texture may
+  // hold a released one's contents.
+  void createTexture2D(int32_t width, int32_t height, bool fullyWritten = false);
 
   std::shared_ptr<const RenderTargetView> createRenderTargetView();
   // Every sample of every pixel becomes the colour; nothing without a texture.
@@ -70,6 +72,16 @@ class RenderBuffer {
 
   // Releases the views and the texture.
   void releaseViews() noexcept;
+
+  // Whether nothing outside the buffer holds its texture or a view of it: a frame whose
+  // texture nobody else holds may be cleared and drawn again without changing what another
+  // holder sees.
+  bool holdsTextureAlone() const;
+  // Readies a frame to be drawn again as a new frame: the auxiliary buffers and the light
+  // sources of the last one go; the texture stays, to be cleared by the next pass, which
+  // waits for the work on it given so far on the calling thread's context (its reads
+  // included). A failing fence throws as GpuTexture::markWritten.
+  void prepareNextFrame();
 
   // The frame as a single-sampled texture (itself, or a resolved copy); without a texture,
   // "CopyResource" (invalid argument) at `place`.

@@ -65,14 +65,14 @@ void ResourceBuffer::create(const ImageBuffer& image) {
   createTexture2D(&data);
 }
 
-void ResourceBuffer::resize(uint32_t width, uint32_t height) {
+void ResourceBuffer::resize(uint32_t width, uint32_t height, bool fullyWritten) {
   width_ = std::min(width, kMaxTextureSide);
   height_ = std::min(height, kMaxTextureSide);
   release();
-  if (width_ != 0 || height_ != 0) createTexture2D(nullptr);
+  if (width_ != 0 || height_ != 0) createTexture2D(nullptr, fullyWritten);
 }
 
-void ResourceBuffer::createTexture2D(const TextureData* initial) {
+void ResourceBuffer::createTexture2D(const TextureData* initial, bool fullyWritten) {
   const Direct3DService& service = Direct3DService::Get();
   const bool drawable = format_ == service.pixelFormat || format_ == service.maskFormat ||
                         format_ == DxgiFormat::R32_FLOAT;
@@ -80,6 +80,7 @@ void ResourceBuffer::createTexture2D(const TextureData* initial) {
   description.width = width_;
   description.height = height_;
   description.format = format_;
+  description.fullyWritten = fullyWritten;
   description.bindFlags = drawable ? BindFlag::SHADER_RESOURCE | BindFlag::RENDER_TARGET |
                                          BindFlag::UNORDERED_ACCESS
                                    : BindFlag::SHADER_RESOURCE;

@@ -50,11 +50,12 @@ class ResourceBuffer {
   // no clamping) and makes the texture from its pixels.
   void create(const ImageBuffer& image);
   // Takes the size (each side clamped to 16384), releases the texture and views and makes a
-  // new texture of this format (none for 0 x 0).
-  void resize(uint32_t width, uint32_t height);
+  // new texture of this format (none for 0 x 0). With `fullyWritten` the caller writes every
+  // texel before any read, and the new texture may hold a released one's contents.
+  void resize(uint32_t width, uint32_t height, bool fullyWritten = false);
   // Makes the texture of the current size and format, filled from `initial` when given.
   // Failure: "Direct3D.device->CreateTexture2D" at "Media::ResourceBuffer::createTexture2D".
-  void createTexture2D(const TextureData* initial);
+  void createTexture2D(const TextureData* initial, bool fullyWritten = false);
 
   std::shared_ptr<const ShaderResourceView> createShaderResourceView();
   std::shared_ptr<const RenderTargetView> createRenderTargetView();

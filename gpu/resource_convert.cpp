@@ -1,5 +1,8 @@
 #include "gpu/resource_convert.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "gpu/direct3d_service.h"
 #include "gpu/gl/cpu_access_buffer.h"
 #include "gpu/gl/gl_texture.h"
@@ -65,7 +68,7 @@ ResourceConvert::ResourceConvert() : direct3D_(Direct3DService::Get()) {}
 
 void ResourceConvert::convert(const ImageBuffer& source, ResourceBuffer& target) {
   if (source.width != target.width() || source.height != target.height())
-    target.resize(source.width, source.height);
+    target.resize(source.width, source.height, true);
 
   const int32_t sourceFormat = textureFormatOf(source.format);
   InputPath path{};
@@ -99,23 +102,31 @@ void ResourceConvert::convertFrame(std::shared_ptr<ImageBuffer>& result, RenderB
   const YuvMatrix matrix = chooseYuvMatrix(direct3D_.outputYUVColorSpace, height);
   ConstantBufferCommon constants;
   makeConstants(constants, *outputConversion(targetFormat, matrix));
-  PixelShader& shader = direct3D_.builtinPixelShaders().get(BuiltinPixel::OutputTransform);
 
+  // The conversion covers the whole target.
   if (targetFormat == DxgiFormat::R16G16B16A16_SNORM) {
-    RenderBuffer converted(frame.width(), frame.height(), DxgiFormat::R16G16B16A16_SNORM);
+    RenderBuffer converted(DxgiFormat::R16G16B16A16_SNORM);
+    converted.createTexture2D(frame.width(), frame.height(), true);
+    PixelShader& shader = direct3D_.builtinPixelShaders().get(BuiltinPixel::OutputTransform);
     shader.drawViewToView(*converted.createRenderTargetView(), view, &constants);
     result = converted.readBack();
     return;
   }
 
-  // YUY2: (Y, Cb, Cr, a) per pixel in 8 bits, packed into pairs in main memory.
-  RenderBuffer converted(frame.width(), frame.height(), DxgiFormat::R8G8B8A8_UNORM);
-  shader.drawViewToView(*converted.createRenderTargetView(), view, &constants);
-  CpuAccessBuffer staging(width, height, DxgiFormat::R8G8B8A8_UNORM);
-  staging.copyFrom(*converted.texture());
+  // YUY2: the pixel pairs packed on the GPU, (Y0, Cb, Y1, Cr) per texel in 8 bits, so that
+  // half as many bytes are drawn and read back and none is moved again in main memory.
+  RenderBuffer packed(DxgiFormat::G8R8_G8B8_UNORM);
+  packed.createTexture2D(frame.width(), frame.height(), true);
+  direct3D_.builtinPixelShaders()
+      .get(BuiltinPixel::PackedPairOutputTransform)
+      .drawViewToView(*packed.createRenderTargetView(), view, &constants);
+  CpuAccessBuffer& staging =
+      CpuAccessBuffer::forThread(width, height, DxgiFormat::G8R8_G8B8_UNORM);
+  staging.copyFrom(*packed.texture());
   const auto mapping = staging.map();
   auto image = ImageBuffer::makeShared(DxgiFormat::YUY2, width, height);
-  image->packYuy2(mapping.data(), width, height, mapping.rowPitch());
+  const uint32_t rowBytes = std::min((width + 1) / 2 * 4, image->pitch);
+  for (uint32_t y = 0; y < height; ++y) std::memcpy(image->row(y), mapping.row(y), rowBytes);
   result = std::move(image);
 }
 

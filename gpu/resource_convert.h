@@ -7,8 +7,10 @@
 // memory (R16G16B16A16_SNORM 4:4:4 or YUY2) for the writers that take YUV. The YUV matrix
 // follows the device service's InputYUVColorSpace and OutputYUVColorSpace (yuv_matrix.h).
 //
-// Each conversion makes its temporaries and constants and releases them at the end; only
-// the shaders are kept, by the device service.
+// Each conversion makes its temporaries and constants and releases them at the end; the
+// shaders are kept by the device service. The temporaries' textures may come back from the
+// thread's texture shelf and the read-back staging buffer is the thread's own, so that a
+// conversion every frame does not have the driver make and clear frame-sized memory.
 #include <cstdint>
 #include <memory>
 

@@ -27,6 +27,8 @@ namespace {
 using Media::ShaderBindings;
 using Media::ShaderStage;
 
+constexpr int kReplaceBlend = 3;  // blending off
+
 void storeTransposed(float out[16], const XMath::Matrix& m) {
   for (int row = 0; row < 4; ++row)
     for (int column = 0; column < 4; ++column) out[row * 4 + column] = m.m[column][row];
@@ -56,6 +58,17 @@ struct UnbindAfterDraw {
 
 void OutputDrawer::drawObject(Effect::EffectContext& context, Media::RenderBuffer& target,
                               Media::ResourceBuffer& image) {
+  drawWithBlend(context, target, image, -1);
+}
+
+void OutputDrawer::drawObjectReplacing(Effect::EffectContext& context,
+                                       Media::RenderBuffer& target, Media::ResourceBuffer& image) {
+  drawWithBlend(context, target, image, kReplaceBlend);
+}
+
+// A blend entry of -1 keeps the one the states choose.
+void OutputDrawer::drawWithBlend(Effect::EffectContext& context, Media::RenderBuffer& target,
+                                 Media::ResourceBuffer& image, int blendEntry) {
   Resource::ResourceService& resources = Resource::ResourceService::Get();
   Media::Direct3DService& direct3D = Media::Direct3DService::Get();
 
@@ -93,7 +106,8 @@ void OutputDrawer::drawObject(Effect::EffectContext& context, Media::RenderBuffe
   const Effect::OutputDraw::StateEntries states =
       Effect::OutputDraw::chooseStates(view.samplerState, view.culling, customList);
   ShaderBindings::setSampler(0, resources.samplerStates().get(static_cast<std::size_t>(states.sampler)));
-  ShaderBindings::setBlendState(resources.blendStates().get(static_cast<std::size_t>(states.blend)));
+  if (blendEntry < 0) blendEntry = states.blend;
+  ShaderBindings::setBlendState(resources.blendStates().get(static_cast<std::size_t>(blendEntry)));
   ShaderBindings::setRasterizerState(
       resources.rasterizerStates().get(static_cast<std::size_t>(states.rasterizer)));
 

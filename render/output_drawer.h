@@ -15,8 +15,15 @@ class OutputDrawer : public Effect::OutputVideoDrawer {
  public:
   void drawObject(Effect::EffectContext& context, Media::RenderBuffer& target,
                   Media::ResourceBuffer& image) override;
+  void drawObjectReplacing(Effect::EffectContext& context, Media::RenderBuffer& target,
+                           Media::ResourceBuffer& image) override;
   void drawObject2D(Effect::EffectContext& context, Media::RenderBuffer& target,
                     Media::ResourceBuffer& image) override;
+
+ private:
+  // The standard path with the blend state of that entry.
+  void drawWithBlend(Effect::EffectContext& context, Media::RenderBuffer& target,
+                     Media::ResourceBuffer& image, int blendEntry);
 };
 
 }  // namespace Render

@@ -108,6 +108,12 @@ void RenderVideoWorker::setVisibleClippingObject(bool on) {
   settings_.visibleClippingObject = on ? 1 : 0;
 }
 
+bool RenderVideoWorker::isCameraFreeView() const { return settings().cameraFreeView != 0; }
+
+bool RenderVideoWorker::isVisibleClippingObject() const {
+  return settings().visibleClippingObject != 0;
+}
+
 void RenderVideoWorker::requestRenderingFrame(int key, int frame, FrameCallback callback,
                                               FailureCallback failed) {
   if (key == kPreviewKey) requestThread_.cancelTask(kPreviewKey);
@@ -127,7 +133,7 @@ void RenderVideoWorker::requestRenderingFrame(int key, int frame, FrameCallback 
 void RenderVideoWorker::renderRequest(int key, int frame, const FrameCallback& callback,
                                       const FailureCallback& failed) {
   const auto start = std::chrono::steady_clock::now();
-  std::unique_ptr<Media::RenderBuffer> target = makeFrameBuffer();
+  std::unique_ptr<Media::RenderBuffer> target = takeSpareFrame();
   auto cache = std::make_shared<ResourceCache>(temporaryImageCacheSize_);
   Anchor::AnchorList* anchors = key == kPreviewKey ? anchors_ : nullptr;
   currentFailure_ = std::make_shared<RequestFailure>();
@@ -152,10 +158,35 @@ void RenderVideoWorker::renderRequest(int key, int frame, const FrameCallback& c
     return;
   }
   callback(frame, *target, anchors);
+  parkSpareFrame(std::move(target));
   const double milliseconds =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   System::Log::verbose("Render::RenderVideoWorker::requestRenderingFrame",
                        "rendered video frame [%d] %1.3lf ms", frame, milliseconds);
+}
+
+std::unique_ptr<Media::RenderBuffer> RenderVideoWorker::takeSpareFrame() {
+  const Media::Direct3DService& direct3D = Media::Direct3DService::Get();
+  std::unique_ptr<Media::RenderBuffer> frame = std::move(spareFrame_);
+  if (frame && frame->format() == direct3D.pixelFormat &&
+      frame->sampleDescription().count == direct3D.defaultSampleDescription.count &&
+      frame->sampleDescription().quality == direct3D.defaultSampleDescription.quality)
+    return frame;
+  return makeFrameBuffer();
+}
+
+void RenderVideoWorker::parkSpareFrame(std::unique_ptr<Media::RenderBuffer> frame) {
+  if (!frame->holdsTextureAlone()) return;
+  try {
+    // The next pass clears the frame on the object thread, after the reads made here.
+    frame->prepareNextFrame();
+  } catch (const std::exception& exception) {
+    // The frame was delivered already; only its reuse is lost.
+    System::Log::error("Render::RenderVideoWorker::requestRenderingFrame",
+                       "[RenderVideoWorker] frame not kept.\n%s", exception.what());
+    return;
+  }
+  spareFrame_ = std::move(frame);
 }
 
 std::shared_ptr<RenderVideoWorker::RenderingBuffer> RenderVideoWorker::renderFrameBuffer(

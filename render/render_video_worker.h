@@ -108,6 +108,8 @@ class RenderVideoWorker : public RenderWorkerBase, public Edit::RenderSwitches {
   void setCameraGrid(bool on) override;
   void setCameraFreeView(bool on) override;
   void setVisibleClippingObject(bool on) override;
+  bool isCameraFreeView() const override;
+  bool isVisibleClippingObject() const override;
   // The clipping mask colour, premultiplied.
   const float* clippingMaskColor() const { return clippingMaskColor_; }
   int32_t temporaryImageCacheSize() const { return temporaryImageCacheSize_; }
@@ -124,6 +126,11 @@ class RenderVideoWorker : public RenderWorkerBase, public Edit::RenderSwitches {
  private:
   void renderRequest(int key, int frame, const FrameCallback& callback,
                      const FailureCallback& failed);
+  // The frame of the last request, kept for the next one when its kind is still the
+  // device's, else a new one (request thread only).
+  std::unique_ptr<Media::RenderBuffer> takeSpareFrame();
+  // Keeps a delivered frame for the next request when nothing else holds its texture.
+  void parkSpareFrame(std::unique_ptr<Media::RenderBuffer> frame);
 
   Worker::WorkerThread requestThread_{"RenderVideoWorker"};
   int32_t temporaryImageCacheSize_ = 0;
@@ -145,6 +152,9 @@ class RenderVideoWorker : public RenderWorkerBase, public Edit::RenderSwitches {
   std::unique_ptr<Worker::WorkerThread> objectThread_;
   float clippingMaskColor_[4] = {};
   Effect::OwnedImage spare_;
+  // A frame-sized texture made and zeroed by the driver for every request costs more than
+  // clearing the last one again.
+  std::unique_ptr<Media::RenderBuffer> spareFrame_;
   // The failure record of the request whose pass is being walked (request thread only).
   std::shared_ptr<RequestFailure> currentFailure_;
 };

@@ -4,14 +4,7 @@
 #ifndef BLEND_MODE_HLSLI
 #define BLEND_MODE_HLSLI
 
-float3 lumaChroma(float3 c) {
-  return float3(dot(c, float3(0.299, 0.587, 0.114)), dot(c, float3(-0.169, -0.331, 0.5)),
-                dot(c, float3(0.5, -0.419, -0.081)));
-}
-
-float3 fromLumaChroma(float3 ycc) {
-  return float3(ycc.x + 1.402 * ycc.z, ycc.x - 0.344 * ycc.y - 0.714 * ycc.z, ycc.x + 1.772 * ycc.y);
-}
+#include "luma_chroma.hlsli"
 
 // v / divisor, or 0 where the divisor is 0: a fully transparent sum stays transparent instead
 // of becoming NaN.

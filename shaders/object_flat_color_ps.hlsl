@@ -2,5 +2,5 @@
 #include "object_pixel.hlsli"
 
 float4 main(float4 position : SV_Position, [[vk::location(0)]] float4 color : COLOR) : SV_Target {
-  return blendWith(color, frameBuffer.Load(int3(position.xy, 0)));
+  return blendWithFrame(color, position);
 }

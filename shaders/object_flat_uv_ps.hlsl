@@ -4,5 +4,5 @@
 
 float4 main(float4 position : SV_Position, [[vk::location(0)]] float3 texcoord : TEXCOORD) : SV_Target {
   const float4 colour = sampleObjectTexture(texcoord.xy, textureFootprint(texcoord.xy));
-  return blendWith(colour, frameBuffer.Load(int3(position.xy, 0))) * texcoord.z;
+  return blendWithFrame(colour, position) * texcoord.z;
 }

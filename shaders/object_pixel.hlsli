@@ -16,6 +16,13 @@ float4 blendWith(float4 colour, float4 destination) {
   return blendModeColor(colour, destination, blend);
 }
 
+// The same against the frame under the pixel, read only when a blend mode needs it: mode 0
+// spares every pixel a texel fetch.
+float4 blendWithFrame(float4 colour, float4 position) {
+  if (blend == 0) return colour;
+  return blendWith(colour, frameBuffer.Load(int3(position.xy, 0)));
+}
+
 #ifdef OBJECT_WITH_DEPTH
 RasterizerOrderedTexture2D<float> depthBuffer : register(u1);
 RasterizerOrderedTexture2D<float4> transparentBuffer : register(u2);

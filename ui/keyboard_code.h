@@ -1,7 +1,6 @@
 #pragma once
-// Key codes of the shortcuts: a virtual key in the low 12 bits with one bit per modifier,
-// the numbers the keyboard settings file keeps. The toolkit's key events are turned into
-// these numbers here.
+// Key codes of the shortcuts: a virtual key (ui/virtual_key.h) in the low 12 bits with one
+// bit per modifier, the numbers the keyboard settings file keeps.
 #include <Qt>
 
 namespace Window {
@@ -14,10 +13,6 @@ struct KeyCode {
   static constexpr int kModifierMask = kCtrl | kShift | kAlt;
 };
 
-// The virtual key of a toolkit key (a keypad key when `modifiers` has the keypad bit), or 0
-// for a key that has none. A symbol typed with Shift is the key it lies on (a US layout):
-// "!" is the key of "1".
-int virtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers);
 // The modifier bits of a key code for the toolkit's modifiers.
 int modifierBitsFromQt(Qt::KeyboardModifiers modifiers);
 

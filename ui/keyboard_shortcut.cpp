@@ -9,6 +9,7 @@
 #include "system/log.h"
 #include "system/setting_service.h"
 #include "ui/menu_base.h"
+#include "ui/window_mouse.h"
 
 namespace Window {
 namespace {
@@ -177,17 +178,11 @@ bool Shortcut::procKeyDown(int virtualKey, int modifierBits) {
   RootMenu* root = entry->root;
   const int commandId = entry->commandId;
   const std::function<void()> action = entry->action;
-  if (beforeRun_) beforeRun_();
+  if (auto* mice = WindowMouseService::instance()) mice->cancelDrag();
   if (auto* undo = Undo::UndoService::instance(); undo && undo->isRecording()) return false;
   if (root) root->runCommand(commandId);
   else if (action) action();
   return true;
-}
-
-bool Shortcut::processKey(int qtKey, Qt::KeyboardModifiers modifiers) {
-  const int key = virtualKeyFromQt(qtKey, modifiers);
-  if (key == 0) return false;
-  return procKeyDown(key, modifierBitsFromQt(modifiers));
 }
 
 }  // namespace Window

@@ -5,8 +5,6 @@
 // the menu items; a key pressed while no input target has the focus runs its entry.
 //
 // One per process, created before the window service. UI thread only.
-#include <QPointer>
-#include <Qt>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -73,13 +71,10 @@ class Shortcut : public System::Service<Shortcut> {
   void removeIf(const std::function<bool(const Entry&)>& predicate);
 
   // A key press with no focused target: runs the entry of the key with its modifiers, or
-  // of the key with only Alt when a Ctrl or Shift combination is unbound. False when no
-  // entry runs (none bound, or an undo step is being recorded).
+  // of the key with only Alt when a Ctrl or Shift combination is unbound. A drag in
+  // progress ends first. False when no entry runs (none bound, or an undo step is being
+  // recorded).
   bool procKeyDown(int virtualKey, int modifierBits);
-  // The same for a key event of the toolkit.
-  bool processKey(int qtKey, Qt::KeyboardModifiers modifiers);
-  // What a key dispatch does before the entry runs (the input dispatcher cancels a drag).
-  void setBeforeRun(std::function<void()> beforeRun) { beforeRun_ = std::move(beforeRun); }
 
   const std::vector<Entry>& entries() const { return entries_; }
   const std::unordered_map<std::string, int>& savedCodes() const { return saved_; }
@@ -92,7 +87,6 @@ class Shortcut : public System::Service<Shortcut> {
   KeyNameTable keyNames_;
   std::vector<Entry> entries_;
   std::unordered_map<std::string, int> saved_;
-  std::function<void()> beforeRun_;
 };
 
 }  // namespace Window

@@ -5,6 +5,7 @@
 #include <QMenu>
 
 #include "ui/loop_guard.h"
+#include "ui/window_mouse.h"
 
 namespace Window {
 namespace {
@@ -21,6 +22,18 @@ class PopupCommandScope {
   PopupCommandScope& operator=(const PopupCommandScope&) = delete;
 };
 
+// While the menu was open the dispatcher saw no key releases: a watched key that is up by
+// now ends its watch when the menu is done, also after a failed command.
+class KeyWatchCheck {
+ public:
+  KeyWatchCheck() = default;
+  ~KeyWatchCheck() {
+    if (auto* mice = WindowMouseService::instance()) mice->activate(true);
+  }
+  KeyWatchCheck(const KeyWatchCheck&) = delete;
+  KeyWatchCheck& operator=(const KeyWatchCheck&) = delete;
+};
+
 }  // namespace
 
 PopupMenu::PopupMenu() : menu_(std::make_unique<QMenu>()) {
@@ -32,6 +45,7 @@ PopupMenu::PopupMenu() : menu_(std::make_unique<QMenu>()) {
 PopupMenu::~PopupMenu() = default;
 
 void PopupMenu::show(const std::function<void()>& afterClose) {
+  const KeyWatchCheck keyWatch;
   popupPointValue = QCursor::pos();
   const QAction* chosen = menu_->exec(popupPointValue);
   const int id = chosen ? chosen->data().toInt() : 0;

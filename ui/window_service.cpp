@@ -2,49 +2,125 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QImage>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QSocketNotifier>
 #include <algorithm>
 
 #include "system/event_service.h"
 #include "system/setting_service.h"
+#include "ui/docking_layout.h"
+#include "ui/frame_metrics.h"
 #include "ui/keyboard_shortcut.h"
 #include "ui/loop_guard.h"
 #include "ui/menu_bar.h"
+#include "ui/window_client.h"
+#include "ui/window_footer.h"
 
 namespace Window {
+namespace {
 
-// The top-level window. It keeps the restored placement in the service's parameters and
-// ends the loop when it is closed.
+// The input that never reaches the windows while the menus are grey (an export runs).
+bool isInput(QEvent::Type type) {
+  switch (type) {
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::InputMethod:
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+    case QEvent::DragLeave:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+// The image the frame draws into: a premultiplied 32-bit image shared with a Cairo surface.
+struct WindowService::Backing {
+  Backing(int32_t width, int32_t height)
+      : image(std::max(width, 1), std::max(height, 1), QImage::Format_ARGB32_Premultiplied) {
+    image.fill(Qt::black);
+    surface = cairo_image_surface_create_for_data(image.bits(), CAIRO_FORMAT_ARGB32,
+                                                  image.width(), image.height(),
+                                                  static_cast<int>(image.bytesPerLine()));
+    target = std::make_unique<Media::DrawTarget>(surface);
+  }
+  ~Backing() {
+    target.reset();
+    cairo_surface_destroy(surface);
+  }
+  Backing(const Backing&) = delete;
+  Backing& operator=(const Backing&) = delete;
+
+  QImage image;
+  cairo_surface_t* surface = nullptr;
+  std::unique_ptr<Media::DrawTarget> target;
+};
+
+// The top-level window: it hands its input to the dispatcher, shows the backing image, keeps
+// the restored placement in the service's parameters and ends the loop when it is closed.
 class ManagerWindow : public QWidget {
  public:
   explicit ManagerWindow(WindowService& service) : service_(service) {
     setObjectName(QString::fromLatin1(WindowService::kClassName));
     setMinimumSize(WindowService::kMinimumSize, WindowService::kMinimumSize);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(true);
   }
 
  protected:
+  bool event(QEvent* event) override {
+    const bool input = isInput(event->type());
+    if (input && service_.menuHook_) {
+      // Only Esc reaches the export's hook; everything else is dropped.
+      if (event->type() == QEvent::KeyPress &&
+          static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+        runGuarded([this] { service_.menuHook_(); });
+      event->accept();
+      return true;
+    }
+    WindowMouseService* mice = WindowMouseService::instance();
+    if (mice && mice->window() == this && event->type() != QEvent::ShortcutOverride) {
+      bool handled = false;
+      runGuarded([&] { handled = mice->procEvent(event); });
+      if (handled) {
+        event->accept();
+        return true;
+      }
+      if (input) return true;  // nothing else in the window takes input
+    }
+    return QWidget::event(event);
+  }
   void closeEvent(QCloseEvent* event) override {
     if (service_.menuHook_) {
       event->ignore();
       runGuarded([this] { service_.menuHook_(); });
       return;
     }
+    bool consent = true;
+    if (service_.closeQuery_) runGuarded([&] { consent = service_.closeQuery_(); });
+    if (!consent) {
+      event->ignore();
+      return;
+    }
     event->accept();
     runGuarded([this] { service_.requestQuit(); });
   }
-  void keyPressEvent(QKeyEvent* event) override {
-    if (service_.menuHook_ && event->key() == Qt::Key_Escape) {
-      runGuarded([this] { service_.menuHook_(); });
-      return;
-    }
-    // A key that no input target takes runs its shortcut, unless the menus are grey.
-    bool handled = false;
-    if (auto* shortcut = Shortcut::instance(); shortcut && service_.menusEnabled()) {
-      runGuarded([&] { handled = shortcut->processKey(event->key(), event->modifiers()); });
-    }
-    if (handled) return;
-    QWidget::keyPressEvent(event);
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.drawImage(0, 0, service_.image());
   }
   void moveEvent(QMoveEvent* event) override {
     QWidget::moveEvent(event);
@@ -52,7 +128,10 @@ class ManagerWindow : public QWidget {
   }
   void resizeEvent(QResizeEvent* event) override {
     QWidget::resizeEvent(event);
-    runGuarded([this] { service_.storePlacement(); });
+    runGuarded([this] {
+      service_.storePlacement();
+      service_.resize(width(), height());
+    });
   }
   void changeEvent(QEvent* event) override {
     QWidget::changeEvent(event);
@@ -64,15 +143,29 @@ class ManagerWindow : public QWidget {
   WindowService& service_;
 };
 
-WindowService::WindowService() : binding_(config_, Setting::ParameterIni::instance()) {
+WindowService::WindowService()
+    : binding_(config_, Setting::ParameterIni::instance()), renderTarget_(nullptr, 0, 0) {
   binding_.load();
+  backing_ = std::make_unique<Backing>(1, 1);
+  renderTarget_.target = backing_->target.get();
+  docking_ = std::make_unique<DockingLayout>(*this);
+  footer_ = std::make_unique<WindowFooter>(*this);
   window_ = std::make_unique<ManagerWindow>(*this);
+  WindowMouseService::instance()->setWindow(window_.get());
+  // Keys that no input target takes run their shortcut.
+  WindowMouseService::instance()->setShortcutHandler([](int32_t key) {
+    Shortcut* shortcut = Shortcut::instance();
+    const WindowMouseService* mice = WindowMouseService::instance();
+    return shortcut && mice &&
+           shortcut->procKeyDown(key, modifierBitsFromQt(mice->keyModifiers()));
+  });
   window_->setWindowTitle(QString::fromStdString(title_));
   window_->setGeometry(x, y, std::max<int>(w, kMinimumSize), std::max<int>(h, kMinimumSize));
   menu_ = std::make_unique<WindowMenuManager>();
   menu_->attach(window_.get());
   if (zoom != 0) window_->showMaximized();
   else window_->show();
+  resize(window_->width(), window_->height());
 
   // Event commands that workers post reach the UI thread through the loop.
   if (auto* events = Event::EventService::instance()) {
@@ -83,8 +176,12 @@ WindowService::WindowService() : binding_(config_, Setting::ParameterIni::instan
 
 WindowService::~WindowService() {
   while (!waitHandles_.empty()) unregisterWaitHandle(waitHandles_.begin()->first);
+  if (auto* mice = WindowMouseService::instance(); mice && mice->window() == window_.get())
+    mice->setWindow(nullptr);
   menu_.reset();
   window_.reset();
+  // Windows that outlive the service must not reach it.
+  for (WindowClient* client : docking_->clients()) client->service = nullptr;
 }
 
 void WindowService::registerWaitHandle(int descriptor, std::function<void()> callback) {
@@ -141,6 +238,74 @@ void WindowService::storePlacement() {
   y = frame.y();
   w = frame.width();
   h = frame.height();
+}
+
+const QImage& WindowService::image() const { return backing_->image; }
+
+void WindowService::present() {
+  if (window_) window_->update();
+}
+
+void WindowService::addClient(WindowClient* client) { docking_->clients().push_back(client); }
+
+void WindowService::removeClient(WindowClient* client) {
+  auto& list = docking_->clients();
+  list.erase(std::remove(list.begin(), list.end(), client), list.end());
+}
+
+const std::vector<WindowClient*>& WindowService::clients() const { return docking_->clients(); }
+
+int32_t WindowService::dockingWidth() const { return docking_->width(); }
+int32_t WindowService::dockingHeight() const { return docking_->height(); }
+
+void WindowService::resize(int32_t width, int32_t height) {
+  clientWidth_ = width;
+  clientHeight_ = height;
+  // The backing image follows the window; only outside every draw level, where no scope
+  // holds the old image's state (a later resize catches up).
+  const QSize size(std::max(width, 1), std::max(height, 1));
+  if (renderTarget_.drawCount == 0 && backing_->image.size() != size) {
+    auto next = std::make_unique<Backing>(width, height);
+    renderTarget_.target = next->target.get();
+    backing_ = std::move(next);
+    renderTarget_.clipWidth = width;
+    renderTarget_.clipHeight = height;
+  }
+  docking_->setClientArea(width, height);
+  const int32_t separator = Metrics::separatorSize();
+  docking_->setSize(width + separator - 2, height + separator - Metrics::footerHeight());
+  Media::RenderTarget::DrawScope scope(renderTarget_, 0, 0, clientWidth_, clientHeight_, true);
+  docking_->normalizeLayout();
+  for (WindowClient* client : docking_->clients()) {
+    if (!client->isHidden()) client->updateRect(true);
+  }
+  drawFrame();
+}
+
+void WindowService::paint() {
+  Media::RenderTarget::DrawScope scope(renderTarget_, 0, 0, clientWidth_, clientHeight_, true);
+  for (WindowClient* client : docking_->clients()) {
+    if (!client->isHidden()) client->procPaint();
+  }
+  drawFrame();
+}
+
+void WindowService::drawFrame() {
+  docking_->drawEmptyBackground();
+  footer_->paint();
+  docking_->drawSeparators();
+  present();
+}
+
+void WindowService::updateLayout() {
+  Media::RenderTarget::DrawScope scope(renderTarget_, 0, 0, clientWidth_, clientHeight_, true);
+  resize(window_ ? window_->width() : clientWidth_, window_ ? window_->height() : clientHeight_);
+}
+
+WindowDrawing currentWindowDrawing() {
+  WindowService* service = WindowService::instance();
+  if (!service) return {};
+  return {&service->renderTarget(), &service->brushes()};
 }
 
 }  // namespace Window

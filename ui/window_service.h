@@ -11,15 +11,24 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
+#include "gpu/draw2d/direct2d_service.h"
+#include "gpu/draw2d/render_target.h"
 #include "system/config.h"
 #include "system/service_holder.h"
+#include "ui/frame_brushes.h"
+#include "ui/window_mouse.h"
 
+class QImage;
 class QSocketNotifier;
 
 namespace Window {
 
+class DockingLayout;
 class ManagerWindow;
+class WindowClient;
+class WindowFooter;
 class WindowMenuManager;
 
 class WindowService : public System::Service<WindowService> {
@@ -51,6 +60,40 @@ class WindowService : public System::Service<WindowService> {
   void setMenuHook(std::function<void()> hook) { menuHook_ = std::move(hook); }
   bool menusEnabled() const { return !menuHook_; }
 
+  // Asked when the user closes the window: false keeps the window and everything in it
+  // (the edit data may not be discarded). A quit signal does not ask.
+  void setCloseQuery(std::function<bool()> query) { closeQuery_ = std::move(query); }
+
+  // Drawing: every element draws at once into the window's backing image through this one
+  // render target; the window shows the image.
+  Media::RenderTarget& renderTarget() { return renderTarget_; }
+  const FrameBrushes& brushes() const { return brushes_; }
+  WindowFooter& footer() { return *footer_; }
+  DockingLayout& docking() { return *docking_; }
+  // The backing image as the window shows it.
+  const QImage& image() const;
+  // Shows what was drawn (the window repaints from the backing image).
+  void present();
+
+  // The docked windows, in registration (docking) order.
+  void addClient(WindowClient* client);
+  void removeClient(WindowClient* client);
+  const std::vector<WindowClient*>& clients() const;
+
+  // The client area and the docking area (client size plus one separator, less the footer
+  // and the left border) in pixels.
+  int32_t clientWidth() const { return clientWidth_; }
+  int32_t clientHeight() const { return clientHeight_; }
+  int32_t dockingWidth() const;
+  int32_t dockingHeight() const;
+
+  // A new client size: lays out and redraws everything.
+  void resize(int32_t width, int32_t height);
+  // Redraws everything.
+  void paint();
+  // Lays the windows out again after a change of placement.
+  void updateLayout();
+
   QWidget* window() const;
   // The menu bar of the window with its five top menus.
   WindowMenuManager& menuManager() const { return *menu_; }
@@ -73,7 +116,14 @@ class WindowService : public System::Service<WindowService> {
     std::unique_ptr<QSocketNotifier> notifier;
   };
 
+  void drawFrame();
+
+  // The 2-D service and the input dispatcher live at least as long as the window.
+  System::ServiceHolder<Media::Direct2DService> direct2d_;
+  System::ServiceHolder<WindowMouseService> mouseServiceHolder_;
+  FrameBrushes brushes_;
   std::function<void()> menuHook_;
+  std::function<bool()> closeQuery_;
   System::Config::Section config_{"Window"};
   System::Config::Int xParameter_{config_, "x", &x, 0};
   System::Config::Int yParameter_{config_, "y", &y, 0};
@@ -84,6 +134,13 @@ class WindowService : public System::Service<WindowService> {
 
   std::string title_ = "Velumo Kivrun2";
   std::unordered_map<int, WaitHandle> waitHandles_;
+  struct Backing;
+  std::unique_ptr<Backing> backing_;
+  Media::RenderTarget renderTarget_;
+  int32_t clientWidth_ = 0;
+  int32_t clientHeight_ = 0;
+  std::unique_ptr<DockingLayout> docking_;
+  std::unique_ptr<WindowFooter> footer_;
   std::unique_ptr<ManagerWindow> window_;
   std::unique_ptr<WindowMenuManager> menu_;
   bool closed_ = false;

@@ -33,6 +33,30 @@ class CameraControl : public MoveEffect, public Render::CameraControlState {
   // `position` when the target layer is statically the camera's own, else the target
   // layer's object position; both plus the target offset.
   XMath::Vector computeTarget(EffectContext& context, const XMath::Vector& position) const;
+  // Whether the target follows the camera: "目標レイヤー" keeps one static value naming the
+  // camera object's own layer.
+  bool isTargetRelative(const EffectContext& context) const;
+
+  // The preview's handles, added after the end phase of a preview frame: see
+  // addCameraAnchors. Nothing while the effect or the camera's layer is locked or the effect
+  // is not in its object's chain.
+  void updateAnchor(EffectContext& context, int width, int height) override;
+  // The cross at the target of the focus camera, the mode icon (first camera of a pass only),
+  // the shapeless handle that takes every right-button drag, and in free view the handles
+  // of the camera's position as any moved object has them.
+  void addCameraAnchors(EffectContext& context, const EffectEntry& entry);
+  // Presses on the mode and clipping icons toggle those views; right-button drags move the
+  // camera (dragCamera); drags, presses and double clicks on points as for any moved object.
+  bool anchorEvent(Anchor::AnchorEvent& event) override;
+  // One right-button drag step on the camera handle. A camera whose target follows it pans
+  // (Ctrl: flies along its view); any other orbits about its target (Shift: pans both, Ctrl:
+  // zooms). In free view the scene's edit camera moves instead of the items. A camera that
+  // may not be edited at the handle's point stays as it is and the cursor says so.
+  void dragCamera(Anchor::AnchorEvent& event);
+  // Whether the handle's point may take new position and target values: the current value
+  // between points only while every track is static; a midpoint only where the moving tracks
+  // keep one value per point; the start and the end always.
+  bool isCameraEditable(const Anchor::AnchorEvent& event) const;
 
   // The look-to view of a camera record turned by its roll.
   static XMath::Matrix makeViewMatrix(const Edit::CameraView& camera);

@@ -32,10 +32,7 @@ XMath::Vector CameraControl::computeTarget(EffectContext& context,
                              static_cast<float>(targetZ.getValue(context)), 0.0f};
   // Only a target layer that never moves can name the camera itself: the target then
   // travels with the camera.
-  const bool fixedLayer = targetLayer.movement == defaultMovement() &&
-                          targetLayer.values.size() == 1;
-  const int ownLayer = context.object ? context.object->layer : -1;
-  if (fixedLayer && targetLayer.values[0] / targetLayer.scale - 1 == ownLayer)
+  if (isTargetRelative(context))
     return {position.x + offset.x, position.y + offset.y, position.z + offset.z, 1.0f};
   const XMath::Vector target = targetLayer.getTargetPosition(context);
   return {target.x + offset.x, target.y + offset.y, target.z + offset.z, 1.0f};

@@ -3,6 +3,8 @@
 // the current frame, by one of the built-in passages or a wipe.
 #include <memory>
 
+#include "builtin/control/scene_change_resource.h"
+#include "builtin/control/scene_change_transition.h"
 #include "effect/effect_base.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_number.h"
@@ -14,8 +16,24 @@ class SceneChange : public EffectBase {
  public:
   static constexpr const char* kName = "シーンチェンジ";
 
+  using CommonResource = SceneChangeResource;
+
   SceneChange();
   std::shared_ptr<EffectBase> create() const override;
+
+  // Has the render engine draw the picture before the object: the frame before its start,
+  // up to the layer before its own, kept in the context's pre-input slot.
+  void preInputVideo(EffectContext& context) override;
+  // Draws the transition from that picture to the frame at the object's progress.
+  void controlVideo(EffectContext& context) override;
+  // The view the turning transitions draw their pictures with: the context's own.
+  OutputView getOutputView(EffectContext& context) override;
+  // A new "種類" rebuilds the setting window's blocks: the items shown change with it.
+  bool editEvent(EffectEventParam& event) override;
+  // Shows the items the chosen transition uses.
+  void updateItemState() override;
+  void createResource() override;
+  void shareResource(const EffectBase& prototype) override;
 
   // The choices of "種類": the built-in passages (0 to 12), then every wipe of the shared
   // drawing resources at 13 + its value; without those resources (a headless run) the
@@ -31,6 +49,10 @@ class SceneChange : public EffectBase {
   EffectItemCheck vertical;
   EffectItemCheck reverse;
   EffectItemCheck keepAspect;
+
+ private:
+  // The prototype's shaders; an instance made outside the registry makes its own.
+  std::shared_ptr<CommonResource> resource_;
 };
 
 }  // namespace Effect

@@ -4,8 +4,12 @@
 
 namespace Effect {
 
+AngleClipShaders::AngleClipShaders()
+    : FilterShaderSet({"angle_clip_outside_ps", "angle_clip_inside_ps"}, {},
+                      sizeof(AngleClipFilter::Constants)) {}
+
 AngleClipFilter::AngleClipFilter()
-    : MoveXYAnchorEffect(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       centerX(items, "中心X", 0.0, -5000.0, 5000.0, 0.1),
       centerY(items, "中心Y", 0.0, -5000.0, 5000.0, 0.1),
       baseAngle(items, "基準角", 0.0, -3600.0, 3600.0, 0.01),

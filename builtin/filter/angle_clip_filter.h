@@ -1,19 +1,44 @@
 #pragma once
 // "扇クリッピング": cuts away a fan around a centre.
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 
+#include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_number.h"
 #include "effect/move_xy_anchor_effect.h"
 
 namespace Effect {
 
-class AngleClipFilter : public MoveXYAnchorEffect {
+// The shaders of "扇クリッピング" and their constant buffer (AngleClipFilter::Constants).
+class AngleClipShaders : public FilterShaderSet {
+ public:
+  AngleClipShaders();
+};
+
+class AngleClipFilter : public ShaderFilter<AngleClipFilter, AngleClipShaders, MoveXYAnchorEffect> {
  public:
   static constexpr const char* kName = "扇クリッピング";
 
   AngleClipFilter();
   std::shared_ptr<EffectBase> create() const override;
+
+  // The shaders, in creation order: the coverage that cuts the fan away, and the one that
+  // keeps it.
+  enum Shader : std::size_t { kOutsideShader, kInsideShader };
+  // Their "constant0", in pixels from the picture's top left.
+  struct Constants {
+    float offset[2] = {0.0f, 0.0f};      // minus the fan's tip
+    float directionS[2] = {0.0f, 0.0f};  // normal of the start side
+    float directionE[2] = {0.0f, 0.0f};  // normal of the end side
+    float directionL[2] = {0.0f, 0.0f};  // along the fan's middle, for the soft tip
+    float range = 0.0f;                  // half the sides' soft width
+    float limit = 0.0f;                  // the tip's soft width
+    float unused[2] = {0.0f, 0.0f};
+  };
+  static_assert(sizeof(Constants) == 48);
 
   EffectItemNumber centerX;
   EffectItemNumber centerY;

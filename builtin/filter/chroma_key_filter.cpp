@@ -2,8 +2,12 @@
 
 namespace Effect {
 
+ChromaKeyShaders::ChromaKeyShaders()
+    : FilterShaderSet({"chroma_key_map_ps", "chroma_key_apply_ps", "chroma_key_border_ps"}, {},
+                      sizeof(ChromaKeyFilter::Constants)) {}
+
 ChromaKeyFilter::ChromaKeyFilter()
-    : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       hueRange(items, "色相範囲", 16.0, 0.0, 256.0, 1.0),
       saturationRange(items, "彩度範囲", 96.0, 0.0, 256.0, 1.0),
       borderCorrection(items, "境界補正", 1.0, 0.0, 8.0, 1.0),

@@ -2,8 +2,12 @@
 
 namespace Effect {
 
+ColorChangeShaders::ColorChangeShaders()
+    : FilterShaderSet({"color_change_ps", "color_change_border_ps"}, {},
+                      sizeof(ColorChangeFilter::Constants)) {}
+
 ColorChangeFilter::ColorChangeFilter()
-    : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       hueRange(items, "色相範囲", 16.0, 0.0, 256.0, 1.0),
       saturationRange(items, "彩度範囲", 96.0, 0.0, 256.0, 1.0),
       borderCorrection(items, "境界補正", 1.0, 0.0, 8.0, 1.0),

@@ -2,8 +2,12 @@
 
 namespace Effect {
 
+ColorShaders::ColorShaders()
+    : FilterShaderSet({"color_correct_ps"}, {},
+                      sizeof(ColorFilter::Constants)) {}
+
 ColorFilter::ColorFilter()
-    : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       brightness(items, "明るさ", 100.0, 0.0, 200.0, 0.01),
       contrast(items, "コントラスト", 100.0, 0.0, 200.0, 0.01),
       hue(items, "色相", 0.0, -3600.0, 3600.0, 0.01),

@@ -2,8 +2,12 @@
 
 namespace Effect {
 
+ColorKeyShaders::ColorKeyShaders()
+    : FilterShaderSet({"color_key_mask_ps", "color_key_border_ps"}, {},
+                      sizeof(ColorKeyFilter::Constants)) {}
+
 ColorKeyFilter::ColorKeyFilter()
-    : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       luminanceRange(items, "輝度範囲", 400.0, 0.0, 4096.0, 1.0),
       chromaRange(items, "色差範囲", 400.0, 0.0, 4096.0, 1.0),
       borderCorrection(items, "境界補正", 1.0, 0.0, 80.0, 1.0),

@@ -2,8 +2,12 @@
 
 namespace Effect {
 
+EdgeShaders::EdgeShaders()
+    : FilterShaderSet({"edge_color_ps", "edge_luma_ps", "edge_alpha_ps"}, {},
+                      sizeof(EdgeFilter::Constants)) {}
+
 EdgeFilter::EdgeFilter()
-    : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       strength(items, "強さ", 100.0, 0.0, 1000.0, 0.1),
       threshold(items, "しきい値", 0.0, -100.0, 100.0, 0.01),
       color(items, "色", 0xFFFFFF),

@@ -5,8 +5,12 @@
 
 namespace Effect {
 
+GradationShaders::GradationShaders()
+    : FilterShaderSet({"gradation_ps"}, {},
+                      sizeof(GradationFilter::Constants)) {}
+
 GradationFilter::GradationFilter()
-    : MoveXYAnchorEffect(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       strength(items, "強さ", 100.0, 0.0, 100.0, 0.1),
       centerX(items, "中心X", 0.0, -5000.0, 5000.0, 0.1),
       centerY(items, "中心Y", 0.0, -5000.0, 5000.0, 0.1),

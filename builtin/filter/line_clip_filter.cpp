@@ -4,8 +4,12 @@
 
 namespace Effect {
 
+LineClipShaders::LineClipShaders()
+    : FilterShaderSet({"line_clip_edge_ps", "line_clip_band_ps"}, {},
+                      sizeof(LineClipFilter::Constants)) {}
+
 LineClipFilter::LineClipFilter()
-    : MoveXYAnchorEffect(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       centerX(items, "中心X", 0.0, -5000.0, 5000.0, 0.1),
       centerY(items, "中心Y", 0.0, -5000.0, 5000.0, 0.1),
       angle(items, "角度", 0.0, -3600.0, 3600.0, 0.01),

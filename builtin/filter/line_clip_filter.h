@@ -1,19 +1,41 @@
 #pragma once
 // "斜めクリッピング": cuts away a half-plane, or keeps or removes a band, along a line through a
 // centre.
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 
+#include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_number.h"
 #include "effect/move_xy_anchor_effect.h"
 
 namespace Effect {
 
-class LineClipFilter : public MoveXYAnchorEffect {
+// The shaders of "斜めクリッピング" and their constant buffer (LineClipFilter::Constants).
+class LineClipShaders : public FilterShaderSet {
+ public:
+  LineClipShaders();
+};
+
+class LineClipFilter : public ShaderFilter<LineClipFilter, LineClipShaders, MoveXYAnchorEffect> {
  public:
   static constexpr const char* kName = "斜めクリッピング";
 
   LineClipFilter();
   std::shared_ptr<EffectBase> create() const override;
+
+  // The shaders, in creation order: the soft half-plane, and the band of a width.
+  enum Shader : std::size_t { kEdgeShader, kBandShader };
+  // Their "constant0", in pixels from the picture's top left.
+  struct Constants {
+    float offset[2] = {0.0f, 0.0f};     // minus the point the line passes through
+    float direction[2] = {0.0f, 0.0f};  // unit normal of the line
+    float length = 0.0f;                // width of the soft edge
+    float range = 0.0f;                 // half the band's width; negative cuts the band away
+    float unused[2] = {0.0f, 0.0f};
+  };
+  static_assert(sizeof(Constants) == 32);
 
   EffectItemNumber centerX;
   EffectItemNumber centerY;

@@ -4,8 +4,12 @@
 
 namespace Effect {
 
+MaskShaders::MaskShaders()
+    : FilterShaderSet({"mask_filter_ps"}, {},
+                      sizeof(MaskFilter::Constants)) {}
+
 MaskFilter::MaskFilter()
-    : MoveXYAnchorEffect(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       x(items, "X", 0.0, -5000.0, 5000.0, 0.1),
       y(items, "Y", 0.0, -5000.0, 5000.0, 0.1),
       rotation(items, "回転", 0.0, -3600.0, 3600.0, 0.01),

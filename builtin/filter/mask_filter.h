@@ -1,7 +1,11 @@
 #pragma once
 // "マスク": multiplies the picture's coverage by the brightness of a figure, image or scene.
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 
+#include "builtin/filter/filter_shader_set.h"
+#include "builtin/filter/shader_filter.h"
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_mask_select.h"
 #include "effect/effect_item_number.h"
@@ -9,12 +13,30 @@
 
 namespace Effect {
 
-class MaskFilter : public MoveXYAnchorEffect {
+// The shaders of "マスク" and their constant buffer (MaskFilter::Constants).
+class MaskShaders : public FilterShaderSet {
+ public:
+  MaskShaders();
+};
+
+class MaskFilter : public ShaderFilter<MaskFilter, MaskShaders, MoveXYAnchorEffect> {
  public:
   static constexpr const char* kName = "マスク";
 
   MaskFilter();
   std::shared_ptr<EffectBase> create() const override;
+
+  // The shader: the mask picture's luma as coverage ("texture0" through "sampler0").
+  enum Shader : std::size_t { kMaskShader };
+  // Its "constant0".
+  struct Constants {
+    float offset[2] = {0.0f, 0.0f};           // minus the mask's centre, in pixels
+    float inverseMaskSize[2] = {0.0f, 0.0f};  // 1 / the mask's size in pixels
+    float angleS = 0.0f;                      // sine and cosine of the mask's turn
+    float angleC = 1.0f;
+    float unused[2] = {0.0f, 0.0f};
+  };
+  static_assert(sizeof(Constants) == 32);
 
   EffectItemNumber x;
   EffectItemNumber y;

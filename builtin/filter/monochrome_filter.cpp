@@ -2,8 +2,12 @@
 
 namespace Effect {
 
+MonochromeShaders::MonochromeShaders()
+    : FilterShaderSet({"monochrome_ps"}, {},
+                      sizeof(MonochromeFilter::Constants)) {}
+
 MonochromeFilter::MonochromeFilter()
-    : EffectBase(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
+    : ShaderFilter(kName, EffectType::Filter, MediaType::Video, TargetType::Video),
       strength(items, "強さ", 100.0, 0.0, 100.0, 0.1),
       color(items, "色", 0xFFFFFF),
       keepLuminance(items, "輝度を保持する", true) {

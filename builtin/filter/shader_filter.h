@@ -8,9 +8,11 @@
 
 namespace Effect {
 
-// Self: the filter class; Resource: its shader set (a FilterShaderSet made without arguments).
-template <class Self, class Resource>
-class ShaderFilter : public EffectBase {
+// Self: the filter class; Resource: its shader set (a FilterShaderSet made without arguments);
+// Base: EffectBase or the class between it and the filter (MoveXYAnchorEffect for a filter
+// whose centre the preview drags).
+template <class Self, class Resource, class Base = EffectBase>
+class ShaderFilter : public Base {
  public:
   using CommonResource = Resource;
 
@@ -28,7 +30,7 @@ class ShaderFilter : public EffectBase {
   const std::shared_ptr<Resource>& sharedResource() const { return resource_; }
 
  protected:
-  using EffectBase::EffectBase;
+  using Base::Base;
 
  private:
   std::shared_ptr<Resource> resource_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 
 #include "gpu/gl/gl_device.h"
 #include "gpu/gl/gl_error.h"
@@ -31,6 +32,17 @@ CpuAccessBuffer::CpuAccessBuffer(uint32_t width, uint32_t height, int32_t format
   glNamedBufferStorage(storage_.name(), static_cast<GLsizeiptr>(size_), nullptr,
                        GL_MAP_READ_BIT | GL_CLIENT_STORAGE_BIT);
   Gl::checkError(kCreateCall, kCreatePlace);
+}
+
+CpuAccessBuffer& CpuAccessBuffer::forThread(uint32_t width, uint32_t height, int32_t format) {
+  thread_local std::unique_ptr<CpuAccessBuffer> kept;
+  const uint64_t deviceId = GlDevice::require(kCreatePlace).id();
+  if (!kept || kept->width_ != width || kept->height_ != height ||
+      kept->format_ != textureFormatOf(format) || kept->storage_.deviceId() != deviceId) {
+    kept.reset();
+    kept = std::make_unique<CpuAccessBuffer>(width, height, format);
+  }
+  return *kept;
 }
 
 void CpuAccessBuffer::copyFrom(GpuTexture& texture) {

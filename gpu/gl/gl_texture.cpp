@@ -3,11 +3,18 @@
 #include "gpu/gl/gl_device.h"
 #include "gpu/gl/gl_error.h"
 #include "gpu/gl/gl_fence.h"
+#include "gpu/gl/texture_shelf.h"
 
 namespace Media {
 namespace {
 
 bool validSide(uint32_t side) { return side >= 1 && side <= kMaxTextureSide; }
+
+TextureShelf::Shape shapeOf(uint64_t deviceId, GLenum target, const PixelFormatInfo& info,
+                            const GpuTexture::Description& description) {
+  return {deviceId, target, info.internalFormat, texelWidth(info, description.width),
+          description.height, description.sampleCount};
+}
 
 }  // namespace
 
@@ -30,15 +37,22 @@ std::shared_ptr<GpuTexture> GpuTexture::create(const Description& requested,
   texture->target_ = description.sampleCount > 1 ? GL_TEXTURE_2D_MULTISAMPLE : GL_TEXTURE_2D;
 
   Gl::clearErrors();
-  texture->texture_ = Gl::Object::create(Gl::ObjectType::Texture, deviceId, texture->target_);
+  const bool shelvable = data != nullptr || description.fullyWritten;
+  const TextureShelf::Shape shape = shapeOf(deviceId, texture->target_, *info, description);
+  if (shelvable) texture->texture_ = TextureShelf::take(shape);
+  const bool reused = static_cast<bool>(texture->texture_);
+  if (!reused)
+    texture->texture_ = Gl::Object::create(Gl::ObjectType::Texture, deviceId, texture->target_);
   const GLuint name = texture->name();
-  const auto width = static_cast<GLsizei>(texture->texelWidth());
-  const auto height = static_cast<GLsizei>(description.height);
-  if (description.sampleCount > 1)
-    glTextureStorage2DMultisample(name, static_cast<GLsizei>(description.sampleCount),
-                                  info->internalFormat, width, height, GL_TRUE);
-  else
-    glTextureStorage2D(name, 1, info->internalFormat, width, height);
+  const auto width = static_cast<GLsizei>(shape.texelWidth);
+  const auto height = static_cast<GLsizei>(shape.height);
+  if (!reused) {
+    if (description.sampleCount > 1)
+      glTextureStorage2DMultisample(name, static_cast<GLsizei>(description.sampleCount),
+                                    info->internalFormat, width, height, GL_TRUE);
+    else
+      glTextureStorage2D(name, 1, info->internalFormat, width, height);
+  }
   glTextureParameteriv(name, GL_TEXTURE_SWIZZLE_RGBA, info->swizzle.data());
   if (description.sampleCount == 1) {
     // Reads without a sampler of their own take single texels.
@@ -52,7 +66,20 @@ std::shared_ptr<GpuTexture> GpuTexture::create(const Description& requested,
     texture->upload(0, 0, texture->texelWidth(), description.height, *data, *info, call, place);
   else
     texture->markWritten();
+  // Only a texture made whole goes onto the shelf: one whose set-up failed is deleted.
+  texture->shelvable_ = shelvable;
   return texture;
+}
+
+GpuTexture::~GpuTexture() {
+  // Only the maker's context ever ordered the name's uses: another context may still have
+  // reads of it queued, which a write through a reused name would overtake.
+  if (!shelvable_ || usedElsewhere_.load(std::memory_order_relaxed) ||
+      std::this_thread::get_id() != maker_ || !texture_ ||
+      !GlDevice::bindLive(texture_.deviceId()))
+    return;
+  const TextureShelf::Shape shape = shapeOf(texture_.deviceId(), target_, *info_, description_);
+  TextureShelf::keep(shape, std::move(texture_));
 }
 
 void GpuTexture::upload(uint32_t x, uint32_t y, uint32_t width, uint32_t height,
@@ -101,6 +128,7 @@ void GpuTexture::markWritten(std::shared_ptr<GlFence> fence) {
 }
 
 void GpuTexture::waitReady() {
+  if (std::this_thread::get_id() != maker_) usedElsewhere_.store(true, std::memory_order_relaxed);
   std::shared_ptr<GlFence> fence;
   {
     std::lock_guard lock(syncMutex_);

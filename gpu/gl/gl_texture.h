@@ -7,12 +7,19 @@
 // markWritten(), which leaves a fence, and every operation that uses it starts with
 // waitReady(), which makes the calling context wait for the last writer's fence when the
 // writer was another context. No draw can thus sample a half-written texture.
+//
+// A texture that is filled from memory at creation, or whose maker writes every texel before
+// any read (`fullyWritten`), may take a name of the same shape from the thread's texture
+// shelf (texture_shelf.h), and goes back onto it when released by the thread that made it,
+// unless another thread's context used it meanwhile.
 #include <epoxy/gl.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string_view>
+#include <thread>
 
 #include "gpu/gl/gl_object.h"
 #include "gpu/gl/gl_pixel_format.h"
@@ -28,6 +35,9 @@ class GpuTexture {
     int32_t format = 0;   // a DXGI number that has a texture form
     uint32_t sampleCount = 1;
     uint32_t bindFlags = BindFlag::SHADER_RESOURCE;
+    // The maker writes every texel before anything reads the texture: its first contents
+    // may be those of a released texture instead of zeroes.
+    bool fullyWritten = false;
   };
 
   // Creates the texture on the calling thread's context, filled from `data` when given.
@@ -39,6 +49,7 @@ class GpuTexture {
                                             std::string_view place);
   GpuTexture(const GpuTexture&) = delete;
   GpuTexture& operator=(const GpuTexture&) = delete;
+  ~GpuTexture();
 
   GLuint name() const { return texture_.name(); }
   GLenum target() const { return target_; }
@@ -59,7 +70,8 @@ class GpuTexture {
   // Publishes the writes made so far on the calling thread's context, with a new fence or
   // with one that several written textures share.
   void markWritten(std::shared_ptr<GlFence> fence = nullptr);
-  // Makes the calling thread's context wait for the last writer in another context.
+  // Makes the calling thread's context wait for the last writer in another context. Every
+  // use of the texture in a context starts here.
   void waitReady();
 
  private:
@@ -70,6 +82,10 @@ class GpuTexture {
   GLenum target_ = GL_TEXTURE_2D;
   std::mutex syncMutex_;  // guards the texture's fence
   Gl::Object texture_;
+  // Whether the name may go onto the shelf of the thread that made it when released.
+  bool shelvable_ = false;
+  std::thread::id maker_ = std::this_thread::get_id();
+  std::atomic<bool> usedElsewhere_{false};
 };
 
 // Waits for the view's last writer and binds its texture to the texture unit.

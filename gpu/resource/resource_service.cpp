@@ -1,11 +1,13 @@
 #include "gpu/resource/resource_service.h"
 
 #include <cstring>
+#include <type_traits>
 
 #include "edit/edit_service.h"
 #include "edit/scene.h"
 #include "edit/update_section.h"
 #include "gpu/image/png_file.h"
+#include "gpu/render_buffer.h"
 #include "gpu/resource_buffer.h"
 #include "gpu/shader/shader_binding.h"
 #include "system/exception.h"
@@ -70,12 +72,49 @@ void ResourceService::drawLuminanceKey(Media::ResourceBuffer& target,
   static_assert(sizeof(LuminanceKeyConstants) == PixelShaderList::kSharedConstantBytes);
   // The shared constants are one buffer: draws that use them run one at a time.
   std::lock_guard lock(sharedConstantsMutex_);
-  std::memcpy(pixelShaders_->sharedConstants(), &constants, sizeof(constants));
-  const Media::ConstantBufferCommon& buffer = pixelShaders_->uploadSharedConstants();
+  const Media::ConstantBufferCommon& buffer = uploadShared(&constants, sizeof(constants));
   Media::ShaderBindings::setSampler(0, samplerStates_.get(1));
   pixelShaders_->entry(PixelShaderList::kLuminanceKey)
       .drawInputWithConstants(target, picture, buffer, nullptr);
   Media::ShaderBindings::setSampler(0, nullptr);
+}
+
+const Media::ConstantBufferCommon& ResourceService::uploadShared(const void* constants,
+                                                                std::size_t size) {
+  if (size > PixelShaderList::kSharedConstantBytes)
+    throw System::makeFormattedException("Resource::ResourceService::drawWithSharedConstants",
+                                         "constants larger than the shared buffer.",
+                                         "size=%zu", size);
+  uint8_t* shared = pixelShaders_->sharedConstants();
+  std::memset(shared, 0, PixelShaderList::kSharedConstantBytes);
+  if (size > 0) std::memcpy(shared, constants, size);
+  return pixelShaders_->uploadSharedConstants();
+}
+
+template <class Target>
+void ResourceService::drawShared(Media::PixelShader& shader, Target& target,
+                                 Media::ResourceBuffer& input, const void* constants,
+                                 std::size_t size, const Media::BlendState* blend) {
+  std::lock_guard lock(sharedConstantsMutex_);
+  const Media::ConstantBufferCommon& buffer = uploadShared(constants, size);
+  if constexpr (std::is_same_v<Target, Media::RenderBuffer>)
+    shader.drawInputWithConstantsToRender(target, input, buffer, blend);
+  else
+    shader.drawInputWithConstants(target, input, buffer, blend);
+}
+
+void ResourceService::drawWithSharedConstants(Media::PixelShader& shader,
+                                              Media::ResourceBuffer& target,
+                                              Media::ResourceBuffer& input, const void* constants,
+                                              std::size_t size, const Media::BlendState* blend) {
+  drawShared(shader, target, input, constants, size, blend);
+}
+
+void ResourceService::drawWithSharedConstants(Media::PixelShader& shader,
+                                              Media::RenderBuffer& target,
+                                              Media::ResourceBuffer& input, const void* constants,
+                                              std::size_t size, const Media::BlendState* blend) {
+  drawShared(shader, target, input, constants, size, blend);
 }
 
 FigureEntry::Environment ResourceService::figureEnvironment() {

@@ -67,10 +67,27 @@ class ResourceService : public System::Service<ResourceService> {
   // shared constants.
   void drawLuminanceKey(Media::ResourceBuffer& target, Media::ResourceBuffer& picture,
                         const LuminanceKeyConstants& constants);
+  // Held by whoever fills and uploads the built-in shaders' shared constants and draws with
+  // them: that buffer is one for every drawing thread.
+  std::mutex& sharedConstantsMutex() { return sharedConstantsMutex_; }
+  // Draws `shader` from `input` into `target` with the first `size` bytes of the shared
+  // constants taken from `constants` and the rest zero (more than 16 bytes throws). Draws
+  // that use the shared constants run one at a time.
+  void drawWithSharedConstants(Media::PixelShader& shader, Media::ResourceBuffer& target,
+                               Media::ResourceBuffer& input, const void* constants,
+                               std::size_t size, const Media::BlendState* blend);
+  void drawWithSharedConstants(Media::PixelShader& shader, Media::RenderBuffer& target,
+                               Media::ResourceBuffer& input, const void* constants,
+                               std::size_t size, const Media::BlendState* blend);
 
  private:
   FigureEntry::Environment figureEnvironment();
   TransitionEntry::Environment transitionEnvironment();
+  // Fills and uploads the shared constants; the caller holds sharedConstantsMutex_.
+  const Media::ConstantBufferCommon& uploadShared(const void* constants, std::size_t size);
+  template <class Target>
+  void drawShared(Media::PixelShader& shader, Target& target, Media::ResourceBuffer& input,
+                  const void* constants, std::size_t size, const Media::BlendState* blend);
 
   StrokeStyleList strokeStyles_;
   std::array<TextFormatResource, kTextFormatCount> textFormats_;

@@ -16,6 +16,7 @@ const char* codeName(BuiltinPixel which) {
     case BuiltinPixel::InputTransform: return "input_transform_ps";
     case BuiltinPixel::PackedPairInputTransform: return "packed_pair_input_transform_ps";
     case BuiltinPixel::OutputTransform: return "output_transform_ps";
+    case BuiltinPixel::PackedPairOutputTransform: return "packed_pair_output_transform_ps";
   }
   return "";
 }

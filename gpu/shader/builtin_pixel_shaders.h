@@ -20,6 +20,7 @@ enum class BuiltinPixel {
   InputTransform,            // matrix and offset, from a 4:4:4 YUV layout
   PackedPairInputTransform,  // the same from packed pixel pairs (Y0, U, Y1, V)
   OutputTransform,           // matrix and offset, to a YUV layout
+  PackedPairOutputTransform, // the same into packed pixel pairs (Y0, U, Y1, V)
 };
 
 class BuiltinPixelShaders {
@@ -33,7 +34,7 @@ class BuiltinPixelShaders {
   PixelShader& get(BuiltinPixel which);
 
  private:
-  static constexpr std::size_t kCount = static_cast<std::size_t>(BuiltinPixel::OutputTransform) + 1;
+  static constexpr std::size_t kCount = static_cast<std::size_t>(BuiltinPixel::PackedPairOutputTransform) + 1;
   std::mutex mutex_;
   std::array<std::unique_ptr<PixelShader>, kCount> shaders_;
 };

@@ -216,7 +216,7 @@ void VertexListQuadTemplate<Vertex, List>::bindOitShader() {
 
 std::shared_ptr<VertexListQuadPosUvCommon> VertexListQuadPosUvCommon::getQuad(float width,
                                                                               float height) {
-  static const auto shared = std::make_shared<VertexListQuadPosUvCommon>();
+  thread_local const auto shared = std::make_shared<VertexListQuadPosUvCommon>();
   const float w = width / 2, h = height / 2;
   shared->vertices = {{-w, -h, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f},
                       {w, -h, 0.0f, 1.0f, 0.0f, 1.0f, 0.0f},

@@ -95,12 +95,13 @@ class VertexListQuadPosColor : public VertexListQuadTemplate<XYZ_COL, VertexList
 class VertexListQuadPosColorNorm
     : public VertexListQuadTemplate<XYZ_COL_NORM, VertexListQuadPosColorNorm> {};
 
-// The one process-wide unit quad that the output paths draw an object's image with. Empty
-// lists made from it are ordinary textured lists.
+// The unit quad that the output paths draw an object's image with, one per thread: threads
+// drawing at once (two render workers) would otherwise refill one quad under each other's
+// draws. Empty lists made from it are ordinary textured lists.
 class VertexListQuadPosUvCommon : public VertexListQuadPosUv {
  public:
-  // Sets the shared quad to a w x h rectangle centred on the origin in the z = 0 plane,
-  // texture (0, 0) at (-w/2, -h/2), alpha 1, and returns it.
+  // Sets the calling thread's quad to a w x h rectangle centred on the origin in the z = 0
+  // plane, texture (0, 0) at (-w/2, -h/2), alpha 1, and returns it.
   static std::shared_ptr<VertexListQuadPosUvCommon> getQuad(float width, float height);
 };
 

@@ -12,16 +12,26 @@
 #include "builtin/basic/basic_scale.h"
 #include "builtin/choice_lists.h"
 #include "builtin/control/camera_control.h"
+#include "builtin/filter/angle_clip_filter.h"
+#include "builtin/filter/bloom_filter.h"
 #include "builtin/filter/blur_direction_filter.h"
 #include "builtin/filter/blur_filter.h"
-#include "builtin/filter/bloom_filter.h"
 #include "builtin/filter/bokashi_filter.h"
 #include "builtin/filter/bokeh_filter.h"
 #include "builtin/filter/border_blur_filter.h"
+#include "builtin/filter/chroma_key_filter.h"
+#include "builtin/filter/color_change_filter.h"
+#include "builtin/filter/color_filter.h"
+#include "builtin/filter/color_key_filter.h"
 #include "builtin/filter/diffusion_filter.h"
+#include "builtin/filter/edge_filter.h"
 #include "builtin/filter/flash_filter.h"
 #include "builtin/filter/glow_filter.h"
 #include "builtin/filter/gradation_filter.h"
+#include "builtin/filter/line_clip_filter.h"
+#include "builtin/filter/luminance_key_filter.h"
+#include "builtin/filter/mask_filter.h"
+#include "builtin/filter/monochrome_filter.h"
 #include "builtin/input/movie_load.h"
 #include "builtin/input/scene_load.h"
 #include "builtin/input/text_input.h"
@@ -94,6 +104,90 @@ TEST_F(CatalogueTest, TheGlowDeclaresItsLightItems) {
                                        });
 }
 
+// The clipping, keying and colour declarations: only "飽和する" starts checked; the fan's
+// range turns at most once while its base angle turns ten times.
+TEST_F(CatalogueTest, TheClippingKeyingAndColourEffectsDeclareTheirItems) {
+  build();
+  const ItemRow centreX{"中心X", 1, "0.0", false, -5000, 5000, 0.1};
+  const ItemRow centreY{"中心Y", 1, "0.0", false, -5000, 5000, 0.1};
+  const ItemRow angle{"角度", 1, "0.00", false, -3600, 3600, 0.01};
+  const ItemRow hueRange{"色相範囲", 1, "16", false, 0, 256, 1};
+  const ItemRow saturationRange{"彩度範囲", 1, "96", false, 0, 256, 1};
+  const ItemRow border{"境界補正", 1, "1", false, 0, 8, 1};
+  {
+    SCOPED_TRACE("斜めクリッピング");
+    expectItems(prototype<LineClipFilter>(), {centreX, centreY, angle,
+                                              {"ぼかし", 1, "1", false, 0, 2000, 1},
+                                              {"幅", 1, "0", false, -2000, 2000, 1}});
+  }
+  {
+    SCOPED_TRACE("扇クリッピング");
+    expectItems(prototype<AngleClipFilter>(), {centreX, centreY,
+                                               {"基準角", 1, "0.00", false, -3600, 3600, 0.01},
+                                               {"範囲角", 1, "90.00", false, -360, 360, 0.01},
+                                               {"ぼかし", 1, "1", false, 0, 2000, 1},
+                                               {"基準角を中央にする", 2, "0"}});
+  }
+  {
+    SCOPED_TRACE("マスク");
+    expectItems(prototype<MaskFilter>(), {{"X", 1, "0.0", false, -5000, 5000, 0.1},
+                                          {"Y", 1, "0.0", false, -5000, 5000, 0.1},
+                                          {"回転", 1, "0.00", false, -3600, 3600, 0.01},
+                                          {"サイズ", 1, "100", false, 0, 4000, 1},
+                                          {"縦横比", 1, "0.00", false, -100, 100, 0.01},
+                                          {"ぼかし", 1, "0", false, 0, 1000, 1},
+                                          {"マスクの種類", 15, "円"},
+                                          {"シーンの長さを合わせる", 2, "0"},
+                                          {"マスクの反転", 2, "0"},
+                                          {"元のサイズに合わせる", 2, "0"}});
+  }
+  {
+    SCOPED_TRACE("クロマキー");
+    expectItems(prototype<ChromaKeyFilter>(), {hueRange, saturationRange, border,
+                                               {"基準色", 14, ""},
+                                               {"色彩補正", 2, "0"},
+                                               {"透過補正", 2, "0"}});
+  }
+  {
+    SCOPED_TRACE("色調補正");
+    expectItems(prototype<ColorFilter>(), {{"明るさ", 1, "100.00", false, 0, 200, 0.01},
+                                           {"コントラスト", 1, "100.00", false, 0, 200, 0.01},
+                                           {"色相", 1, "0.00", false, -3600, 3600, 0.01},
+                                           {"輝度", 1, "100.00", false, 0, 200, 0.01},
+                                           {"彩度", 1, "100.00", false, 0, 200, 0.01},
+                                           {"飽和する", 2, "1"}});
+  }
+  {
+    SCOPED_TRACE("特定色域変換");
+    expectItems(prototype<ColorChangeFilter>(), {hueRange, saturationRange, border,
+                                                 {"変換前の色", 14, ""},
+                                                 {"変換後の色", 14, "ffffff"},
+                                                 {"色彩補正", 2, "0"}});
+  }
+  {
+    SCOPED_TRACE("グラデーション");
+    expectItems(prototype<GradationFilter>(), {{"強さ", 1, "100.0", false, 0, 100, 0.1},
+                                               centreX, centreY, angle,
+                                               {"幅", 1, "100", false, 0, 2000, 1},
+                                               {"合成モード", 8, "通常"},
+                                               {"形状", 8, "線形"},
+                                               {"開始色", 14, "ffffff"},
+                                               {"終了色", 14, ""}});
+  }
+  // The preview drags each anchored effect's centre through its two position items.
+  EXPECT_EQ(prototype<LineClipFilter>().positionItems,
+            (NumberItemList{&prototype<LineClipFilter>().centerX,
+                            &prototype<LineClipFilter>().centerY}));
+  EXPECT_EQ(prototype<AngleClipFilter>().positionItems,
+            (NumberItemList{&prototype<AngleClipFilter>().centerX,
+                            &prototype<AngleClipFilter>().centerY}));
+  EXPECT_EQ(prototype<MaskFilter>().positionItems,
+            (NumberItemList{&prototype<MaskFilter>().x, &prototype<MaskFilter>().y}));
+  EXPECT_EQ(prototype<GradationFilter>().positionItems,
+            (NumberItemList{&prototype<GradationFilter>().centerX,
+                            &prototype<GradationFilter>().centerY}));
+}
+
 // The bloom spreads from 10 upwards, where the other light effects start at 0; the flash
 // starts in front of the picture. Both start without a light colour.
 TEST_F(CatalogueTest, TheBloomAndTheFlashDeclareTheirLightItems) {
@@ -138,6 +232,17 @@ TEST_F(CatalogueTest, InstancesShareTheirPrototypesShaders) {
   expectSharedShaders(registry, prototype<BlurDirectionFilter>());
   expectSharedShaders(registry, prototype<DiffusionFilter>());
   expectSharedShaders(registry, prototype<BokehFilter>());
+  expectSharedShaders(registry, prototype<LineClipFilter>());
+  expectSharedShaders(registry, prototype<AngleClipFilter>());
+  expectSharedShaders(registry, prototype<MaskFilter>());
+  expectSharedShaders(registry, prototype<ChromaKeyFilter>());
+  expectSharedShaders(registry, prototype<ColorFilter>());
+  expectSharedShaders(registry, prototype<ColorChangeFilter>());
+  expectSharedShaders(registry, prototype<GradationFilter>());
+  expectSharedShaders(registry, prototype<ColorKeyFilter>());
+  expectSharedShaders(registry, prototype<LuminanceKeyFilter>());
+  expectSharedShaders(registry, prototype<EdgeFilter>());
+  expectSharedShaders(registry, prototype<MonochromeFilter>());
 }
 
 TEST_F(CatalogueTest, TheMovieInputPlaysItsFileOverThePlaybackRange) {

@@ -262,7 +262,7 @@ TEST_F(PlaneEventTest, PressesAndDoubleClicksGoToTheirPlaces) {
   EXPECT_TRUE(effect->anchorEvent(onCircle));
   EXPECT_EQ(edit.cursorFrames, (std::vector<int>{40}));
 
-  auto right = event(Anchor::EventKind::RightPress, 1);
+  auto right = event(Anchor::EventKind::RightDrag, 1);
   EXPECT_FALSE(effect->anchorEvent(right));
 }
 

@@ -29,7 +29,8 @@ struct AddedAnchor {
         point(addedPoint),
         matrix(addedMatrix) {}
 
-  std::string kind;  // "large", "medium", "frame", "icon", "line", "point", "dot", "sizes"
+  // "large", "medium", "frame", "icon", "camera", "line", "point", "dot", "sizes"
+  std::string kind;
   int id = -1;
   int flags = 0;
   XMath::Vector point;  // the 3-D point, or the homogeneous point of a marker
@@ -67,6 +68,10 @@ class RecordingAnchorList : public Anchor::AnchorList {
     AddedAnchor added{"icon", id};
     added.icon = icon;
     return record(added).item;
+  }
+  Anchor::AnchorItem& addCameraHandle(const Anchor::ObjectRef&, const Anchor::EffectEntry&, int id,
+                                      int flags) override {
+    return record({"camera", id, flags}).item;
   }
   Anchor::AnchorItem& addLine(const XMath::Vector&, const XMath::Vector&, const Anchor::ObjectRef&,
                               const Anchor::EffectEntry&, int id, const XMath::Vector& point,
@@ -144,6 +149,7 @@ class FakeAnchorEdit : public Effect::AnchorEditAccess {
   void setCursorFrame(int frame) override { cursorFrames.push_back(frame); }
   void setSettingFrame(int frame) override { settingFrames.push_back(frame); }
   void toggleVisibleClippingObject() override { ++clippingToggles; }
+  void showRefusedCursor() override { ++refusedCursors; }
 
   const Edit::Object* focus = nullptr;
   std::set<int> lockedLayers;
@@ -154,6 +160,7 @@ class FakeAnchorEdit : public Effect::AnchorEditAccess {
   std::vector<int> cursorFrames;
   std::vector<int> settingFrames;
   int clippingToggles = 0;
+  int refusedCursors = 0;
 };
 
 // The render engine's answers: the output's view is the one its effect gives, the

@@ -12,6 +12,9 @@
 #include "gpu/gpu_test_support.h"
 #include "gpu/render_buffer.h"
 #include "gpu/resource_buffer.h"
+#include "gpu/shader/builtin_pixel_shaders.h"
+#include "gpu/shader/constant_buffer.h"
+#include "gpu/shader/pixel_shader.h"
 #include "gpu/yuv_matrix.h"
 
 namespace {
@@ -280,6 +283,37 @@ TEST_F(GpuTest, FramesBecomeYuvAndComeBackUnchanged) {
             << "x " << x;
       }
     }
+  }
+}
+
+// The pairs are packed on the GPU: byte for byte what the per-pixel output transform into
+// 8-bit (Y, Cb, Cr, a) packed in main memory gives, the first pixel's chroma in each pair and
+// the last pair of an odd width repeating its one pixel's luma.
+TEST_F(GpuTest, FramesPackIntoTheSameYuy2BytesAsPerPixelYuvPackedInMemory) {
+  for (const int width : {6, 5, 1}) {
+    SCOPED_TRACE(testing::Message() << "width " << width);
+    service().outputYUVColorSpace = 1;
+    RenderBuffer frame(width, 3);
+    fillFrame(frame, kFrameColours);
+    const auto packed = frame.createImageBuffer(107, false);
+
+    RenderBuffer perPixel(width, 3, 28);
+    Media::ConstantBufferCommon constants;
+    const Media::ConversionConstants& conversion =
+        *Media::outputConversion(107, Media::chooseYuvMatrix(1, 3));
+    Media::ConstantBufferCommon::create(constants, &conversion, sizeof(conversion));
+    service()
+        .builtinPixelShaders()
+        .get(Media::BuiltinPixel::OutputTransform)
+        .drawViewToView(*perPixel.createRenderTargetView(), *frame.createShaderResourceView(),
+                        &constants);
+    const auto pixels = perPixel.readBack();
+    auto expected = ImageBuffer::makeShared(107, static_cast<uint32_t>(width), 3);
+    expected->packYuy2(pixels->data(), pixels->width, pixels->height, pixels->pitch);
+
+    const uint32_t rowBytes = static_cast<uint32_t>(width + 1) / 2 * 4;
+    for (uint32_t y = 0; y < 3; ++y)
+      EXPECT_EQ(std::memcmp(packed->row(y), expected->row(y), rowBytes), 0) << "row " << y;
   }
 }
 

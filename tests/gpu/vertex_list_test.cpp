@@ -8,6 +8,7 @@
 #include <cstring>
 #include <functional>
 #include <optional>
+#include <thread>
 
 #include "gpu/gpu_test_support.h"
 #include "gpu/render_buffer.h"
@@ -165,9 +166,21 @@ TEST(VertexList, TheCommonQuadIsCentredWithUnitCoordinates) {
                                     expected[i][4], 1, 0}))
         << i;
   }
-  // One shared list, refilled by every call.
+  // One list per thread, refilled by every call on it.
   EXPECT_EQ(Media::VertexListQuadPosUvCommon::getQuad(2, 2), quad);
   EXPECT_FLOAT_EQ(quad->vertices[0].x, -1.0f);
+}
+
+// A thread drawing its object's quad keeps its size while another thread asks for one.
+TEST(VertexList, AnotherThreadsQuadLeavesThisThreadsQuadAlone) {
+  const auto mine = Media::VertexListQuadPosUvCommon::getQuad(4, 4);
+  std::shared_ptr<Media::VertexListQuadPosUvCommon> theirs;
+  std::thread other([&] { theirs = Media::VertexListQuadPosUvCommon::getQuad(10, 2); });
+  other.join();
+  EXPECT_NE(theirs, mine);
+  EXPECT_FLOAT_EQ(mine->vertices[2].x, 2.0f);
+  EXPECT_FLOAT_EQ(mine->vertices[2].y, 2.0f);
+  EXPECT_FLOAT_EQ(theirs->vertices[2].x, 5.0f);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -8,6 +8,8 @@
 
 #include "edit/edit_command_view.h"
 #include "edit/render_switches.h"
+#include "gpu/gl/cpu_access_buffer.h"
+#include "gpu/texture_view.h"
 #include "render/render_test_support.h"
 #include "system/log_capture.h"
 
@@ -126,6 +128,39 @@ TEST_F(SceneRenderTest, AnObjectOutsideItsFramesIsNotDrawn) {
   world_->placeSolid(0, 10, 20);
   EXPECT_TRUE(nearHalf(at(world_->render(5), 32, 24), kClear));
   EXPECT_TRUE(nearHalf(at(world_->render(15), 32, 24), kRed));
+}
+
+// The worker draws each request into the last request's frame when nothing else holds it:
+// every frame still starts clear and takes the scene's size, and a frame whose texture the
+// requester kept is left as delivered.
+TEST_F(SceneRenderTest, FramesDrawnIntoTheLastFramesTextureStartClearAndSpareAKeptOne) {
+  world_->placeSolid(0, 10, 20);
+  EXPECT_TRUE(nearHalf(at(world_->render(15), 32, 24), kRed));
+  EXPECT_TRUE(nearHalf(at(world_->render(5), 32, 24), kClear)) << "the last frame showed";
+
+  world_->scene().width = 40;
+  const auto resized = world_->render(15);
+  ASSERT_TRUE(resized.image);
+  EXPECT_EQ(resized.image->width, 40u);
+  EXPECT_TRUE(nearHalf(at(resized, 20, 24), kRed));
+
+  std::shared_ptr<const Media::ShaderResourceView> kept;
+  world_->video().requestRenderingFrame(
+      3, 15, [&](int, Media::RenderBuffer& frame, Anchor::AnchorList*) {
+        kept = frame.createShaderResourceView();
+      });
+  world_->video().requestThread().waitAllTasks();
+  ASSERT_TRUE(kept);
+  EXPECT_TRUE(nearHalf(at(world_->render(5), 20, 24), kClear));
+
+  Media::Direct3DService::Get().context();
+  Media::GpuTexture& texture = *kept->texture();
+  Media::CpuAccessBuffer staging(texture.width(), texture.height(), texture.format());
+  staging.copyFrom(texture);
+  const auto mapping = staging.map();
+  auto image = Media::ImageBuffer::makeShared(texture.format(), texture.width(), texture.height());
+  std::memcpy(image->data(), mapping.data(), static_cast<std::size_t>(image->usedSize()));
+  EXPECT_TRUE(nearHalf(halfPixel(*image, 20, 24), kRed)) << "the kept frame was drawn over";
 }
 
 TEST_F(SceneRenderTest, FilterObjectsBelowActOnTheObjectAbove) {

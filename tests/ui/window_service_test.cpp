@@ -125,4 +125,28 @@ TEST_F(WindowServiceTest, MaximisingChangesOnlyTheZoomFlag) {
   EXPECT_EQ(service->h, h);
 }
 
+TEST_F(WindowServiceTest, ARefusedCloseKeepsTheWindowAndAQuitSignalDoesNotAsk) {
+  System::ServiceHolder<Window::WindowService> holder;
+  auto* service = Window::WindowService::instance();
+  int asked = 0;
+  bool consent = false;
+  service->setCloseQuery([&] {
+    ++asked;
+    return consent;
+  });
+  service->window()->close();
+  EXPECT_EQ(asked, 1);
+  EXPECT_TRUE(service->window()->isVisible());
+  EXPECT_FALSE(service->isQuitRequested());
+
+  service->requestQuit();  // what a quit signal does
+  EXPECT_EQ(asked, 1);
+  EXPECT_TRUE(service->isQuitRequested());
+
+  consent = true;
+  service->window()->close();
+  EXPECT_EQ(asked, 2);
+  EXPECT_FALSE(service->window()->isVisible());
+}
+
 }  // namespace

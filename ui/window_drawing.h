@@ -1,0 +1,17 @@
+#pragma once
+// The drawing part of everything drawn inside the manager window: the window's one render
+// target, on which each element opens its own draw scope, and the frame brushes.
+#include "gpu/draw2d/render_target.h"
+#include "ui/frame_brushes.h"
+
+namespace Window {
+
+struct WindowDrawing {
+  Media::RenderTarget* renderTarget = nullptr;  // the window's root target
+  const FrameBrushes* brushes = nullptr;
+};
+
+// The drawing part of the current window service (empty without one).
+WindowDrawing currentWindowDrawing();
+
+}  // namespace Window
