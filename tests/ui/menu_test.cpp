@@ -21,6 +21,7 @@
 #include "ui/menu_bar.h"
 #include "ui/menu_item_list.h"
 #include "ui/menu_popup.h"
+#include "ui/window_service.h"
 
 namespace {
 
@@ -156,6 +157,16 @@ TEST_F(MenuBar, HasTheFiveTopMenusInOrder) {
     EXPECT_EQ(bar.getSubMenuPosition(bar.topMenu(position)), position);
     EXPECT_EQ(bar.subMenuText(position).position, position);
   }
+}
+
+TEST(WindowMenuBar, TheWindowCarriesTheBarAcrossItsTop) {
+  System::ServiceHolder<Window::WindowService> holder;
+  auto& service = *Window::WindowService::instance();
+  QMenuBar* bar = service.menuManager().menuBar();
+  EXPECT_EQ(bar->parentWidget(), service.window());
+  EXPECT_EQ(bar->geometry().topLeft(), QPoint(0, 0));
+  service.window()->resize(700, 500);
+  EXPECT_EQ(bar->width(), 700);
 }
 
 TEST_F(MenuBar, ChoosingAnItemRunsItsCommandAndAnExceptionStaysInTheLoopGuard) {
