@@ -12,10 +12,11 @@
 #include <vector>
 
 #include "edit/undo_service.h"
-#include "system/ini_file.h"
+#include "system/file.h"
 #include "system/log_capture.h"
 #include "system/scoped_install_folder.h"
 #include "system/service_holder.h"
+#include "system/setting_service.h"
 #include "system/temp_folder.h"
 #include "ui/keyboard_code.h"
 #include "ui/keyboard_shortcut.h"
@@ -79,27 +80,28 @@ TEST_F(Shortcuts, ACodeShowsItsModifiersAndTheKeyName) {
   EXPECT_EQ(log.texts("WARN"), (std::vector<std::string>{"invalid shortcut key code. 0000407c"}));
 }
 
-TEST(KeyNames, TheKeyCodeSectionAddsAndReplacesNames) {
-  System::IniFile file;
-  file.loadText("[KeyCode]\r\n65=\r\n66=Bee\r\n192=@\r\nx=bad\r\n8195=Masked\r\n",
-                "system.conf");
-  Window::KeyNameTable names;
-  names.addNames(file.getSection("KeyCode"));
-  struct Case {
-    int code;
-    const char* name;  // null: none
-  };
-  const Case cases[] = {{65, "A"}, {66, "Bee"}, {192, "@"}, {3, "Masked"}, {66 | kAlt, "Bee"},
-                        {191, nullptr}, {124, nullptr}};
-  for (const Case& c : cases) {
-    const std::string* name = names.find(c.code);
-    if (!c.name) {
-      EXPECT_EQ(name, nullptr) << c.code;
-    } else {
-      ASSERT_NE(name, nullptr) << c.code;
-      EXPECT_EQ(*name, c.name) << c.code;
-    }
+TEST(KeyNames, SystemConfKeyCodesAddAndReplaceNames) {
+  TestSupport::TempFolder install;
+  install.makeFolder("data");
+  install.writeFile("style.conf",
+                    "[Layout]\r\nSettingItemHeight=18\r\nExplorerHeaderHeight=26\r\n"
+                    "ListItemHeight=19\r\n");
+  install.writeFile("system.conf",
+                    "[KeyCode]\r\n65=\r\n66=Bee\r\n192=@\r\nx=bad\r\n8195=Masked\r\n");
+  System::FileName::resetVariableList(install.path());
+  {
+    System::ServiceHolder<Setting::SettingService> settings;
+    System::ServiceHolder<Shortcut> shortcuts;
+    struct Case {
+      int code;
+      const char* text;
+    };
+    const Case cases[] = {{'A' | kCtrl, "Ctrl+A"}, {'B' | kAlt, "Alt+Bee"}, {192, "@"},
+                          {3 | kShift, "Shift+Masked"}, {191, ""}};
+    for (const Case& c : cases)
+      EXPECT_EQ(Shortcut::instance()->getCodeName(c.code), c.text) << c.code;
   }
+  System::FileName::resetVariableList();
 }
 
 TEST(KeyCodes, ToolkitKeysBecomeVirtualKeys) {
