@@ -12,7 +12,9 @@
 #include "system/setting_service.h"
 #include "ui/docking_layout.h"
 #include "ui/frame_metrics.h"
+#include "ui/keyboard_shortcut.h"
 #include "ui/loop_guard.h"
+#include "ui/menu_bar.h"
 #include "ui/window_client.h"
 #include "ui/window_footer.h"
 
@@ -150,8 +152,17 @@ WindowService::WindowService()
   footer_ = std::make_unique<WindowFooter>(*this);
   window_ = std::make_unique<ManagerWindow>(*this);
   WindowMouseService::instance()->setWindow(window_.get());
+  // Keys that no input target takes run their shortcut.
+  WindowMouseService::instance()->setShortcutHandler([](int32_t key) {
+    Shortcut* shortcut = Shortcut::instance();
+    const WindowMouseService* mice = WindowMouseService::instance();
+    return shortcut && mice &&
+           shortcut->procKeyDown(key, modifierBitsFromQt(mice->keyModifiers()));
+  });
   window_->setWindowTitle(QString::fromStdString(title_));
   window_->setGeometry(x, y, std::max<int>(w, kMinimumSize), std::max<int>(h, kMinimumSize));
+  menu_ = std::make_unique<WindowMenuManager>();
+  menu_->attach(window_.get());
   if (zoom != 0) window_->showMaximized();
   else window_->show();
   resize(window_->width(), window_->height());
@@ -167,6 +178,7 @@ WindowService::~WindowService() {
   while (!waitHandles_.empty()) unregisterWaitHandle(waitHandles_.begin()->first);
   if (auto* mice = WindowMouseService::instance(); mice && mice->window() == window_.get())
     mice->setWindow(nullptr);
+  menu_.reset();
   window_.reset();
   // Windows that outlive the service must not reach it.
   for (WindowClient* client : docking_->clients()) client->service = nullptr;

@@ -29,6 +29,7 @@ class DockingLayout;
 class ManagerWindow;
 class WindowClient;
 class WindowFooter;
+class WindowMenuManager;
 
 class WindowService : public System::Service<WindowService> {
  public:
@@ -94,6 +95,8 @@ class WindowService : public System::Service<WindowService> {
   void updateLayout();
 
   QWidget* window() const;
+  // The menu bar of the window with its five top menus.
+  WindowMenuManager& menuManager() const { return *menu_; }
   const std::string& title() const { return title_; }
   void setTitle(const std::string& title);
 
@@ -139,6 +142,7 @@ class WindowService : public System::Service<WindowService> {
   std::unique_ptr<DockingLayout> docking_;
   std::unique_ptr<WindowFooter> footer_;
   std::unique_ptr<ManagerWindow> window_;
+  std::unique_ptr<WindowMenuManager> menu_;
   bool closed_ = false;
 };
 
