@@ -1,7 +1,7 @@
 #include "ui/menu_bar.h"
 
 #include <QAction>
-#include <QEvent>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QWidget>
@@ -10,29 +10,6 @@
 #include "ui/loop_guard.h"
 
 namespace Window {
-namespace {
-
-// Keeps the bar across the top of its window whenever the window changes size.
-class BarPlacement : public QObject {
- public:
-  explicit BarPlacement(QMenuBar* bar) : bar_(bar) {}
-
-  void place(const QWidget* window) {
-    if (bar_) bar_->setGeometry(0, 0, window->width(), bar_->sizeHint().height());
-  }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Resize) place(static_cast<QWidget*>(watched));
-    return false;
-  }
-
- private:
-  QPointer<QMenuBar> bar_;
-};
-
-}  // namespace
-
 void WindowMenu::SubMenuText::update() const {
   if (!root || !root->handle()) return;
   const QList<QAction*> actions = root->handle()->actions();
@@ -70,11 +47,10 @@ WindowMenuManager::~WindowMenuManager() {
 }
 
 void WindowMenuManager::attach(QWidget* window) {
-  bar_->setParent(window);
-  auto placement = std::make_unique<BarPlacement>(bar_);
-  placement->place(window);
-  window->installEventFilter(placement.get());
-  resizeFilter_ = std::move(placement);
+  // As the layout's menu bar it takes the window's width and the height it needs, and the
+  // layout gives the client area only what is left below it.
+  if (QLayout* layout = window->layout()) layout->setMenuBar(bar_);
+  else bar_->setParent(window);
   bar_->show();
 }
 

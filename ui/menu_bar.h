@@ -14,8 +14,6 @@
 
 #include "ui/menu_base.h"
 
-class QObject;
-
 namespace Window {
 
 namespace WindowMenu {
@@ -46,7 +44,8 @@ class WindowMenuManager : public RootMenu {
   WindowMenuManager(const WindowMenuManager&) = delete;
   WindowMenuManager& operator=(const WindowMenuManager&) = delete;
 
-  // Puts the bar at the top of the window, across its width.
+  // Puts the bar at the top of the window, across its width. In a window that lays out its
+  // contents the bar is outside the client area, which starts below it.
   void attach(QWidget* window);
   QMenuBar* menuBar() const { return bar_; }
   BaseMenu& topMenu(int position) { return *topMenus_.at(static_cast<std::size_t>(position)); }
@@ -72,7 +71,6 @@ class WindowMenuManager : public RootMenu {
   std::array<std::unique_ptr<BaseMenu>, kTopMenuCount> topMenus_;
   std::array<WindowMenu::SubMenuText, kTopMenuCount> texts_;
   std::array<Builder, kTopMenuCount> builders_;
-  std::unique_ptr<QObject> resizeFilter_;
   std::vector<uint64_t> refreshIds_;
 };
 
