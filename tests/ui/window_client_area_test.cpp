@@ -72,6 +72,16 @@ TEST_F(ClientAreaTest, TheDockingAreaIsTheWindowLessTheBarAndTheFooter) {
   EXPECT_EQ(service().h, 400);
 }
 
+TEST(ClientArea, ANewWindowIsLaidOutBelowTheBarAtOnce) {
+  System::ServiceHolder<Window::WindowService> holder;
+  Window::WindowService& service = *Window::WindowService::instance();
+  const int barHeight = service.menuManager().menuBar()->height();
+  ASSERT_GT(barHeight, 0);
+  EXPECT_EQ(service.clientArea()->y(), barHeight);
+  EXPECT_EQ(service.clientHeight(), service.window()->height() - barHeight);
+  EXPECT_EQ(service.clientWidth(), service.window()->width());
+}
+
 TEST_F(ClientAreaTest, TheBackingImageIsShownBelowTheBar) {
   const int barHeight = bar()->height();
   service().paint();
