@@ -14,6 +14,7 @@
 #include "edit/edit_service.h"
 #include "edit/effect_edit_access.h"
 #include "edit/media_input_edit_host.h"
+#include "edit/edit_ui.h"
 #include "edit/render_switches.h"
 #include "edit/undo_service.h"
 #include "effect/edit_access.h"
@@ -30,6 +31,7 @@
 #include "render/cache_mask_images.h"
 #include "render/cache_service.h"
 #include "render/output_drawer.h"
+#include "render/published_group_gains.h"
 #include "render/render_anchor_access.h"
 #include "render/render_service.h"
 #include "render/xaudio2_service.h"
@@ -43,6 +45,7 @@
 #include "system/translate_service.h"
 #include "ui/keyboard_shortcut.h"
 #include "ui/qt_export_ui.h"
+#include "ui/qt_edit_ui.h"
 #include "ui/qt_ui_bridge.h"
 #include "ui/window_footer.h"
 #include "ui/window_mouse.h"
@@ -103,6 +106,9 @@ int run(int argc, char** argv) {
   QApplication application(argc, argv);
   Window::QtUiBridge bridge;
   const ScopedInstall<System::UiBridge> bridgeInstall(System::setUiBridge, &bridge);
+  // The edit model's confirmations (discarding unsaved work) ask with a message box.
+  Window::QtEditUi editUi;
+  const ScopedInstall<Edit::EditUi> editUiInstall(Edit::setEditUi, &editUi);
   Window::QtExportUi exportUi;
   const ScopedInstall<Plugin::ExportUi> exportUiInstall(Plugin::setExportUi, &exportUi);
   QuitSignals quitSignals;
@@ -129,6 +135,10 @@ int run(int argc, char** argv) {
   Render::RenderAnchorAccess anchorAccess;
   const ScopedInstall<const Effect::AnchorRenderAccess> anchorAccessInstall(
       Effect::setAnchorRenderAccess, &anchorAccess);
+  // The audio outputs take the gains of the group audio control that governs them.
+  Render::PublishedGroupGains groupGains;
+  const ScopedInstall<const Effect::GroupAudioGainSource> groupGainsInstall(
+      Effect::setGroupAudioGainSource, &groupGains);
   // The media inputs and the dropped-file checks ask the input service once it exists.
   std::optional<Plugin::InputServiceSource> mediaSource;
   std::optional<Plugin::InputServiceProbe> mediaProbe;

@@ -12,6 +12,7 @@
 
 #include "render/render_service.h"
 #include "system/log.h"
+#include "ui/message_box_owner.h"
 #include "ui/window_service.h"
 
 namespace Window {
@@ -38,13 +39,8 @@ System::DesktopMetrics QtUiBridge::desktopMetrics() {
 }
 
 namespace {
-// On the offscreen platform nobody could close a box: the text goes to standard error.
-bool headless() { return QGuiApplication::platformName() == QLatin1String("offscreen"); }
-
-QWidget* boxOwner() {
-  auto* service = WindowService::instance();
-  return service ? service->window() : nullptr;
-}
+bool headless() { return isHeadlessPlatform(); }
+QWidget* boxOwner() { return messageBoxOwner(); }
 }  // namespace
 
 void QtUiBridge::showErrorBox(const std::string& text, const std::string& caption) {

@@ -30,6 +30,7 @@
 #include "render/cache_mask_images.h"
 #include "render/cache_service.h"
 #include "render/output_drawer.h"
+#include "render/published_group_gains.h"
 #include "render/render_anchor_access.h"
 #include "render/render_service.h"
 #include "system/event_service.h"
@@ -45,6 +46,7 @@ class HeadlessEditor {
     Effect::EffectService::setCatalogue(Effect::builtinCatalogue());
     Effect::setOutputVideoDrawer(&drawer_);
     Effect::setAnchorRenderAccess(&anchorAccess_);
+    Effect::setGroupAudioGainSource(&groupGains_);
     Effect::setMaskImageSource(&maskImages_);
     inputs_.emplace();
     inputSource_.emplace(*Plugin::InputService::instance());
@@ -77,6 +79,7 @@ class HeadlessEditor {
     inputSource_.reset();
     inputs_.reset();
     Effect::setMaskImageSource(nullptr);
+    Effect::setGroupAudioGainSource(nullptr);
     Effect::setAnchorRenderAccess(nullptr);
     Effect::setOutputVideoDrawer(nullptr);
     Effect::setDrawingResources(nullptr);
@@ -112,6 +115,7 @@ class HeadlessEditor {
   Resource::EffectDrawingResources drawingResources_;
   Render::OutputDrawer drawer_;
   Render::RenderAnchorAccess anchorAccess_;
+  Render::PublishedGroupGains groupGains_;
   Render::CacheMaskImages maskImages_;
   std::optional<System::ServiceHolder<Plugin::InputService>> inputs_;
   std::optional<Plugin::InputServiceSource> inputSource_;

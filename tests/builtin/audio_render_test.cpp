@@ -1,9 +1,11 @@
 // A scene's sound rendered through the audio render worker: a sound file's object mixed by
-// "音声再生" with its volume and balance, and the frames' sample counts.
+// "音声再生" with its volume and balance, under the group audio controls above it, and the
+// frames' sample counts.
 #include <gtest/gtest.h>
 
 #include <future>
 
+#include "builtin/control/group_audio_control.h"
 #include "builtin/input/audio_load.h"
 #include "builtin/output/audio_output.h"
 #include "effect/media_input_source.h"
@@ -125,6 +127,31 @@ TEST_F(AudioRenderTest, TheOutputMixesWithVolumeAndBalance) {
   output->volume.setValue(100, 0);
   output->balance.setValue(0, 0);
   EXPECT_FLOAT_EQ(renderFrame(10).left, 1.0f);
+}
+
+TEST_F(AudioRenderTest, GroupAudioControlsScaleTheSoundOfTheirLayers) {
+  auto outer = std::make_shared<Effect::GroupAudioControl>();
+  auto inner = std::make_shared<Effect::GroupAudioControl>();
+  world_.placeEffect(0, 0, 299, outer);
+  world_.placeEffect(1, 0, 299, inner);
+  placeTone(2);
+  struct Case {
+    double outerVolume, innerBalance;
+    float left, right;
+  };
+  const Case cases[] = {
+      {100, 0, 0.5f, -0.25f},
+      {50, 0, 0.25f, -0.125f},     // the outer group halves everything below it
+      {50, 50, 0.125f, -0.125f},   // the inner group lowers the left by half again
+      {100, -100, 0.5f, 0.0f},     // only the left channel
+  };
+  for (const auto& c : cases) {
+    outer->volume.setValue(c.outerVolume, 0);
+    inner->balance.setValue(c.innerBalance, 0);
+    const Mixed mixed = renderFrame(10);
+    EXPECT_FLOAT_EQ(mixed.left, c.left) << c.outerVolume << " " << c.innerBalance;
+    EXPECT_FLOAT_EQ(mixed.right, c.right) << c.outerVolume << " " << c.innerBalance;
+  }
 }
 
 }  // namespace

@@ -28,6 +28,7 @@
 #include "render/control_state.h"
 #include "render/cache_service.h"
 #include "render/output_drawer.h"
+#include "render/published_group_gains.h"
 #include "render/render_service.h"
 #include "render/transform.h"
 #include "system/file.h"
@@ -130,6 +131,7 @@ class RenderWorld {
     caches_.emplace();
     render_.emplace();
     Effect::setOutputVideoDrawer(&drawer_);
+    Effect::setGroupAudioGainSource(&groupGains_);
   }
   RenderWorld(const RenderWorld&) = delete;
   RenderWorld& operator=(const RenderWorld&) = delete;
@@ -137,6 +139,7 @@ class RenderWorld {
     Cache::CacheService::instance()->stop();
     Render::RenderService::Get().stop();
     Effect::setOutputVideoDrawer(nullptr);
+    Effect::setGroupAudioGainSource(nullptr);
     render_.reset();
     caches_.reset();
     inputs_.reset();
@@ -199,6 +202,7 @@ class RenderWorld {
   std::optional<System::ServiceHolder<Cache::CacheService>> caches_;
   std::optional<System::ServiceHolder<Render::RenderService>> render_;
   Render::OutputDrawer drawer_;
+  Render::PublishedGroupGains groupGains_;
 };
 
 }  // namespace TestSupport
