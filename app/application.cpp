@@ -41,6 +41,7 @@
 #include "system/service_holder.h"
 #include "system/setting_service.h"
 #include "system/translate_service.h"
+#include "ui/keyboard_shortcut.h"
 #include "ui/qt_export_ui.h"
 #include "ui/qt_ui_bridge.h"
 #include "ui/window_footer.h"
@@ -67,6 +68,8 @@ void acquireServices(System::ServiceStack& services) {
   services.acquire<Media::XAudio2Service>();
   services.acquire<Resource::ResourceService>();
   services.acquire<Event::EventService>();
+  // The shortcuts exist before the window's menus register theirs.
+  services.acquire<Window::Shortcut>();
   // The input dispatcher comes before the window whose input it routes.
   services.acquire<Window::WindowMouseService>();
   services.acquire<Window::WindowService>();

@@ -26,6 +26,9 @@
 namespace Event {
 class EventService;
 }
+namespace System {
+class MenuSink;
+}
 namespace Undo {
 class UndoService;
 }
@@ -104,6 +107,20 @@ class EditService : public System::Service<EditService> {
   // agreed. Deleting the current scene makes scene 0 current first. The items of the other
   // scenes' objects that referred to it refer to no scene afterwards; not recorded for undo.
   void deleteScene(int id);
+
+  // --- Context-menu sections (edit_context_menus.cpp) ------------------------------------
+  // Each appends its items to a menu being built by the timeline or the preview; a command
+  // that cannot apply now is shown grey. The items run the edit commands when chosen.
+
+  // Cut, copy, paste and delete of the target objects.
+  void appendEditMenu(System::MenuSink& menu);
+  // Grouping the selection and ungrouping the targets.
+  void appendGroupMenu(System::MenuSink& menu);
+  // The layer range of selected control objects, then a separator; nothing unless the
+  // selection holds a control object and another object.
+  void appendLayerRangeMenu(System::MenuSink& menu);
+  // New, delete (never scene 0), rename and settings of the scene.
+  void appendSceneMenu(int sceneId, System::MenuSink& menu);
 
   // --- The project file and the program's life, done by the project session --------------
   bool createProject() { return session_.createProject(); }

@@ -42,4 +42,41 @@ int32_t fromQtKey(int qtKey) {
   }
 }
 
+int32_t fromQtKey(int qtKey, Qt::KeyboardModifiers modifiers) {
+  if (modifiers.testFlag(Qt::KeypadModifier)) {
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return 0x60 + (qtKey - Qt::Key_0);
+    switch (qtKey) {
+      case Qt::Key_Asterisk: return 0x6a;
+      case Qt::Key_Plus: return 0x6b;
+      case Qt::Key_Minus: return 0x6d;
+      case Qt::Key_Period: case Qt::Key_Comma: return 0x6e;
+      case Qt::Key_Slash: return 0x6f;
+      default: break;
+    }
+  }
+  switch (qtKey) {
+    case Qt::Key_Exclam: return '1';
+    case Qt::Key_At: return '2';
+    case Qt::Key_NumberSign: return '3';
+    case Qt::Key_Dollar: return '4';
+    case Qt::Key_Percent: return '5';
+    case Qt::Key_AsciiCircum: return '6';
+    case Qt::Key_Ampersand: return '7';
+    case Qt::Key_Asterisk: return '8';
+    case Qt::Key_ParenLeft: return '9';
+    case Qt::Key_ParenRight: return '0';
+    case Qt::Key_Colon: return 0xba;
+    case Qt::Key_Less: return 0xbc;
+    case Qt::Key_Underscore: return 0xbd;
+    case Qt::Key_Greater: return 0xbe;
+    case Qt::Key_Question: return 0xbf;
+    case Qt::Key_QuoteLeft: case Qt::Key_AsciiTilde: return 0xc0;
+    case Qt::Key_BraceLeft: return 0xdb;
+    case Qt::Key_Bar: return 0xdc;
+    case Qt::Key_BraceRight: return 0xdd;
+    case Qt::Key_Apostrophe: case Qt::Key_QuoteDbl: return 0xde;
+    default: return fromQtKey(qtKey);
+  }
+}
+
 }  // namespace Window::VirtualKey

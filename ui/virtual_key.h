@@ -2,6 +2,7 @@
 // Key codes as the input targets and the shortcut table know them: the desktop-neutral
 // virtual-key numbers (letters and digits are their upper-case characters, VK_LEFT 0x25 and
 // so on), made from the toolkit's key codes.
+#include <Qt>
 #include <cstdint>
 
 namespace Window::VirtualKey {
@@ -13,5 +14,8 @@ constexpr int32_t kBack = 0x08, kTab = 0x09, kReturn = 0x0d, kShift = 0x10, kCon
 
 // The virtual key of a toolkit key code (Qt::Key), or 0 for a key without one.
 int32_t fromQtKey(int qtKey);
+// The same for a key event: a keypad key (its modifiers have the keypad bit) is the keypad's
+// own key, and a symbol typed with Shift is the key it lies on in a US layout ("!" is "1").
+int32_t fromQtKey(int qtKey, Qt::KeyboardModifiers modifiers);
 
 }  // namespace Window::VirtualKey

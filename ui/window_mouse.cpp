@@ -416,6 +416,17 @@ bool WindowMouseService::sysKeyDown(int32_t key) {
   return lastSysKeyResult_;
 }
 
+void WindowMouseService::cancelDrag() {
+  if (pressed_) {
+    pressed_->dragging = false;
+    if (dragActive_) {
+      dragActive_ = false;
+      pressed_->procDragCancel();
+    }
+  }
+  wantedCursor_ = defaultCursor_;
+}
+
 void WindowMouseService::setKeyWatch(WindowMouse* target, int32_t key) {
   keyWatch_ = target;
   keyWatchKey_ = key;

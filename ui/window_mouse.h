@@ -7,6 +7,7 @@
 // the keyboard focus, the hovered target and the target a wheel sticks to, and calls the
 // target with coordinates relative to its rectangle's top-left corner.
 #include <QPoint>
+#include <Qt>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -164,6 +165,11 @@ class WindowMouseService : public System::Service<WindowMouseService> {
   bool setFocus(WindowMouse* target);
   void takeFocus(WindowMouse* target);
   void setKeyWatch(WindowMouse* target, int32_t key);
+  // A shortcut key ends a drag in progress: the pressed target stops dragging and hears of
+  // the cancel when the drag had begun; the cursor becomes the default one.
+  void cancelDrag();
+  // The modifiers held with the key being handled.
+  Qt::KeyboardModifiers keyModifiers() const { return keyModifiers_; }
   void startPickColor(WindowMouse* target);
   bool finishColorPick();
   void trackHover(WindowMouse* target);
@@ -242,6 +248,7 @@ class WindowMouseService : public System::Service<WindowMouseService> {
   int64_t lastWheelTime_ = 0;
   bool rightTookFocus_ = false;
   bool lastSysKeyResult_ = false;
+  Qt::KeyboardModifiers keyModifiers_;
   bool composing_ = false;
   std::function<bool(int32_t)> shortcuts_;
   std::function<std::optional<PickedColor>(QPoint)> screenPixel_;

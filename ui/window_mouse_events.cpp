@@ -69,7 +69,8 @@ bool WindowMouseService::procEvent(QEvent* event) {
     }
     case QEvent::KeyPress: {
       auto* key = static_cast<QKeyEvent*>(event);
-      const int32_t code = VirtualKey::fromQtKey(key->key());
+      const int32_t code = VirtualKey::fromQtKey(key->key(), key->modifiers());
+      keyModifiers_ = key->modifiers();
       bool handled = false;
       if (code != 0) {
         const bool system = (key->modifiers() & Qt::AltModifier) || code == VirtualKey::kF1 + 9;

@@ -6,13 +6,16 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QSocketNotifier>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "system/event_service.h"
 #include "system/setting_service.h"
 #include "ui/docking_layout.h"
 #include "ui/frame_metrics.h"
+#include "ui/keyboard_shortcut.h"
 #include "ui/loop_guard.h"
+#include "ui/menu_bar.h"
 #include "ui/window_client.h"
 #include "ui/window_footer.h"
 
@@ -66,38 +69,70 @@ struct WindowService::Backing {
   std::unique_ptr<Media::DrawTarget> target;
 };
 
-// The top-level window: it hands its input to the dispatcher, shows the backing image, keeps
-// the restored placement in the service's parameters and ends the loop when it is closed.
-class ManagerWindow : public QWidget {
+// The client area: the part of the manager window below the menu bar. It shows the backing
+// image, hands its input to the dispatcher in its own coordinates and lays the docked
+// windows out at its size.
+class ClientArea : public QWidget {
  public:
-  explicit ManagerWindow(WindowService& service) : service_(service) {
-    setObjectName(QString::fromLatin1(WindowService::kClassName));
-    setMinimumSize(WindowService::kMinimumSize, WindowService::kMinimumSize);
+  ClientArea(WindowService& service, QWidget* parent) : QWidget(parent), service_(service) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
   }
 
  protected:
+  bool event(QEvent* event) override;
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.drawImage(0, 0, service_.image());
+  }
+  void resizeEvent(QResizeEvent* event) override {
+    QWidget::resizeEvent(event);
+    runGuarded([this] { service_.resize(width(), height()); });
+  }
+
+ private:
+  WindowService& service_;
+};
+
+// The top-level window: the menu bar over the client area, in a layout. It keeps the
+// restored placement in the service's parameters and ends the loop when it is closed.
+class ManagerWindow : public QWidget {
+ public:
+  explicit ManagerWindow(WindowService& service) : service_(service), client_(service, this) {
+    setObjectName(QString::fromLatin1(WindowService::kClassName));
+    setMinimumSize(WindowService::kMinimumSize, WindowService::kMinimumSize);
+    layout_.setContentsMargins(0, 0, 0, 0);
+    layout_.setSpacing(0);
+    layout_.addWidget(&client_);
+    setFocusProxy(&client_);
+  }
+
+  ClientArea& client() { return client_; }
+
+  // While the menus are grey (an export runs) no input reaches the windows: Esc calls the
+  // export's hook and everything else is dropped. True when the event was taken so.
+  static bool holdInputForExport(WindowService& service, QEvent* event) {
+    if (!service.menuHook_ || !isInput(event->type())) return false;
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+      runGuarded([&service] { service.menuHook_(); });
+    event->accept();
+    return true;
+  }
+
+ protected:
   bool event(QEvent* event) override {
-    const bool input = isInput(event->type());
-    if (input && service_.menuHook_) {
-      // Only Esc reaches the export's hook; everything else is dropped.
-      if (event->type() == QEvent::KeyPress &&
-          static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
-        runGuarded([this] { service_.menuHook_(); });
+    if (holdInputForExport(service_, event)) return true;
+    // Keys that no child took (the menu bar passes on those it does not use) still go to the
+    // targets and the shortcuts. Pointer input arrives at the client area itself.
+    const QEvent::Type type = event->type();
+    WindowMouseService* mice = WindowMouseService::instance();
+    if (mice && mice->window() == &client_ &&
+        (type == QEvent::KeyPress || type == QEvent::KeyRelease)) {
+      runGuarded([&] { mice->procEvent(event); });
       event->accept();
       return true;
-    }
-    WindowMouseService* mice = WindowMouseService::instance();
-    if (mice && mice->window() == this && event->type() != QEvent::ShortcutOverride) {
-      bool handled = false;
-      runGuarded([&] { handled = mice->procEvent(event); });
-      if (handled) {
-        event->accept();
-        return true;
-      }
-      if (input) return true;  // nothing else in the window takes input
     }
     return QWidget::event(event);
   }
@@ -116,20 +151,13 @@ class ManagerWindow : public QWidget {
     event->accept();
     runGuarded([this] { service_.requestQuit(); });
   }
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    painter.drawImage(0, 0, service_.image());
-  }
   void moveEvent(QMoveEvent* event) override {
     QWidget::moveEvent(event);
     runGuarded([this] { service_.storePlacement(); });
   }
   void resizeEvent(QResizeEvent* event) override {
     QWidget::resizeEvent(event);
-    runGuarded([this] {
-      service_.storePlacement();
-      service_.resize(width(), height());
-    });
+    runGuarded([this] { service_.storePlacement(); });
   }
   void changeEvent(QEvent* event) override {
     QWidget::changeEvent(event);
@@ -139,7 +167,25 @@ class ManagerWindow : public QWidget {
 
  private:
   WindowService& service_;
+  // Made before the client area and gone after it, so the area always leaves a live layout.
+  QVBoxLayout layout_{this};
+  ClientArea client_;
 };
+
+bool ClientArea::event(QEvent* event) {
+  if (ManagerWindow::holdInputForExport(service_, event)) return true;
+  WindowMouseService* mice = WindowMouseService::instance();
+  if (mice && mice->window() == this && event->type() != QEvent::ShortcutOverride) {
+    bool handled = false;
+    runGuarded([&] { handled = mice->procEvent(event); });
+    if (handled) {
+      event->accept();
+      return true;
+    }
+    if (isInput(event->type())) return true;  // nothing else in the window takes input
+  }
+  return QWidget::event(event);
+}
 
 WindowService::WindowService()
     : binding_(config_, Setting::ParameterIni::instance()), renderTarget_(nullptr, 0, 0) {
@@ -149,12 +195,21 @@ WindowService::WindowService()
   docking_ = std::make_unique<DockingLayout>(*this);
   footer_ = std::make_unique<WindowFooter>(*this);
   window_ = std::make_unique<ManagerWindow>(*this);
-  WindowMouseService::instance()->setWindow(window_.get());
+  WindowMouseService::instance()->setWindow(&window_->client());
+  // Keys that no input target takes run their shortcut.
+  WindowMouseService::instance()->setShortcutHandler([](int32_t key) {
+    Shortcut* shortcut = Shortcut::instance();
+    const WindowMouseService* mice = WindowMouseService::instance();
+    return shortcut && mice &&
+           shortcut->procKeyDown(key, modifierBitsFromQt(mice->keyModifiers()));
+  });
   window_->setWindowTitle(QString::fromStdString(title_));
   window_->setGeometry(x, y, std::max<int>(w, kMinimumSize), std::max<int>(h, kMinimumSize));
+  menu_ = std::make_unique<WindowMenuManager>();
+  menu_->attach(window_.get());
   if (zoom != 0) window_->showMaximized();
   else window_->show();
-  resize(window_->width(), window_->height());
+  resize(window_->client().width(), window_->client().height());
 
   // Event commands that workers post reach the UI thread through the loop.
   if (auto* events = Event::EventService::instance()) {
@@ -165,8 +220,9 @@ WindowService::WindowService()
 
 WindowService::~WindowService() {
   while (!waitHandles_.empty()) unregisterWaitHandle(waitHandles_.begin()->first);
-  if (auto* mice = WindowMouseService::instance(); mice && mice->window() == window_.get())
+  if (auto* mice = WindowMouseService::instance(); mice && mice->window() == clientArea())
     mice->setWindow(nullptr);
+  menu_.reset();
   window_.reset();
   // Windows that outlive the service must not reach it.
   for (WindowClient* client : docking_->clients()) client->service = nullptr;
@@ -208,6 +264,8 @@ void WindowService::requestQuit() {
 }
 
 QWidget* WindowService::window() const { return window_.get(); }
+
+QWidget* WindowService::clientArea() const { return window_ ? &window_->client() : nullptr; }
 
 void WindowService::setTitle(const std::string& title) {
   title_ = title;
@@ -287,7 +345,8 @@ void WindowService::drawFrame() {
 
 void WindowService::updateLayout() {
   Media::RenderTarget::DrawScope scope(renderTarget_, 0, 0, clientWidth_, clientHeight_, true);
-  resize(window_ ? window_->width() : clientWidth_, window_ ? window_->height() : clientHeight_);
+  if (window_) resize(window_->client().width(), window_->client().height());
+  else resize(clientWidth_, clientHeight_);
 }
 
 WindowDrawing currentWindowDrawing() {

@@ -29,6 +29,7 @@ class DockingLayout;
 class ManagerWindow;
 class WindowClient;
 class WindowFooter;
+class WindowMenuManager;
 
 class WindowService : public System::Service<WindowService> {
  public:
@@ -79,8 +80,8 @@ class WindowService : public System::Service<WindowService> {
   void removeClient(WindowClient* client);
   const std::vector<WindowClient*>& clients() const;
 
-  // The client area and the docking area (client size plus one separator, less the footer
-  // and the left border) in pixels.
+  // The client area (the window below the menu bar) and the docking area (client size plus
+  // one separator, less the footer and the left border) in pixels.
   int32_t clientWidth() const { return clientWidth_; }
   int32_t clientHeight() const { return clientHeight_; }
   int32_t dockingWidth() const;
@@ -93,7 +94,13 @@ class WindowService : public System::Service<WindowService> {
   // Lays the windows out again after a change of placement.
   void updateLayout();
 
+  // The top-level window: its placement is the one saved, its title shows the progress.
   QWidget* window() const;
+  // The window below the menu bar, which shows the backing image and takes the pointer:
+  // client coordinates, drawing and the docking area start at its top-left corner.
+  QWidget* clientArea() const;
+  // The menu bar of the window with its five top menus.
+  WindowMenuManager& menuManager() const { return *menu_; }
   const std::string& title() const { return title_; }
   void setTitle(const std::string& title);
 
@@ -139,6 +146,7 @@ class WindowService : public System::Service<WindowService> {
   std::unique_ptr<DockingLayout> docking_;
   std::unique_ptr<WindowFooter> footer_;
   std::unique_ptr<ManagerWindow> window_;
+  std::unique_ptr<WindowMenuManager> menu_;
   bool closed_ = false;
 };
 

@@ -100,7 +100,9 @@ class WindowFixture : public ::testing::Test {
 
   static Window::WindowMouseService& mice() { return *Window::WindowMouseService::instance(); }
   static Window::WindowService& service() { return *Window::WindowService::instance(); }
-  static QWidget* window() { return service().window(); }
+  // The input goes where the toolkit delivers it: pointer and keys to the client area, in
+  // its coordinates.
+  static QWidget* window() { return service().clientArea(); }
   static uint32_t pixel(int x, int y) { return service().image().pixel(x, y) & 0xffffffu; }
 
   static void mouse(QEvent::Type type, int x, int y, Qt::MouseButton button = Qt::LeftButton) {
