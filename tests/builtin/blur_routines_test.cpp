@@ -8,7 +8,7 @@
 
 #include "builtin/filter/blur_filter.h"
 #include "builtin/filter/bokashi_filter.h"
-#include "filter_image_support.h"
+#include "gpu/shader_run_support.h"
 #include "gpu/style_services_support.h"
 
 namespace {

@@ -27,15 +27,8 @@ using TestSupport::SolidInput;
 constexpr Rgba kRed{1, 0, 0, 1};
 constexpr Rgba kClear{0, 0, 0, 0};
 
-class BuiltinRenderTest : public ::testing::Test {
+class BuiltinRenderTest : public TestSupport::RenderWorldTest {
  protected:
-  void SetUp() override {
-    world_.emplace();
-    world_->scene().width = 64;
-    world_->scene().height = 48;
-  }
-  void TearDown() override { world_.reset(); }
-
   // A solid object of the size with its output and the filters after it.
   std::shared_ptr<Edit::Object> object(int layer, int width, int height,
                                        std::vector<std::shared_ptr<Effect::EffectBase>> filters) {
@@ -46,26 +39,15 @@ class BuiltinRenderTest : public ::testing::Test {
     for (auto& filter : filters) placed->effects.push_back(std::move(filter));
     return placed;
   }
+  // A pixel of the frame, rendered on the first look after a change.
   Rgba at(int x, int y) {
-    if (!last_.image) last_ = world_->render(0);
-    if (!last_.image) {
-      std::string why = "no answer";
-      if (last_.failure) {
-        try {
-          std::rethrow_exception(last_.failure);
-        } catch (const std::exception& failure) {
-          why = failure.what();
-        }
-      }
-      ADD_FAILURE() << "the frame failed: " << why;
-      return {-1, -1, -1, -1};
-    }
-    return halfPixel(*last_.image, static_cast<uint32_t>(x), static_cast<uint32_t>(y));
+    if (!last_) last_ = renderFrame(0);
+    if (!last_) return {-1, -1, -1, -1};
+    return halfPixel(*last_, static_cast<uint32_t>(x), static_cast<uint32_t>(y));
   }
-  void renderAgain() { last_ = world_->render(0); }
+  void renderAgain() { last_ = world_->render(0).image; }
 
-  std::optional<TestSupport::RenderWorld> world_;
-  TestSupport::RenderWorld::Result last_;
+  std::shared_ptr<Media::ImageBuffer> last_;
 };
 
 TEST_F(BuiltinRenderTest, BasicTransformsAddUpInChainOrder) {
@@ -97,10 +79,8 @@ TEST_F(BuiltinRenderTest, TransparencyMultipliesAndRotationTurns) {
 
 TEST_F(BuiltinRenderTest, TheAreaExtensionAddsATransparentOrRepeatedBorder) {
   for (bool fill : {false, true}) {
-    world_.emplace();
-    world_->scene().width = 64;
-    world_->scene().height = 48;
-    last_ = {};
+    resize(64, 48);
+    last_ = nullptr;
     auto expand = std::make_shared<Effect::BasicExpand>();
     expand->top.setValue(10, 0);
     expand->fill.value = fill;

@@ -31,15 +31,8 @@ using TestSupport::SolidInput;
 
 constexpr Rgba kClear{0, 0, 0, 0};
 
-class CameraRenderTest : public ::testing::Test {
+class CameraRenderTest : public TestSupport::RenderWorldTest {
  protected:
-  void SetUp() override {
-    world_.emplace();
-    world_->scene().width = 64;
-    world_->scene().height = 48;
-  }
-  void TearDown() override { world_.reset(); }
-
   std::shared_ptr<Edit::Object> solid(int layer, int size, const Rgba& colour) {
     auto input = std::make_shared<SolidInput>();
     input->width = size;
@@ -50,19 +43,6 @@ class CameraRenderTest : public ::testing::Test {
   Effect::BasicOutput& output(const std::shared_ptr<Edit::Object>& object) {
     return dynamic_cast<Effect::BasicOutput&>(*object->effects[1]);
   }
-  std::shared_ptr<Media::ImageBuffer> render() {
-    const TestSupport::RenderWorld::Result result = world_->render(0);
-    if (result.failure) {
-      try {
-        std::rethrow_exception(result.failure);
-      } catch (const std::exception& failure) {
-        ADD_FAILURE() << "the frame failed: " << failure.what();
-      }
-    }
-    return result.image;
-  }
-
-  std::optional<TestSupport::RenderWorld> world_;
 };
 
 // ---- the target point ----
@@ -216,7 +196,7 @@ TEST_F(CameraRenderTest, TwoCrossingPlanesUnderAParallelLight) {
         cameraObject->effects.push_back(effect);
       }
     }
-    const auto image = render();
+    const auto image = renderFrame();
     ASSERT_TRUE(image) << c.name;
     for (const auto& [px, normal] :
          {std::pair{20, normalized(1, 0, -1)}, std::pair{44, normalized(-1, 0, -1)}}) {
@@ -463,7 +443,7 @@ TEST_F(CameraRenderTest, TheBloomGlowsAroundOverBrightPixelsOnly) {
     std::memcpy(input.colour, c.colour, sizeof(input.colour));
     bloom->strength.setValue(c.strength, 0);
     bloom->spread.setValue(c.spread, 0);
-    const auto image = render();
+    const auto image = renderFrame();
     ASSERT_TRUE(image) << c.name;
     const Rgba outside = halfPixel(*image, 38, 24);
     const Rgba inside = halfPixel(*image, 31, 24);

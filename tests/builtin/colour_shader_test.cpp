@@ -10,7 +10,7 @@
 #include "builtin/filter/edge_filter.h"
 #include "builtin/filter/monochrome_filter.h"
 #include "colour_reference.h"
-#include "shader_run_support.h"
+#include "gpu/shader_run_support.h"
 
 namespace {
 
@@ -58,8 +58,8 @@ TEST_F(ColourShaderTest, TheColourCorrectionWorksOnTheStraightColour) {
   const auto shaders = shadersOf<ColorFilter>();
   for (const Case& c : cases) {
     const ColorFilter::Constants& q = c.constants;
-    const auto result = runPixelShader(shaders->pixelShader(ColorFilter::kCorrectShader), q,
-                                       {&picture}, kWidth, kHeight);
+    const auto result = runPixelShader(shaders->pixelShader(ColorFilter::kCorrectShader), kWidth,
+                                       kHeight, {&picture}, q);
     EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) {
       const Rgba texel = picture.get(x, y);
       if (texel[3] < 0.001f) return texel;
@@ -96,8 +96,8 @@ TEST_F(ColourShaderTest, TheMonochromeMovesTowardsItsColour) {
   const auto shaders = shadersOf<MonochromeFilter>();
   for (const Case& c : cases) {
     const MonochromeFilter::Constants& q = c.constants;
-    const auto result = runPixelShader(shaders->pixelShader(MonochromeFilter::kMonochromeShader), q,
-                                       {&picture}, kWidth, kHeight);
+    const auto result = runPixelShader(shaders->pixelShader(MonochromeFilter::kMonochromeShader),
+                                       kWidth, kHeight, {&picture}, q);
     EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) {
       const Rgba texel = picture.get(x, y);
       Ycc ycc = lumaChroma(texel);
@@ -143,7 +143,7 @@ TEST_F(ColourShaderTest, TheEdgesAreDrawnInTheirColour) {
   for (const Case& c : cases) {
     const EdgeFilter::Constants q{{1.0f, 0.5f, 0.0f, 1.0f}, c.limit, c.ratio};
     const auto result =
-        runPixelShader(shaders->pixelShader(c.shader), q, {&picture}, kWidth, kHeight);
+        runPixelShader(shaders->pixelShader(c.shader), kWidth, kHeight, {&picture}, q);
     EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) {
       const auto m = gradientMagnitudes(picture, x, y);
       const float magnitude = c.shader == EdgeFilter::kColorShader  ? m[0] + m[1] + m[2]
@@ -165,7 +165,7 @@ TEST_F(ColourShaderTest, AnEdgeFromBlackToWhiteHasMagnitudeThree) {
   for (const float limit : {2.9f, 3.1f}) {
     const EdgeFilter::Constants q{{1.0f, 1.0f, 1.0f, 1.0f}, limit, 100.0f};
     const auto result =
-        runPixelShader(shaders->pixelShader(EdgeFilter::kLumaShader), q, {&picture}, 6, 2);
+        runPixelShader(shaders->pixelShader(EdgeFilter::kLumaShader), 6, 2, {&picture}, q);
     for (int y = 0; y < 2; ++y)
       for (int x = 0; x < 6; ++x)
         EXPECT_EQ(result.get(x, y)[3], limit < 3 && (x == 2 || x == 3) ? 1.0f : 0.0f)

@@ -14,6 +14,7 @@
 namespace {
 
 using namespace Effect;
+using TestSupport::CpuImage;
 using TestSupport::kLinearBorder;
 using TestSupport::loadTexel;
 using TestSupport::matchesEverywhere;
@@ -35,8 +36,8 @@ Rgba borderColor(float sum, const BorderConstants& c) {
 }
 
 // A blob of partly transparent pixels in the middle of a clear picture.
-std::shared_ptr<Media::ImageBuffer> blob() {
-  return TestSupport::halfImage(14, 10, [](int x, int y) {
+CpuImage blob() {
+  return TestSupport::pictureOf(14, 10, [](int x, int y) {
     const float dx = float(x) - 6.5f, dy = float(y) - 4.5f;
     const float a = std::clamp(1.6f - std::sqrt(dx * dx + dy * dy) / 3.0f, 0.0f, 1.0f);
     return Rgba{0.5f * a, 0.2f * a, 0.9f * a, a};
@@ -48,7 +49,7 @@ std::shared_ptr<Media::ImageBuffer> blob() {
 // of 0 draws nothing.
 TEST_F(DecorationShaderTest, BorderTexelsWeighTheirNeighboursAlphaByDistance) {
   const auto picture = blob();
-  const auto input = TestSupport::uploadImage(*picture);
+  const auto input = TestSupport::upload(picture);
   BorderFilter filter;
   filter.createResource();
   struct Case {
@@ -65,12 +66,12 @@ TEST_F(DecorationShaderTest, BorderTexelsWeighTheirNeighboursAlphaByDistance) {
     constants.limit = c.limit;
     const auto result = runPixelShader(filter.resource().pixelShader(BorderFilter::kTexelShader), 18, 14,
                                        {input.get()}, filter.resource().writeConstants(&constants));
-    EXPECT_TRUE(matchesEverywhere(*result,
+    EXPECT_TRUE(matchesEverywhere(result,
                                   [&](int x, int y) -> std::optional<Rgba> {
                                     float sum = 0.0f;
                                     for (int j = -c.range; j <= c.range; ++j)
                                       for (int i = -c.range; i < c.range; ++i)
-                                        sum += loadTexel(*picture, x - 2 + i, y - 2 + j)[3] *
+                                        sum += loadTexel(picture, x - 2 + i, y - 2 + j)[3] *
                                                neighbourWeight(i, j, constants);
                                     return borderColor(sum, constants);
                                   }))
@@ -82,7 +83,7 @@ TEST_F(DecorationShaderTest, BorderTexelsWeighTheirNeighboursAlphaByDistance) {
 // apart, through a sampler with a clear border.
 TEST_F(DecorationShaderTest, BorderSamplesReadAPictureOfAnotherSize) {
   const auto picture = blob();
-  const auto input = TestSupport::uploadImage(*picture);
+  const auto input = TestSupport::upload(picture);
   Shader::SamplerStateList samplers;
   BorderFilter filter;
   filter.createResource();
@@ -101,14 +102,14 @@ TEST_F(DecorationShaderTest, BorderSamplesReadAPictureOfAnotherSize) {
       runPixelShader(filter.resource().pixelShader(BorderFilter::kSampledShader), 28, 20, {input.get()},
                      filter.resource().writeConstants(&constants), samplers.get(kLinearBorder.entry));
   EXPECT_TRUE(matchesEverywhere(
-      *result,
+      result,
       [&](int x, int y) -> std::optional<Rgba> {
         const float u = (float(x) + 0.5f) * constants.ratio[0] + constants.offset[0];
         const float v = (float(y) + 0.5f) * constants.ratio[1] + constants.offset[1];
         float sum = 0.0f;
         for (int j = -2; j <= 2; ++j)
           for (int i = -2; i < 2; ++i)
-            sum += sample(*picture, u + float(i) * constants.step[0],
+            sum += sample(picture, u + float(i) * constants.step[0],
                           v + float(j) * constants.step[1], kLinearBorder)[3] *
                    neighbourWeight(i, j, constants);
         return borderColor(sum, constants);
@@ -127,15 +128,15 @@ TEST_F(DecorationShaderTest, BevelShadesByTheAlphaAheadAndBehind) {
   constants.depth = 0.8f;
   constants.sampleNum = 4;
   for (const auto& picture : {blob(), TestSupport::randomPicture(14, 10, 4)}) {
-    const auto input = TestSupport::uploadImage(*picture);
+    const auto input = TestSupport::upload(picture);
     const auto result = runPixelShader(filter.resource().pixelShader(0), 14, 10, {input.get()},
                                        filter.resource().writeConstants(&constants));
     const auto alphaAt = [&](float px, float py) {
       if (px < 0.0f || py < 0.0f) return 0.0f;
-      return loadTexel(*picture, int(px), int(py))[3];
+      return loadTexel(picture, int(px), int(py))[3];
     };
-    EXPECT_TRUE(matchesEverywhere(*result, [&](int x, int y) -> std::optional<Rgba> {
-      const Rgba c = loadTexel(*picture, x, y);
+    EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) -> std::optional<Rgba> {
+      const Rgba c = loadTexel(picture, x, y);
       if (c[3] < 0.001f) return c;
       const float px = float(x) + 0.5f, py = float(y) + 0.5f;
       float d = 0.0f;
@@ -156,7 +157,7 @@ TEST_F(DecorationShaderTest, BevelShadesByTheAlphaAheadAndBehind) {
 // texel is clear above its first row.
 TEST_F(DecorationShaderTest, ColourShiftReadsEachChannelFromItsOwnOffset) {
   const auto picture = TestSupport::randomPicture(12, 9, 17);
-  const auto input = TestSupport::uploadImage(*picture);
+  const auto input = TestSupport::upload(picture);
   Shader::SamplerStateList samplers;
   ColorShiftFilter filter;
   filter.createResource();
@@ -176,22 +177,21 @@ TEST_F(DecorationShaderTest, ColourShiftReadsEachChannelFromItsOwnOffset) {
         runPixelShader(filter.resource().pixelShader(0), 12, 9, {input.get()},
                        filter.resource().writeConstants(&constants), samplers.get(kLinearBorder.entry));
     EXPECT_TRUE(matchesEverywhere(
-        *result,
+        result,
         [&](int x, int y) -> std::optional<Rgba> {
           const float px = float(x) + 0.5f + constants.offset[0];
           const float py = float(y) + 0.5f + constants.offset[1];
           const float u = px * constants.inverseSize[0], v = py * constants.inverseSize[1];
           const Rgba r =
-              sample(*picture, u + constants.offsetR[0], v + constants.offsetR[1], kLinearBorder);
+              sample(picture, u + constants.offsetR[0], v + constants.offsetR[1], kLinearBorder);
           const Rgba g =
-              sample(*picture, u + constants.offsetG[0], v + constants.offsetG[1], kLinearBorder);
+              sample(picture, u + constants.offsetG[0], v + constants.offsetG[1], kLinearBorder);
           const Rgba b =
-              sample(*picture, u + constants.offsetB[0], v + constants.offsetB[1], kLinearBorder);
+              sample(picture, u + constants.offsetB[0], v + constants.offsetB[1], kLinearBorder);
           Rgba shifted{r[0], g[1], b[2], (r[3] + g[3] + b[3]) / 3.0f};
           if (mode == 0)
             for (int k = 0; k < 3; ++k) shifted[k] *= shifted[3];
-          const Rgba texel =
-              px < 0.0f || py < 0.0f ? Rgba{} : loadTexel(*picture, int(px), int(py));
+          const Rgba texel = px < 0.0f || py < 0.0f ? Rgba{} : loadTexel(picture, int(px), int(py));
           Rgba out;
           for (int k = 0; k < 4; ++k) out[k] = texel[k] + constants.alpha * (shifted[k] - texel[k]);
           return out;

@@ -19,6 +19,7 @@
 namespace {
 
 using namespace Effect;
+using TestSupport::CpuImage;
 using TestSupport::Expected;
 using TestSupport::kLinearBorder;
 using TestSupport::kLinearClamp;
@@ -43,8 +44,8 @@ bool nearStep(float v, float margin) { return std::fabs(v - std::round(v)) < mar
 // The mean of a grid of samples over a box of boxX x boxY pixels centred on (x, y), or one
 // sample at its centre when the box is under 1.05 pixels both ways; none when the box's size
 // lies close to (but not on) one of those thresholds.
-std::optional<Rgba> areaSample(const Media::ImageBuffer& image, float x, float y, float boxX,
-                               float boxY, const Sampler& sampler) {
+std::optional<Rgba> areaSample(const CpuImage& image, float x, float y, float boxX, float boxY,
+                               const Sampler& sampler) {
   const float w = float(image.width), h = float(image.height);
   const float margin = 0.03f;
   for (const float box : {std::fabs(boxX), std::fabs(boxY)}) {
@@ -67,7 +68,7 @@ std::optional<Rgba> areaSample(const Media::ImageBuffer& image, float x, float y
   return sum;
 }
 
-Rgba ripple(const Media::ImageBuffer& image, int x, int y, const RippleConstants& c) {
+Rgba ripple(const CpuImage& image, int x, int y, const RippleConstants& c) {
   const float px = float(x) + 0.5f, py = float(y) + 0.5f;
   const float dx = px - c.center[0], dy = py - c.center[1];
   const float r = std::sqrt(dx * dx + dy * dy);
@@ -95,7 +96,7 @@ TEST_F(DeformationShaderTest, RippleRingsMoveThePictureByTheCosineOfTheDistance)
   const Case cases[] = {{7.3f, 5.6f, 0, 0, 0}, {7.3f, 5.6f, 2, 0, 0},  {7.3f, 5.6f, 0, 2, 0},
                         {7.3f, 5.6f, 0, 0, 2}, {7.3f, 5.6f, 0, 0, -2}, {8.5f, 6.5f, 0, 0, 0}};
   const auto picture = TestSupport::randomPicture(16, 12, 3);
-  const auto input = TestSupport::uploadImage(*picture);
+  const auto input = TestSupport::upload(picture);
   Shader::SamplerStateList samplers;
   RippleFilter filter;
   filter.createResource();
@@ -112,14 +113,14 @@ TEST_F(DeformationShaderTest, RippleRingsMoveThePictureByTheCosineOfTheDistance)
     const auto result =
         runPixelShader(filter.resource().pixelShader(0), 16, 12, {input.get()},
                        filter.resource().writeConstants(&constants), samplers.get(kLinearClamp.entry));
-    const Expected expected = [&](int x, int y) { return ripple(*picture, x, y, constants); };
-    EXPECT_TRUE(matchesEverywhere(*result, expected, kSampledTolerance))
+    const Expected expected = [&](int x, int y) { return ripple(picture, x, y, constants); };
+    EXPECT_TRUE(matchesEverywhere(result, expected, kSampledTolerance))
         << c.count << " rings, interval " << c.interval << ", amplifier " << c.amplifier;
   }
 }
 
 // The map's four values around the pixel: (R - A/2, G - A/2) of bilinear reads.
-std::array<std::array<float, 2>, 4> mapValues(const Media::ImageBuffer& map, float px, float py,
+std::array<std::array<float, 2>, 4> mapValues(const CpuImage& map, float px, float py,
                                               const DisplacementConstants& c) {
   const float tx = (px + 0.5f) * c.angleC - (py + 0.5f) * c.angleS;
   const float ty = (px + 0.5f) * c.angleS + (py + 0.5f) * c.angleC;
@@ -134,8 +135,8 @@ std::array<std::array<float, 2>, 4> mapValues(const Media::ImageBuffer& map, flo
   return values;
 }
 
-std::optional<Rgba> displaceMove(const Media::ImageBuffer& picture, const Media::ImageBuffer& map,
-                                 int x, int y, const DisplacementConstants& c) {
+std::optional<Rgba> displaceMove(const CpuImage& picture, const CpuImage& map, int x, int y,
+                                 const DisplacementConstants& c) {
   const float posX = float(x) + 0.5f, posY = float(y) + 0.5f;
   const float px = posX + c.offset[0], py = posY + c.offset[1];
   const auto values = mapValues(map, px, py, c);
@@ -153,8 +154,8 @@ std::optional<Rgba> displaceMove(const Media::ImageBuffer& picture, const Media:
                     high[0] - low[0], high[1] - low[1], kLinearBorder);
 }
 
-std::optional<Rgba> displaceTurn(const Media::ImageBuffer& picture, const Media::ImageBuffer& map,
-                                 int x, int y, const DisplacementConstants& c) {
+std::optional<Rgba> displaceTurn(const CpuImage& picture, const CpuImage& map, int x, int y,
+                                 const DisplacementConstants& c) {
   const float posX = float(x) + 0.5f, posY = float(y) + 0.5f;
   const float px = posX + c.offset[0], py = posY + c.offset[1];
   float low[2] = {1e30f, 1e30f}, high[2] = {-1e30f, -1e30f};
@@ -179,12 +180,12 @@ std::optional<Rgba> displaceTurn(const Media::ImageBuffer& picture, const Media:
 // turning, with boxes from under a pixel to several pixels wide.
 TEST_F(DeformationShaderTest, DisplacementMapsMoveScaleAndTurnThePicture) {
   const auto picture = TestSupport::randomPicture(16, 12, 5);
-  const auto map = TestSupport::halfImage(8, 8, [](int x, int y) {
+  const auto map = TestSupport::pictureOf(8, 8, [](int x, int y) {
     const float a = 0.4f + 0.075f * float(x);
     return Rgba{a * (0.1f + 0.1f * float(y)), a * (0.9f - 0.11f * float(x)), 0.0f, a};
   });
-  const auto input = TestSupport::uploadImage(*picture);
-  const auto mapInput = TestSupport::uploadImage(*map);
+  const auto input = TestSupport::upload(picture);
+  const auto mapInput = TestSupport::upload(map);
   Shader::SamplerStateList samplers;
   DisplacementFilter filter;
   filter.createResource();
@@ -211,10 +212,10 @@ TEST_F(DeformationShaderTest, DisplacementMapsMoveScaleAndTurnThePicture) {
                        filter.resource().writeConstants(&constants), samplers.get(kLinearBorder.entry));
     const Expected expected = [&](int x, int y) {
       return c.shader == DisplacementFilter::kMoveShader
-                 ? displaceMove(*picture, *map, x, y, constants)
-                 : displaceTurn(*picture, *map, x, y, constants);
+                 ? displaceMove(picture, map, x, y, constants)
+                 : displaceTurn(picture, map, x, y, constants);
     };
-    EXPECT_TRUE(matchesEverywhere(*result, expected, kSampledTolerance))
+    EXPECT_TRUE(matchesEverywhere(result, expected, kSampledTolerance))
         << "shader " << c.shader << " type " << c.type;
   }
 }
@@ -223,11 +224,11 @@ TEST_F(DeformationShaderTest, DisplacementMapsMoveScaleAndTurnThePicture) {
 // moving shader gives the picture back.
 TEST_F(DeformationShaderTest, ANeutralMapLeavesThePicture) {
   const auto picture = TestSupport::randomPicture(9, 7, 8);
-  const auto grey = TestSupport::halfImage(4, 4, [](int, int) {
+  const auto grey = TestSupport::pictureOf(4, 4, [](int, int) {
     return Rgba{0.25f, 0.25f, 0.1f, 0.5f};
   });
-  const auto input = TestSupport::uploadImage(*picture);
-  const auto mapInput = TestSupport::uploadImage(*grey);
+  const auto input = TestSupport::upload(picture);
+  const auto mapInput = TestSupport::upload(grey);
   Shader::SamplerStateList samplers;
   DisplacementFilter filter;
   filter.createResource();
@@ -238,7 +239,7 @@ TEST_F(DeformationShaderTest, ANeutralMapLeavesThePicture) {
       runPixelShader(filter.resource().pixelShader(DisplacementFilter::kMoveShader), 9, 7,
                      {input.get(), mapInput.get()}, filter.resource().writeConstants(&constants),
                      samplers.get(kLinearBorder.entry));
-  EXPECT_TRUE(matchesEverywhere(*result, [&](int x, int y) { return loadTexel(*picture, x, y); }));
+  EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) { return loadTexel(picture, x, y); }));
 }
 
 struct RasterWave {
@@ -262,7 +263,7 @@ struct RasterWave {
 
 // The mean of the run a raster pixel covers, along rows (or columns when `columns`); none
 // where an end of the run is on the rounding step.
-std::optional<Rgba> rasterRun(const Media::ImageBuffer& image, int x, int y, bool columns,
+std::optional<Rgba> rasterRun(const CpuImage& image, int x, int y, bool columns,
                               const RasterWave& wave) {
   const int along = columns ? y : x, across = columns ? x : y;
   const float before = wave(across - 1), after = wave(across + 1);
@@ -285,7 +286,7 @@ std::optional<Rgba> rasterRun(const Media::ImageBuffer& image, int x, int y, boo
 // taller) by twice the amplitude; the uneven wave reads the program's random table.
 TEST_F(DeformationShaderTest, RasterLinesAverageTheRunsTheirWaveSweeps) {
   const auto picture = TestSupport::randomPicture(14, 16, 13);
-  const auto input = TestSupport::uploadImage(*picture);
+  const auto input = TestSupport::upload(picture);
   const std::vector<float> random = Resource::permutationTableValues();
   const auto table = TestSupport::uploadTable(256, 256, random);
   RasterFilter filter;
@@ -309,12 +310,12 @@ TEST_F(DeformationShaderTest, RasterLinesAverageTheRunsTheirWaveSweeps) {
                                                 {input.get()}, buffer);
     const RasterWave wave{constants, uneven ? &random : nullptr};
     EXPECT_TRUE(matchesEverywhere(
-        *result, [&](int x, int y) { return rasterRun(*picture, x, y, columns, wave); }))
+        result, [&](int x, int y) { return rasterRun(picture, x, y, columns, wave); }))
         << "shader " << shader;
   }
 }
 
-std::optional<Rgba> polar(const Media::ImageBuffer& image, int x, int y, const PolarConstants& c) {
+std::optional<Rgba> polar(const CpuImage& image, int x, int y, const PolarConstants& c) {
   const float w = float(image.width);
   const float dx = float(x) + 0.5f - c.rsize, dy = float(y) + 0.5f - c.rsize;
   const float rho = std::sqrt(dx * dx + dy * dy);
@@ -330,7 +331,7 @@ std::optional<Rgba> polar(const Media::ImageBuffer& image, int x, int y, const P
 // average several columns, those near the rim one sample; the centre pixel has no angle.
 TEST_F(DeformationShaderTest, PolarCoordinatesWrapTheColumnsAroundTheCentre) {
   const auto picture = TestSupport::randomPicture(16, 8, 21);
-  const auto input = TestSupport::uploadImage(*picture);
+  const auto input = TestSupport::upload(picture);
   Shader::SamplerStateList samplers;
   PolarFilter filter;
   filter.createResource();
@@ -351,7 +352,7 @@ TEST_F(DeformationShaderTest, PolarCoordinatesWrapTheColumnsAroundTheCentre) {
         runPixelShader(filter.resource().pixelShader(0), side, side, {input.get()},
                        filter.resource().writeConstants(&constants), samplers.get(kLinearWrap.entry));
     EXPECT_TRUE(matchesEverywhere(
-        *result, [&](int x, int y) { return polar(*picture, x, y, constants); }, kSampledTolerance))
+        result, [&](int x, int y) { return polar(picture, x, y, constants); }, kSampledTolerance))
         << "radius " << c.rsize;
   }
 }

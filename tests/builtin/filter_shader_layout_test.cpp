@@ -23,7 +23,7 @@
 #include "builtin/filter/mask_filter.h"
 #include "builtin/filter/monochrome_filter.h"
 #include "gpu/shader/shader_reflection.h"
-#include "shader_run_support.h"
+#include "gpu/shader_run_support.h"
 
 namespace {
 

@@ -73,16 +73,9 @@ TEST(GroupAudioControlTest, NestedGroupsMultiplyTheirGains) {
 }
 
 // The group controls need a frame for their perspective, so a device and the services.
-class GroupControlTest : public ::testing::Test {
+class GroupControlTest : public TestSupport::FrameTest {
  protected:
-  void SetUp() override {
-    world_.emplace();
-    frame_ = std::make_unique<Media::RenderBuffer>(kWidth, kHeight);
-  }
-  void TearDown() override {
-    frame_.reset();
-    world_.reset();
-  }
+  GroupControlTest() : FrameTest(kWidth, kHeight) {}
 
   // Runs the control step with `enclosing` as the enclosing group.
   void control(Effect::GroupControl& group,
@@ -103,8 +96,6 @@ class GroupControlTest : public ::testing::Test {
 
   static constexpr int kWidth = 640;
   static constexpr int kHeight = 480;
-  std::optional<TestSupport::RenderWorld> world_;
-  std::unique_ptr<Media::RenderBuffer> frame_;
 };
 
 TEST_F(GroupControlTest, TheWorldMatrixTurnsThenScalesThenMoves) {

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "builtin/basic/basic_invert.h"
-#include "builtin/filter_image_support.h"
+#include "gpu/shader_run_support.h"
 #include "render/render_test_support.h"
 
 namespace {

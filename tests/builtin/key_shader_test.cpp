@@ -15,7 +15,7 @@
 #include "builtin/filter/color_key_filter.h"
 #include "builtin/filter/luminance_key_filter.h"
 #include "colour_reference.h"
-#include "shader_run_support.h"
+#include "gpu/shader_run_support.h"
 
 namespace {
 
@@ -119,8 +119,8 @@ TEST_F(KeyShaderTest, TheChromaKeyMapMeasuresHueAndSaturationFromTheKey) {
   const auto picture = keyedPicture();
   const auto shaders = shadersOf<ChromaKeyFilter>();
   for (const Case& c : cases) {
-    const auto result = runPixelShader(shaders->pixelShader(ChromaKeyFilter::kMapShader),
-                                       c.constants, {&picture}, kWidth, kHeight);
+    const auto result = runPixelShader(shaders->pixelShader(ChromaKeyFilter::kMapShader), kWidth,
+                                       kHeight, {&picture}, c.constants);
     EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) {
       return keyMap(picture.get(x, y), c.constants);
     })) << c.what;
@@ -166,8 +166,8 @@ TEST_F(KeyShaderTest, TheChromaKeyKeysThroughItsMap) {
       const Rgba recoloured = fromLumaChroma({lumaChroma(straight(texel))[0], u, v}, 1.0f);
       return scaled(scaled(recoloured, texel[3]), factor);
     };
-    const auto result = runPixelShader(shaders->pixelShader(c.shader), q, {&picture, &map},
-                                       kWidth, kHeight);
+    const auto result =
+        runPixelShader(shaders->pixelShader(c.shader), kWidth, kHeight, {&picture, &map}, q);
     EXPECT_TRUE(matchesEverywhere(result, expected, 4e-3f)) << c.what;
     if (c.correct > 0) {
       EXPECT_GT(corrected, 0) << c.what << ": the picture has colours to correct";
@@ -217,8 +217,8 @@ TEST_F(KeyShaderTest, TheColourChangeRecoloursThroughTheKeyMap) {
                     q.afterV + w * (v - q.afterV)};
       return scaled(fromLumaChroma(ycc, 1.0f), texel[3]);
     };
-    const auto result = runPixelShader(shaders->pixelShader(c.shader), q, {&picture, &map},
-                                       kWidth, kHeight);
+    const auto result =
+        runPixelShader(shaders->pixelShader(c.shader), kWidth, kHeight, {&picture, &map}, q);
     EXPECT_TRUE(matchesEverywhere(result, expected, 4e-3f)) << c.what;
   }
 }
@@ -250,8 +250,8 @@ TEST_F(KeyShaderTest, TheColourKeyMasksColoursNearTheKey) {
     const ColorKeyFilter::Constants q{
         {key[0], key[1], key[2]}, 0, {c.len[0], c.len[1], c.len[2]}, 1.0f};
     int keyed = 0;
-    const auto result = runPixelShader(shaders->pixelShader(ColorKeyFilter::kMaskShader), q,
-                                       {&picture}, kWidth, kHeight);
+    const auto result = runPixelShader(shaders->pixelShader(ColorKeyFilter::kMaskShader), kWidth,
+                                       kHeight, {&picture}, q);
     EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) {
       const Rgba texel = picture.get(x, y);
       const Rgba mask = colourKeyMask(texel, q);
@@ -275,8 +275,8 @@ TEST_F(KeyShaderTest, TheColourKeysBoundaryCorrectionErodesTheMask) {
                                       divieOf(range)};
     const auto mask = TestSupport::pictureOf(
         kWidth, kHeight, [&](int x, int y) { return colourKeyMask(picture.get(x, y), q); });
-    const auto result = runPixelShader(shaders->pixelShader(ColorKeyFilter::kBorderShader), q,
-                                       {&mask}, kWidth, kHeight);
+    const auto result = runPixelShader(shaders->pixelShader(ColorKeyFilter::kBorderShader), kWidth,
+                                       kHeight, {&mask}, q);
     EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) {
       const float a = mask.get(x, y)[3];
       if (a < 0.001f) return Rgba{};
@@ -301,8 +301,8 @@ TEST_F(KeyShaderTest, TheLuminanceKeyClearsByLuma) {
   };
   for (const Case& c : cases) {
     const LuminanceKeyFilter::Constants q{c.type, c.offset, c.range};
-    const auto result = runPixelShader(shaders->pixelShader(LuminanceKeyFilter::kKeyShader), q,
-                                       {&picture}, kWidth, kHeight);
+    const auto result = runPixelShader(shaders->pixelShader(LuminanceKeyFilter::kKeyShader), kWidth,
+                                       kHeight, {&picture}, q);
     EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) {
       const Rgba texel = picture.get(x, y);
       if (texel[3] < 0.001f) return texel;

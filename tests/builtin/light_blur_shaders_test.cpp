@@ -14,9 +14,9 @@
 #include "builtin/filter/border_blur_filter.h"
 #include "builtin/filter/diffusion_filter.h"
 #include "builtin/filter/glow_filter.h"
-#include "filter_image_support.h"
 #include "gpu/shader/sampler_state_list.h"
 #include "gpu/shader/shader_binding.h"
+#include "gpu/shader_run_support.h"
 
 namespace {
 
@@ -37,19 +37,11 @@ CpuImage drawShader(FilterShaderSet& set, std::size_t index, const Constants& co
                     int width, int height, Media::ResourceBuffer& input,
                     Media::ResourceBuffer* second = nullptr) {
   EXPECT_EQ(sizeof(Constants), set.constantBytes());
-  Media::ResourceBuffer target(width, height);
-  {
-    const auto lock = set.lock();
-    Media::ConstantBufferCommon& buffer = set.writeConstants(&constants);
-    Media::PixelShader& shader = set.pixelShader(index);
-    if (second) {
-      Media::ShaderBindings::setConstantBuffer(Media::ShaderStage::Pixel, 0, &buffer);
-      shader.drawTwoInputs(target, input, *second, nullptr);
-    } else {
-      shader.drawInputWithConstants(target, input, buffer, nullptr);
-    }
-  }
-  return download(target);
+  const auto lock = set.lock();
+  Media::ConstantBufferCommon& buffer = set.writeConstants(&constants);
+  Media::PixelShader& shader = set.pixelShader(index);
+  if (second) return TestSupport::runPixelShader(shader, width, height, {&input, second}, buffer);
+  return TestSupport::runPixelShader(shader, width, height, {&input}, buffer);
 }
 
 Rgba scaled(const Rgba& color, float factor) {
@@ -293,21 +285,8 @@ CpuImage cpuBokeh(const CpuImage& kernel, int n, int width, int height,
 
 // Bilinear filtering with clamped addressing, at a position in pixels.
 Rgba bilinear(const CpuImage& image, float x, float y) {
-  const float u = x - 0.5f;
-  const float v = y - 0.5f;
-  const int x0 = static_cast<int>(std::floor(u));
-  const int y0 = static_cast<int>(std::floor(v));
-  const float fx = u - static_cast<float>(x0);
-  const float fy = v - static_cast<float>(y0);
-  const auto at = [&](int ix, int iy) {
-    return image.get(std::clamp(ix, 0, image.width - 1), std::clamp(iy, 0, image.height - 1));
-  };
-  Rgba result{0, 0, 0, 0};
-  add(result, at(x0, y0), (1 - fx) * (1 - fy));
-  add(result, at(x0 + 1, y0), fx * (1 - fy));
-  add(result, at(x0, y0 + 1), (1 - fx) * fy);
-  add(result, at(x0 + 1, y0 + 1), fx * fy);
-  return result;
+  return TestSupport::sample(image, x / static_cast<float>(image.width),
+                             y / static_cast<float>(image.height), TestSupport::kLinearClamp);
 }
 
 TEST_F(LightBlurShadersTest, LensBlurWeighsItsTapsByTheKernelsAlpha) {
@@ -381,17 +360,12 @@ TEST_F(LightBlurShadersTest, ZeroConstantsNeverGiveNaN) {
                              Entry{&border, "border"}, Entry{&diffusion, "diffusion"},
                              Entry{&bokeh, "bokeh"}}) {
     for (std::size_t i = 0; i < entry.set->pixelShaderCount(); ++i) {
-      Media::ResourceBuffer target(6, 5);
-      {
-        const auto lock = entry.set->lock();
-        Media::ConstantBufferCommon& buffer = entry.set->writeConstants(zeros);
-        Media::ShaderBindings::setConstantBuffer(Media::ShaderStage::Pixel, 0, &buffer);
-        entry.set->pixelShader(i).drawTwoInputs(target, *input, *second, nullptr);
-      }
-      const CpuImage drawn = download(target);
-      for (const Rgba& pixel : drawn.pixels)
-        for (const float channel : pixel)
-          ASSERT_TRUE(std::isfinite(channel)) << entry.name << " shader " << i;
+      const auto lock = entry.set->lock();
+      const CpuImage drawn =
+          TestSupport::runPixelShader(entry.set->pixelShader(i), 6, 5, {input.get(), second.get()},
+                                      entry.set->writeConstants(zeros));
+      ASSERT_TRUE(TestSupport::matchesEverywhere(drawn, [](int, int) { return std::nullopt; }))
+          << entry.name << " shader " << i;
     }
   }
   Media::ShaderBindings::setSampler(0, nullptr);

@@ -2,14 +2,15 @@
 // the shape (from the shape, or against the light from around it), the glow behind that
 // grows the picture, the ratio that takes from either, and the plain cases that show the
 // sums (no spread on an opaque picture, no strength at all).
+#include "builtin/filter/light_filter.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <optional>
 
-#include "builtin/filter/light_filter.h"
-#include "builtin/filter_image_support.h"
+#include "gpu/shader_run_support.h"
 #include "render/render_test_support.h"
 
 namespace {

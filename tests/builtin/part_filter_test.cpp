@@ -30,12 +30,10 @@ constexpr Rgba kRed{1, 0, 0, 1};
 constexpr Rgba kBlue{0, 0, 1, 1};
 constexpr Rgba kClear{0, 0, 0, 0};
 
-class PartFilterTest : public ::testing::Test {
+class PartFilterTest : public TestSupport::RenderWorldTest {
  protected:
   void SetUp() override {
-    world_.emplace();
-    world_->scene().width = kWidth;
-    world_->scene().height = kHeight;
+    RenderWorldTest::SetUp();
     Effect::setDrawingResources(&drawing_);
     // The frame drawn so far: red all over.
     auto input = std::make_shared<TestSupport::SolidInput>();
@@ -51,22 +49,9 @@ class PartFilterTest : public ::testing::Test {
   }
   void TearDown() override {
     Effect::setDrawingResources(nullptr);
-    world_.reset();
+    RenderWorldTest::TearDown();
   }
 
-  std::shared_ptr<Media::ImageBuffer> render() {
-    auto result = world_->render(0);
-    if (!result.image && result.failure) {
-      try {
-        std::rethrow_exception(result.failure);
-      } catch (const std::exception& failure) {
-        ADD_FAILURE() << "the frame failed: " << failure.what();
-      }
-    }
-    return result.image;
-  }
-
-  std::optional<TestSupport::RenderWorld> world_;
   Resource::EffectDrawingResources drawing_;
   std::shared_ptr<Effect::PartEffect> part_;
   std::shared_ptr<Edit::Object> object_;
@@ -76,7 +61,7 @@ TEST_F(PartFilterTest, TheMaskChoosesWhereTheFiltersApply) {
   // A 20 x 20 square around the frame's centre: x 22 .. 41, y 14 .. 33.
   for (const bool inverted : {false, true}) {
     part_->invert.value = inverted;
-    const auto image = render();
+    const auto image = renderFrame();
     ASSERT_TRUE(image);
     const Rgba inside = inverted ? kRed : kBlue;
     const Rgba outside = inverted ? kBlue : kRed;
@@ -110,7 +95,7 @@ TEST_F(PartFilterTest, MasksThatCoverAllOrNothing) {
     part_->size.setValue(c.size, 0);
     part_->aspect.setValue(c.aspect, 0);
     part_->invert.value = c.inverted;
-    const auto image = render();
+    const auto image = renderFrame();
     ASSERT_TRUE(image) << c.what;
     for (const auto& [x, y] : {std::pair{0, 0}, std::pair{32, 24}, std::pair{63, 47}})
       EXPECT_TRUE(nearHalf(halfPixel(*image, x, y), c.everywhere)) << c.what << " " << x;
@@ -124,7 +109,7 @@ TEST_F(PartFilterTest, TheFilteredImageLandsWhereTheFiltersMovedIt) {
   move->x.setValue(10, 0);
   object_->effects.insert(object_->effects.begin() + 1, move);
   part_->mask.figure = 0;
-  const auto image = render();
+  const auto image = renderFrame();
   ASSERT_TRUE(image);
   EXPECT_TRUE(nearHalf(halfPixel(*image, 9, 24), kClear));
   EXPECT_TRUE(nearHalf(halfPixel(*image, 10, 24), kBlue));
@@ -142,7 +127,7 @@ TEST_F(PartFilterTest, ATurnedSqueezedMaskMatchesItsPlacement) {
     part_->rotation.setValue(c.angle, 0);
     part_->size.setValue(c.size, 0);
     part_->aspect.setValue(c.aspect, 0);
-    const auto image = render();
+    const auto image = renderFrame();
     ASSERT_TRUE(image);
     // The mask's own coordinates of a pixel centre, 0 .. 1 across the mask.
     const double a = c.angle * std::numbers::pi / 180.0;
@@ -191,7 +176,7 @@ TEST_F(PartFilterTest, TheBlurSoftensTheMaskThroughTheRegisteredBlur) {
 
   // The world's registry learns the blur's kind.
   ASSERT_TRUE(Effect::EffectService::instance()->registerEffect<Effect::BokashiFilter>());
-  const auto image = render();
+  const auto image = renderFrame();
   ASSERT_TRUE(image);
   // The 20-pixel square grows by the radius on each side, soft at its edges: x 18 .. 45.
   EXPECT_TRUE(nearHalf(halfPixel(*image, 32, 24), kBlue)) << "the middle stays sharp";

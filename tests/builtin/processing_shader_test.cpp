@@ -146,7 +146,7 @@ TEST_F(ProcessingShaderTest, NoiseTypesShapeOctavesOfValueNoise) {
                        filter.resource().writeConstants(&constants), samplers.get(kLinearWrap.entry));
     const NoiseReference reference(values, constants);
     EXPECT_TRUE(matchesEverywhere(
-        *result,
+        result,
         [&](int x, int y) -> std::optional<Rgba> {
           return Rgba{0, 0, 0, reference.alpha(x, y)};
         },
@@ -159,7 +159,7 @@ TEST_F(ProcessingShaderTest, NoiseTypesShapeOctavesOfValueNoise) {
 // threshold; transparent pixels and neighbours beyond the edge count nothing.
 TEST_F(ProcessingShaderTest, NoiseReductionSumsTheSmallDifferences) {
   const auto picture = TestSupport::randomPicture(11, 8, 37);
-  const auto input = TestSupport::uploadImage(*picture);
+  const auto input = TestSupport::upload(picture);
   NoiseReductionFilter filter;
   filter.createResource();
   for (const float limit : {0.1f, 0.6f}) {
@@ -167,18 +167,17 @@ TEST_F(ProcessingShaderTest, NoiseReductionSumsTheSmallDifferences) {
     constants.range = 2;
     constants.level = 0.15f;
     constants.limit = limit;
-    Media::ConstantBufferCommon buffer;
-    TestSupport::makeConstants(buffer, constants);
-    const auto result = runPixelShader(filter.resource().pixelShader(0), 11, 8, {input.get()}, buffer);
+    const auto result =
+        runPixelShader(filter.resource().pixelShader(0), 11, 8, {input.get()}, constants);
     EXPECT_TRUE(matchesEverywhere(
-        *result,
+        result,
         [&](int x, int y) -> std::optional<Rgba> {
-          const Rgba c = loadTexel(*picture, x, y);
+          const Rgba c = loadTexel(picture, x, y);
           if (c[3] < 0.001f) return c;
           Rgba out = c;
           for (int j = -2; j <= 2; ++j)
             for (int i = -2; i <= 2; ++i) {
-              const Rgba n = loadTexel(*picture, x + i, y + j);
+              const Rgba n = loadTexel(picture, x + i, y + j);
               for (int k = 0; k < 3; ++k) {
                 const float d = n[k] - c[k], size = std::fabs(d);
                 const float e = std::min(std::max(size - 2.0f * std::max(size - limit, 0.0f), 0.0f),
@@ -196,7 +195,7 @@ TEST_F(ProcessingShaderTest, NoiseReductionSumsTheSmallDifferences) {
 // texel per tile; tiles past the reduced picture are clear.
 TEST_F(ProcessingShaderTest, MosaicTilesTakeTheirReducedTexel) {
   const auto reduced = TestSupport::randomPicture(4, 3, 41);
-  const auto input = TestSupport::uploadImage(*reduced);
+  const auto input = TestSupport::upload(reduced);
   MosaicFilter filter;
   filter.createResource();
   for (const float length : {3.5f, 0.0f}) {
@@ -204,13 +203,12 @@ TEST_F(ProcessingShaderTest, MosaicTilesTakeTheirReducedTexel) {
     constants.offset[0] = 1.0f;
     constants.offset[1] = 0.5f;
     constants.length = length;
-    Media::ConstantBufferCommon buffer;
-    TestSupport::makeConstants(buffer, constants);
-    const auto result = runPixelShader(filter.resource().pixelShader(0), 15, 11, {input.get()}, buffer);
-    EXPECT_TRUE(matchesEverywhere(*result,
+    const auto result =
+        runPixelShader(filter.resource().pixelShader(0), 15, 11, {input.get()}, constants);
+    EXPECT_TRUE(matchesEverywhere(result,
                                   [&](int x, int y) -> std::optional<Rgba> {
                                     const float size = std::max(length, 1.0f);
-                                    return loadTexel(*reduced, int((float(x) + 1.5f) / size),
+                                    return loadTexel(reduced, int((float(x) + 1.5f) / size),
                                                      int((float(y) + 1.0f) / size));
                                   }))
         << "length " << length;
@@ -221,18 +219,16 @@ TEST_F(ProcessingShaderTest, MosaicTilesTakeTheirReducedTexel) {
 TEST_F(ProcessingShaderTest, SharpenPushesThePictureAwayFromItsBlur) {
   const auto picture = TestSupport::randomPicture(9, 7, 43);
   const auto blurred = TestSupport::randomPicture(9, 7, 47);
-  const auto input = TestSupport::uploadImage(*picture);
-  const auto blur = TestSupport::uploadImage(*blurred);
+  const auto input = TestSupport::upload(picture);
+  const auto blur = TestSupport::upload(blurred);
   ShapeFilter filter;
   filter.createResource();
   SharpenConstants constants;
   constants.level = 1.5f;
-  Media::ConstantBufferCommon buffer;
-  TestSupport::makeConstants(buffer, constants);
   const auto result =
-      runPixelShader(filter.resource().pixelShader(0), 9, 7, {input.get(), blur.get()}, buffer);
-  EXPECT_TRUE(matchesEverywhere(*result, [&](int x, int y) -> std::optional<Rgba> {
-    const Rgba c = loadTexel(*picture, x, y), b = loadTexel(*blurred, x, y);
+      runPixelShader(filter.resource().pixelShader(0), 9, 7, {input.get(), blur.get()}, constants);
+  EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) -> std::optional<Rgba> {
+    const Rgba c = loadTexel(picture, x, y), b = loadTexel(blurred, x, y);
     Rgba out = c;
     for (int k = 0; k < 3; ++k)
       out[k] = std::min(std::max(c[k] + 1.5f * (c[k] - b[k]), 0.0f), c[3]);
@@ -245,20 +241,19 @@ TEST_F(ProcessingShaderTest, SharpenPushesThePictureAwayFromItsBlur) {
 // every row.
 TEST_F(ProcessingShaderTest, DeinterlacingRebuildsOrBlendsRows) {
   const auto picture = TestSupport::randomPicture(6, 7, 53);
-  const auto input = TestSupport::uploadImage(*picture);
+  const auto input = TestSupport::upload(picture);
   DeinterlaceFilter filter;
   filter.createResource();
   for (const int32_t type : {0, 1, 2, 5}) {
     DeinterlaceConstants constants;
     constants.type = type;
-    Media::ConstantBufferCommon buffer;
-    TestSupport::makeConstants(buffer, constants);
-    const auto result = runPixelShader(filter.resource().pixelShader(0), 6, 7, {input.get()}, buffer);
-    EXPECT_TRUE(matchesEverywhere(*result,
+    const auto result =
+        runPixelShader(filter.resource().pixelShader(0), 6, 7, {input.get()}, constants);
+    EXPECT_TRUE(matchesEverywhere(result,
                                   [&](int x, int y) -> std::optional<Rgba> {
-                                    const Rgba c = loadTexel(*picture, x, y);
-                                    const Rgba above = loadTexel(*picture, x, std::max(y - 1, 0));
-                                    const Rgba below = loadTexel(*picture, x, std::min(y + 1, 6));
+                                    const Rgba c = loadTexel(picture, x, y);
+                                    const Rgba above = loadTexel(picture, x, std::max(y - 1, 0));
+                                    const Rgba below = loadTexel(picture, x, std::min(y + 1, 6));
                                     Rgba out = c;
                                     for (int k = 0; k < 4; ++k) {
                                       if (type == 2)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "edit/object.h"
 #include "effect/effect_service.h"
 #include "gpu/resource/lookup_tables.h"
+#include "gpu/shader_run_support.h"
 #include "render/render_test_support.h"
 
 namespace {
@@ -46,16 +48,9 @@ std::unique_ptr<Media::ResourceBuffer> picture(Pattern pattern) {
   return Media::ResourceBuffer::createFromImageBuffer(image.get());
 }
 
-class SceneChangeDrawTest : public ::testing::Test {
+class SceneChangeDrawTest : public TestSupport::FrameTest {
  protected:
-  void SetUp() override {
-    world_.emplace();
-    frame_ = std::make_unique<Media::RenderBuffer>(kWidth, kHeight);
-  }
-  void TearDown() override {
-    frame_.reset();
-    world_.reset();
-  }
+  SceneChangeDrawTest() : FrameTest(kWidth, kHeight) {}
 
   void fillFrame(const Rgba& colour) { frame_->clear(colour.data()); }
   void fillFrameWithCurrent() {
@@ -69,20 +64,12 @@ class SceneChangeDrawTest : public ::testing::Test {
   // mismatch.
   template <class Expected>
   ::testing::AssertionResult frameIs(Expected expected) {
-    const auto image = frame_->readBack();
-    for (int y = 0; y < kHeight; ++y)
-      for (int x = 0; x < kWidth; ++x) {
-        auto near = nearHalf(halfPixel(*image, static_cast<uint32_t>(x),
-                                             static_cast<uint32_t>(y)),
-                                   expected(x, y));
-        if (!near) return near << " at (" << x << ", " << y << ")";
-      }
-    return ::testing::AssertionSuccess();
+    return TestSupport::matchesEverywhere(
+        TestSupport::pictureOf(*frame_->readBack()),
+        [&](int x, int y) -> std::optional<Rgba> { return expected(x, y); });
   }
 
   SceneChangeResource resource_;
-  std::optional<TestSupport::RenderWorld> world_;
-  std::unique_ptr<Media::RenderBuffer> frame_;
 };
 
 // Slice: bx = x * divide / w, by = y * divide / h; rows move by offsetX (even bands right),

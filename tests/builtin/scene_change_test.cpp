@@ -30,18 +30,8 @@ enum Kind : int {
   kFirstWipe = 13
 };
 
-class SceneChangeTest : public ::testing::Test {
+class SceneChangeTest : public TestSupport::RenderWorldTest {
  protected:
-  void SetUp() override { resize(64, 48); }
-  void TearDown() override { world_.reset(); }
-
-  // A fresh world with a scene of that size.
-  void resize(int width, int height) {
-    world_.reset();
-    world_.emplace();
-    world_->scene().width = width;
-    world_->scene().height = height;
-  }
   // Red on layer 0 on the frame before `start`, blue from it to one frame past the object;
   // the scene change on layer 1 over `length` frames from `start`. Stages ten frames apart
   // share one scene.
@@ -61,17 +51,10 @@ class SceneChangeTest : public ::testing::Test {
     std::copy(colour.begin(), colour.end(), input->colour);
     world_->placeSolid(layer, start, end, input);
   }
-  std::shared_ptr<Media::ImageBuffer> render(int frame) {
-    TestSupport::RenderWorld::Result result = world_->render(frame);
-    EXPECT_TRUE(result.image) << "the frame failed";
-    return result.image;
-  }
   Rgba at(const std::shared_ptr<Media::ImageBuffer>& image, int x, int y) {
     if (!image) return {-1, -1, -1, -1};
     return halfPixel(*image, static_cast<uint32_t>(x), static_cast<uint32_t>(y));
   }
-
-  std::optional<TestSupport::RenderWorld> world_;
 };
 
 // Over frames 5 to 14 the progress runs 0.1, 0.2 ... 1: the first frame already shows a
@@ -84,7 +67,7 @@ TEST_F(SceneChangeTest, CrossFadeWeighsThePictureBeforeByWhatRemains) {
   } cases[] = {{5, {0.9f, 0, 0.1f, 1}}, {9, {0.5f, 0, 0.5f, 1}}, {14, kBlue}, {15, kBlue}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.frame);
-    EXPECT_TRUE(nearHalf(at(render(c.frame), 20, 20), c.expected));
+    EXPECT_TRUE(nearHalf(at(renderFrame(c.frame), 20, 20), c.expected));
   }
 }
 
@@ -102,7 +85,7 @@ TEST_F(SceneChangeTest, BlackOutAndWhiteOutPassThroughTheirColour) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.frame);
-    EXPECT_TRUE(nearHalf(at(render(c.frame), 10, 30), c.expected));
+    EXPECT_TRUE(nearHalf(at(renderFrame(c.frame), 10, 30), c.expected));
   }
 }
 
@@ -130,7 +113,7 @@ TEST_F(SceneChangeTest, SlideMovesThePictureBeforeOutAlongTheAngle) {
     auto effect = stage(kSlide, start, 2);
     effect->angle.setValue(c.angle, 0);
     effect->reverse.value = c.inverse;
-    EXPECT_TRUE(nearHalf(at(render(start), c.x, c.y), c.expected));
+    EXPECT_TRUE(nearHalf(at(renderFrame(start), c.x, c.y), c.expected));
     start += 10;
   }
 }
@@ -141,7 +124,7 @@ TEST_F(SceneChangeTest, SliceCutsAtMostTwoRowsPerBand) {
   resize(16, 720);
   auto effect = stage(kSlice, 5, 2);
   effect->divisions.setValue(1000, 0);
-  const auto image = render(5);
+  const auto image = renderFrame(5);
   for (int y = 0; y < 8; ++y) {
     SCOPED_TRACE(y);
     const bool even = (y / 2) % 2 == 0;
@@ -157,7 +140,7 @@ TEST_F(SceneChangeTest, VerticalSlicesMoveByTheHeight) {
   auto effect = stage(kSlice, 5, 2);
   effect->divisions.setValue(2, 0);
   effect->vertical.value = true;
-  const auto image = render(5);
+  const auto image = renderFrame(5);
   // The left band moves down by 360 rows, the right band up.
   EXPECT_TRUE(nearHalf(at(image, 3, 359), kBlue));
   EXPECT_TRUE(nearHalf(at(image, 3, 360), kRed));
@@ -174,7 +157,7 @@ TEST_F(SceneChangeTest, RandomLinesIgnoreTheReverseCheck) {
     auto effect = stage(kRandomLine, start, 4);
     effect->divisions.setValue(20, 0);
     effect->reverse.value = inverse;
-    images.push_back(render(start + 1));
+    images.push_back(renderFrame(start + 1));
   }
   ASSERT_TRUE(images[0] && images[1]);
   int red = 0;
@@ -201,7 +184,7 @@ TEST_F(SceneChangeTest, WipesShowTheCurrentPictureInsideTheirMask) {
     auto effect = stage(kFirstWipe, start, 2);
     effect->blur.setValue(0, 0);
     effect->reverse.value = c.inverse;
-    const auto image = render(start);
+    const auto image = renderFrame(start);
     EXPECT_TRUE(nearHalf(at(image, 32, 24), c.centre));
     EXPECT_TRUE(nearHalf(at(image, 0, 0), c.corner));
   }
@@ -223,7 +206,7 @@ TEST_F(SceneChangeTest, AMissingMaskOrTransitionWarnsAndKeepsTheCurrentPicture) 
     TestSupport::LogCapture log;
     stage(c.kind, start, 2);
     for (const int frame : {start, start + 1})
-      EXPECT_TRUE(nearHalf(at(render(frame), 8, 8), kBlue));
+      EXPECT_TRUE(nearHalf(at(renderFrame(frame), 8, 8), kBlue));
     start += 10;
     int warnings = 0;
     for (const auto& record : log.records())
@@ -248,7 +231,7 @@ TEST_F(SceneChangeTest, AStepWithoutThePictureBeforeWarns) {
 // An object from frame 0 has no frame before it: it turns from an empty picture.
 TEST_F(SceneChangeTest, AnObjectAtTheStartTurnsFromNothing) {
   stage(kCrossFade, 0, 10);
-  EXPECT_TRUE(nearHalf(at(render(0), 20, 20), {0, 0, 0.1f, 0.1f}));
+  EXPECT_TRUE(nearHalf(at(renderFrame(0), 20, 20), {0, 0, 0.1f, 0.1f}));
 }
 
 TEST_F(SceneChangeTest, ListsThePassagesThenTheWipes) {

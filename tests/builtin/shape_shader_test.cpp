@@ -12,7 +12,7 @@
 #include "builtin/filter/mask_filter.h"
 #include "colour_reference.h"
 #include "gpu/shader/sampler_state_list.h"
-#include "shader_run_support.h"
+#include "gpu/shader_run_support.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ TEST_F(ShapeShaderTest, TheLineClipCoversAHalfPlaneOrABand) {
   const auto shaders = shadersOf<LineClipFilter>();
   for (const Case& k : cases) {
     const LineClipFilter::Constants& q = k.constants;
-    const auto result = runPixelShader(shaders->pixelShader(k.shader), q, {}, kWidth, kHeight);
+    const auto result = runPixelShader(shaders->pixelShader(k.shader), kWidth, kHeight, {}, q);
     EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) {
       const float d = (centre(x) + q.offset[0]) * q.direction[0] +
                       (centre(y) + q.offset[1]) * q.direction[1];
@@ -65,9 +65,9 @@ TEST_F(ShapeShaderTest, ALineClipWithoutBlurHasHardEdges) {
   const auto shaders = shadersOf<LineClipFilter>();
   const LineClipFilter::Constants edge{{-5.25f, 0.0f}, {1.0f, 0.0f}, 0.0f, 1.5f};
   const auto half =
-      runPixelShader(shaders->pixelShader(LineClipFilter::kEdgeShader), edge, {}, 8, 1);
+      runPixelShader(shaders->pixelShader(LineClipFilter::kEdgeShader), 8, 1, {}, edge);
   const auto band =
-      runPixelShader(shaders->pixelShader(LineClipFilter::kBandShader), edge, {}, 8, 1);
+      runPixelShader(shaders->pixelShader(LineClipFilter::kBandShader), 8, 1, {}, edge);
   for (int x = 0; x < 8; ++x) {
     EXPECT_EQ(half.get(x, 0)[3], x >= 5 ? 1.0f : 0.0f) << x;
     EXPECT_EQ(band.get(x, 0)[3], x >= 4 && x <= 6 ? 1.0f : 0.0f) << x;
@@ -99,7 +99,7 @@ TEST_F(ShapeShaderTest, TheAngleClipCutsOrKeepsAFan) {
   const auto shaders = shadersOf<AngleClipFilter>();
   for (const Case& k : cases) {
     const AngleClipFilter::Constants& q = k.constants;
-    const auto result = runPixelShader(shaders->pixelShader(k.shader), q, {}, kWidth, kHeight);
+    const auto result = runPixelShader(shaders->pixelShader(k.shader), kWidth, kHeight, {}, q);
     EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) {
       const float px = centre(x) + q.offset[0], py = centre(y) + q.offset[1];
       const float dS = px * q.directionS[0] + py * q.directionS[1];
@@ -158,7 +158,7 @@ TEST_F(ShapeShaderTest, TheMaskIsTheTurnedPicturesLuma) {
     const MaskFilter::Constants& q = k.constants;
     Media::ShaderBindings::setSampler(0, samplers.get(kLinearClamp));
     const auto result =
-        runPixelShader(shaders->pixelShader(MaskFilter::kMaskShader), q, {&mask}, kWidth, kHeight);
+        runPixelShader(shaders->pixelShader(MaskFilter::kMaskShader), kWidth, kHeight, {&mask}, q);
     Media::ShaderBindings::setSampler(0, nullptr);
     EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) {
       const float px = centre(x) + q.offset[0], py = centre(y) + q.offset[1];
@@ -195,8 +195,8 @@ TEST_F(ShapeShaderTest, TheGradationFollowsItsShapeOnThePicturesCoverage) {
   const auto shaders = shadersOf<GradationFilter>();
   for (const Case& k : cases) {
     const GradationFilter::Constants& q = k.constants;
-    const auto result = runPixelShader(shaders->pixelShader(GradationFilter::kGradationShader), q,
-                                       {&picture}, kWidth, kHeight);
+    const auto result = runPixelShader(shaders->pixelShader(GradationFilter::kGradationShader),
+                                       kWidth, kHeight, {&picture}, q);
     EXPECT_TRUE(matchesEverywhere(result, [&](int x, int y) {
       const float px = centre(x) + q.offset[0], py = centre(y) + q.offset[1];
       const float d = px * q.direction[0] + py * q.direction[1];

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <random>
 #include <utility>
 #include <vector>
@@ -25,13 +26,16 @@
 namespace {
 
 using Resource::PixelShaderList;
+using TestSupport::CpuImage;
 using TestSupport::halfPixel;
 using TestSupport::nearHalf;
 using TestSupport::Rgba;
+using TestSupport::runPixelShader;
 using TestSupport::Sampler;
 using TestSupport::kLinearBorder;
 using TestSupport::kLinearClamp;
 using TestSupport::kNearestClamp;
+using TestSupport::matchesEverywhere;
 using TestSupport::sample;
 
 constexpr uint32_t kWidth = 9, kHeight = 5;
@@ -253,15 +257,11 @@ TEST_F(PixelShaderListTest, SingleInputEntriesMatchTheCpu) {
   Media::ResourceBuffer source;
   source.create(*image);
   for (const auto& c : cases) {
-    Media::ResourceBuffer target(kWidth, kHeight);
-    Media::ConstantBufferCommon constants;
-    Media::ConstantBufferCommon::create(constants, c.constants.bytes, sizeof c.constants.bytes);
-    list_->entry(c.entry).drawInputWithConstants(target, source, constants, nullptr);
-    const auto result = target.readBack();
-    for (int y = 0; y < int(kHeight); ++y)
-      for (int x = 0; x < int(kWidth); ++x)
-        ASSERT_TRUE(nearHalf(halfPixel(*result, x, y), c.expected(*image, x, y)))
-            << PixelShaderList::entryName(c.entry) << " at " << x << ", " << y;
+    const CpuImage result =
+        runPixelShader(list_->entry(c.entry), kWidth, kHeight, {&source}, c.constants);
+    ASSERT_TRUE(matchesEverywhere(
+        result, [&](int x, int y) -> std::optional<Rgba> { return c.expected(*image, x, y); }))
+        << PixelShaderList::entryName(c.entry);
   }
 }
 
@@ -372,18 +372,13 @@ TEST_F(PixelShaderListTest, SamplingEntriesMatchTheCpu) {
   source.create(*image);
   Shader::SamplerStateList samplers;
   for (const auto& c : cases) {
-    Media::ResourceBuffer target(int32_t(c.width), int32_t(c.height));
-    Media::ConstantBufferCommon constants;
-    Media::ConstantBufferCommon::create(constants, c.constants.bytes, sizeof c.constants.bytes);
-    Media::ShaderBindings::setSampler(0, samplers.get(c.sampler.entry));
-    list_->entry(c.entry).drawInputWithConstants(target, source, constants, nullptr);
-    Media::ShaderBindings::setSampler(0, nullptr);
-    const auto result = target.readBack();
-    for (int y = 0; y < int(c.height); ++y)
-      for (int x = 0; x < int(c.width); ++x)
-        ASSERT_TRUE(nearHalf(halfPixel(*result, x, y), c.expected(*image, x, y)))
-            << PixelShaderList::entryName(c.entry) << " with sampler " << c.sampler.entry << " into "
-            << c.width << " x " << c.height << " at " << x << ", " << y;
+    const CpuImage result =
+        runPixelShader(list_->entry(c.entry), int(c.width), int(c.height), {&source},
+                       c.constants, samplers.get(c.sampler.entry));
+    ASSERT_TRUE(matchesEverywhere(
+        result, [&](int x, int y) -> std::optional<Rgba> { return c.expected(*image, x, y); }))
+        << PixelShaderList::entryName(c.entry) << " with sampler " << c.sampler.entry << " into "
+        << c.width << " x " << c.height;
   }
 }
 

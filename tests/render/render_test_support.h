@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <exception>
 #include <functional>
 #include <future>
 #include <memory>
@@ -203,6 +204,58 @@ class RenderWorld {
   std::optional<System::ServiceHolder<Render::RenderService>> render_;
   Render::OutputDrawer drawer_;
   Render::PublishedGroupGains groupGains_;
+};
+
+// A render world for one test, its scene 64 x 48 unless the test resizes it.
+class RenderWorldTest : public ::testing::Test {
+ protected:
+  void SetUp() override { resize(64, 48); }
+  void TearDown() override { world_.reset(); }
+
+  // A fresh world with a scene of that size.
+  void resize(int width, int height) {
+    world_.reset();
+    world_.emplace();
+    world_->scene().width = width;
+    world_->scene().height = height;
+  }
+  // The frame rendered; null, with a test failure that says why, when it failed.
+  std::shared_ptr<Media::ImageBuffer> renderFrame(int frame = 0) {
+    const RenderWorld::Result result = world_->render(frame);
+    if (result.image) return result.image;
+    std::string why = "no answer";
+    if (result.failure) {
+      try {
+        std::rethrow_exception(result.failure);
+      } catch (const std::exception& failure) {
+        why = failure.what();
+      }
+    }
+    ADD_FAILURE() << "the frame failed: " << why;
+    return nullptr;
+  }
+
+  std::optional<RenderWorld> world_;
+};
+
+// A render world and a frame of its own size that a test draws into directly, for the tests
+// that run one effect's drawing without a scene render.
+class FrameTest : public ::testing::Test {
+ protected:
+  FrameTest(int width, int height) : width_(width), height_(height) {}
+  void SetUp() override {
+    world_.emplace();
+    frame_ = std::make_unique<Media::RenderBuffer>(width_, height_);
+  }
+  void TearDown() override {
+    frame_.reset();
+    world_.reset();
+  }
+
+  int width_;
+  int height_;
+  std::optional<RenderWorld> world_;
+  std::unique_ptr<Media::RenderBuffer> frame_;
 };
 
 }  // namespace TestSupport

@@ -26,23 +26,14 @@ constexpr Rgba kRed{1, 0, 0, 1};
 constexpr Rgba kBlue{0, 0, 1, 1};
 constexpr Rgba kClear{0, 0, 0, 0};
 
-class SceneRenderTest : public ::testing::Test {
+class SceneRenderTest : public TestSupport::RenderWorldTest {
  protected:
-  void SetUp() override {
-    world_.emplace();
-    world_->scene().width = 64;
-    world_->scene().height = 48;
-  }
-  void TearDown() override { world_.reset(); }
-
   DrawOutput& outputOf(const std::shared_ptr<Edit::Object>& object) {
     return static_cast<DrawOutput&>(*object->effects.at(1));
   }
   Rgba at(const TestSupport::RenderWorld::Result& result, int x, int y) {
     return halfPixel(*result.image, static_cast<uint32_t>(x), static_cast<uint32_t>(y));
   }
-
-  std::optional<TestSupport::RenderWorld> world_;
 };
 
 TEST_F(SceneRenderTest, AnEmptySceneIsATransparentFrameOfTheScenesSize) {
