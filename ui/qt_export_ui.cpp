@@ -11,19 +11,17 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QMessageBox>
-#include <QStyle>
 
 #include "output/output_plugin.h"
 #include "output/output_service.h"
 #include "system/dialog.h"
 #include "system/log.h"
 #include "system/translate_service.h"
+#include "ui/notify_icon.h"
 #include "ui/window_service.h"
 
 namespace Window {
 namespace {
-
-constexpr int kNoticeMilliseconds = 5000;
 
 QWidget* managerWindow() {
   WindowService* windows = WindowService::instance();
@@ -52,12 +50,10 @@ QString dialogFilter(const System::Filter& filter) {
 
 }  // namespace
 
-QtExportUi::QtExportUi() {
-  noticeTimer_.setSingleShot(true);
-  QObject::connect(&noticeTimer_, &QTimer::timeout, [this] { removeNotice(); });
-}
+QtExportUi::QtExportUi() = default;
 
-QtExportUi::~QtExportUi() { removeNotice(); }
+// The balloon belongs to the export: it goes with the export's interface.
+QtExportUi::~QtExportUi() { NotifyIcon::instance().remove(); }
 
 std::string QtExportUi::chooseSavePath(const std::string& title, const System::Filter& filter,
                                        Plugin::OutputPlugin* settings) {
@@ -143,22 +139,7 @@ std::optional<int> QtExportUi::askInteger(const std::string& title, const std::s
 }
 
 void QtExportUi::showNotice(const std::string& title, const std::string& text) {
-  removeNotice();
-  if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-    System::Log::info("Window::QtExportUi::showNotice", "%s", text.c_str());
-    return;
-  }
-  notice_ = std::make_unique<QSystemTrayIcon>(
-      QApplication::style()->standardIcon(QStyle::SP_MessageBoxInformation));
-  notice_->show();
-  notice_->showMessage(qt(title), qt(text), QSystemTrayIcon::Information, kNoticeMilliseconds);
-  noticeTimer_.start(kNoticeMilliseconds);
-}
-
-void QtExportUi::removeNotice() {
-  noticeTimer_.stop();
-  if (notice_) notice_->hide();
-  notice_.reset();
+  NotifyIcon::instance().show(title, text);
 }
 
 }  // namespace Window

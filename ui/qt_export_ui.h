@@ -2,9 +2,6 @@
 // The export's user interface on Qt: the save dialog, the abort question, the grey menus
 // (closing and Esc ask the abort question meanwhile), the completion balloon in the
 // notification area and the progress. Installed by the entry point.
-#include <QSystemTrayIcon>
-#include <QTimer>
-#include <memory>
 
 #include "output/export_ui.h"
 
@@ -24,12 +21,6 @@ class QtExportUi final : public Plugin::ExportUi {
   std::optional<int> askInteger(const std::string& title, const std::string& label, int value,
                                 int minimum, int maximum) override;
   void showNotice(const std::string& title, const std::string& text) override;
-
- private:
-  void removeNotice();
-
-  std::unique_ptr<QSystemTrayIcon> notice_;
-  QTimer noticeTimer_;
 };
 
 }  // namespace Window

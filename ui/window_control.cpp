@@ -1,6 +1,9 @@
 #include "ui/window_control.h"
 
+#include <QWidget>
 #include <algorithm>
+
+#include "ui/tool_tips.h"
 
 namespace Window {
 
@@ -74,6 +77,16 @@ void WindowControl::setRect(int32_t left, int32_t top, int32_t right, int32_t bo
   const int32_t visibleTop = clampY(top), visibleBottom = clampY(bottom);
   visibleRect = {visibleLeft, visibleTop, std::max(0, visibleRight - visibleLeft),
                  std::max(0, visibleBottom - visibleTop)};
+}
+
+}  // namespace Window
+
+namespace Window {
+
+void WindowControl::showToolTip(const std::string& text) {
+  QPoint at(fullRect.x + fullRect.width + 2, fullRect.y);
+  if (mouseService && mouseService->window()) at = mouseService->window()->mapToGlobal(at);
+  ToolTips::show(at, text, 0);
 }
 
 }  // namespace Window

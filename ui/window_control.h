@@ -9,6 +9,7 @@
 // top-left corner. Controls are grouped in a container that gives them the parent and clip
 // rectangles and a scroll offset.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "ui/window_drawing.h"
@@ -45,6 +46,8 @@ class WindowControl : public WindowMouse {
   virtual void updateLayout();
   // Full rectangle from the edges; the visible one clamped into the clip rectangle.
   void setRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
+  // The tooltip just right of the control, kept until its owner hides it.
+  void showToolTip(const std::string& text);
 
   WindowControlContainer* container;
   Rect visibleRect;

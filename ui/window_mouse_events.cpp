@@ -115,9 +115,11 @@ bool WindowMouseService::procEvent(QEvent* event) {
       const QPoint p = move->position().toPoint();
       dragOver(p.x(), p.y(), data);
       // The first notice is taken whenever files come, so that the moves that follow arrive.
-      if (data.accepted || (event->type() == QEvent::DragEnter && !data.files.empty()))
-        move->acceptProposedAction();
-      else
+      // Always a copy: a move would let the file manager delete the user's files.
+      if (data.accepted || (event->type() == QEvent::DragEnter && !data.files.empty())) {
+        move->setDropAction(Qt::CopyAction);
+        move->accept();
+      } else
         move->ignore();
       return true;
     }
@@ -126,8 +128,12 @@ bool WindowMouseService::procEvent(QEvent* event) {
       DropData data = dropDataOf(dropEvent->mimeData());
       const QPoint p = dropEvent->position().toPoint();
       drop(p.x(), p.y(), data);
-      if (data.accepted) dropEvent->acceptProposedAction();
-      else dropEvent->ignore();
+      if (data.accepted) {
+        dropEvent->setDropAction(Qt::CopyAction);
+        dropEvent->accept();
+      } else {
+        dropEvent->ignore();
+      }
       return true;
     }
     case QEvent::DragLeave: return dragLeave();

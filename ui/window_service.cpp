@@ -14,6 +14,7 @@
 #include "ui/docking_layout.h"
 #include "ui/frame_metrics.h"
 #include "ui/keyboard_shortcut.h"
+#include "ui/list_box.h"
 #include "ui/loop_guard.h"
 #include "ui/menu_bar.h"
 #include "ui/window_client.h"
@@ -174,6 +175,7 @@ class ManagerWindow : public QWidget {
 
 bool ClientArea::event(QEvent* event) {
   if (ManagerWindow::holdInputForExport(service_, event)) return true;
+  if (ListBox::holdsInput(event)) return true;
   WindowMouseService* mice = WindowMouseService::instance();
   if (mice && mice->window() == this && event->type() != QEvent::ShortcutOverride) {
     bool handled = false;
