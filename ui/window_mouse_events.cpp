@@ -14,9 +14,12 @@
 namespace Window {
 namespace {
 
-DropData dropDataOf(const QMimeData* mime) {
+// The files of a drag. A source that cannot copy (it offers only a move or a link) brings
+// none: the files are taken as copies or not at all, so a drop never removes them.
+DropData dropDataOf(const QDropEvent& event) {
   DropData data;
-  if (!mime) return data;
+  const QMimeData* mime = event.mimeData();
+  if (!mime || !(event.possibleActions() & Qt::CopyAction)) return data;
   for (const QUrl& url : mime->urls()) {
     if (url.isLocalFile()) data.files.push_back(url.toLocalFile().toStdString());
   }
@@ -111,7 +114,7 @@ bool WindowMouseService::procEvent(QEvent* event) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
       auto* move = static_cast<QDragMoveEvent*>(event);
-      DropData data = dropDataOf(move->mimeData());
+      DropData data = dropDataOf(*move);
       const QPoint p = move->position().toPoint();
       dragOver(p.x(), p.y(), data);
       // The first notice is taken whenever files come, so that the moves that follow arrive.
@@ -125,7 +128,7 @@ bool WindowMouseService::procEvent(QEvent* event) {
     }
     case QEvent::Drop: {
       auto* dropEvent = static_cast<QDropEvent*>(event);
-      DropData data = dropDataOf(dropEvent->mimeData());
+      DropData data = dropDataOf(*dropEvent);
       const QPoint p = dropEvent->position().toPoint();
       drop(p.x(), p.y(), data);
       if (data.accepted) {

@@ -17,6 +17,7 @@
 #include "ui/list_box.h"
 #include "ui/loop_guard.h"
 #include "ui/menu_bar.h"
+#include "ui/tool_tips.h"
 #include "ui/window_client.h"
 #include "ui/window_footer.h"
 
@@ -224,6 +225,9 @@ WindowService::~WindowService() {
   while (!waitHandles_.empty()) unregisterWaitHandle(waitHandles_.begin()->first);
   if (auto* mice = WindowMouseService::instance(); mice && mice->window() == clientArea())
     mice->setWindow(nullptr);
+  // The tip and the list are the window's children: let them go with it, not at exit.
+  ToolTips::release();
+  ListBox::close();
   menu_.reset();
   window_.reset();
   // Windows that outlive the service must not reach it.
