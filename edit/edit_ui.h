@@ -56,6 +56,9 @@ class EditUi {
   // The save file dialog with the project filter, starting at `path`; true with the chosen
   // path on OK.
   virtual bool chooseSavePath(std::string& path) { return false; }
+  // The open file dialog with the project filter, starting at `path`; true with the chosen
+  // file, which exists, on OK.
+  virtual bool chooseOpenPath(std::string& path) { return false; }
   // The frame-length dialog with the caption and the initial frame count; the confirmed
   // frame count, or nothing on Cancel.
   virtual std::optional<int> askFrameLength(const std::string& caption, int initialFrames) {

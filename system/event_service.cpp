@@ -23,6 +23,25 @@ EventService* commandTarget() {
   return instancePointer;
 }
 
+// An error posted while the program shuts down (after the window and its loop are gone)
+// reaches no box; its text is logged so that it is not lost without a trace.
+void logUnshownError(uint32_t kind, const EventPayload& payload) {
+  constexpr const char* place = "Event::EventService::~EventService";
+  if (kind == static_cast<uint32_t>(EventCommandType::ShowError)) {
+    if (const std::string* text = std::get_if<std::string>(&payload))
+      System::Log::warn(place, "error not shown.\n%s", text->c_str());
+  } else if (kind == static_cast<uint32_t>(EventCommandType::ShowException)) {
+    const auto* exception = std::get_if<std::exception_ptr>(&payload);
+    if (!exception || !*exception) return;
+    try {
+      std::rethrow_exception(*exception);
+    } catch (const std::exception& lost) {
+      System::Log::warn(place, "exception not shown.\n%s", lost.what());
+    } catch (...) {
+    }
+  }
+}
+
 }  // namespace
 
 // The meeting point of a sender and the UI thread. The UI thread runs a sent command only
@@ -56,6 +75,7 @@ EventService::~EventService() {
     sentQueued_ = 0;
   }
   for (Command& command : left) {
+    logUnshownError(command.kind, command.payload);
     if (!command.sent) continue;
     std::lock_guard lock(command.sent->mutex);
     command.sent->state = SendState::State::Abandoned;

@@ -10,13 +10,14 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QMessageBox>
 
 #include "output/output_plugin.h"
 #include "output/output_service.h"
 #include "system/dialog.h"
 #include "system/log.h"
 #include "system/translate_service.h"
+#include "ui/file_dialog.h"
+#include "ui/message_box.h"
 #include "ui/notify_icon.h"
 #include "ui/window_service.h"
 
@@ -34,20 +35,6 @@ std::string translated(std::string_view text) {
   return Translate::translateText(Translate::TranslateService::TextKind::Dialog, text);
 }
 
-// "Label (*.a;*.b)" entries as the dialog's ";;"-separated filter.
-QString dialogFilter(const System::Filter& filter) {
-  QStringList entries;
-  for (const System::FilterEntry& entry : filter) {
-    QString patterns = qt(entry.patterns);
-    patterns.replace(';', ' ');
-    QString label = qt(entry.description);
-    if (!label.contains('(')) label += " (" + patterns + ")";
-    else label = label.left(label.indexOf('(')).trimmed() + " (" + patterns + ")";
-    entries << label;
-  }
-  return entries.join(";;");
-}
-
 }  // namespace
 
 QtExportUi::QtExportUi() = default;
@@ -57,7 +44,7 @@ QtExportUi::~QtExportUi() { NotifyIcon::instance().remove(); }
 
 std::string QtExportUi::chooseSavePath(const std::string& title, const System::Filter& filter,
                                        Plugin::OutputPlugin* settings) {
-  QFileDialog dialog(managerWindow(), qt(title), QString(), dialogFilter(filter));
+  QFileDialog dialog(managerWindow(), qt(title), QString(), fileDialogFilter(filter));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   // Our own dialog, so that the writer's settings row fits under the file list: the text
@@ -108,8 +95,8 @@ void QtExportUi::enableMenus(bool enable) {
 }
 
 bool QtExportUi::confirm(const std::string& text, const std::string& caption) {
-  return QMessageBox::warning(managerWindow(), qt(caption), qt(text),
-                              QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+  return showMessageBox({MessageBoxIcon::Warning, MessageBoxButtons::OkCancel, caption, text}) ==
+         MessageBoxAnswer::Ok;
 }
 
 int QtExportUi::choosePopupItem(const std::vector<std::string>& items, int checked) {

@@ -3,16 +3,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
-#include <QMessageBox>
 #include <QScreen>
 #include <QStyleHints>
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include "render/render_service.h"
 #include "system/log.h"
-#include "ui/message_box_owner.h"
+#include "ui/message_box.h"
 #include "ui/window_service.h"
 
 namespace Window {
@@ -39,30 +37,21 @@ System::DesktopMetrics QtUiBridge::desktopMetrics() {
 }
 
 namespace {
-bool headless() { return isHeadlessPlatform(); }
-QWidget* boxOwner() { return messageBoxOwner(); }
+void showBox(MessageBoxIcon icon, const std::string& text, const std::string& caption) {
+  showMessageBox({icon, MessageBoxButtons::Ok, caption, text});
+}
 }  // namespace
 
 void QtUiBridge::showErrorBox(const std::string& text, const std::string& caption) {
-  if (headless()) {
-    std::fprintf(stderr, "%s\n%s\n", caption.c_str(), text.c_str());
-    return;
-  }
-  QMessageBox::critical(boxOwner(), QString::fromStdString(caption), QString::fromStdString(text));
+  showBox(MessageBoxIcon::Error, text, caption);
 }
 
 void QtUiBridge::showInformationBox(const std::string& text, const std::string& caption) {
-  if (headless()) return;
-  QMessageBox::information(boxOwner(), QString::fromStdString(caption),
-                           QString::fromStdString(text));
+  showBox(MessageBoxIcon::Information, text, caption);
 }
 
 void QtUiBridge::showWarningBox(const std::string& text, const std::string& caption) {
-  if (headless()) {
-    std::fprintf(stderr, "%s\n%s\n", caption.c_str(), text.c_str());
-    return;
-  }
-  QMessageBox::warning(boxOwner(), QString::fromStdString(caption), QString::fromStdString(text));
+  showBox(MessageBoxIcon::Warning, text, caption);
 }
 
 void QtUiBridge::registerWaitHandle(int descriptor, std::function<void()> callback) {

@@ -1,7 +1,6 @@
 #pragma once
-// What the core asks of the toolkit: the desktop metrics and error boxes. On the offscreen platform
-// (tests, a run without a display) nobody could close a box, so the text goes to standard
-// error instead.
+// What the core asks of the toolkit: the desktop metrics and the message boxes (see
+// ui/message_box.h for the boxes on the offscreen platform).
 #include "system/ui_bridge.h"
 
 namespace Window {
