@@ -1,7 +1,10 @@
 #include "ui/qt_edit_ui.h"
 
+#include <QCursor>
+
 #include "ui/file_dialog.h"
 #include "ui/message_box.h"
+#include "ui/tool_tips.h"
 
 namespace Window {
 
@@ -23,6 +26,15 @@ bool QtEditUi::chooseSavePath(std::string& path) {
 
 bool QtEditUi::chooseOpenPath(std::string& path) {
   return showOpenFileDialog(path, projectFileFilter());
+}
+
+namespace {
+// The pointer's height, so that the tip does not sit under the pointer itself.
+constexpr int kCursorHeight = 32;
+}  // namespace
+
+void QtEditUi::showToolTip(const std::string& text) {
+  ToolTips::show(QCursor::pos() + QPoint(0, kCursorHeight), text, -1);
 }
 
 }  // namespace Window

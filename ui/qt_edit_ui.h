@@ -17,6 +17,8 @@ class QtEditUi : public Edit::EditUi {
   bool confirm(const std::string& text, const std::string& caption) override;
   bool chooseSavePath(std::string& path) override;
   bool chooseOpenPath(std::string& path) override;
+  // Below the pointer until the pointer moves on.
+  void showToolTip(const std::string& text) override;
 };
 
 }  // namespace Window

@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
 #include <string>
 
 #include "tests/ui/window_input_support.h"
+#include "ui/qt_edit_ui.h"
 
 namespace {
 
@@ -120,6 +122,18 @@ TEST_F(ToolTipsTest, ShowBelowJoinsTheDetailAndHidesByTimer) {
   EXPECT_EQ(Window::ToolTips::position(), window()->mapToGlobal(QPoint(0, window()->height() + 1)));
   EXPECT_EQ(Window::ToolTips::timeout(), 3000);
   EXPECT_TRUE(Window::ToolTips::isTimerActive());
+}
+
+TEST_F(ToolTipsTest, TheEditorsInformationTipSitsBelowThePointerUntilItMoves) {
+  Window::QtEditUi ui;
+  const QPoint pointer = QCursor::pos();
+  ui.showToolTip("clip.mp4\n1920x1080");
+  ASSERT_TRUE(isShown());
+  EXPECT_EQ(Window::ToolTips::text(), "clip.mp4\n1920x1080");
+  EXPECT_EQ(Window::ToolTips::position().x(), pointer.x());
+  EXPECT_GT(Window::ToolTips::position().y(), pointer.y());
+  move(40, 40);
+  EXPECT_FALSE(isShown());
 }
 
 }  // namespace
