@@ -215,7 +215,9 @@ TEST_F(OutputServiceTest, EndingsByOutcome) {
     EXPECT_TRUE(contains(texts, "export file start : /tmp/export.tst")) << c.writer;
     EXPECT_TRUE(contains(texts, c.logText)) << c.writer;
     EXPECT_EQ(ui_.notices.size(), c.notice ? 1u : 0u) << c.writer;
-    if (c.notice) EXPECT_EQ(ui_.notices[0], "Velumo Kivrun2|ファイル出力が完了しました");
+    if (c.notice) {
+      EXPECT_EQ(ui_.notices[0], "Velumo Kivrun2|ファイル出力が完了しました");
+    }
     EXPECT_EQ(completed_, c.completed) << c.writer;
     EXPECT_EQ(ui_.menus, (std::vector<bool>{false, true})) << c.writer;
     ASSERT_FALSE(ui_.statuses.empty());
