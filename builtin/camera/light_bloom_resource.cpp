@@ -3,7 +3,6 @@
 #include "gpu/render_buffer.h"
 #include "gpu/resource/resource_service.h"
 #include "gpu/resource_buffer.h"
-#include "gpu/shader/builtin_shader_code.h"
 #include "gpu/shader/shader_binding.h"
 
 namespace Effect {
@@ -12,31 +11,15 @@ namespace {
 // The shared blend state that adds the source scaled by the blend factor.
 constexpr std::size_t kAddScaled = 13;
 
-std::unique_ptr<Media::PixelShader> loadShader(const char* name) {
-  auto shader = std::make_unique<Media::PixelShader>();
-  const auto& code = Media::findBuiltinShaderCode(name);
-  shader->loadFromMemory(code.code, code.size);
-  return shader;
-}
-
 }  // namespace
 
 LightBloomResource::LightBloomResource() = default;
 LightBloomResource::~LightBloomResource() = default;
 
-void LightBloomResource::load() {
-  // The first shader the device refuses stops here, with its exception.
-  if (!blurX_) blurX_ = loadShader("bloom_blur_h_ps");
-  if (!blurY_) blurY_ = loadShader("bloom_blur_v_ps");
-  if (constants_.empty())
-    Media::ConstantBufferCommon::create(constants_, nullptr, sizeof(BloomBlurConstants));
-}
-
 void LightBloomResource::blur(Media::ResourceBuffer& image, Media::ResourceBuffer& scratch,
                               int range) {
   if (range <= 0) return;
-  const std::lock_guard lock(mutex_);
-  load();
+  const auto lock = shaders_.lock();
   blurLoaded(image, scratch, range);
 }
 
@@ -46,15 +29,14 @@ void LightBloomResource::blurLoaded(Media::ResourceBuffer& image, Media::Resourc
   BloomBlurConstants values;
   values.range = range;
   values.divive = 1.0f / static_cast<float>(2 * range + 1);
-  constants_.update(&values);
-  blurX_->drawInputWithConstants(scratch, image, constants_, nullptr);
-  blurY_->drawInputWithConstants(image, scratch, constants_, nullptr);
+  Media::ConstantBufferCommon& constants = shaders_.writeConstants(&values);
+  shaders_.pixelShader(0).drawInputWithConstants(scratch, image, constants, nullptr);
+  shaders_.pixelShader(1).drawInputWithConstants(image, scratch, constants, nullptr);
 }
 
 void LightBloomResource::apply(Media::RenderBuffer& frame, float strength, int spread) {
   if (!(strength > 0.0f) || spread <= 0 || !frame.texture()) return;
-  const std::lock_guard lock(mutex_);
-  load();
+  const auto lock = shaders_.lock();
   Resource::ResourceService& resources = Resource::ResourceService::Get();
   Resource::PixelShaderList& shaders = resources.pixelShaders();
 

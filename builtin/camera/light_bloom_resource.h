@@ -1,11 +1,8 @@
 #pragma once
 // What every "ライトブルーム(カメラ制御)" shares: the two box-blur shaders (along x, along y)
 // and their constant buffer, and the glow they add to a frame.
-#include <memory>
-#include <mutex>
 
-#include "gpu/shader/constant_buffer.h"
-#include "gpu/shader/pixel_shader.h"
+#include "builtin/filter/filter_shader_set.h"
 
 namespace Media {
 class RenderBuffer;
@@ -40,16 +37,11 @@ class LightBloomResource {
   void blur(Media::ResourceBuffer& image, Media::ResourceBuffer& scratch, int range);
 
  private:
-  void load();
-  // blur() with the lock held and the shaders loaded.
+  // blur() with the set's lock held.
   void blurLoaded(Media::ResourceBuffer& image, Media::ResourceBuffer& scratch, int range);
 
   // One glow at a time: the constants are written just before the draws that read them.
-  std::mutex mutex_;
-  // Made on first use: the effect kinds are registered before, and without, a device.
-  std::unique_ptr<Media::PixelShader> blurX_;
-  std::unique_ptr<Media::PixelShader> blurY_;
-  Media::ConstantBufferCommon constants_;
+  FilterShaderSet shaders_{{"bloom_blur_h_ps", "bloom_blur_v_ps"}, {}, sizeof(BloomBlurConstants)};
 };
 
 }  // namespace Effect

@@ -3,14 +3,10 @@
 #include "gpu/render_buffer.h"
 #include "gpu/resource/resource_service.h"
 #include "gpu/resource_buffer.h"
-#include "gpu/shader/builtin_shader_code.h"
 #include "gpu/shader/shader_binding.h"
 
 namespace Effect {
 namespace {
-
-constexpr const char* kShaderNames[SceneChangeResource::kShaderCount] = {
-    "scene_slice_ps", "scene_offset_ps", "scene_random_line_ps"};
 
 static_assert(sizeof(SliceConstants) == Resource::PixelShaderList::kSharedConstantBytes);
 static_assert(sizeof(OffsetConstants) == Resource::PixelShaderList::kSharedConstantBytes);
@@ -29,28 +25,18 @@ class SharedConstants : public Resource::ResourceService::SharedConstantsScope {
 SceneChangeResource::SceneChangeResource() = default;
 SceneChangeResource::~SceneChangeResource() = default;
 
-Media::PixelShader& SceneChangeResource::shader(Shader which) {
-  const std::lock_guard lock(mutex_);
-  std::unique_ptr<Media::PixelShader>& slot = shaders_[static_cast<std::size_t>(which)];
-  if (!slot || !slot->loaded()) {
-    auto loaded = std::make_unique<Media::PixelShader>();
-    const auto& code = Media::findBuiltinShaderCode(kShaderNames[which]);
-    loaded->loadFromMemory(code.code, code.size);
-    slot = std::move(loaded);
-  }
-  return *slot;
-}
-
 void SceneChangeResource::drawSlice(Media::RenderBuffer& target, Media::ResourceBuffer& input,
                                     const SliceConstants& constants) {
-  Media::PixelShader& slice = shader(Slice);
+  const auto lock = shaders_.lock();
+  Media::PixelShader& slice = shaders_.pixelShader(Slice);
   const SharedConstants shared(constants);
   slice.drawInputWithConstantsToRender(target, input, shared.buffer(), nullptr);
 }
 
 void SceneChangeResource::drawOffset(Media::RenderBuffer& target, Media::ResourceBuffer& input,
                                      const OffsetConstants& constants) {
-  Media::PixelShader& offset = shader(OffsetCopy);
+  const auto lock = shaders_.lock();
+  Media::PixelShader& offset = shaders_.pixelShader(OffsetCopy);
   const SharedConstants shared(constants);
   offset.drawInputWithConstantsToRender(target, input, shared.buffer(), nullptr);
 }
@@ -59,7 +45,8 @@ void SceneChangeResource::drawRandomLine(Media::RenderBuffer& target,
                                          Media::ResourceBuffer& input,
                                          Media::ResourceBuffer& random,
                                          const RandomLineConstants& constants) {
-  Media::PixelShader& lines = shader(RandomLine);
+  const auto lock = shaders_.lock();
+  Media::PixelShader& lines = shaders_.pixelShader(RandomLine);
   const SharedConstants shared(constants);
   // The two-input draw takes no constants: they go to slot 0 first and stay bound there.
   Media::ShaderBindings::setConstantBuffer(Media::ShaderStage::Pixel, 0, &shared.buffer());

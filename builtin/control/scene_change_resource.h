@@ -2,12 +2,9 @@
 // What every "シーンチェンジ" shares: its three pixel shaders (the slices, the moved copy and
 // the random lines) and the draws that use them. The shaders read the 16-byte constant
 // buffer that the built-in shader list shares, so every draw fills it just before it draws.
-#include <array>
 #include <cstdint>
-#include <memory>
-#include <mutex>
 
-#include "gpu/shader/pixel_shader.h"
+#include "builtin/filter/filter_shader_set.h"
 
 namespace Media {
 class RenderBuffer;
@@ -54,12 +51,9 @@ class SceneChangeResource {
                       Media::ResourceBuffer& random, const RandomLineConstants& constants);
 
  private:
-  // The shader, loaded on its first draw: the effect kinds are registered before, and
-  // without, a graphics device.
-  Media::PixelShader& shader(Shader which);
-
-  std::mutex mutex_;
-  std::array<std::unique_ptr<Media::PixelShader>, kShaderCount> shaders_;
+  // Loaded on first use (the effect kinds are registered before, and without, a device);
+  // the shaders read the shared constants, so the set has no buffer of its own.
+  FilterShaderSet shaders_{{"scene_slice_ps", "scene_offset_ps", "scene_random_line_ps"}, {}, 0};
 };
 
 }  // namespace Effect
