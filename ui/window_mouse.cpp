@@ -526,11 +526,16 @@ bool WindowMouseService::drop(int32_t x, int32_t y, DropData& data) {
   if (hideTip_) hideTip_();
   BusyScope busy;
   WindowMouse* result = findMouse(x, y, [](WindowMouse& t) { return t.acceptsDrop; });
-  if (result != dropHover_ && dropHover_) dropHover_->procDragLeave();
-  // The drop ends the drag: no leave follows for this target.
-  dropHover_ = nullptr;
+  if (result != dropHover_) {
+    WindowMouse* old = dropHover_;
+    dropHover_ = result;
+    if (old) old->procDragLeave();
+  }
   if (result && result->procDrop(localX(*result, x), localY(*result, y), data))
     data.accepted = true;
+  // The drag is over once dropped: the target hears it leave, as after any drag, so that it
+  // clears what it showed while the files hovered (the toolkit sends no leave of its own).
+  dragLeave();
   return true;
 }
 
