@@ -18,6 +18,7 @@
 #include "system/config.h"
 #include "system/service_holder.h"
 #include "ui/frame_brushes.h"
+#include "ui/style_bitmap_list.h"
 #include "ui/window_mouse.h"
 
 class QImage;
@@ -68,6 +69,8 @@ class WindowService : public System::Service<WindowService> {
   // render target; the window shows the image.
   Media::RenderTarget& renderTarget() { return renderTarget_; }
   const FrameBrushes& brushes() const { return brushes_; }
+  // The icons, made for the window's render target on first use.
+  StyleBitmapList& bitmaps() { return bitmaps_; }
   WindowFooter& footer() { return *footer_; }
   DockingLayout& docking() { return *docking_; }
   // The backing image as the window shows it.
@@ -141,6 +144,7 @@ class WindowService : public System::Service<WindowService> {
   struct Backing;
   std::unique_ptr<Backing> backing_;
   Media::RenderTarget renderTarget_;
+  StyleBitmapList bitmaps_;
   int32_t clientWidth_ = 0;
   int32_t clientHeight_ = 0;
   std::unique_ptr<DockingLayout> docking_;
