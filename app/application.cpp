@@ -16,6 +16,7 @@
 #include "edit/media_input_edit_host.h"
 #include "edit/edit_ui.h"
 #include "edit/render_switches.h"
+#include "edit/selection_input.h"
 #include "edit/undo_service.h"
 #include "effect/edit_access.h"
 #include "effect/effect_service.h"
@@ -44,6 +45,7 @@
 #include "system/setting_service.h"
 #include "system/translate_service.h"
 #include "ui/keyboard_shortcut.h"
+#include "ui/mouse_selection_input.h"
 #include "ui/qt_export_ui.h"
 #include "ui/qt_edit_ui.h"
 #include "ui/qt_ui_bridge.h"
@@ -109,6 +111,11 @@ int run(int argc, char** argv) {
   // The edit model's confirmations (discarding unsaved work) ask with a message box.
   Window::QtEditUi editUi;
   const ScopedInstall<Edit::EditUi> editUiInstall(Edit::setEditUi, &editUi);
+  // Clicks that select objects hold the input capture while Ctrl is down; the window's input
+  // dispatcher keeps it (it asks the dispatcher once that exists).
+  Window::MouseSelectionInput selectionInput;
+  const ScopedInstall<Edit::SelectionInput> selectionInputInstall(Edit::setSelectionInput,
+                                                                   &selectionInput);
   Window::QtExportUi exportUi;
   const ScopedInstall<Plugin::ExportUi> exportUiInstall(Plugin::setExportUi, &exportUi);
   QuitSignals quitSignals;

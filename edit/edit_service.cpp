@@ -11,6 +11,7 @@
 #include "edit/edit_limits.h"
 #include "edit/object.h"
 #include "edit/scene.h"
+#include "edit/selection_input.h"
 #include "edit/undo_service.h"
 #include "system/event_service.h"
 #include "system/exception.h"
@@ -111,6 +112,35 @@ void EditService::clearSelection(bool notify) {
   if (selection.empty()) return;
   selection.clear();
   if (notify && eventService) eventService->selectionChanged().fire();
+}
+
+void EditService::clickSelectObject(InputTarget* control, const std::shared_ptr<Object>& object,
+                                    bool withGroup) {
+  if (withGroup) {
+    if (!currentScene_->selection.addWithGroup(object, *currentScene_)) return;
+    if (eventService) eventService->selectionChanged().fire();
+  } else if (!selectObject(object, true)) {
+    return;
+  }
+  SelectionInput& input = selectionInput();
+  if (!input.captureOwner()) input.giveCapture(control, kCaptureUntilControlUp);
+}
+
+void EditService::clickOutsideSelection(InputTarget* control) {
+  if (currentScene_->selection.empty()) return;
+  SelectionInput& input = selectionInput();
+  // The selection stays when the capture is the one this reason gives, or when nobody holds
+  // the capture yet and the control takes it.
+  auto keptBy = [&](int32_t mode) {
+    if (!input.captureOwner()) {
+      input.giveCapture(control, mode);
+      return true;
+    }
+    return input.captureMode() == mode;
+  };
+  if (input.isControlKeyDown() && keptBy(kCaptureUntilControlUp)) return;
+  if (input.isMultiSelect() && keptBy(kCaptureUntilFocusLeaves)) return;
+  clearSelection(true);
 }
 
 std::function<bool(int)> EditService::makeSceneFilter(int ownSceneId) {

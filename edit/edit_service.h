@@ -37,6 +37,7 @@ namespace Edit {
 
 class Object;
 class Scene;
+struct InputTarget;
 
 class EditService : public System::Service<EditService> {
  public:
@@ -80,6 +81,15 @@ class EditService : public System::Service<EditService> {
   bool selectObject(const std::shared_ptr<Object>& object, bool notify);
   // Empties the selection (and tells list 9 when asked); nothing when it is empty.
   void clearSelection(bool notify);
+  // A click on an object: selects it, or with `withGroup` every member of its group, and
+  // tells list 9. When something was selected and no control holds the input capture, the
+  // clicked control takes it until Ctrl goes up, so that Ctrl-clicks go on adding.
+  void clickSelectObject(InputTarget* control, const std::shared_ptr<Object>& object,
+                         bool withGroup);
+  // A press outside every object, or the end of a capture the control held: the selection
+  // stays while Ctrl is held or the multi-select mode is on (the control then takes the
+  // capture when nobody holds it), and is cleared otherwise.
+  void clickOutsideSelection(InputTarget* control);
 
   // --- Scenes (edit_service_project.cpp) -------------------------------------------------
   // The questions these ask go through the edit model's UI (edit/edit_ui.h).

@@ -21,8 +21,6 @@ bool dispatchBusy = false;
 
 // How long the pointer rests on a target before it is told (the desktop's usual time).
 constexpr int kHoverTime = 400;
-// The key watch that lasts until the focus leaves, whatever key goes up.
-constexpr int32_t kFocusWatch = 0x10000;
 
 Qt::CursorShape shapeOf(MouseCursor cursor) {
   switch (cursor) {
@@ -103,6 +101,7 @@ void WindowMouse::takeFocus() {
 
 WindowMouseService::WindowMouseService()
     : screenPixel_(readScreenPixel),
+      modifiers_([] { return QGuiApplication::queryKeyboardModifiers(); }),
       clock_([] {
         return std::chrono::duration_cast<std::chrono::milliseconds>(
                    std::chrono::steady_clock::now().time_since_epoch())
@@ -432,6 +431,17 @@ void WindowMouseService::setKeyWatch(WindowMouse* target, int32_t key) {
   keyWatchKey_ = key;
 }
 
+bool WindowMouseService::isKeyDown(int32_t key) const {
+  Qt::KeyboardModifier modifier;
+  switch (key) {
+    case VirtualKey::kShift: modifier = Qt::ShiftModifier; break;
+    case VirtualKey::kControl: modifier = Qt::ControlModifier; break;
+    case VirtualKey::kMenu: modifier = Qt::AltModifier; break;
+    default: return false;
+  }
+  return modifiers_ && modifiers_().testFlag(modifier);
+}
+
 void WindowMouseService::activate(bool active) {
   if (!active) {
     finishColorPick();
@@ -440,18 +450,8 @@ void WindowMouseService::activate(bool active) {
     return;
   }
   if (!keyWatch_) return;
-  bool released = false;
-  if (keyWatchKey_ == kFocusWatch) {
-    released = focus_ == nullptr;
-  } else {
-    const Qt::KeyboardModifiers down = QGuiApplication::queryKeyboardModifiers();
-    switch (keyWatchKey_) {
-      case VirtualKey::kShift: released = !(down & Qt::ShiftModifier); break;
-      case VirtualKey::kControl: released = !(down & Qt::ControlModifier); break;
-      case VirtualKey::kMenu: released = !(down & Qt::AltModifier); break;
-      default: released = true;  // no other key's state can be read: count it as up
-    }
-  }
+  // No other key's state than the modifiers' can be read: such a key counts as up.
+  const bool released = keyWatchKey_ == kFocusWatch ? focus_ == nullptr : !isKeyDown(keyWatchKey_);
   if (released) {
     WindowMouse* watcher = keyWatch_;
     keyWatch_ = nullptr;

@@ -110,6 +110,9 @@ class WindowMouse {
 
 class WindowMouseService : public System::Service<WindowMouseService> {
  public:
+  // The key watch that lasts until the focus leaves, whatever key goes up.
+  static constexpr int32_t kFocusWatch = 0x10000;
+
   WindowMouseService();
   ~WindowMouseService();
   WindowMouseService(const WindowMouseService&) = delete;
@@ -164,7 +167,15 @@ class WindowMouseService : public System::Service<WindowMouseService> {
   // Takes the focus from its holder unless it is `target`; true when it was taken away.
   bool setFocus(WindowMouse* target);
   void takeFocus(WindowMouse* target);
+  // The target is told through procKeyRelease when the virtual key goes up (kFocusWatch:
+  // when the focus leaves); a null target ends the watch.
   void setKeyWatch(WindowMouse* target, int32_t key);
+  WindowMouse* keyWatchTarget() const { return keyWatch_; }
+  // The watched key; meaningful only while a target watches.
+  int32_t keyWatchKey() const { return keyWatchKey_; }
+  // Whether the modifier key (Shift, Ctrl or Alt, as a virtual key) is held down right now;
+  // false for any other key, whose state cannot be read.
+  bool isKeyDown(int32_t key) const;
   // A shortcut key ends a drag in progress: the pressed target stops dragging and hears of
   // the cancel when the drag had begun; the cursor becomes the default one.
   void cancelDrag();
@@ -188,6 +199,10 @@ class WindowMouseService : public System::Service<WindowMouseService> {
   // The colour of the screen pixel under the pointer, for the colour pick.
   void setScreenPixelReader(std::function<std::optional<PickedColor>(QPoint)> reader) {
     screenPixel_ = std::move(reader);
+  }
+  // The modifier keys held down right now, as the keyboard reports them.
+  void setModifierReader(std::function<Qt::KeyboardModifiers()> reader) {
+    modifiers_ = std::move(reader);
   }
   // The clock of double clicks, wheel stickiness and the drag threshold (ms).
   void setClock(std::function<int64_t()> clock) { clock_ = std::move(clock); }
@@ -252,6 +267,7 @@ class WindowMouseService : public System::Service<WindowMouseService> {
   bool composing_ = false;
   std::function<bool(int32_t)> shortcuts_;
   std::function<std::optional<PickedColor>(QPoint)> screenPixel_;
+  std::function<Qt::KeyboardModifiers()> modifiers_;
   std::function<int64_t()> clock_;
   std::function<QPoint()> cursorPos_;
   std::function<void(QPoint)> setCursorPos_;
