@@ -5,6 +5,8 @@
 #include "ui/file_dialog.h"
 #include "ui/message_box.h"
 #include "ui/tool_tips.h"
+#include "ui/virtual_key.h"
+#include "ui/window_mouse.h"
 
 namespace Window {
 
@@ -35,6 +37,11 @@ constexpr int kCursorHeight = 32;
 
 void QtEditUi::showToolTip(const std::string& text) {
   ToolTips::show(QCursor::pos() + QPoint(0, kCursorHeight), text, -1);
+}
+
+bool QtEditUi::isControlKeyDown() {
+  const WindowMouseService* mice = WindowMouseService::instance();
+  return mice && mice->isKeyDown(VirtualKey::kControl);
 }
 
 }  // namespace Window

@@ -19,6 +19,8 @@ class QtEditUi : public Edit::EditUi {
   bool chooseOpenPath(std::string& path) override;
   // Below the pointer until the pointer moves on.
   void showToolTip(const std::string& text) override;
+  // As the input dispatcher last saw the keyboard.
+  bool isControlKeyDown() override;
 };
 
 }  // namespace Window

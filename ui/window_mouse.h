@@ -264,6 +264,11 @@ class WindowMouseService : public System::Service<WindowMouseService> {
   bool rightTookFocus_ = false;
   bool lastSysKeyResult_ = false;
   Qt::KeyboardModifiers keyModifiers_;
+  // The last key press handled: its key, its window-system time and how long its handling
+  // took (ms), to recognise the auto-repeats that queued up meanwhile.
+  int32_t repeatKey_ = 0;
+  uint64_t repeatStamp_ = 0;
+  int64_t repeatBusy_ = 0;
   bool composing_ = false;
   std::function<bool(int32_t)> shortcuts_;
   std::function<std::optional<PickedColor>(QPoint)> screenPixel_;

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QUrl>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "ui/virtual_key.h"
 #include "ui/window_mouse.h"
@@ -73,6 +74,12 @@ bool WindowMouseService::procEvent(QEvent* event) {
     case QEvent::KeyPress: {
       auto* key = static_cast<QKeyEvent*>(event);
       const int32_t code = VirtualKey::fromQtKey(key->key(), key->modifiers());
+      // A held key whose repeats came faster than their handling: the repeats made while the
+      // last press was being handled are dropped, so that the work stops when the key does.
+      if (key->isAutoRepeat() && code == repeatKey_ &&
+          key->timestamp() < repeatStamp_ + static_cast<uint64_t>(repeatBusy_))
+        return false;
+      const int64_t start = now();
       keyModifiers_ = key->modifiers();
       bool handled = false;
       if (code != 0) {
@@ -86,6 +93,9 @@ bool WindowMouseService::procEvent(QEvent* event) {
           handled = character(typed) || handled;
         }
       }
+      repeatKey_ = code;
+      repeatStamp_ = key->timestamp();
+      repeatBusy_ = std::max<int64_t>(now() - start, 0);
       return handled;
     }
     case QEvent::KeyRelease: {

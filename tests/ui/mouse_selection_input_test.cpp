@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 
 #include "tests/ui/window_input_support.h"
+#include "ui/qt_edit_ui.h"
 
 namespace {
 
@@ -59,11 +60,15 @@ TEST_F(MouseSelectionInputTest, APressThatSelectsHoldsTheCaptureUntilCtrlGoesUp)
 
 TEST_F(MouseSelectionInputTest, CtrlIsReadFromTheKeyboardAlsoWhenTheWindowComesBack) {
   Row row("row", {0, 0, 100, 20}, 1, log);
+  // The edit commands' own question about Ctrl reads the same keyboard.
+  Window::QtEditUi editUi;
   EXPECT_FALSE(input.isControlKeyDown());
   modifiers = Qt::ShiftModifier;
   EXPECT_FALSE(input.isControlKeyDown());
+  EXPECT_FALSE(editUi.isControlKeyDown());
   modifiers = Qt::ControlModifier | Qt::ShiftModifier;
   EXPECT_TRUE(input.isControlKeyDown());
+  EXPECT_TRUE(editUi.isControlKeyDown());
 
   // Ctrl let go in another window: the capture ends when this one is active again.
   input.giveCapture(inputTargetOf(&row), Edit::kCaptureUntilControlUp);

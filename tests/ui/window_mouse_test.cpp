@@ -183,6 +183,29 @@ TEST_F(WindowMouseTest, AFocusedTargetTakesEveryKeyAndNoShortcutRuns) {
   mice().setShortcutHandler(nullptr);
 }
 
+TEST_F(WindowMouseTest, RepeatsOfAHeldKeyThatQueuedDuringItsHandlingAreDropped) {
+  // Each shortcut takes 100 ms; the key repeats every 30 ms of window-system time.
+  Strings shortcuts;
+  mice().setShortcutHandler([&](int32_t key) {
+    shortcuts.push_back(std::to_string(key));
+    now += 100;
+    return true;
+  });
+  const auto press = [](Qt::Key code, bool repeat, unsigned long stamp) {
+    QKeyEvent event(QEvent::KeyPress, code, Qt::NoModifier, QString(), repeat);
+    event.setTimestamp(stamp);
+    QApplication::sendEvent(window(), &event);
+  };
+  press(Qt::Key_Right, false, 1000);
+  for (unsigned long stamp : {1030ul, 1060ul, 1090ul}) press(Qt::Key_Right, true, stamp);
+  EXPECT_EQ(shortcuts, Strings{"39"}) << "made while the first press was handled";
+  press(Qt::Key_Right, true, 1120);  // made after it: handled
+  press(Qt::Key_Left, true, 1130);   // another key is never a backlog of this one
+  press(Qt::Key_Left, false, 1140);  // nor is a fresh press
+  EXPECT_EQ(shortcuts, (Strings{"39", "39", "37", "37"}));
+  mice().setShortcutHandler(nullptr);
+}
+
 TEST_F(WindowMouseTest, ARightClickThatTookTheFocusOpensNoContextMenu) {
   Probe field("F", {0, 0, 100, 20}, 2, log);
   Probe list("L", {0, 50, 100, 20}, 2, log);
