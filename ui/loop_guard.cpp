@@ -1,6 +1,7 @@
 #include "ui/loop_guard.h"
 
 #include <QCoreApplication>
+#include <QThread>
 
 namespace Window {
 namespace {
@@ -13,7 +14,7 @@ void runGuarded(const std::function<void()>& work) {
     work();
   } catch (...) {
     pending = std::current_exception();
-    QCoreApplication::exit(1);
+    exitRunningLoops(1);
   }
 }
 
@@ -25,5 +26,9 @@ void rethrowPending() {
 }
 
 bool hasPendingException() { return pending != nullptr; }
+
+void exitRunningLoops(int code) {
+  if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(code);
+}
 
 }  // namespace Window

@@ -12,4 +12,9 @@ void runGuarded(const std::function<void()>& work);
 void rethrowPending();
 bool hasPendingException();
 
+// Ends every running event loop with the code. With no loop running it does nothing: the
+// toolkit would otherwise end every later loop at once, so that a context menu or a dialog
+// shown afterwards returned before the user saw it.
+void exitRunningLoops(int code);
+
 }  // namespace Window

@@ -29,6 +29,7 @@ WindowClient::WindowClient(std::string clientTitle, const std::string& sectionNa
       service(WindowService::instance()),
       title(std::move(clientTitle)),
       layout(sectionName, defaults) {
+  acceptsContextMenu = true;  // every docked window has at least the window menu
   if (service) service->addClient(this);
 }
 

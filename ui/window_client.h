@@ -10,6 +10,7 @@
 
 namespace Window {
 
+class BaseMenu;
 class WindowService;
 
 class WindowClient : public WindowMouse {
@@ -54,8 +55,16 @@ class WindowClient : public WindowMouse {
   WindowClient(std::string title, const std::string& sectionName, const Placement& defaults);
   ~WindowClient() override;
 
+  // A right click: the window's context menu at the mouse cursor, filled by
+  // createPopupMenu; the chosen item runs once the menu has closed.
+  void procContextMenu(int32_t x, int32_t y) override;
+
   virtual void procPaint() = 0;
   virtual void procMove() {}
+  // Fills the context menu. A window adds its own items first and then calls this, which
+  // appends the window menu: the area of the window, its place among the windows of its
+  // area, and closing it.
+  virtual void createPopupMenu(BaseMenu& menu);
   // Shows or hides the window without relaying out the others (callers dock it first).
   virtual void setVisible(bool visible);
 

@@ -261,13 +261,22 @@ void WindowService::unregisterWaitHandle(int descriptor) {
 }
 
 void WindowService::processMessage() {
-  if (!closed_) QApplication::exec();
+  // An exception kept outside the loop ends it before it starts.
+  if (!closed_ && !hasPendingException()) QApplication::exec();
   rethrowPending();
 }
 
 void WindowService::requestQuit() {
   closed_ = true;
-  QCoreApplication::exit(0);
+  // A loop that is not running yet sees the flag before it starts.
+  exitRunningLoops(0);
+}
+
+void WindowService::setMenuHook(std::function<void()> hook) {
+  menuHook_ = std::move(hook);
+  // The bar takes its clicks itself, outside the client area's input: greying it is what
+  // keeps its commands from running, without touching the items' own enabled state.
+  if (menu_ && menu_->menuBar()) menu_->menuBar()->setEnabled(menusEnabled());
 }
 
 QWidget* WindowService::window() const { return window_.get(); }

@@ -57,8 +57,9 @@ class WindowService : public System::Service<WindowService> {
   bool isQuitRequested() const { return closed_; }
 
   // While the menus are grey (an export runs) closing the window and Esc call `hook`
-  // instead: the window neither closes nor takes input. An empty hook gives them back.
-  void setMenuHook(std::function<void()> hook) { menuHook_ = std::move(hook); }
+  // instead: the window neither closes nor takes input, and the menu bar is greyed so that
+  // no menu command runs. An empty hook gives them back.
+  void setMenuHook(std::function<void()> hook);
   bool menusEnabled() const { return !menuHook_; }
 
   // Asked when the user closes the window: false keeps the window and everything in it

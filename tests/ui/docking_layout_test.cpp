@@ -42,16 +42,8 @@ class TestClient : public Window::WindowClientRenderTarget {
   return ::testing::AssertionSuccess();
 }
 
-class DockingLayoutTest : public WindowTest::WindowFixture {
+class DockingLayoutTest : public WindowTest::DockingFixture {
  protected:
-  // A client area whose docking area is 1000 by 1000 pixels (plus one separator, less the
-  // left border; less the footer).
-  static constexpr int kClientWidth = 997;
-  static constexpr int kClientHeight = 1019;
-
-  DockingLayoutTest() { relayout(); }
-  void relayout() { service().resize(kClientWidth, kClientHeight); }
-  Window::DockingLayout& docking() { return service().docking(); }
   std::unique_ptr<TestClient> client(const std::string& name, float l, float t, float r, float b,
                                      int area, bool visible = true) {
     return std::make_unique<TestClient>(name, Placement{l, t, r, b, area, visible});

@@ -6,8 +6,11 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenuBar>
+#include <QMouseEvent>
 
 #include "system/service_holder.h"
+#include "ui/menu_bar.h"
 #include "ui/window_service.h"
 
 namespace {
@@ -44,6 +47,38 @@ TEST(QtExportUiTest, ProgressShowsInTheTitleAndClearsAtTheEnd) {
   EXPECT_FALSE(service.menusEnabled());
   ui.enableMenus(true);
   EXPECT_TRUE(service.menusEnabled());
+}
+
+// A click on the first caption of the bar; true when it opened a drop-down. The drop-down
+// is closed again.
+bool clickOpensTheFileMenu(QMenuBar* bar) {
+  const QPoint point = bar->actionGeometry(bar->actions().at(0)).center();
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(point), QPointF(bar->mapToGlobal(point)),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(bar, &press);
+  QWidget* popup = QApplication::activePopupWidget();
+  if (popup) popup->close();
+  return popup != nullptr;
+}
+
+TEST(QtExportUiTest, TheMenuBarIsGreyWhileAnExportRuns) {
+  System::ServiceHolder<Window::WindowService> holder;
+  Window::WindowService& service = *Window::WindowService::instance();
+  QMenuBar* bar = service.menuManager().menuBar();
+  service.window()->resize(700, 500);
+  QApplication::processEvents();
+  // A drop-down with an item, as the program's menus have.
+  service.menuManager().topMenu(Window::WindowMenuManager::File).insertItem("開く", [] {});
+  Window::QtExportUi ui;
+  ASSERT_TRUE(clickOpensTheFileMenu(bar));
+
+  ui.enableMenus(false);
+  EXPECT_FALSE(bar->isEnabled());
+  EXPECT_FALSE(clickOpensTheFileMenu(bar)) << "no menu command can be chosen";
+
+  ui.enableMenus(true);
+  EXPECT_TRUE(bar->isEnabled());
+  EXPECT_TRUE(clickOpensTheFileMenu(bar));
 }
 
 }  // namespace

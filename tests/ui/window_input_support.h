@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "system/service_holder.h"
+#include "ui/docking_layout.h"
 #include "ui/window_mouse.h"
 #include "ui/window_service.h"
 
@@ -131,6 +132,18 @@ class WindowFixture : public ::testing::Test {
   System::ServiceHolder<Window::WindowService> holder_;
   int64_t now = 1'000'000;
   std::vector<std::string> log;
+};
+
+// The manager window with a docking area of 1000 by 1000 pixels: the client area plus one
+// separator, less the left border; less the footer.
+class DockingFixture : public WindowFixture {
+ protected:
+  static constexpr int kClientWidth = 997;
+  static constexpr int kClientHeight = 1019;
+
+  DockingFixture() { relayout(); }
+  static void relayout() { service().resize(kClientWidth, kClientHeight); }
+  static Window::DockingLayout& docking() { return service().docking(); }
 };
 
 }  // namespace WindowTest

@@ -5,14 +5,19 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QTimer>
+#include <functional>
 #include <stdexcept>
 #include <thread>
 
 #include "system/event_service.h"
 #include "system/service_holder.h"
 #include "ui/loop_guard.h"
+#include "ui/menu_popup.h"
 
 namespace {
 
@@ -147,6 +152,53 @@ TEST_F(WindowServiceTest, ARefusedCloseKeepsTheWindowAndAQuitSignalDoesNotAsk) {
   service->window()->close();
   EXPECT_EQ(asked, 2);
   EXPECT_FALSE(service->window()->isVisible());
+}
+
+// Ending the loop while none runs (a quit signal, a command that failed outside the loop):
+// the loop does not start, and menus shown later still wait for the user.
+TEST_F(WindowServiceTest, EndingTheLoopOutsideItLeavesLaterMenusWorking) {
+  struct Case {
+    const char* name;
+    std::function<void()> end;
+  };
+  const Case cases[] = {
+      {"a quit request", [] { Window::WindowService::instance()->requestQuit(); }},
+      {"a failed command", [] { Window::runGuarded([] { throw std::runtime_error("fails"); }); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    System::ServiceHolder<Window::WindowService> holder;
+    c.end();
+    bool loopRan = false;
+    {
+      // A guard against a hang should the loop start after all.
+      QObject guard;
+      QTimer::singleShot(5000, &guard, [&loopRan] {
+        loopRan = true;
+        QCoreApplication::exit(2);
+      });
+      try {
+        Window::WindowService::instance()->processMessage();
+      } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "fails");
+      }
+    }
+    EXPECT_FALSE(loopRan);
+    EXPECT_FALSE(Window::hasPendingException());
+
+    Window::PopupMenu menu;
+    int runs = 0;
+    menu.insertItem("a", [&] { ++runs; });
+    QTimer::singleShot(0, [] {
+      auto* shown = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (!shown) return;  // the menu returned without waiting: nothing was chosen
+      shown->setActiveAction(shown->actions().at(0));
+      QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+      QApplication::sendEvent(shown, &enter);
+    });
+    menu.show();
+    EXPECT_EQ(runs, 1);
+  }
 }
 
 }  // namespace
