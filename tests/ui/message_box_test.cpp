@@ -143,8 +143,13 @@ TEST_F(MessageBoxTest, AnErrorPostedByAWorkerIsShownOnTheUiThreadExactlyAsPosted
   System::ServiceHolder<Window::WindowService> windows;
   const auto sink = recordingSink();
   onShown_ = [] { Window::WindowService::instance()->requestQuit(); };
-  // Only a guard against a hang when the post never arrives.
-  QTimer::singleShot(10000, [] { Window::WindowService::instance()->requestQuit(); });
+  // Only a guard against a hang when the post never arrives; it ends with the test, so that
+  // it cannot end a loop of a later test in the same program.
+  QTimer guard;
+  guard.setSingleShot(true);
+  QObject::connect(&guard, &QTimer::timeout,
+                   [] { Window::WindowService::instance()->requestQuit(); });
+  guard.start(10000);
 
   std::thread worker([] { Dialog::postError("%s", "export at 100% of 3"); });
   worker.join();  // the worker returned without waiting for the box
