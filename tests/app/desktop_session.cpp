@@ -437,6 +437,24 @@ std::vector<std::string> EditorSession::shownWindows() const {
   return windows;
 }
 
+bool EditorSession::isShown(const std::string& window) const {
+  const auto windows = shownWindows();
+  return std::find(windows.begin(), windows.end(), window) != windows.end();
+}
+
+std::optional<std::string> EditorSession::waitForBox(Milliseconds limit) const {
+  const XConnection connection(display_.name());
+  std::optional<std::string> box;
+  waitUntil(
+      [&] {
+        for (const std::string& window : shownWindows())
+          if (connection.kindOf(window) == WindowKind::Dialog) box = window;
+        return box.has_value();
+      },
+      limit);
+  return box;
+}
+
 bool EditorSession::waitForMainWindow(Milliseconds limit) {
   if (!program_) return false;
   const auto deadline = Clock::now() + limit;
@@ -445,10 +463,6 @@ bool EditorSession::waitForMainWindow(Milliseconds limit) {
                     std::chrono::duration_cast<Milliseconds>(deadline - Clock::now()));
   };
   const XConnection connection(display_.name());
-  const auto shown = [&](const std::string& window) {
-    const auto windows = shownWindows();
-    return std::find(windows.begin(), windows.end(), window) != windows.end();
-  };
   window_.clear();
   waitUntil(
       [&] {
@@ -462,7 +476,7 @@ bool EditorSession::waitForMainWindow(Milliseconds limit) {
           }
           // A key that came too early is pressed again on the next look.
           if (kind == WindowKind::Dialog && key("Return", window) &&
-              waitUntil([&] { return !shown(window); }, std::min(left(), kToolLimit)))
+              waitUntil([&] { return !isShown(window); }, std::min(left(), kToolLimit)))
             ++answeredStartBoxes_;
         }
         return false;
@@ -508,12 +522,12 @@ bool EditorSession::clickAt(int x, int y, int button) const {
          xdotool({"click", std::to_string(button)}).ok();
 }
 
-bool EditorSession::screenshot(const fs::path& png) const {
+bool EditorSession::screenshot(const fs::path& png, const std::string& window) const {
   // The window's picture as the server holds it, converted to PNG; a failed step leaves a
   // file that does not decode.
   const CommandResult result = runCommand(
       {"/bin/sh", "-c", "xwd -silent -id \"$0\" | xwdtopnm 2>/dev/null | pnmtopng > \"$1\"",
-       window_, png.string()},
+       window.empty() ? window_ : window, png.string()},
       display_.environment(), kToolLimit);
   return result.ok() && fs::file_size(png) > 0;
 }

@@ -117,6 +117,10 @@ class EditorSession {
   int answeredStartBoxes() const { return answeredStartBoxes_; }
   // The program's windows that are shown now (main window, boxes, open menus).
   std::vector<std::string> shownWindows() const;
+  bool isShown(const std::string& window) const;
+  // Waits for a message box (or another dialog) of the program; its window, or nothing when
+  // none is shown within `limit`.
+  std::optional<std::string> waitForBox(Milliseconds limit) const;
 
   std::optional<Geometry> geometry() const;
   // Waits until the window stands at `wanted` as the display server sees it.
@@ -130,8 +134,8 @@ class EditorSession {
   // Moves the pointer to (x, y) of the window's own coordinates and clicks `button`
   // (1 left, 2 middle, 3 right).
   bool clickAt(int x, int y, int button = 1) const;
-  // Writes what the window shows as a PNG file.
-  bool screenshot(const std::filesystem::path& png) const;
+  // Writes what the window (the main window by default) shows as a PNG file.
+  bool screenshot(const std::filesystem::path& png, const std::string& window = {}) const;
   // Asks the window to close the way a window manager's close button does
   // (WM_DELETE_WINDOW); the program decides whether it closes.
   bool requestClose() const;

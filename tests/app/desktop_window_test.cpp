@@ -1,7 +1,7 @@
 // Runs the built program on a virtual X screen and handles its window as a user's desktop
 // does: finds it, photographs it, moves and resizes it, ends the program and starts it
-// again, and closes the window through the window manager's close request.
-#include <signal.h>
+// again, and closes the window through the window manager's close request, answering the
+// question about unsaved edits.
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -151,6 +151,40 @@ TEST_F(DesktopWindow, TheCloseRequestEndsTheProgramWithoutAsking) {
   ASSERT_EQ(editor_->process()->waitForExit(kExitLimit), 0)
       << "the program did not end in order after the close request\n" << editor_->output();
   EXPECT_NE(readFile(settingsFile()).find("[Window]\r\n"), std::string::npos);
+}
+
+// Resumed edits count as unsaved: the close request asks first. Cancel keeps the program
+// running with its window; OK ends it in order, and the edits are left in the resume file.
+TEST_F(DesktopWindow, TheCloseRequestAsksFirstWhenTheEditsAreUnsaved) {
+  const fs::path data = work_ / "data" / "velumo2";
+  std::ofstream(settingsFile(), std::ios::binary | std::ios::app)
+      << "[Edit]\r\nEditResume=1\r\n";
+  std::ofstream(data / "resume.vlp2", std::ios::binary)
+      << "[project]\r\ndisplay.scene=0\r\n"
+         "[scene.0]\r\nscene=0\r\nvideo.width=640\r\nvideo.height=480\r\nvideo.rate=24\r\n"
+         "video.scale=1\r\n";
+  ASSERT_NO_FATAL_FAILURE(startEditor());
+
+  ASSERT_TRUE(editor_->requestClose());
+  std::optional<std::string> box = editor_->waitForBox(kPlacementLimit);
+  ASSERT_TRUE(box) << "no question before closing\n" << editor_->output();
+  ASSERT_TRUE(editor_->key("Escape", *box));
+  ASSERT_TRUE(editor_->sync(kPlacementLimit));
+  EXPECT_FALSE(editor_->isShown(*box));
+  EXPECT_TRUE(editor_->isShown(editor_->window()));
+  EXPECT_FALSE(editor_->process()->waitForExit(Milliseconds(0)));
+
+  ASSERT_TRUE(editor_->requestClose());
+  box = editor_->waitForBox(kPlacementLimit);
+  ASSERT_TRUE(box) << "no question before closing\n" << editor_->output();
+  EXPECT_TRUE(
+      editor_->screenshot(fs::path(VELUMO_DESKTOP_ARTEFACTS) / "e2e-close-question.png", *box));
+  // Return alone answers Cancel, the default: OK is the other button.
+  ASSERT_TRUE(editor_->key("Tab", *box));
+  ASSERT_TRUE(editor_->key("space", *box));
+  ASSERT_EQ(editor_->process()->waitForExit(kExitLimit), 0)
+      << "the program did not end in order after the consent\n" << editor_->output();
+  EXPECT_NE(readFile(data / "resume.vlp2").find("video.width=640\r\n"), std::string::npos);
 }
 
 }  // namespace
