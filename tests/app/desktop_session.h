@@ -147,7 +147,7 @@ class EditorSession {
 
   // Sends a quit signal and waits for the exit status; nothing when it did not end in time.
   std::optional<int> terminate(Milliseconds limit);
-  // Kills the program when it still runs.
+  // Ends the program when it still runs: a quit signal, then SIGKILL when that is not enough.
   void stop();
 
  private:
