@@ -180,6 +180,9 @@ int run(int argc, char** argv) {
     return endWithException(services, exception);
   }
 
+  // A quit signal that came while the window did not exist yet (a box of the start was open)
+  // only ended that box: the program ends now, in order, instead of running on.
+  if (QuitSignals::received() != 0) Window::WindowService::instance()->requestQuit();
   System::Log::info("App::run", "started");
   try {
     Window::WindowService::instance()->processMessage();

@@ -3,12 +3,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <atomic>
 #include <csignal>
 
 #include "system/exception.h"
 #include "system/log.h"
+#include "ui/loop_guard.h"
 #include "ui/window_service.h"
 
 namespace App {
@@ -36,8 +36,10 @@ QuitSignals::QuitSignals() {
     while (::read(signalPipe[0], &byte, 1) > 0) {
     }
     System::Log::info("App::QuitSignals", "quit by signal %d", receivedSignal.load());
+    // Before the window exists only a box of the start can be open: its loop ends, and the
+    // start sees the signal when it is done (App::run).
     if (auto* windows = Window::WindowService::instance()) windows->requestQuit();
-    else QCoreApplication::quit();
+    else Window::exitRunningLoops(0);
   });
   struct sigaction action {};
   action.sa_handler = onQuitSignal;

@@ -153,6 +153,16 @@ TEST_F(DesktopWindow, TheCloseRequestEndsTheProgramWithoutAsking) {
   EXPECT_NE(readFile(settingsFile()).find("[Window]\r\n"), std::string::npos);
 }
 
+// A quit signal while a box of the start holds the program (the warning about what the
+// graphics device lacks) ends it in order; the window it had not made yet never stays open.
+TEST_F(DesktopWindow, AQuitSignalDuringTheStartsBoxEndsTheProgram) {
+  ASSERT_TRUE(editor_->start()) << editor_->process()->error();
+  const std::optional<std::string> box = editor_->waitForBox(kStartLimit);
+  if (!box) GTEST_SKIP() << "this graphics device shows no box at the start";
+  ASSERT_EQ(editor_->terminate(kExitLimit), 0)
+      << "the program did not end in order after the signal\n" << editor_->output();
+}
+
 // Resumed edits count as unsaved: the close request asks first. Cancel keeps the program
 // running with its window; OK ends it in order, and the edits are left in the resume file.
 TEST_F(DesktopWindow, TheCloseRequestAsksFirstWhenTheEditsAreUnsaved) {
