@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QTimer>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <thread>
 
@@ -152,6 +153,34 @@ TEST_F(WindowServiceTest, ARefusedCloseKeepsTheWindowAndAQuitSignalDoesNotAsk) {
   service->window()->close();
   EXPECT_EQ(asked, 2);
   EXPECT_FALSE(service->window()->isVisible());
+}
+
+TEST_F(WindowServiceTest, APostedCloseAsksOnceControlIsBackInTheLoop) {
+  std::optional<System::ServiceHolder<Window::WindowService>> holder(std::in_place);
+  auto* service = Window::WindowService::instance();
+  int asked = 0;
+  bool consent = false;
+  service->setCloseQuery([&] {
+    ++asked;
+    return consent;
+  });
+  service->postCloseRequest();
+  EXPECT_EQ(asked, 0);
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(asked, 1);
+  EXPECT_FALSE(service->isQuitRequested());
+
+  consent = true;
+  service->postCloseRequest();
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(asked, 2);
+  EXPECT_TRUE(service->isQuitRequested());
+
+  // A window that is gone before the loop comes back takes its request along.
+  service->postCloseRequest();
+  holder.reset();
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(asked, 2);
 }
 
 // Ending the loop while none runs (a quit signal, a command that failed outside the loop):
