@@ -114,7 +114,8 @@ void FileMenu::initialize() {
   {
     // The writers registered now; each can be given a key of its own, none has one at first.
     Window::BaseMenu exports(menu, "ファイル出力");
-    ItemList::add(exports, writerCount(), exportWith, writerNames).registerShortcuts(target->caption);
+    ItemList::add(exports, writerCount(), exportWith, writerNames)
+        .registerShortcuts(target->caption);
   }
   menu.insertSeparator();
   menu.insertItem("プロジェクトを保存して終了", saveProjectAndExit).setShortcut(0);

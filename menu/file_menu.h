@@ -1,6 +1,7 @@
 #pragma once
 // The File menu: new, open and save of the project, the recently used and the backed-up
 // projects, the export writers, and the two ways out of the program.
+#include "edit/file_history.h"
 #include "menu/menu_base.h"
 
 namespace Menu {
@@ -8,7 +9,7 @@ namespace Menu {
 class FileMenu : public MenuBase {
  public:
   // Room in each history sub-menu: a history never keeps more entries.
-  static constexpr int kHistoryItemCount = 50;
+  static constexpr int kHistoryItemCount = Edit::FileHistory::kMaximumLimit;
 
   void initialize() override;
 };

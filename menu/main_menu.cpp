@@ -8,7 +8,8 @@ namespace {
 
 Window::WindowMenuManager& menuBar() {
   auto* windows = Window::WindowService::instance();
-  if (!windows) throw System::makeException("Menu::MainMenu::MainMenu", "window service not found.");
+  if (!windows)
+    throw System::makeException("Menu::MainMenu::MainMenu", "window service not found.");
   return windows->menuManager();
 }
 

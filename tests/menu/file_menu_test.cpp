@@ -148,8 +148,6 @@ class FileMenuTest : public ::testing::Test {
 
   TestSupport::ScriptedEditUi ui_;
   Strings questions;
-
- private:
   std::optional<TestSupport::ActiveLanguage> language_;
   std::optional<TestSupport::ScopedInstallFolder> install_;
   std::optional<System::ServiceHolder<Event::EventService>> events_;
@@ -185,6 +183,19 @@ TEST_F(FileMenuTest, TheItemsComeInOrderWithTheirDefaultKeys) {
     EXPECT_EQ(entries[i].code, expected[i].defaultCode);
     EXPECT_EQ(entries[i].root, &bar());
   }
+}
+
+TEST_F(FileMenuTest, ReleasingTheMainMenuLeavesItsItemsInTheBar) {
+  start();
+  menu_.reset();
+  EXPECT_EQ(texts(fileMenu()), kJapaneseItems);
+  int offered = 0;
+  ui_.onChooseOpenPath = [&](std::string&) {
+    ++offered;
+    return false;
+  };
+  EXPECT_TRUE(Window::Shortcut::instance()->procKeyDown('O', KeyCode::kCtrl));
+  EXPECT_EQ(offered, 1);
 }
 
 TEST_F(FileMenuTest, ANewInstallationShowsEmptySubMenus) {
