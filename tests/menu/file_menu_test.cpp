@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenu>
+#include <cstdio>
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -17,6 +18,7 @@
 #include "menu/main_menu.h"
 #include "output/output_service.h"
 #include "system/active_language.h"
+#include "system/fake_ui_bridge.h"
 #include "system/scoped_install_folder.h"
 #include "system/service_holder.h"
 #include "system/translate_service.h"
@@ -233,6 +235,24 @@ TEST_F(FileMenuTest, RecentProjectsAreNumberedNewestFirstAndFollowTheHistory) {
 
   openFileMenu();
   EXPECT_EQ(texts(subMenu("最近使ったプロジェクト")), (Strings{"&1 " + a, "&2 " + c, "&3 " + b}));
+}
+
+TEST_F(FileMenuTest, AVanishedRecentProjectIsReportedAndStaysInTheList) {
+  TestSupport::FakeUiBridge bridge;
+  start();
+  const std::string kept = projectFile("kept.vlp2");
+  const std::string gone = projectFile("gone.vlp2");
+  session().projectHistory.add(gone);
+  session().projectHistory.add(kept);
+  ASSERT_EQ(std::remove(gone.c_str()), 0);
+
+  openFileMenu();
+  chooseIn("最近使ったプロジェクト", "&2 " + gone);
+  ASSERT_EQ(bridge.boxes.size(), 1u);
+  EXPECT_EQ(bridge.boxes[0].text, "指定のファイルが存在しません");
+  EXPECT_EQ(edit().project.path, "");
+  openFileMenu();
+  EXPECT_EQ(texts(subMenu("最近使ったプロジェクト")), (Strings{"&1 " + kept, "&2 " + gone}));
 }
 
 TEST_F(FileMenuTest, BackedUpProjectsOpenUnderTheirOwnPath) {
