@@ -27,6 +27,7 @@
 #include "media/image/image_service.h"
 #include "media/input/input_service.h"
 #include "media/input/input_service_seams.h"
+#include "menu/main_menu.h"
 #include "output/export_ui.h"
 #include "output/output_service.h"
 #include "render/cache_mask_images.h"
@@ -88,6 +89,8 @@ void acquireServices(System::ServiceStack& services) {
   services.acquire<Undo::UndoService>();
   services.acquire<Edit::EditService>();
   services.acquire<Render::RenderService>();
+  // The menu bar's contents last: their commands reach every service above.
+  services.acquire<Menu::MainMenu>();
 }
 
 // Shows a failure of the start or the shut-down once everything is released. A box that

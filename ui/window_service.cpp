@@ -272,6 +272,14 @@ void WindowService::requestQuit() {
   exitRunningLoops(0);
 }
 
+void WindowService::postCloseRequest() {
+  // Not from inside the command that asks: the menu that ran it may still be open. A window
+  // that is gone by then takes the request along.
+  QWidget* managerWindow = window_.get();
+  QMetaObject::invokeMethod(managerWindow, [managerWindow] { managerWindow->close(); },
+                            Qt::QueuedConnection);
+}
+
 void WindowService::setMenuHook(std::function<void()> hook) {
   menuHook_ = std::move(hook);
   // The bar takes its clicks itself, outside the client area's input: greying it is what

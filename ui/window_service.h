@@ -55,6 +55,9 @@ class WindowService : public System::Service<WindowService> {
   // Ends the loop as closing the window does (a quit signal, the user closing the window).
   void requestQuit();
   bool isQuitRequested() const { return closed_; }
+  // Closes the window once control is back in the loop, as the user closing it does: the
+  // close query may keep it (the menu's exit commands).
+  void postCloseRequest();
 
   // While the menus are grey (an export runs) closing the window and Esc call `hook`
   // instead: the window neither closes nor takes input, and the menu bar is greyed so that

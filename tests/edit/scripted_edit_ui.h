@@ -18,6 +18,8 @@ class ScriptedEditUi : public Edit::EditUi {
   ~ScriptedEditUi() override { Edit::setEditUi(nullptr); }
 
   std::function<bool(const std::string& text, const std::string& caption)> onConfirm;
+  std::function<bool(std::string& path)> onChooseSavePath;
+  std::function<bool(std::string& path)> onChooseOpenPath;
   std::function<std::optional<int>(const std::string& caption, int initialFrames)>
       onAskFrameLength;
   std::function<std::optional<double>(const std::string& caption, const std::string& label,
@@ -36,6 +38,12 @@ class ScriptedEditUi : public Edit::EditUi {
 
   bool confirm(const std::string& text, const std::string& caption) override {
     return onConfirm ? onConfirm(text, caption) : EditUi::confirm(text, caption);
+  }
+  bool chooseSavePath(std::string& path) override {
+    return onChooseSavePath ? onChooseSavePath(path) : EditUi::chooseSavePath(path);
+  }
+  bool chooseOpenPath(std::string& path) override {
+    return onChooseOpenPath ? onChooseOpenPath(path) : EditUi::chooseOpenPath(path);
   }
   std::optional<int> askFrameLength(const std::string& caption, int initialFrames) override {
     return onAskFrameLength ? onAskFrameLength(caption, initialFrames)

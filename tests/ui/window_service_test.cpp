@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QTimer>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <thread>
 
@@ -130,28 +131,58 @@ TEST_F(WindowServiceTest, MaximisingChangesOnlyTheZoomFlag) {
   EXPECT_EQ(service->h, h);
 }
 
+// Counts the close questions and answers them with `consent`.
+struct CloseQuestion {
+  explicit CloseQuestion(Window::WindowService& service) {
+    service.setCloseQuery([this] {
+      ++asked;
+      return consent;
+    });
+  }
+  int asked = 0;
+  bool consent = false;
+};
+
 TEST_F(WindowServiceTest, ARefusedCloseKeepsTheWindowAndAQuitSignalDoesNotAsk) {
   System::ServiceHolder<Window::WindowService> holder;
   auto* service = Window::WindowService::instance();
-  int asked = 0;
-  bool consent = false;
-  service->setCloseQuery([&] {
-    ++asked;
-    return consent;
-  });
+  CloseQuestion question(*service);
   service->window()->close();
-  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(question.asked, 1);
   EXPECT_TRUE(service->window()->isVisible());
   EXPECT_FALSE(service->isQuitRequested());
 
   service->requestQuit();  // what a quit signal does
-  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(question.asked, 1);
   EXPECT_TRUE(service->isQuitRequested());
 
-  consent = true;
+  question.consent = true;
   service->window()->close();
-  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(question.asked, 2);
   EXPECT_FALSE(service->window()->isVisible());
+}
+
+TEST_F(WindowServiceTest, APostedCloseAsksOnceControlIsBackInTheLoop) {
+  std::optional<System::ServiceHolder<Window::WindowService>> holder(std::in_place);
+  auto* service = Window::WindowService::instance();
+  CloseQuestion question(*service);
+  service->postCloseRequest();
+  EXPECT_EQ(question.asked, 0);
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(question.asked, 1);
+  EXPECT_FALSE(service->isQuitRequested());
+
+  question.consent = true;
+  service->postCloseRequest();
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(question.asked, 2);
+  EXPECT_TRUE(service->isQuitRequested());
+
+  // A window that is gone before the loop comes back takes its request along.
+  service->postCloseRequest();
+  holder.reset();
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(question.asked, 2);
 }
 
 // Ending the loop while none runs (a quit signal, a command that failed outside the loop):
