@@ -455,6 +455,24 @@ std::optional<std::string> EditorSession::waitForBox(Milliseconds limit) const {
   return box;
 }
 
+std::optional<std::string> EditorSession::waitForMenu(Milliseconds limit) const {
+  const XConnection connection(display_.name());
+  std::optional<std::string> menu;
+  waitUntil(
+      [&] {
+        // Menus are the shown windows that are neither the main window nor a dialog.
+        for (const std::string& window : shownWindows())
+          if (window != window_ && connection.kindOf(window) == WindowKind::Other) menu = window;
+        return menu.has_value();
+      },
+      limit);
+  return menu;
+}
+
+bool EditorSession::waitUntilGone(const std::string& window, Milliseconds limit) const {
+  return waitUntil([&] { return !isShown(window); }, limit);
+}
+
 bool EditorSession::waitForMainWindow(Milliseconds limit) {
   if (!program_) return false;
   const auto deadline = Clock::now() + limit;
@@ -485,8 +503,9 @@ bool EditorSession::waitForMainWindow(Milliseconds limit) {
   return !window_.empty();
 }
 
-std::optional<Geometry> EditorSession::geometry() const {
-  const CommandResult result = xdotool({"getwindowgeometry", "--shell", window_});
+std::optional<Geometry> EditorSession::geometry(const std::string& window) const {
+  const CommandResult result =
+      xdotool({"getwindowgeometry", "--shell", window.empty() ? window_ : window});
   if (!result.ok()) return std::nullopt;
   const auto x = shellValue(result.output, "X");
   const auto y = shellValue(result.output, "Y");
@@ -515,11 +534,18 @@ bool EditorSession::key(const std::string& combination, const std::string& windo
          xdotool({"key", "--clearmodifiers", combination}).ok();
 }
 
-bool EditorSession::clickAt(int x, int y, int button) const {
+bool EditorSession::clickAt(int x, int y, int button, const std::string& window) const {
   // The server handles the motion before the click that follows it: no wait is needed
   // (and waiting for a motion would never end when the pointer is already there).
-  return xdotool({"mousemove", "--window", window_, std::to_string(x), std::to_string(y)}).ok() &&
+  return xdotool({"mousemove", "--window", window.empty() ? window_ : window, std::to_string(x),
+                  std::to_string(y)})
+             .ok() &&
          xdotool({"click", std::to_string(button)}).ok();
+}
+
+bool EditorSession::typeText(const std::string& text, const std::string& window) const {
+  return xdotool({"windowfocus", "--sync", window}).ok() &&
+         xdotool({"type", "--delay", "5", "--clearmodifiers", text}).ok();
 }
 
 bool EditorSession::screenshot(const fs::path& png, const std::string& window) const {

@@ -121,8 +121,14 @@ class EditorSession {
   // Waits for a message box (or another dialog) of the program; its window, or nothing when
   // none is shown within `limit`.
   std::optional<std::string> waitForBox(Milliseconds limit) const;
+  // Waits for an open menu of the program (a drop-down or context menu); its window, or
+  // nothing when none is shown within `limit`.
+  std::optional<std::string> waitForMenu(Milliseconds limit) const;
+  // Waits until the window is no longer shown.
+  bool waitUntilGone(const std::string& window, Milliseconds limit) const;
 
-  std::optional<Geometry> geometry() const;
+  // Where the window (the main window by default) stands and how large it is.
+  std::optional<Geometry> geometry(const std::string& window = {}) const;
   // Waits until the window stands at `wanted` as the display server sees it.
   bool waitForGeometry(const Geometry& wanted, Milliseconds limit) const;
   bool move(int x, int y) const;
@@ -131,9 +137,11 @@ class EditorSession {
   // Gives the window (the main window by default) the keyboard focus and presses a key
   // combination in xdotool's notation ("ctrl+s", "Escape", "alt+f").
   bool key(const std::string& combination, const std::string& window = {}) const;
-  // Moves the pointer to (x, y) of the window's own coordinates and clicks `button`
-  // (1 left, 2 middle, 3 right).
-  bool clickAt(int x, int y, int button = 1) const;
+  // Moves the pointer to (x, y) of the window's (the main window's by default) own
+  // coordinates and clicks `button` (1 left, 2 middle, 3 right).
+  bool clickAt(int x, int y, int button = 1, const std::string& window = {}) const;
+  // Gives the window the keyboard focus and types the text, a key for each character.
+  bool typeText(const std::string& text, const std::string& window) const;
   // Writes what the window (the main window by default) shows as a PNG file.
   bool screenshot(const std::filesystem::path& png, const std::string& window = {}) const;
   // Asks the window to close the way a window manager's close button does

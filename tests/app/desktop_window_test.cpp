@@ -153,6 +153,40 @@ TEST_F(DesktopWindow, TheCloseRequestEndsTheProgramWithoutAsking) {
   EXPECT_NE(readFile(settingsFile()).find("[Window]\r\n"), std::string::npos);
 }
 
+// A user's way through the File menu: Ctrl+O shows the open dialog, the project typed into
+// it opens and joins the recent projects, and a click on "終了", the menu's last item, ends
+// the program without a question (the project is unchanged).
+TEST_F(DesktopWindow, TheOpenShortcutOpensAProjectAndTheExitItemEndsTheProgram) {
+  const fs::path project = work_ / "clip.vlp2";
+  std::ofstream(project, std::ios::binary)
+      << "[project]\r\ndisplay.scene=0\r\n"
+         "[scene.0]\r\nscene=0\r\nvideo.width=640\r\nvideo.height=480\r\nvideo.rate=24\r\n"
+         "video.scale=1\r\n";
+  ASSERT_NO_FATAL_FAILURE(startEditor());
+
+  ASSERT_TRUE(editor_->key("ctrl+o"));
+  const std::optional<std::string> dialog = editor_->waitForBox(kPlacementLimit);
+  ASSERT_TRUE(dialog) << "Ctrl+O showed no open dialog\n" << editor_->output();
+  ASSERT_TRUE(editor_->typeText(project.string(), *dialog));
+  ASSERT_TRUE(editor_->key("Return", *dialog));
+  ASSERT_TRUE(editor_->waitUntilGone(*dialog, kPlacementLimit)) << editor_->output();
+
+  // "ファイル" is the bar's first title, at its left end.
+  ASSERT_TRUE(editor_->clickAt(30, 10));
+  const std::optional<std::string> menu = editor_->waitForMenu(kPlacementLimit);
+  ASSERT_TRUE(menu) << "a click on the bar's first title opened no menu\n" << editor_->output();
+  EXPECT_TRUE(editor_->screenshot(fs::path(VELUMO_DESKTOP_ARTEFACTS) / "e2e-file-menu.png", *menu));
+  const std::optional<Geometry> placed = editor_->geometry(*menu);
+  ASSERT_TRUE(placed);
+  // Inside the last item, above the menu's bottom margin.
+  ASSERT_TRUE(editor_->clickAt(placed->width / 2, placed->height - 12, 1, *menu));
+  ASSERT_EQ(editor_->process()->waitForExit(kExitLimit), 0)
+      << "the exit item did not end the program in order\n" << editor_->output();
+  EXPECT_NE(readFile(work_ / "data" / "velumo2" / "history.ini").find(project.string()),
+            std::string::npos)
+      << "the opened project is not among the recent projects";
+}
+
 // A quit signal while a box of the start holds the program (the warning about what the
 // graphics device lacks) ends it in order; the window it had not made yet never stays open.
 TEST_F(DesktopWindow, AQuitSignalDuringTheStartsBoxEndsTheProgram) {
