@@ -133,8 +133,12 @@ void show(int x, int y, int width, int ownerHeight, void* ownerData) {
   }
   s.list->setGeometry(at.x(), top, width, height);
   s.list->setCurrentRow(s.selection);
-  s.list->scrollToTop();
   s.list->show();
+  // The chosen entry is the first row shown, so that it is in sight however far down it is.
+  if (QListWidgetItem* chosen = s.list->item(s.selection))
+    s.list->scrollToItem(chosen, QAbstractItemView::PositionAtTop);
+  else
+    s.list->scrollToTop();
   s.list->setFocus();
 }
 

@@ -6,7 +6,9 @@
 #include "ui/message_box.h"
 #include "ui/tool_tips.h"
 #include "ui/virtual_key.h"
+#include "ui/window_footer.h"
 #include "ui/window_mouse.h"
+#include "ui/window_service.h"
 
 namespace Window {
 
@@ -37,6 +39,10 @@ constexpr int kCursorHeight = 32;
 
 void QtEditUi::showToolTip(const std::string& text) {
   ToolTips::show(QCursor::pos() + QPoint(0, kCursorHeight), text, -1);
+}
+
+void QtEditUi::setStatusText(const std::string& text) {
+  if (WindowService* windows = WindowService::instance()) windows->footer().setStatusText(text);
 }
 
 bool QtEditUi::isControlKeyDown() {

@@ -21,6 +21,8 @@ class QtEditUi : public Edit::EditUi {
   void showToolTip(const std::string& text) override;
   // As the input dispatcher last saw the keyboard.
   bool isControlKeyDown() override;
+  // In the manager window's footer ("Loading...", "Saving..."); an empty text clears it.
+  void setStatusText(const std::string& text) override;
 };
 
 }  // namespace Window

@@ -67,8 +67,10 @@ QLabel& tipWindow() {
     }
   }
   // The dispatcher hides a tip that waits for the pointer to move.
-  if (WindowMouseService* mice = WindowMouseService::instance())
+  if (WindowMouseService* mice = WindowMouseService::instance()) {
     mice->setTransientTipHider([] { hideTransient(); });
+    mice->setTipHider([] { hide(); });
+  }
   return *s.tip;
 }
 

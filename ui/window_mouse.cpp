@@ -523,7 +523,7 @@ bool WindowMouseService::dragOver(int32_t x, int32_t y, DropData& data) {
 
 bool WindowMouseService::drop(int32_t x, int32_t y, DropData& data) {
   if (data.files.empty()) return true;
-  if (hideTip_) hideTip_();
+  if (hideAnyTip_) hideAnyTip_();
   BusyScope busy;
   WindowMouse* result = findMouse(x, y, [](WindowMouse& t) { return t.acceptsDrop; });
   if (result != dropHover_) {
@@ -540,7 +540,7 @@ bool WindowMouseService::drop(int32_t x, int32_t y, DropData& data) {
 }
 
 bool WindowMouseService::dragLeave() {
-  if (hideTip_) hideTip_();
+  if (hideAnyTip_) hideAnyTip_();
   WindowMouse* old = dropHover_;
   dropHover_ = nullptr;
   if (old) old->procDragLeave();

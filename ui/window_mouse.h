@@ -225,6 +225,8 @@ class WindowMouseService : public System::Service<WindowMouseService> {
   // A short-lived message (a tooltip shown until the pointer moves) that the dispatcher
   // hides when the pointer moves or a button is pressed.
   void setTransientTipHider(std::function<void()> hider) { hideTip_ = std::move(hider); }
+  // Hides whatever tip is shown (a drop and the end of a drag hide every tip).
+  void setTipHider(std::function<void()> hider) { hideAnyTip_ = std::move(hider); }
 
  private:
   int64_t now() const;
@@ -277,6 +279,7 @@ class WindowMouseService : public System::Service<WindowMouseService> {
   std::function<QPoint()> cursorPos_;
   std::function<void(QPoint)> setCursorPos_;
   std::function<void()> hideTip_;
+  std::function<void()> hideAnyTip_;
   std::unique_ptr<QTimer> hoverTimer_;
 };
 

@@ -1,6 +1,7 @@
 // The toolkit's input events of the manager window, turned into the dispatcher's operations.
 #include <QContextMenuEvent>
 #include <QDropEvent>
+#include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -104,7 +105,9 @@ bool WindowMouseService::procEvent(QEvent* event) {
       return false;
     }
     case QEvent::FocusOut:
-      killFocus();
+      // A menu opening takes the toolkit's focus for a while; the target keeps the focus it
+      // has (a field being edited goes on after the menu closes).
+      if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) killFocus();
       return false;  // the window's own focus handling goes on
     case QEvent::WindowActivate: activate(true); return false;
     case QEvent::WindowDeactivate: activate(false); return false;

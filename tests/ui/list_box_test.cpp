@@ -68,6 +68,18 @@ TEST_F(ListBoxTest, AClickAppliesTheItemAndCloses) {
   EXPECT_EQ(chosen.size(), 1u) << "a closed list applies nothing";
 }
 
+TEST_F(ListBoxTest, AChosenEntryFarDownIsTheFirstRowShown) {
+  ListBox::close();
+  ListBox::initialize();
+  for (int i = 0; i < 200; ++i) ListBox::addItem("entry " + std::to_string(i), [] {});
+  ListBox::setCurrentSelection(150);
+  ListBox::show(10, 10, 120, 20, &owner);
+  QListWidget* list = ListBox::widget();
+  ASSERT_GT(list->count(), 150);
+  EXPECT_EQ(list->row(list->itemAt(QPoint(4, 2))), 150);
+  EXPECT_EQ(list->currentRow(), 150);
+}
+
 TEST_F(ListBoxTest, CtrlClickAppliesAndKeepsTheListOpen) {
   ListBox::show(10, 10, 120, 20, &owner);
   pressRow(2, Qt::ControlModifier);

@@ -15,6 +15,7 @@
 namespace {
 
 using Window::ToolTips::isShown;
+using WindowTest::Probe;
 
 // A target that shows a hint when the pointer rests on it, with the timeout under test.
 class HintTarget : public WindowTest::Probe {
@@ -80,6 +81,17 @@ TEST_F(ToolTipsTest, TheTimeoutDecidesWhatHidesTheTip) {
   Window::ToolTips::timerElapsed();
   EXPECT_TRUE(isShown());
   Window::ToolTips::hide();
+  EXPECT_FALSE(isShown());
+}
+
+TEST_F(ToolTipsTest, DroppedFilesHideEveryTip) {
+  Probe target("T", {0, 0, 100, 100}, 0, log);
+  target.acceptsDrop = true;
+  // A tip its owner keeps would outlive the pointer's moves, not the drop.
+  Window::ToolTips::show(QPoint(5, 5), "kept", 0);
+  ASSERT_TRUE(isShown());
+  Window::DropData files{{"/tmp/clip.mp4"}};
+  mice().drop(10, 10, files);
   EXPECT_FALSE(isShown());
 }
 

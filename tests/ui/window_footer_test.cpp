@@ -1,5 +1,6 @@
 // The footer strip: texts, the status text with its progress bar and the wait cursor.
 #include "tests/ui/window_input_support.h"
+#include "ui/qt_edit_ui.h"
 #include "ui/window_footer.h"
 
 namespace {
@@ -23,6 +24,14 @@ TEST_F(WindowFooterTest, TheStatusTextRepaintsOnlyWhatChanged) {
   footer().setStatusText("");
   EXPECT_EQ(footer().statusText(), "");
   EXPECT_EQ(mice().appliedCursor(), Window::MouseCursor::Arrow);
+}
+
+TEST_F(WindowFooterTest, TheEditModelsStatusGoesToTheFooter) {
+  Window::QtEditUi editUi;
+  editUi.setStatusText("Loading...");
+  EXPECT_EQ(footer().statusText(), "Loading...");
+  editUi.setStatusText("");
+  EXPECT_EQ(footer().statusText(), "");
 }
 
 TEST_F(WindowFooterTest, TheProgressBarFillsItsShareOfTheStrip) {

@@ -1,6 +1,7 @@
 // The input dispatcher driven by the toolkit's mouse, wheel and key events on the manager
 // window: who gets each event, with which coordinates, and in which order.
 #include <QApplication>
+#include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <memory>
 
@@ -181,6 +182,18 @@ TEST_F(WindowMouseTest, AFocusedTargetTakesEveryKeyAndNoShortcutRuns) {
   key(Qt::Key_S, "s");
   EXPECT_EQ(shortcuts, Strings{"83"});
   mice().setShortcutHandler(nullptr);
+}
+
+TEST_F(WindowMouseTest, AMenuOpeningLeavesTheFocusWhereItWas) {
+  Probe field("F", {0, 0, 100, 20}, 2, log);
+  field.takeFocus();
+  QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
+  QApplication::sendEvent(window(), &popup);
+  EXPECT_TRUE(field.focused) << "a menu took the toolkit's focus for a while";
+  QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+  QApplication::sendEvent(window(), &away);
+  EXPECT_FALSE(field.focused);
+  EXPECT_EQ(mice().focusTarget(), nullptr);
 }
 
 TEST_F(WindowMouseTest, RepeatsOfAHeldKeyThatQueuedDuringItsHandlingAreDropped) {
