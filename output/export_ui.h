@@ -22,8 +22,8 @@ class ExportUi {
                                      OutputPlugin* settings) {
     return {};
   }
-  // The footer's status: a text, its detail and a progress fraction (0 to 1). An empty text
-  // clears it.
+  // The footer's status: a text (untranslated; the footer looks it up in the message table),
+  // its detail and a progress fraction (0 to 1). An empty text clears it.
   virtual void setStatus(const std::string& text, const std::string& detail, float fraction) {}
   // Greys the editing menus while an export runs (false) and enables them again (true);
   // while they are grey the window drops editing input, and closing or Esc asks

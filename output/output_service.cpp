@@ -172,7 +172,8 @@ void OutputService::confirmAbort() {
 
 void OutputService::updateProgress() {
   if (!current_) return;
-  exportUi().setStatus(message("ファイル出力中"),
+  // The footer translates the text.
+  exportUi().setStatus("ファイル出力中",
                        current_->progressText(monotonicMilliseconds()),
                        current_->progressFraction());
 }

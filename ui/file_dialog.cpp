@@ -27,14 +27,26 @@ QStringList nameFilters(const System::Filter& filter) {
   return entries;
 }
 
+// The extension added to a name typed without one: the first of entry `index` (from 1; 0 is
+// the first entry). "*" stands for all files: no extension to add then.
+void setDefaultExtension(QFileDialog& dialog, const System::Filter& filter, int index) {
+  const std::string extension = System::FileFilter::getExtension(filter, index);
+  dialog.setDefaultSuffix(extension == "*" ? QString() : qt(extension));
+}
+
 void setUpCommon(QFileDialog& dialog, const std::string& path, const System::Filter& filter) {
   const QStringList entries = nameFilters(filter);
   dialog.setNameFilters(entries);
   const int index = System::FileFilter::findIndex(filter, path);
   if (index >= 1 && index <= entries.size()) dialog.selectNameFilter(entries[index - 1]);
-  // "*" stands for all files: no extension to add then.
-  const std::string extension = System::FileFilter::getExtension(filter, index);
-  if (!extension.empty() && extension != "*") dialog.setDefaultSuffix(qt(extension));
+  setDefaultExtension(dialog, filter, index);
+  // The extension follows the entry the user picks, so that "out" under an all-files entry
+  // stays "out".
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                   [&dialog, filter, entries](const QString& chosen) {
+                     const auto at = entries.indexOf(chosen);
+                     if (at >= 0) setDefaultExtension(dialog, filter, static_cast<int>(at) + 1);
+                   });
   if (!path.empty()) dialog.selectFile(qt(path));
 }
 

@@ -18,7 +18,9 @@
 #include "system/translate_service.h"
 #include "ui/file_dialog.h"
 #include "ui/message_box.h"
+#include "ui/message_box_owner.h"
 #include "ui/notify_icon.h"
+#include "ui/window_footer.h"
 #include "ui/window_service.h"
 
 namespace Window {
@@ -37,6 +39,35 @@ std::string translated(std::string_view text) {
 
 }  // namespace
 
+void setUpExportSaveDialog(QFileDialog& dialog, const std::string& path,
+                           const std::string& title, const System::Filter& filter,
+                           Plugin::OutputPlugin* settings) {
+  // Our own dialog, so that the writer's settings row fits under the file list: the text
+  // of its current settings and the button that changes them.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  setUpSaveFileDialog(dialog, path, filter, title);
+  if (!settings) return;
+  auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+  if (!grid) return;
+  auto* text = new QLabel(qt(settings->getSettingText()), &dialog);
+  text->setObjectName("settingText");
+  text->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  auto* button = new QPushButton(qt(translated("設定")), &dialog);
+  button->setObjectName("settingButton");
+  QObject::connect(button, &QPushButton::clicked, [settings, text] {
+    // A writer whose settings fail says so; the save dialog stays open.
+    try {
+      settings->showSetting();
+      text->setText(qt(settings->getSettingText()));
+    } catch (const std::exception& error) {
+      Dialog::showException(error);
+    }
+  });
+  const int row = grid->rowCount();
+  grid->addWidget(text, row, 0, 1, grid->columnCount() - 1);
+  grid->addWidget(button, row, grid->columnCount() - 1);
+}
+
 QtExportUi::QtExportUi() = default;
 
 // The balloon belongs to the export: it goes with the export's interface.
@@ -44,42 +75,27 @@ QtExportUi::~QtExportUi() { NotifyIcon::instance().remove(); }
 
 std::string QtExportUi::chooseSavePath(const std::string& title, const System::Filter& filter,
                                        Plugin::OutputPlugin* settings) {
-  QFileDialog dialog(managerWindow(), qt(title), QString(), fileDialogFilter(filter));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  // Our own dialog, so that the writer's settings row fits under the file list: the text
-  // of its current settings and the button that changes them.
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
-  if (settings) {
-    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
-      auto* text = new QLabel(qt(settings->getSettingText()), &dialog);
-      text->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      auto* button = new QPushButton(qt(translated("設定")), &dialog);
-      QObject::connect(button, &QPushButton::clicked, [settings, text] {
-        // A writer whose settings fail says so; the save dialog stays open.
-        try {
-          settings->showSetting();
-          text->setText(qt(settings->getSettingText()));
-        } catch (const std::exception& error) {
-          Dialog::showException(error);
-        }
-      });
-      const int row = grid->rowCount();
-      grid->addWidget(text, row, 0, 1, grid->columnCount() - 1);
-      grid->addWidget(button, row, grid->columnCount() - 1);
-    }
-  }
+  // Offscreen nobody could answer: the export is cancelled.
+  if (isHeadlessPlatform()) return {};
+  QFileDialog dialog(managerWindow());
+  // A new export proposes no name: the first entry and its extension.
+  setUpExportSaveDialog(dialog, {}, title, filter, settings);
   if (dialog.exec() != QDialog::Accepted) return {};
   const QStringList files = dialog.selectedFiles();
   return files.isEmpty() ? std::string() : files.front().toStdString();
 }
 
-void QtExportUi::setStatus(const std::string& text, const std::string& detail, float) {
-  // The footer comes with the window framework; until then the title carries the progress.
+void QtExportUi::setStatus(const std::string& text, const std::string& detail, float fraction) {
   WindowService* windows = WindowService::instance();
-  if (!windows || !windows->window()) return;
-  windows->window()->setWindowTitle(
-      text.empty() ? qt(windows->title()) : qt(windows->title() + " - " + text + " " + detail));
+  if (!windows) return;
+  // An empty text ends the status, detail and all, and with it the wait cursor.
+  if (text.empty()) {
+    windows->footer().setStatusText({});
+    return;
+  }
+  std::optional<std::string_view> shownDetail;
+  if (!detail.empty()) shownDetail = detail;
+  windows->footer().setStatusText(text, shownDetail, fraction);
 }
 
 void QtExportUi::enableMenus(bool enable) {

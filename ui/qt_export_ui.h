@@ -1,11 +1,21 @@
 #pragma once
 // The export's user interface on Qt: the save dialog, the abort question, the grey menus
 // (closing and Esc ask the abort question meanwhile), the completion balloon in the
-// notification area and the progress. Installed by the entry point.
+// notification area and the progress in the footer. Installed by the entry point.
 
 #include "output/export_ui.h"
 
+class QFileDialog;
+
 namespace Window {
+
+// Sets up the export's save dialog without showing it (a test looks at it without exec):
+// the shared save dialog's filter entry, default extension and translated title, started at
+// `path`, and under the file list the writer's settings text and button when `settings` is
+// given.
+void setUpExportSaveDialog(QFileDialog& dialog, const std::string& path,
+                           const std::string& title, const System::Filter& filter,
+                           Plugin::OutputPlugin* settings);
 
 class QtExportUi final : public Plugin::ExportUi {
  public:
