@@ -42,7 +42,7 @@ class Pane : public Window::WindowClientRenderTarget {
     Media::RenderTarget::DrawScope scope(*drawing.renderTarget, rect.x, rect.y,
                                          rect.x + rect.width, rect.y + rect.height, true);
     drawing.renderTarget->fillRectangle(0, 0, rect.width, rect.height,
-                                        *drawing.brushes->background);
+                                        *drawing.styleBrushes->Background.get());
   }
 };
 

@@ -412,17 +412,17 @@ void DockingLayout::drawSeparators() {
   Media::RenderTarget& target = service_.renderTarget();
   Media::RenderTarget::DrawScope scope(target, 0, 0, service_.clientWidth(),
                                        service_.clientHeight(), true);
-  const FrameBrushes& brushes = service_.brushes();
+  StyleBrushList& brushes = service_.styleBrushes();
   const int32_t s = Metrics::separatorSize();
   for (WindowClient* client : clients_) {
     if (client->isHidden()) continue;
     const Rect& r = client->rect;
     if (r.x + r.width + s < width_)
       target.fillRectangle(r.x + r.width, r.y, r.x + r.width + s, r.y + r.height,
-                           *brushes.windowSeparator);
+                           *brushes.WindowSeparator.get());
     if (r.y + r.height + s < height_)
       target.fillRectangle(r.x, r.y + r.height, r.x + r.width + s, r.y + r.height + s,
-                           *brushes.windowSeparator);
+                           *brushes.WindowSeparator.get());
   }
   for (WindowClient* client : clients_) {
     if (client->isHidden()) continue;
@@ -431,7 +431,7 @@ void DockingLayout::drawSeparators() {
         dragging && std::any_of(dragList_.begin(), dragList_.end(),
                                 [client](const SeparatorEdge& e) { return e.client == client; });
     target.drawRectangle(r.x - 1, r.y - 1, r.x + r.width + 1, r.y + r.height + 1,
-                         inDrag ? *brushes.borderFocus : *brushes.windowBorder, 1, nullptr);
+                         inDrag ? *brushes.BorderFocus.get() : *brushes.WindowBorder.get(), 1, nullptr);
   }
   service_.present();
 }
@@ -443,10 +443,10 @@ void DockingLayout::drawEmptyBackground() {
   Media::RenderTarget& target = service_.renderTarget();
   Media::RenderTarget::DrawScope scope(target, 0, 0, service_.clientWidth(),
                                        service_.clientHeight(), true);
-  const FrameBrushes& brushes = service_.brushes();
+  StyleBrushList& brushes = service_.styleBrushes();
   const int32_t s = Metrics::separatorSize();
-  target.fillRectangle(1, 0, width_ - s + 1, height_ - s, *brushes.background);
-  target.drawRectangle(0, -1, width_ - s + 2, height_ - s + 1, *brushes.windowBorder, 1, nullptr);
+  target.fillRectangle(1, 0, width_ - s + 1, height_ - s, *brushes.Background.get());
+  target.drawRectangle(0, -1, width_ - s + 2, height_ - s + 1, *brushes.WindowBorder.get(), 1, nullptr);
 }
 
 void DockingLayout::setArea(WindowClient& client, int area) {

@@ -11,6 +11,7 @@
 //   PROGRESS: entry 0 or 1 of the key's list (the last one when the list is shorter).
 #include "gpu/com_resource.h"
 #include "gpu/draw2d/draw_resource.h"
+#include "gpu/draw2d/render_target.h"
 
 namespace Window {
 
@@ -67,6 +68,10 @@ struct StyleBrushList {
                        VELUMO_GRADIENT_MEMBER, VELUMO_SOLID_MEMBER)
 #undef VELUMO_SOLID_MEMBER
 #undef VELUMO_GRADIENT_MEMBER
+
+  // The target the brushes are drawn on (the window's root target, not owned). A brush holds
+  // only its colours, so it is made without the target and serves any draw scope on it.
+  Media::RenderTarget* renderTarget = nullptr;
 };
 
 }  // namespace Window

@@ -1,15 +1,15 @@
 #pragma once
 // The drawing part of everything drawn inside the manager window: the window's one render
-// target, on which each element opens its own draw scope, the frame brushes and the icons.
+// target, on which each element opens its own draw scope, the style brushes and the icons.
 #include "gpu/draw2d/render_target.h"
-#include "ui/frame_brushes.h"
 #include "ui/style_bitmap_list.h"
+#include "ui/style_brush_list.h"
 
 namespace Window {
 
 struct WindowDrawing {
   Media::RenderTarget* renderTarget = nullptr;  // the window's root target
-  const FrameBrushes* brushes = nullptr;
+  StyleBrushList* styleBrushes = nullptr;
   StyleBitmapList* bitmaps = nullptr;
 };
 

@@ -73,14 +73,14 @@ void WindowFooter::setStatusText(std::string_view text, std::optional<std::strin
 void WindowFooter::drawText(PangoLayout* layout, int32_t x, int32_t y) {
   Media::RenderTarget& target = service_.renderTarget();
   cairo_t* context = target.target->context();
-  service_.brushes().text->setSource(context);
+  service_.styleBrushes().Text.get()->setSource(context);
   cairo_move_to(context, x + target.originX, y + target.originY);
   pango_cairo_show_layout(context, layout);
 }
 
 void WindowFooter::paint() {
   Media::RenderTarget& target = service_.renderTarget();
-  const FrameBrushes& brushes = service_.brushes();
+  StyleBrushList& brushes = service_.styleBrushes();
   const int32_t separator = Metrics::separatorSize();
   const int32_t top = service_.dockingHeight() - separator;
   const int32_t right = std::max(0, service_.dockingWidth() - separator + 2);
@@ -90,13 +90,13 @@ void WindowFooter::paint() {
   const int32_t width = right;
 
   if (!status_.empty()) {
-    target.fillRectangle(0, 0, width, height, *brushes.footerProgress[0]);
+    target.fillRectangle(0, 0, width, height, *brushes.FooterProgress0.get());
     if (progress_ > 0.0f) {
       const auto done = static_cast<int32_t>(static_cast<float>(width) * std::min(progress_, 1.0f));
-      target.fillRectangle(0, 0, done, height, *brushes.footerProgress[1]);
+      target.fillRectangle(0, 0, done, height, *brushes.FooterProgress1.get());
     }
   } else {
-    target.fillRectangle(0, 0, width, height, *brushes.footer);
+    target.fillRectangle(0, 0, width, height, *brushes.Footer.get());
   }
 
   const int32_t margin = height / 3;

@@ -195,6 +195,7 @@ WindowService::WindowService()
   binding_.load();
   backing_ = std::make_unique<Backing>(1, 1);
   renderTarget_.target = backing_->target.get();
+  styleBrushes_.renderTarget = &renderTarget_;
   bitmaps_.renderTarget = &renderTarget_;
   docking_ = std::make_unique<DockingLayout>(*this);
   footer_ = std::make_unique<WindowFooter>(*this);
@@ -376,7 +377,7 @@ void WindowService::updateLayout() {
 WindowDrawing currentWindowDrawing() {
   WindowService* service = WindowService::instance();
   if (!service) return {};
-  return {&service->renderTarget(), &service->brushes(), &service->bitmaps()};
+  return {&service->renderTarget(), &service->styleBrushes(), &service->bitmaps()};
 }
 
 }  // namespace Window

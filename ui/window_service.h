@@ -17,8 +17,8 @@
 #include "gpu/draw2d/render_target.h"
 #include "system/config.h"
 #include "system/service_holder.h"
-#include "ui/frame_brushes.h"
 #include "ui/style_bitmap_list.h"
+#include "ui/style_brush_list.h"
 #include "ui/window_mouse.h"
 
 class QImage;
@@ -72,7 +72,8 @@ class WindowService : public System::Service<WindowService> {
   // Drawing: every element draws at once into the window's backing image through this one
   // render target; the window shows the image.
   Media::RenderTarget& renderTarget() { return renderTarget_; }
-  const FrameBrushes& brushes() const { return brushes_; }
+  // The style brushes every window and control draws with, made on first use.
+  StyleBrushList& styleBrushes() { return styleBrushes_; }
   // The icons, made for the window's render target on first use.
   StyleBitmapList& bitmaps() { return bitmaps_; }
   WindowFooter& footer() { return *footer_; }
@@ -132,7 +133,6 @@ class WindowService : public System::Service<WindowService> {
   // The 2-D service and the input dispatcher live at least as long as the window.
   System::ServiceHolder<Media::Direct2DService> direct2d_;
   System::ServiceHolder<WindowMouseService> mouseServiceHolder_;
-  FrameBrushes brushes_;
   std::function<void()> menuHook_;
   std::function<bool()> closeQuery_;
   System::Config::Section config_{"Window"};
@@ -148,6 +148,7 @@ class WindowService : public System::Service<WindowService> {
   struct Backing;
   std::unique_ptr<Backing> backing_;
   Media::RenderTarget renderTarget_;
+  StyleBrushList styleBrushes_;
   StyleBitmapList bitmaps_;
   int32_t clientWidth_ = 0;
   int32_t clientHeight_ = 0;

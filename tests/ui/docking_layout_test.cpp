@@ -2,12 +2,16 @@
 // window that is shown, and dragging the separators between windows.
 #include <QApplication>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "system/ini_file.h"
 #include "system/setting_service.h"
 #include "tests/ui/window_input_support.h"
 #include "ui/docking_layout.h"
 #include "ui/window_client.h"
+#include "ui/window_footer.h"
 
 namespace {
 
@@ -233,18 +237,51 @@ TEST_F(DockingLayoutTest, TheMoveItemsReorderAWindowInItsArea) {
 }
 
 TEST_F(DockingLayoutTest, SeparatorsBordersAndTheEmptyBackgroundAreDrawn) {
-  const Window::FrameBrushes& brushes = service().brushes();
+  // Colours of their own, so that each pixel tells which brush drew it.
+  Window::StyleBrushList& brushes = service().styleBrushes();
+  brushes.WindowSeparator.get()->setColor({1.0f, 0.0f, 0.0f, 1.0f});
+  brushes.WindowBorder.get()->setColor({0.0f, 1.0f, 0.0f, 1.0f});
+  brushes.Background.get()->setColor({0.0f, 0.0f, 1.0f, 1.0f});
   auto a = client("a", 0.0f, 0.0f, 0.5f, 1.0f, WindowClient::kCentre);
   auto b = client("b", 0.5f, 0.0f, 1.0f, 1.0f, WindowClient::kCentre);
   relayout();
-  EXPECT_EQ(pixel(498, 300), WindowTest::rgbOf(brushes.windowSeparator));
-  EXPECT_EQ(pixel(0, 300), WindowTest::rgbOf(brushes.windowBorder));
+  EXPECT_EQ(pixel(498, 300), 0xff0000u) << "separator";
+  EXPECT_EQ(pixel(0, 300), 0x00ff00u) << "border";
 
   a->setVisible(false);
   b->setVisible(false);
   relayout();
-  EXPECT_EQ(pixel(300, 300), WindowTest::rgbOf(brushes.background));
-  EXPECT_EQ(pixel(0, 300), WindowTest::rgbOf(brushes.windowBorder));
+  EXPECT_EQ(pixel(300, 300), 0x0000ffu) << "empty background";
+  EXPECT_EQ(pixel(0, 300), 0x00ff00u) << "border";
+}
+
+// The frame makes only the style brushes it draws with; the others wait for their first use.
+TEST_F(DockingLayoutTest, AFramePaintMakesOnlyTheBrushesItDrawsWith) {
+  using List = std::vector<std::string>;
+  Window::StyleBrushList& brushes = service().styleBrushes();
+  auto a = client("a", 0.0f, 0.0f, 1.0f, 1.0f, WindowClient::kCentre, false);
+  struct Case {
+    const char* what;
+    bool clientShown;
+    bool status;
+    List made;
+  };
+  const Case cases[] = {
+      {"empty docking area", false, false, List{"Background", "WindowBorder", "Footer", "Text"}},
+      {"a docked window", true, false, List{"WindowBorder", "Footer", "Text"}},
+      {"a status with progress", true, true,
+       List{"WindowBorder", "FooterProgress0", "FooterProgress1", "Text"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    a->setVisible(c.clientShown);
+    if (c.status) service().footer().setStatusText("Exporting", std::nullopt, 0.5f);
+    relayout();
+    WindowTest::releaseStyleBrushes(brushes);
+    service().paint();
+    EXPECT_EQ(WindowTest::madeStyleBrushes(brushes), c.made);
+    service().footer().setStatusText("");
+  }
 }
 
 // The placement is kept in velumo2.ini's parameter store across a restart of the window.

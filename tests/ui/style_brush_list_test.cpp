@@ -5,13 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "system/log_capture.h"
+#include "system/service_holder.h"
 #include "tests/gpu/style_services_support.h"
+#include "tests/ui/style_brush_support.h"
+#include "ui/window_drawing.h"
+#include "ui/window_service.h"
 
 namespace {
 
 using Window::StyleBrushList;
+using WindowTest::madeStyleBrushes;
 
 void expectColour(const Media::ColorF& c, float r, float g, float b, float a,
                   const char* what) {
@@ -33,11 +39,10 @@ class StyleBrushListTest : public TestSupport::StyleServicesTest {
 
 TEST_F(StyleBrushListTest, NothingIsMadeBeforeItIsUsed) {
   StyleBrushList brushes;
-  EXPECT_EQ(brushes.Background.peek(), nullptr);
+  EXPECT_EQ(madeStyleBrushes(brushes), std::vector<std::string>{});
   brushes.Background.get();
-  EXPECT_NE(brushes.Background.peek(), nullptr);
-  EXPECT_EQ(brushes.Border.peek(), nullptr);
-  EXPECT_EQ(brushes.ObjectAudio.peek(), nullptr);
+  EXPECT_EQ(madeStyleBrushes(brushes), std::vector<std::string>{"Background"})
+      << "one use makes that entry alone";
 }
 
 TEST_F(StyleBrushListTest, BrushesTakeTheirKindFromTheKey) {
@@ -82,6 +87,20 @@ TEST_F(StyleBrushListTest, AMissingOrMalformedColourIsGreyAfterAWarning) {
   }
   brushes.Text.get();
   EXPECT_EQ(log.texts("WARN").size(), std::size(cases)) << "the grey brush is kept";
+}
+
+// The window holds the one list that every control and window client reaches through its
+// drawing context.
+TEST(StyleBrushListInWindow, TheWindowsDrawingContextReachesTheServicesList) {
+  System::ServiceHolder<Window::WindowService> holder;
+  Window::WindowService* service = Window::WindowService::instance();
+  const Window::WindowDrawing drawing = Window::currentWindowDrawing();
+  ASSERT_EQ(drawing.styleBrushes, &service->styleBrushes());
+  EXPECT_EQ(drawing.styleBrushes->renderTarget, &service->renderTarget());
+  EXPECT_EQ(drawing.styleBrushes->ObjectVideo.peek(), nullptr) << "nothing drew with it yet";
+  const Media::LinearGradientBrush* made = drawing.styleBrushes->ObjectVideo.get();
+  EXPECT_NE(made, nullptr);
+  EXPECT_EQ(service->styleBrushes().ObjectVideo.peek(), made) << "one list, shared";
 }
 
 }  // namespace

@@ -84,10 +84,11 @@ TEST(ClientArea, ANewWindowIsLaidOutBelowTheBarAtOnce) {
 
 TEST_F(ClientAreaTest, TheBackingImageIsShownBelowTheBar) {
   const int barHeight = bar()->height();
-  service().paint();
-  const QImage& image = service().image();
   // The image is not uniform (the footer differs from the empty background), so a shifted
   // copy would not match.
+  service().styleBrushes().Footer.get()->setColor({0.0f, 0.0f, 1.0f, 1.0f});
+  service().paint();
+  const QImage& image = service().image();
   ASSERT_NE(image.pixel(5, 0) & 0xffffffu, image.pixel(5, image.height() - 1) & 0xffffffu);
 
   const QImage shown = top()->grab().toImage();

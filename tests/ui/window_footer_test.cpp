@@ -35,18 +35,25 @@ TEST_F(WindowFooterTest, TheEditModelsStatusGoesToTheFooter) {
 }
 
 TEST_F(WindowFooterTest, TheProgressBarFillsItsShareOfTheStrip) {
-  const Window::FrameBrushes& brushes = service().brushes();
+  // Colours of their own, so that each pixel tells which brush drew it.
+  Window::StyleBrushList& brushes = service().styleBrushes();
+  brushes.FooterProgress0.get()->setColor({1.0f, 0.0f, 0.0f, 1.0f});
+  brushes.FooterProgress1.get()->setColor({0.0f, 1.0f, 0.0f, 1.0f});
+  brushes.Footer.get()->setColor({0.0f, 0.0f, 1.0f, 1.0f});
   const int width = service().clientWidth();
   const int y = service().clientHeight() - 2;  // the strip's bottom rows hold no text
   footer().setStatusText("Exporting", std::nullopt, 0.5f);
-  EXPECT_EQ(pixel(width / 4, y), WindowTest::rgbOf(brushes.footerProgress[1]));
-  EXPECT_EQ(pixel(width * 3 / 4, y), WindowTest::rgbOf(brushes.footerProgress[0]));
+  EXPECT_EQ(pixel(width / 4, y), 0x00ff00u) << "the done part";
+  EXPECT_EQ(pixel(width * 3 / 4, y), 0xff0000u) << "the bar";
   footer().setStatusText("");
-  EXPECT_EQ(pixel(width / 4, y), WindowTest::rgbOf(brushes.footer));
+  EXPECT_EQ(pixel(width / 4, y), 0x0000ffu) << "no status";
 }
 
 TEST_F(WindowFooterTest, ALongLeftTextStopsBeforeTheRightText) {
-  const Window::FrameBrushes& brushes = service().brushes();
+  // Text and strip apart, so that a pixel tells whether the text reached it.
+  service().styleBrushes().Text.get()->setColor({1.0f, 1.0f, 1.0f, 1.0f});
+  service().styleBrushes().Footer.get()->setColor({0.0f, 0.0f, 1.0f, 1.0f});
+  const uint32_t strip = 0x0000ffu;
   footer().setFooterText(std::string(400, 'W'), std::string(""));
   const int width = service().clientWidth();
   const int top = service().clientHeight() - 24;
@@ -55,9 +62,9 @@ TEST_F(WindowFooterTest, ALongLeftTextStopsBeforeTheRightText) {
   bool textBefore = false;
   for (int y = top; y < top + 24; ++y) {
     for (int x = width - 2 * margin; x < width; ++x)
-      EXPECT_EQ(pixel(x, y), WindowTest::rgbOf(brushes.footer)) << x << "," << y;
+      EXPECT_EQ(pixel(x, y), strip) << x << "," << y;
     for (int x = width - 2 * margin - 40; x < width - 2 * margin; ++x)
-      textBefore = textBefore || pixel(x, y) != WindowTest::rgbOf(brushes.footer);
+      textBefore = textBefore || pixel(x, y) != strip;
   }
   EXPECT_TRUE(textBefore) << "the text runs up to the limit";
   const int32_t painted = footer().paintCount();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "system/service_holder.h"
+#include "tests/ui/style_brush_support.h"
 #include "ui/docking_layout.h"
 #include "ui/window_mouse.h"
 #include "ui/window_service.h"
@@ -84,13 +85,6 @@ class Probe : public Window::WindowMouse {
   std::string name_;
   std::vector<std::string>& log_;
 };
-
-// A brush's colour as the backing image stores it, 0xRRGGBB.
-inline uint32_t rgbOf(const std::unique_ptr<Media::SolidColorBrush>& brush) {
-  const Media::ColorF c = brush->color();
-  auto byte = [](float v) { return static_cast<uint32_t>(v * 255 + 0.5f); };
-  return (byte(c.r) << 16) | (byte(c.g) << 8) | byte(c.b);
-}
 
 class WindowFixture : public ::testing::Test {
  protected:
