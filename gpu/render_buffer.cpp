@@ -1,7 +1,5 @@
 #include "gpu/render_buffer.h"
 
-#include <cstring>
-
 #include "gpu/copy_pass.h"
 #include "gpu/gl/cpu_access_buffer.h"
 #include "gpu/gl/gl_context.h"
@@ -9,6 +7,7 @@
 #include "gpu/gl/texture_copy.h"
 #include "gpu/hresult.h"
 #include "gpu/image/image_buffer.h"
+#include "gpu/image/image_buffer_pool.h"
 #include "gpu/resource_buffer.h"
 #include "gpu/resource_convert.h"
 #include "system/exception.h"
@@ -145,14 +144,18 @@ std::unique_ptr<ResourceBuffer> RenderBuffer::createResourceBuffer(bool exactCop
 std::shared_ptr<ImageBuffer> RenderBuffer::readBack() {
   constexpr const char* kPlace = "Media::RenderBuffer::readBack";
   const std::shared_ptr<GpuTexture> source = singleSampled(kPlace);
-  CpuAccessBuffer& staging = CpuAccessBuffer::forThread(static_cast<uint32_t>(width_),
-                                                        static_cast<uint32_t>(height_), format_);
-  staging.copyFrom(*source);
-  const auto mapping = staging.map();
-  auto image = std::make_shared<ImageBuffer>(format_, static_cast<uint32_t>(width_),
-                                             static_cast<uint32_t>(height_), mapping.rowPitch());
-  std::memcpy(image->data(), mapping.data(), static_cast<std::size_t>(image->usedSize()));
+  // Rows of the texel bytes rounded up to 32, read straight into the image.
+  const uint32_t pitch = (source->texelWidth() * source->info().texelBytes + 31) & ~uint32_t{31};
+  auto image = readBackPool().take(format_, static_cast<uint32_t>(width_),
+                                   static_cast<uint32_t>(height_), pitch);
+  CpuAccessBuffer::readInto(*source, image->data(), pitch, image->usedSize());
   return image;
+}
+
+ImageBufferPool& RenderBuffer::readBackPool() {
+  // A few frames of the largest kind (1920 x 1080 in 16-bit channels is 16 MB).
+  static ImageBufferPool pool(uint64_t{96} << 20);
+  return pool;
 }
 
 std::shared_ptr<ImageBuffer> RenderBuffer::createImageBuffer(int32_t format, bool straightAlpha,

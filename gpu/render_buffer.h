@@ -16,6 +16,7 @@
 namespace Media {
 
 class ImageBuffer;
+class ImageBufferPool;
 class ResourceBuffer;
 
 // One light of the frame, laid out as the lighting shader reads it (32 bytes).
@@ -61,6 +62,9 @@ class RenderBuffer {
   // pixel-format conversion (resource_convert.h); others as they are.
   std::shared_ptr<ImageBuffer> createImageBuffer(int32_t format, bool straightAlpha,
                                                  bool flag = false);
+  // Where the images of readBack and createImageBuffer come from: frames read back at the
+  // frame rate reuse the memory of the ones their users dropped (image_buffer_pool.h).
+  static ImageBufferPool& readBackPool();
 
   // The auxiliary buffers of the 3-D path, made and cleared on the first request, and made
   // anew when the frame's size changed since.

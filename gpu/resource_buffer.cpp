@@ -46,11 +46,14 @@ std::unique_ptr<ResourceBuffer> ResourceBuffer::createBuffer(int32_t width, int3
   return std::make_unique<ResourceBuffer>(width, height, format);
 }
 
-std::unique_ptr<ResourceBuffer> ResourceBuffer::createFromImageBuffer(const ImageBuffer* image) {
+std::unique_ptr<ResourceBuffer> ResourceBuffer::createFromImageBuffer(const ImageBuffer* image,
+                                                                     YuvUpload yuv) {
   if (!image) return nullptr;
   auto buffer = std::make_unique<ResourceBuffer>();
   if (image->format == buffer->format())
     buffer->create(*image);
+  else if (yuv == YuvUpload::Defer)
+    ResourceConvert().convertWhenUsed(*image, *buffer);
   else
     ResourceConvert().convert(*image, *buffer);
   return buffer;
@@ -87,11 +90,28 @@ void ResourceBuffer::createTexture2D(const TextureData* initial, bool fullyWritt
   texture_ = GpuTexture::create(description, initial, kCreateTextureCall, kCreateTexturePlace);
 }
 
+void ResourceBuffer::keepPackedPairs(uint32_t width, uint32_t height, PackedPairs pairs) {
+  release();
+  width_ = std::min(width, kMaxTextureSide);
+  height_ = std::min(height, kMaxTextureSide);
+  format_ = Direct3DService::Get().pixelFormat;
+  if (pairs.texture) packed_ = std::make_unique<PackedPairs>(std::move(pairs));
+}
+
+void ResourceBuffer::convertPackedPairs() {
+  if (!packed_) return;
+  // Taken out first: the draw asks this buffer for its target view.
+  const std::unique_ptr<PackedPairs> pairs = std::move(packed_);
+  createTexture2D(nullptr, true);
+  ResourceConvert().drawPackedPairs(*pairs, *this);
+}
+
 void ResourceBuffer::requireTexture(const char* call, const char* place) const {
   if (!texture_) throw System::makeHresultException(call, place, Hresult::kInvalidArgument);
 }
 
 std::shared_ptr<const ShaderResourceView> ResourceBuffer::createShaderResourceView() {
+  convertPackedPairs();
   if (shaderResourceView_) return shaderResourceView_;
   constexpr const char* kCall = "Direct3D.device->CreateShaderResourceView";
   constexpr const char* kPlace = "Media::ResourceBuffer::createShaderResourceView";
@@ -101,6 +121,7 @@ std::shared_ptr<const ShaderResourceView> ResourceBuffer::createShaderResourceVi
 }
 
 std::shared_ptr<const RenderTargetView> ResourceBuffer::createRenderTargetView() {
+  convertPackedPairs();
   if (renderTargetView_) return renderTargetView_;
   constexpr const char* kCall = "Direct3D.device->CreateRenderTargetView";
   constexpr const char* kPlace = "Media::ResourceBuffer::createRenderTargetView";
@@ -113,6 +134,7 @@ std::shared_ptr<const RenderTargetView> ResourceBuffer::createRenderTargetView()
 }
 
 std::shared_ptr<const UnorderedAccessView> ResourceBuffer::createUnorderedAccessView() {
+  convertPackedPairs();
   if (unorderedAccessView_) return unorderedAccessView_;
   constexpr const char* kCall = "Direct3D.device->CreateUnorderedAccessView";
   constexpr const char* kPlace = "Media::ResourceBuffer::createUnorderedAccessView";
@@ -124,6 +146,7 @@ std::shared_ptr<const UnorderedAccessView> ResourceBuffer::createUnorderedAccess
 }
 
 std::unique_ptr<ResourceBuffer> ResourceBuffer::clone() {
+  convertPackedPairs();
   // Same format as this one, so that the copy is always made.
   auto copy = std::make_unique<ResourceBuffer>(width_, height_, format_);
   if (texture_) copyTexture(*copy->texture_, *texture_, "Media::ResourceBuffer::clone");
@@ -132,6 +155,7 @@ std::unique_ptr<ResourceBuffer> ResourceBuffer::clone() {
 
 std::unique_ptr<ResourceBuffer> ResourceBuffer::crop(int32_t width, int32_t height, int32_t x,
                                                      int32_t y) {
+  convertPackedPairs();
   auto cropped = std::make_unique<ResourceBuffer>(width, height);
   if (!cropped->texture_) return cropped;
   static constexpr float kTransparent[4] = {0.0f, 0.0f, 0.0f, 0.0f};
@@ -150,12 +174,15 @@ void ResourceBuffer::copyRect(ResourceBuffer& source, int32_t x, int32_t y, uint
                               uint32_t height) {
   if (static_cast<uint32_t>(x) + width < width_ || static_cast<uint32_t>(y) + height < height_)
     return;
+  convertPackedPairs();
+  source.convertPackedPairs();
   if (!texture_ || !source.texture_ || x < 0 || y < 0) return;
   copyTextureRegion(*texture_, 0, 0, *source.texture_, static_cast<uint32_t>(x),
                     static_cast<uint32_t>(y), width, height, "Media::ResourceBuffer::copyRect");
 }
 
 void ResourceBuffer::clear(float value) {
+  convertPackedPairs();
   if (!texture_) return;
   createUnorderedAccessView();
   const float color[4] = {value, value, value, value};
@@ -163,6 +190,7 @@ void ResourceBuffer::clear(float value) {
 }
 
 void ResourceBuffer::clearRenderTarget(const float color[4]) {
+  convertPackedPairs();
   if (!texture_) return;
   createRenderTargetView();
   clearTexture(*texture_, color, "Media::ResourceBuffer::clearRenderTarget");
@@ -170,6 +198,7 @@ void ResourceBuffer::clearRenderTarget(const float color[4]) {
 
 std::shared_ptr<ImageBuffer> ResourceBuffer::readBack() {
   constexpr const char* kPlace = "Media::ResourceBuffer::readBack";
+  convertPackedPairs();
   requireTexture("CopyResource", kPlace);
   CpuAccessBuffer staging(width_, height_, format_);
   staging.copyFrom(*texture_);
@@ -184,6 +213,7 @@ void ResourceBuffer::writePixels(uint32_t x, uint32_t y, uint32_t width, uint32_
                                  uint64_t size) {
   constexpr const char* kCall = "glTextureSubImage2D";
   constexpr const char* kPlace = "Media::ResourceBuffer::writePixels";
+  convertPackedPairs();
   requireTexture(kCall, kPlace);
   const PixelFormatInfo* source = findPixelFormat(sourceFormat);
   if (!source || source->pixelsPerTexel != 1 || texture_->info().pixelsPerTexel != 1)
@@ -196,6 +226,7 @@ void ResourceBuffer::release() noexcept {
   renderTargetView_.reset();
   shaderResourceView_.reset();
   texture_.reset();
+  packed_.reset();
 }
 
 }  // namespace Media

@@ -9,10 +9,16 @@
 //
 // A buffer is used by one thread at a time; it may move between threads (made and filled
 // on one, drawn with on another): the texture's fences order the work of their contexts.
+//
+// A picture uploaded in packed YUV pixel pairs (a decoded movie frame) may keep its pairs and
+// leave the conversion into the working format to its first use that needs it: a flat draw
+// of the object converts while it samples (packedPairs()) and spares a full-frame pass. Every
+// other use converts first: a view, the texture, a copy, a clear, the pixels.
 #include <cstdint>
 #include <memory>
 
 #include "gpu/texture_view.h"
+#include "gpu/yuv_matrix.h"
 
 namespace Media {
 
@@ -42,9 +48,19 @@ class ResourceBuffer {
 
   static std::unique_ptr<ResourceBuffer> createBuffer(int32_t width, int32_t height,
                                                       int32_t format);
+  // The pairs of a picture whose conversion waits: a texel per pixel pair (Y0, U, Y1, V) in
+  // G8R8_G8B8_UNORM, and the input matrix that turns them into the working format.
+  struct PackedPairs {
+    std::shared_ptr<GpuTexture> texture;
+    ConversionConstants toWorking{};
+  };
+  enum class YuvUpload { Convert, Defer };
+
   // Null for a null image. An image in the device's pixel format is uploaded as it is;
-  // other formats go through the pixel-format conversion (resource_convert.h).
-  static std::unique_ptr<ResourceBuffer> createFromImageBuffer(const ImageBuffer* image);
+  // other formats go through the pixel-format conversion (resource_convert.h). With Defer,
+  // a YUY2 image keeps its pairs until a use needs the working format.
+  static std::unique_ptr<ResourceBuffer> createFromImageBuffer(
+      const ImageBuffer* image, YuvUpload yuv = YuvUpload::Convert);
 
   // Takes the image's size and format (YUY2 becomes G8R8_G8B8 of the same width in pixels;
   // no clamping) and makes the texture from its pixels.
@@ -84,14 +100,27 @@ class ResourceBuffer {
   void writePixels(uint32_t x, uint32_t y, uint32_t width, uint32_t height, int32_t sourceFormat,
                    const void* pixels, uint64_t pitch, uint64_t size);
 
-  // Releases the views and the texture; never throws.
+  // Releases the views and the texture (and pairs still waiting); never throws.
   void release() noexcept;
 
   uint32_t width() const { return width_; }
   uint32_t height() const { return height_; }
   int32_t format() const { return format_; }
-  bool empty() const { return !texture_; }
-  const std::shared_ptr<GpuTexture>& texture() const { return texture_; }
+  bool empty() const { return !texture_ && !packed_; }
+  // Converts waiting pairs first.
+  const std::shared_ptr<GpuTexture>& texture() {
+    convertPackedPairs();
+    return texture_;
+  }
+
+  // Keeps the pairs as this buffer's picture, of width x height pixels in the device's pixel
+  // format, converted at the first use that needs them.
+  void keepPackedPairs(uint32_t width, uint32_t height, PackedPairs pairs);
+  // The pairs while their conversion still waits, else null.
+  const PackedPairs* packedPairs() const { return packed_.get(); }
+  // Draws waiting pairs into a texture of the working format now; nothing when none wait.
+  // The draw binds its own target, shader and constants: call it before binding any.
+  void convertPackedPairs();
 
  private:
   void requireTexture(const char* call, const char* place) const;
@@ -100,6 +129,7 @@ class ResourceBuffer {
   uint32_t height_ = 0;
   int32_t format_ = 0;
   std::shared_ptr<GpuTexture> texture_;
+  std::unique_ptr<PackedPairs> packed_;
   std::shared_ptr<const RenderTargetView> renderTargetView_;
   std::shared_ptr<const ShaderResourceView> shaderResourceView_;
   std::shared_ptr<const UnorderedAccessView> unorderedAccessView_;

@@ -1,12 +1,10 @@
 #include "gpu/resource_convert.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "gpu/direct3d_service.h"
 #include "gpu/gl/cpu_access_buffer.h"
 #include "gpu/gl/gl_texture.h"
 #include "gpu/image/image_buffer.h"
+#include "gpu/image/image_buffer_pool.h"
 #include "gpu/pixel_format.h"
 #include "gpu/render_buffer.h"
 #include "gpu/resource_buffer.h"
@@ -89,6 +87,31 @@ void ResourceConvert::convert(const ImageBuffer& source, ResourceBuffer& target)
   }
 }
 
+void ResourceConvert::convertWhenUsed(const ImageBuffer& source, ResourceBuffer& target) {
+  if (source.format != DxgiFormat::YUY2 || target.format() != DxgiFormat::R16G16B16A16_FLOAT ||
+      source.width == 0 || source.height == 0) {
+    convert(source, target);
+    return;
+  }
+  ResourceBuffer uploaded;
+  uploaded.create(source);
+  ResourceBuffer::PackedPairs pairs;
+  pairs.texture = uploaded.texture();
+  const YuvMatrix matrix = chooseYuvMatrix(direct3D_.inputYUVColorSpace, source.height);
+  pairs.toWorking = *inputConversion(DxgiFormat::G8R8_G8B8_UNORM, matrix);
+  target.keepPackedPairs(source.width, source.height, std::move(pairs));
+}
+
+void ResourceConvert::drawPackedPairs(const ResourceBuffer::PackedPairs& pairs,
+                                      ResourceBuffer& target) {
+  ConstantBufferCommon constants;
+  makeConstants(constants, pairs.toWorking);
+  direct3D_.builtinPixelShaders()
+      .get(BuiltinPixel::PackedPairInputTransform)
+      .drawViewToView(*target.createRenderTargetView(), ShaderResourceView(pairs.texture),
+                      &constants);
+}
+
 void ResourceConvert::convertFrame(std::shared_ptr<ImageBuffer>& result, RenderBuffer& frame,
                                    int32_t targetFormat) {
   if (frame.format() != DxgiFormat::R16G16B16A16_FLOAT ||
@@ -120,13 +143,8 @@ void ResourceConvert::convertFrame(std::shared_ptr<ImageBuffer>& result, RenderB
   direct3D_.builtinPixelShaders()
       .get(BuiltinPixel::PackedPairOutputTransform)
       .drawViewToView(*packed.createRenderTargetView(), view, &constants);
-  CpuAccessBuffer& staging =
-      CpuAccessBuffer::forThread(width, height, DxgiFormat::G8R8_G8B8_UNORM);
-  staging.copyFrom(*packed.texture());
-  const auto mapping = staging.map();
-  auto image = ImageBuffer::makeShared(DxgiFormat::YUY2, width, height);
-  const uint32_t rowBytes = std::min((width + 1) / 2 * 4, image->pitch);
-  for (uint32_t y = 0; y < height; ++y) std::memcpy(image->row(y), mapping.row(y), rowBytes);
+  auto image = RenderBuffer::readBackPool().take(DxgiFormat::YUY2, width, height);
+  CpuAccessBuffer::readInto(*packed.texture(), image->data(), image->pitch, image->usedSize());
   result = std::move(image);
 }
 

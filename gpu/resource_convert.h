@@ -9,18 +9,19 @@
 //
 // Each conversion makes its temporaries and constants and releases them at the end; the
 // shaders are kept by the device service. The temporaries' textures may come back from the
-// thread's texture shelf and the read-back staging buffer is the thread's own, so that a
-// conversion every frame does not have the driver make and clear frame-sized memory.
+// thread's texture shelf, and a frame is read straight into an image of the read-back pool
+// (RenderBuffer::readBackPool), so that a conversion every frame neither has the driver
+// make and clear frame-sized memory nor writes into fresh pages.
 #include <cstdint>
 #include <memory>
+
+#include "gpu/resource_buffer.h"
 
 namespace Media {
 
 class Direct3DService;
 class ImageBuffer;
 class RenderBuffer;
-class ResourceBuffer;
-
 class ResourceConvert {
  public:
   ResourceConvert();
@@ -31,6 +32,11 @@ class ResourceConvert {
   // with the note "DXGI format <source> -> <target>", the source as the GPU holds it (YUY2
   // shows as 69); the target then keeps its new size with undefined contents.
   void convert(const ImageBuffer& source, ResourceBuffer& target);
+  // The same, except that a YUY2 source is uploaded as its pixel pairs, which the target
+  // keeps until a use needs the working format (ResourceBuffer::packedPairs).
+  void convertWhenUsed(const ImageBuffer& source, ResourceBuffer& target);
+  // Draws kept pairs into the target's texture, which has the pairs' size in pixels.
+  void drawPackedPairs(const ResourceBuffer::PackedPairs& pairs, ResourceBuffer& target);
 
   // Turns a frame in format 10 into a new image in `targetFormat`: 13 (R16G16B16A16_SNORM)
   // or 107 (YUY2). Another pair throws as convert does.

@@ -4,6 +4,7 @@
 
 #include "edit/object.h"
 #include "edit/scene.h"
+#include "effect/output_effect_base.h"
 #include "render/control_state.h"
 
 namespace Render::Chain {
@@ -204,6 +205,16 @@ void outputVideo(EffectContext& context, Effect::OwnedImage& image) {
   ObjectRestore restore(context);
   switchTo(context, context.objectChain->front());
   output->outputVideo(context, *context.outputView.target, image);
+}
+
+bool drawsPictureUnfiltered(EffectContext& context) {
+  if (!dynamic_cast<Effect::BasicOutput*>(topOutputEffect(context))) return false;
+  bool filtered = false;
+  visitChain(
+      context,
+      [](const EffectBase& e) { return e.effectType == Type::Filter && hasVideo(e); },
+      [&](EffectBase&) { filtered = true; });
+  return !filtered;
 }
 
 void outputAudio(EffectContext& context, Effect::OwnedAudio& audio) {

@@ -45,6 +45,9 @@ Effect::OwnedImage filterVideoFrom(Effect::EffectContext& context, Effect::Owned
 Effect::OwnedAudio filterAudio(Effect::EffectContext& context, Effect::OwnedAudio audio);
 // The chain's top object drawn (mixed) through its output effect.
 void outputVideo(Effect::EffectContext& context, Effect::OwnedImage& image);
+// Whether the picture goes from the input straight to the standard draw of its output: no
+// video filter of the chain runs, and the top output effect draws through the output drawer.
+bool drawsPictureUnfiltered(Effect::EffectContext& context);
 void outputAudio(Effect::EffectContext& context, Effect::OwnedAudio& audio);
 void updateAnchor(Effect::EffectContext& context, int width, int height);
 void updateFilterAnchor(Effect::EffectContext& context, int width, int height);

@@ -134,6 +134,12 @@ void ImageCache::preloadFrameImage(const std::string& name, double time) {
   if (!frame) return;
   ImageCacheKey key{name, *frame};
   store_.request(key, frameLoader(key));
+  // Frames are mostly asked for in order (playback, export): the next one is decoded, from
+  // where the decoder stands, while this one is drawn.
+  const auto file = inputs_.getInputFile(name, 1);
+  if (!file || *frame >= file->description().frameCount - 1) return;
+  ImageCacheKey next{name, *frame + 1};
+  store_.request(next, frameLoader(next));
 }
 
 }  // namespace Cache

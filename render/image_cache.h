@@ -40,7 +40,8 @@ class ImageCache {
   // The frame of a movie file or of a scene source at a time in seconds: a file's frame is
   // clamped into its frames; a scene's frame is taken when cached or being rendered.
   std::shared_ptr<Media::ImageBuffer> getFrameImage(const std::string& name, double time);
-  // Starts decoding the file's frame, or rendering the scene's frame, in the background.
+  // Starts decoding the file's frame, or rendering the scene's frame, in the background; a
+  // file's next frame follows it.
   void preloadFrameImage(const std::string& name, double time);
 
   // Drops the rendered frames of a scene (its settings or contents changed).

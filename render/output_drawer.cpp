@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "effect/effect_context.h"
 #include "effect/output_draw_constants.h"
@@ -27,7 +28,35 @@ namespace {
 using Media::ShaderBindings;
 using Media::ShaderStage;
 
+constexpr int kOverBlend = 0;     // premultiplied "over"
 constexpr int kReplaceBlend = 3;  // blending off
+
+// The constants of the flat draws from packed YUV pairs (shaders/packed_pair_sample.hlsli),
+// pixel slot 1.
+struct PackedPairConstants {
+  Media::ConversionConstants conversion;
+  int32_t size[2];
+  int32_t clampEdges;
+  int32_t padding;
+};
+static_assert(sizeof(PackedPairConstants) == 96);
+
+// How the packed-pair shader stands in for a sampler entry: linear or point filtering, with
+// a transparent border or clamped edges. The other entries (wrap, mirror) are not emulated.
+struct PackedPairSampling {
+  bool point;
+  bool clampEdges;
+};
+
+std::optional<PackedPairSampling> packedPairSampling(int samplerEntry) {
+  switch (samplerEntry) {
+    case 0: return PackedPairSampling{false, false};
+    case 1: return PackedPairSampling{false, true};
+    case 5: return PackedPairSampling{true, false};
+    case 6: return PackedPairSampling{true, true};
+    default: return std::nullopt;
+  }
+}
 
 void storeTransposed(float out[16], const XMath::Matrix& m) {
   for (int row = 0; row < 4; ++row)
@@ -100,13 +129,51 @@ void OutputDrawer::drawWithBlend(Effect::EffectContext& context, Media::RenderBu
     constants.shine = view.glossiness;
   }
   set.uploadConstants();
-  ShaderBindings::setConstantBuffer(ShaderStage::Vertex, 0, &set.constantBuffer());
-  ShaderBindings::setConstantBuffer(ShaderStage::Pixel, 0, &set.constantBuffer());
 
   const Effect::OutputDraw::StateEntries states =
       Effect::OutputDraw::chooseStates(view.samplerState, view.culling, customList);
-  ShaderBindings::setSampler(0, resources.samplerStates().get(static_cast<std::size_t>(states.sampler)));
   if (blendEntry < 0) blendEntry = states.blend;
+
+  // The plain quad of an image that no pixel shrinks needs one sample per pixel: the
+  // general shader's footprint test and sample grid cost a software rasteriser several
+  // times the sample itself, even where no pixel takes the grid.
+  const float halfWidth = static_cast<float>(image.width()) / 2;
+  const float halfHeight = static_cast<float>(image.height()) / 2;
+  const bool singleSample =
+      path == Effect::OutputDraw::DrawPath::Plain && !customList && blendMode == 0 &&
+      mapsAtMostOneTexel(constants.projection, halfWidth, halfHeight, image.width(),
+                         image.height(), target.width(), target.height());
+  // A picture still in packed YUV pairs is then drawn from them, converted as it is sampled,
+  // which spares the full-frame conversion into the working format.
+  const Media::ResourceBuffer::PackedPairs* pairs = singleSample ? image.packedPairs() : nullptr;
+  const std::optional<PackedPairSampling> sampling =
+      pairs ? packedPairSampling(states.sampler) : std::nullopt;
+  Media::ConstantBufferCommon pairConstants;
+  bool nearest = false;
+  if (sampling) {
+    // Pixel centres on texel centres: the nearest pixel is the filtered sample, every pixel
+    // of the quad is a whole pixel of the picture, and so an opaque picture drawn whole over
+    // the frame needs no blending and no read of what lies under it.
+    const bool aligned =
+        landsOnTexelCentres(constants.projection, halfWidth, halfHeight, image.width(),
+                            image.height(), target.width(), target.height());
+    PackedPairConstants values{};
+    values.conversion = pairs->toWorking;
+    values.size[0] = static_cast<int32_t>(image.width());
+    values.size[1] = static_cast<int32_t>(image.height());
+    nearest = sampling->point || aligned;
+    values.clampEdges = sampling->clampEdges ? 1 : 0;
+    Media::ConstantBufferCommon::create(pairConstants, &values, sizeof(values));
+    if (aligned && blendEntry == kOverBlend && view.opacity == 1.0f) blendEntry = kReplaceBlend;
+  }
+  // Every other draw reads the picture in the working format. Pairs still waiting are
+  // converted by a draw of their own, so the view is had before this draw binds anything.
+  std::shared_ptr<const Media::ShaderResourceView> imageView;
+  if (!sampling) imageView = image.createShaderResourceView();
+
+  ShaderBindings::setConstantBuffer(ShaderStage::Vertex, 0, &set.constantBuffer());
+  ShaderBindings::setConstantBuffer(ShaderStage::Pixel, 0, &set.constantBuffer());
+  ShaderBindings::setSampler(0, resources.samplerStates().get(static_cast<std::size_t>(states.sampler)));
   ShaderBindings::setBlendState(resources.blendStates().get(static_cast<std::size_t>(blendEntry)));
   ShaderBindings::setRasterizerState(
       resources.rasterizerStates().get(static_cast<std::size_t>(states.rasterizer)));
@@ -120,23 +187,28 @@ void OutputDrawer::drawWithBlend(Effect::EffectContext& context, Media::RenderBu
     frameView = frameCopy->createShaderResourceView();
     ShaderBindings::setShaderResource(1, frameView.get());
   }
-  const auto imageView = image.createShaderResourceView();
 
   switch (path) {
-    case Effect::OutputDraw::DrawPath::Plain:
+    case Effect::OutputDraw::DrawPath::Plain: {
       direct3D.setRenderTarget(target);
       list->bindShader();
-      // The plain quad of an image that no pixel shrinks needs one sample per pixel: the
-      // general shader's footprint test and sample grid cost a software rasteriser several
-      // times the sample itself, even where no pixel takes the grid.
-      if (!customList && blendMode == 0 &&
-          mapsAtMostOneTexel(constants.projection, static_cast<float>(image.width()) / 2,
-                             static_cast<float>(image.height()) / 2, image.width(),
-                             image.height(), target.width(), target.height()))
-        set.flatUvSingleSample().bind();
+      if (sampling) {
+        const Media::ShaderResourceView pairView(pairs->texture);
+        if (nearest)
+          set.flatPackedPairsNearest().bind();
+        else
+          set.flatPackedPairs().bind();
+        ShaderBindings::setConstantBuffer(ShaderStage::Pixel, 1, &pairConstants);
+        ShaderBindings::setShaderResource(0, &pairView);
+        list->draw();
+        ShaderBindings::setConstantBuffer(ShaderStage::Pixel, 1, nullptr);
+        break;
+      }
+      if (singleSample) set.flatUvSingleSample().bind();
       ShaderBindings::setShaderResource(0, imageView.get());
       list->draw();
       break;
+    }
     case Effect::OutputDraw::DrawPath::Depth: {
       const AuxiliaryTargets targets(target, 3);
       list->bindDepthShader();
@@ -156,6 +228,8 @@ void OutputDrawer::drawWithBlend(Effect::EffectContext& context, Media::RenderBu
 
 void OutputDrawer::drawObject2D(Effect::EffectContext& context, Media::RenderBuffer& target,
                                 Media::ResourceBuffer& image) {
+  // Converting waiting pairs draws: before the constants of this draw are bound.
+  image.convertPackedPairs();
   Resource::ResourceService& resources = Resource::ResourceService::Get();
   // The offset from the context's own position and centre, before the output adds its items.
   const int32_t dx = static_cast<int32_t>(std::lround(

@@ -180,6 +180,9 @@ void ScenePass::postObjectTask(Effect::EffectContext& context,
     if (!input) return;
     Effect::OwnedImage image = input->inputVideo(copy);
     if (!image) return;
+    // A movie frame may keep its YUV pairs only on its way straight to the standard draw,
+    // which converts them as it samples; every other effect is handed the working format.
+    if (image->packedPairs() && !Chain::drawsPictureUnfiltered(copy)) image->convertPackedPairs();
     worker->releaseSpareImage();
     image = Chain::filterVideo(copy, std::move(image));
     if (!image) return;

@@ -71,7 +71,9 @@ void preloadAudio(InputMovieEffect& media, const std::string& source, EffectCont
 
 OwnedImage uploadPicture(const std::shared_ptr<Media::ImageBuffer>& picture) {
   if (!picture) return {};
-  auto image = Media::ResourceBuffer::createFromImageBuffer(picture.get());
+  // A movie frame in YUV keeps its pixel pairs: a plain draw converts them as it samples.
+  auto image = Media::ResourceBuffer::createFromImageBuffer(
+      picture.get(), Media::ResourceBuffer::YuvUpload::Defer);
   return image ? adoptBuffer(std::move(image)) : OwnedImage();
 }
 

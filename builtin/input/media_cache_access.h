@@ -16,7 +16,8 @@ namespace Effect {
 class EffectContext;
 class InputMovieEffect;
 
-// The picture as a new GPU image, or nothing.
+// The picture as a new GPU image, or nothing. A YUY2 picture keeps its pixel pairs until a
+// use needs the working format (ResourceBuffer::packedPairs).
 OwnedImage uploadPicture(const std::shared_ptr<Media::ImageBuffer>& picture);
 
 // The frame of a file or scene source at the media input's video position, waiting for it.

@@ -15,6 +15,33 @@ constexpr const char* kCreateCall = "Direct3DService::Get().device->CreateTextur
 constexpr const char* kCreatePlace = "Media::CpuAccessBuffer::CpuAccessBuffer";
 constexpr const char* kCopyPlace = "Media::CpuAccessBuffer::copyFrom";
 constexpr const char* kMapPlace = "Media::CpuAccessBuffer::map";
+constexpr const char* kReadPlace = "Media::CpuAccessBuffer::readInto";
+
+// Reads the texture's rows into the bound pixel-pack buffer at offset 0 (`pixels` null) or
+// into memory at `pixels`, rows `rowPitch` bytes apart; the caller checked the sizes.
+void readRows(GpuTexture& texture, uint8_t* pixels, uint32_t rowPitch, const char* place) {
+  const PixelFormatInfo& info = texture.info();
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glPixelStorei(GL_PACK_ROW_LENGTH, static_cast<GLint>(rowPitch / info.texelBytes));
+  // In blocks of rows whose bytes a GLsizei can count (a 16384 x 16384 image of 8-byte
+  // texels is 2 GiB).
+  const uint32_t height = texture.height();
+  const uint32_t rowsPerBlock = std::max<uint32_t>(1, static_cast<uint32_t>(INT32_MAX / rowPitch));
+  const auto texels = static_cast<GLsizei>(texture.texelWidth());
+  for (uint32_t y = 0; y < height; y += rowsPerBlock) {
+    const uint32_t rows = std::min(rowsPerBlock, height - y);
+    const uint64_t offset = static_cast<uint64_t>(y) * rowPitch;
+    void* destination = pixels ? static_cast<void*>(pixels + offset)
+                               : reinterpret_cast<void*>(static_cast<uintptr_t>(offset));
+    glGetTextureSubImage(texture.name(), 0, 0, static_cast<GLint>(y), 0, texels,
+                         static_cast<GLsizei>(rows), 1, info.transferFormat, info.transferType,
+                         static_cast<GLsizei>(static_cast<uint64_t>(rows) * rowPitch),
+                         destination);
+  }
+  glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+  const GLenum error = glGetError();
+  if (error != GL_NO_ERROR) throw Gl::makeGlException("glGetTextureImage", place, error);
+}
 
 }  // namespace
 
@@ -54,23 +81,23 @@ void CpuAccessBuffer::copyFrom(GpuTexture& texture) {
   texture.waitReady();
   Gl::clearErrors();
   glBindBuffer(GL_PIXEL_PACK_BUFFER, storage_.name());
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glPixelStorei(GL_PACK_ROW_LENGTH, static_cast<GLint>(rowPitch_ / info_->texelBytes));
-  // In blocks of rows whose bytes a GLsizei can count (a 16384 x 16384 image of 8-byte
-  // texels is 2 GiB).
-  const uint32_t rowsPerBlock = std::max<uint32_t>(1, static_cast<uint32_t>(INT32_MAX / rowPitch_));
-  const auto texels = static_cast<GLsizei>(texelWidth(*info_, width_));
-  for (uint32_t y = 0; y < height_; y += rowsPerBlock) {
-    const uint32_t rows = std::min(rowsPerBlock, height_ - y);
-    glGetTextureSubImage(texture.name(), 0, 0, static_cast<GLint>(y), 0, texels,
-                         static_cast<GLsizei>(rows), 1, info_->transferFormat, info_->transferType,
-                         static_cast<GLsizei>(static_cast<uint64_t>(rows) * rowPitch_),
-                         reinterpret_cast<void*>(static_cast<uintptr_t>(y) * rowPitch_));
-  }
-  glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-  glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
-  const GLenum error = glGetError();
-  if (error != GL_NO_ERROR) throw Gl::makeGlException("glGetTextureImage", kCopyPlace, error);
+  struct Unbind {
+    ~Unbind() { glBindBuffer(GL_PIXEL_PACK_BUFFER, 0); }
+  } unbind;
+  readRows(texture, nullptr, rowPitch_, kCopyPlace);
+}
+
+void CpuAccessBuffer::readInto(GpuTexture& texture, uint8_t* pixels, uint32_t rowPitch,
+                               uint64_t size) {
+  const PixelFormatInfo& info = texture.info();
+  if (!pixels || texture.sampleCount() != 1 || info.texelBytes == 0 ||
+      rowPitch % info.texelBytes != 0 || rowPitch < texture.texelWidth() * info.texelBytes ||
+      size < static_cast<uint64_t>(rowPitch) * texture.height())
+    throw System::makeHresultException("CopyResource", kReadPlace, Hresult::kInvalidArgument);
+  GlDevice::require(kReadPlace);
+  texture.waitReady();
+  Gl::clearErrors();
+  readRows(texture, pixels, rowPitch, kReadPlace);
 }
 
 CpuAccessBuffer::Mapping::Mapping(CpuAccessBuffer& buffer) : buffer_(buffer) {

@@ -35,6 +35,12 @@ class CpuAccessBuffer {
   // Copies the whole texture (same size and format, single-sampled) into the buffer.
   void copyFrom(GpuTexture& texture);
 
+  // Reads the whole texture (single-sampled) straight into memory whose rows lie `rowPitch`
+  // bytes apart, a multiple of the texel bytes, over `size` bytes that hold every row: the
+  // one copy a picture needs, without a staging buffer between. Waits for the read. Wrong
+  // sizes throw "CopyResource" (invalid argument), a failed read "glGetTextureImage".
+  static void readInto(GpuTexture& texture, uint8_t* pixels, uint32_t rowPitch, uint64_t size);
+
   class Mapping {
    public:
     explicit Mapping(CpuAccessBuffer& buffer);

@@ -70,6 +70,11 @@ Shader3dSet::Shader3dSet() {
   }
   const Media::BuiltinShaderCode& single = Media::findBuiltinShaderCode("object_flat_uv_single_ps");
   flatUvSingleSample_.loadFromMemory(single.code, single.size);
+  const Media::BuiltinShaderCode& pairs = Media::findBuiltinShaderCode("object_flat_packed_pair_ps");
+  flatPackedPairs_.loadFromMemory(pairs.code, pairs.size);
+  const Media::BuiltinShaderCode& nearest =
+      Media::findBuiltinShaderCode("object_flat_packed_pair_nearest_ps");
+  flatPackedPairsNearest_.loadFromMemory(nearest.code, nearest.size);
   Shader3dSet* expected = nullptr;
   if (!liveSet.compare_exchange_strong(expected, this))
     throw System::makeException(kPlace, "another 3-D shader set already exists.");

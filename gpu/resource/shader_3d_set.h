@@ -82,6 +82,10 @@ class Shader3dSet {
   // FLAT_UV for an object without blend mode drawn at no more than one texel per pixel (see
   // Render::mapsAtMostOneTexel): the same colours without the cost of the sample grid.
   Media::PixelShader& flatUvSingleSample() { return flatUvSingleSample_; }
+  // The same draw from a picture still in packed YUV pixel pairs, converting as it samples,
+  // linearly filtered or from the nearest pixel; the conversion constants at pixel slot 1.
+  Media::PixelShader& flatPackedPairs() { return flatPackedPairs_; }
+  Media::PixelShader& flatPackedPairsNearest() { return flatPackedPairsNearest_; }
 
   // The single-quad buffers of the vertex lists: 4 vertices of 28 or 40 bytes, a strip.
   Media::VertexBufferCommon& vertexListQuad() { return vertexListQuad_; }
@@ -96,6 +100,8 @@ class Shader3dSet {
   std::array<Media::PixelShader, kPixelShaderCount> pixelShaders_;
   std::array<Media::VertexShader, kVertexShaderCount> vertexShaders_;
   Media::PixelShader flatUvSingleSample_;
+  Media::PixelShader flatPackedPairs_;
+  Media::PixelShader flatPackedPairsNearest_;
   Media::VertexBufferCommon vertexListQuad_;
   Media::VertexBufferCommon vertexListNormalQuad_;
   Media::ConstantBufferCommon constantBuffer_;

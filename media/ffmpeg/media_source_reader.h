@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "media/ffmpeg/ffmpeg_handles.h"
+#include "gpu/image/image_buffer_pool.h"
 #include "media/ffmpeg/frame_converter.h"
 
 namespace Media {
@@ -117,6 +118,8 @@ class MediaSourceReader {
   bool videoEnded_ = false;
   int64_t firstFrameTime_ = INT64_MIN;  // known once the stream was read from its start
   Ffmpeg::FrameConverter converter_;
+  // The frames handed out come back here once the picture cache lets them go.
+  ImageBufferPool framePool_{uint64_t{32} << 20};
 
   AudioInfo audio_;
   Ffmpeg::Frame audioFrame_;

@@ -93,7 +93,8 @@ void MediaSourceReader::seekVideo(int64_t target) {
 
 std::shared_ptr<ImageBuffer> MediaSourceReader::convertCurrentFrame() {
   const AVFrame* frame = current_.get();
-  auto image = std::make_shared<ImageBuffer>(video_.pixelFormat, video_.width, video_.height);
+  auto image = framePool_.take(video_.pixelFormat, static_cast<uint32_t>(video_.width),
+                               static_cast<uint32_t>(video_.height));
   // The decoder may change the frame size in the middle of the stream; frames are scaled to
   // the size the file was described with, which its users rely on.
   converter_.convert(frame, image->data(), static_cast<int>(image->pitch), video_.width,

@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
+#include "gpu/gl/cpu_access_buffer.h"
 #include "gpu/gpu_test_support.h"
+#include "gpu/image/image_buffer.h"
 #include "gpu/readback_image.h"
 #include "gpu/resource_buffer.h"
 
@@ -187,6 +190,44 @@ TEST_F(GpuTest, TheReadbackImageHoldsTheFrameIn8Bits) {
   EXPECT_EQ(image.height, 2u);
   EXPECT_EQ(image.pitch, 160u);
   EXPECT_EQ(bytesOf(image, 32, 1), (std::vector<int>{64, 128, 255, 255}));
+}
+
+// A frame read back lands in an image of the read-back pool: one dropped comes back for the
+// next frame, filled anew.
+TEST_F(GpuTest, FramesReadBackReuseTheImagesDroppedBefore) {
+  // A size no other test reads back, so that no block of another test fits as well.
+  RenderBuffer frame(37, 3);
+  fill(service(), frame, {1.0f, 0.0f, 0.0f, 1.0f});
+  auto first = frame.readBack();
+  EXPECT_EQ(first->pitch, 320u);  // 37 x 8 bytes rounded up to 32
+  const uint8_t* block = first->data();
+  first.reset();
+  fill(service(), frame, {0.0f, 1.0f, 0.0f, 1.0f});
+  const auto second = frame.readBack();
+  EXPECT_EQ(second->data(), block);
+  EXPECT_TRUE(nearHalf(halfPixel(*second, 36, 2), {0, 1, 0, 1}));
+}
+
+// A direct read refuses memory it cannot fill row by row.
+TEST_F(GpuTest, AReadIntoMemoryNeedsWholeTexelsAndEveryRow) {
+  RenderBuffer frame(4, 2);  // 8-byte texels, 32-byte rows
+  fill(service(), frame, {0.0f, 0.0f, 1.0f, 1.0f});
+  std::vector<uint8_t> pixels(2 * 40);
+  struct Case {
+    const char* what;
+    uint32_t pitch;
+    uint64_t size;
+  };
+  const Case refused[] = {
+      {"a pitch of part of a texel", 36, 72}, {"a row cut short", 24, 48}, {"too few bytes", 32, 63}};
+  for (const Case& c : refused)
+    EXPECT_ANY_THROW(Media::CpuAccessBuffer::readInto(*frame.texture(), pixels.data(), c.pitch,
+                                                      c.size))
+        << c.what;
+  Media::CpuAccessBuffer::readInto(*frame.texture(), pixels.data(), 40, pixels.size());
+  Media::ImageBuffer image(10, 4, 2, 40);
+  std::memcpy(image.data(), pixels.data(), pixels.size());
+  EXPECT_TRUE(nearHalf(halfPixel(image, 3, 1), {0, 0, 1, 1}));
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <utility>
 
 #include "gpu/gl/texture_copy.h"
 #include "gpu/gpu_test_support.h"
@@ -157,6 +159,76 @@ TEST_F(GpuTest, EachPixelOfAYuyvPairKeepsItsLuma) {
   EXPECT_TRUE(nearHalf(halfPixel(*result, 0, 0), {0, 0, 0, 1}, 3e-3f));
   EXPECT_TRUE(nearHalf(halfPixel(*result, 1, 0), {1, 1, 1, 1}, 3e-3f));
   EXPECT_TRUE(nearHalf(halfPixel(*result, 2, 0), {0.5f, 0.5f, 0.5f, 1}, 3e-3f));
+}
+
+// A YUY2 picture of distinct pairs: luma counts the columns and rows, chroma the pairs.
+std::shared_ptr<ImageBuffer> yuy2Ramp(uint32_t width, uint32_t height) {
+  auto image = ImageBuffer::makeShared(107, width, height);
+  for (uint32_t row = 0; row < height; ++row)
+    for (uint32_t pair = 0; pair < (width + 1) / 2; ++pair) {
+      uint8_t* bytes = image->row(row) + pair * 4;
+      bytes[0] = static_cast<uint8_t>(16 + pair * 20 + row * 7);
+      bytes[1] = static_cast<uint8_t>(40 + pair * 30);
+      bytes[2] = static_cast<uint8_t>(26 + pair * 20 + row * 7);
+      bytes[3] = static_cast<uint8_t>(220 - row * 25);
+    }
+  return image;
+}
+
+// Kept as its pairs, a picture reports the working format and its size, and whatever use
+// needs its pixels converts it first, to exactly what an upload that converts at once gives.
+TEST_F(GpuTest, AYuyvPictureKeptAsPairsConvertsAtItsFirstUseAsAtOnce) {
+  using Use = std::function<void(ResourceBuffer&)>;
+  const std::pair<const char*, Use> uses[] = {
+      {"texture", [](ResourceBuffer& b) { EXPECT_NE(b.texture(), nullptr); }},
+      {"view", [](ResourceBuffer& b) { b.createShaderResourceView(); }},
+      {"clone", [](ResourceBuffer& b) { EXPECT_EQ(b.clone()->packedPairs(), nullptr); }},
+      {"read back", [](ResourceBuffer& b) { b.readBack(); }},
+  };
+  for (const uint32_t width : {6u, 5u}) {
+    const auto image = yuy2Ramp(width, 4);
+    const auto atOnce = ResourceBuffer::createFromImageBuffer(image.get())->readBack();
+    for (const auto& [name, use] : uses) {
+      SCOPED_TRACE(testing::Message() << name << ", width " << width);
+      auto kept =
+          ResourceBuffer::createFromImageBuffer(image.get(), ResourceBuffer::YuvUpload::Defer);
+      ASSERT_NE(kept->packedPairs(), nullptr);
+      EXPECT_EQ(kept->width(), width);
+      EXPECT_EQ(kept->height(), 4u);
+      EXPECT_EQ(kept->format(), 10);
+      EXPECT_FALSE(kept->empty());
+      use(*kept);
+      EXPECT_EQ(kept->packedPairs(), nullptr);
+      const auto converted = kept->readBack();
+      ASSERT_EQ(converted->usedSize(), atOnce->usedSize());
+      EXPECT_EQ(std::memcmp(converted->data(), atOnce->data(), atOnce->usedSize()), 0);
+    }
+  }
+}
+
+// Only YUY2 waits: other formats, and a picture of no pixels, convert at once; a resize or
+// release drops the pairs.
+TEST_F(GpuTest, OnlyYuyvPicturesKeepTheirPairs) {
+  const auto rgba = ImageBuffer::makeShared(28, 2, 2);
+  std::memset(rgba->data(), 255, rgba->usedSize());
+  EXPECT_EQ(ResourceBuffer::createFromImageBuffer(rgba.get(), ResourceBuffer::YuvUpload::Defer)
+                ->packedPairs(),
+            nullptr);
+  const auto empty = ImageBuffer::makeShared(107, 0, 0);
+  const auto none =
+      ResourceBuffer::createFromImageBuffer(empty.get(), ResourceBuffer::YuvUpload::Defer);
+  EXPECT_EQ(none->packedPairs(), nullptr);
+  EXPECT_TRUE(none->empty());
+
+  auto kept = ResourceBuffer::createFromImageBuffer(yuy2Ramp(4, 2).get(),
+                                                    ResourceBuffer::YuvUpload::Defer);
+  kept->resize(3, 3, false);
+  EXPECT_EQ(kept->packedPairs(), nullptr);
+  EXPECT_EQ(kept->width(), 3u);
+  kept = ResourceBuffer::createFromImageBuffer(yuy2Ramp(4, 2).get(),
+                                               ResourceBuffer::YuvUpload::Defer);
+  kept->release();
+  EXPECT_TRUE(kept->empty());
 }
 
 // Known colours from each layout into the working format.

@@ -101,6 +101,21 @@ TEST_F(MediaCacheTest, AFramesTimeIsClampedIntoTheMovie) {
   EXPECT_EQ(cache.getImage("/m/none.xyz"), nullptr);
 }
 
+// Frames are mostly asked for in order: preloading one decodes the next as well, but not past
+// the movie's last frame.
+TEST_F(MediaCacheTest, PreloadingAFramesDecodesTheNextOneToo) {
+  Cache::ImageCache cache(inputs);
+  cache.preloadFrameImage("/m/a.mov", 0.3);
+  cache.preloadFrameImage("/m/b.mov", 0.9);
+  // The loader thread works in order: once a later load is done, the earlier ones are.
+  ASSERT_NE(cache.getImage("/m/c.still"), nullptr);
+  EXPECT_TRUE(cache.store().contains({"/m/a.mov", 3}));
+  EXPECT_TRUE(cache.store().contains({"/m/a.mov", 4}));
+  EXPECT_FALSE(cache.store().contains({"/m/a.mov", 5}));
+  EXPECT_TRUE(cache.store().contains({"/m/b.mov", 9}));
+  EXPECT_FALSE(cache.store().contains({"/m/b.mov", 10}));
+}
+
 TEST_F(MediaCacheTest, ASceneChangeDropsOnlyThatScenesFrames) {
   Cache::ImageCache cache(inputs);
   auto picture = Media::ImageBuffer::makeShared(Plugin::PixelFormat::kRgba, 1, 1);

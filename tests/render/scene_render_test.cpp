@@ -3,6 +3,7 @@
 // the request keys.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <future>
 #include <thread>
 
@@ -113,6 +114,82 @@ TEST_F(SceneRenderTest, APictureAtItsOwnSizeKeepsEveryTexelAndBlendsBetweenThemW
       ASSERT_TRUE(nearHalf(at(moved, 24 + x, 18 + y),
                            {RampInput::red(x - 0.5f), RampInput::green(y), 0, 1}, 4e-3f))
           << x << ", " << y;
+}
+
+// A YUY2 picture of distinct pairs, as a movie frame comes: uploaded with its pairs kept for
+// the draw to convert, or converted into the working format at once.
+class Yuy2RampInput : public SolidInput {
+ public:
+  static constexpr uint32_t kRows = 12;
+  Yuy2RampInput(uint32_t width, bool keepPairs) : width_(width), keepPairs_(keepPairs) {}
+  Effect::OwnedImage inputVideo(Effect::EffectContext&) override {
+    auto image = Media::ImageBuffer::makeShared(Media::DxgiFormat::YUY2, width_, kRows);
+    for (uint32_t y = 0; y < kRows; ++y)
+      for (uint32_t pair = 0; pair < (width_ + 1) / 2; ++pair) {
+        uint8_t* bytes = image->row(y) + pair * 4;
+        bytes[0] = static_cast<uint8_t>(16 + pair * 24 + y * 3);
+        bytes[1] = static_cast<uint8_t>(pair % 2 ? 40 : 200);
+        bytes[2] = static_cast<uint8_t>(235 - pair * 20 - y * 5);
+        bytes[3] = static_cast<uint8_t>(60 + y * 14);
+      }
+    return Effect::adoptBuffer(Media::ResourceBuffer::createFromImageBuffer(
+        image.get(), keepPairs_ ? Media::ResourceBuffer::YuvUpload::Defer
+                                : Media::ResourceBuffer::YuvUpload::Convert));
+  }
+
+ private:
+  uint32_t width_;
+  bool keepPairs_;
+};
+
+// The plain draw of a picture kept as YUV pairs converts while it samples, and draws an
+// opaque picture whose pixels fall on the frame's without blending; the other draws convert
+// it first. Over a red object, at every placement, for an even and an odd width, each pixel
+// lies within a level of the draw of the picture converted at once.
+TEST_F(SceneRenderTest, AYuvPictureDrawnFromItsPairsGivesThePixelsOfItsConvertedCopy) {
+  struct Placement {
+    const char* what;
+    std::function<void(DrawOutput&)> set;
+  };
+  const Placement placements[] = {
+      {"as it comes", [](DrawOutput&) {}},
+      {"moved by whole pixels", [](DrawOutput& o) { o.x.setValue(3, 0); o.y.setValue(-2, 0); }},
+      {"moved by half a pixel", [](DrawOutput& o) { o.x.setValue(0.5, 0); }},
+      {"moved by fractions", [](DrawOutput& o) { o.x.setValue(-0.3, 0); o.y.setValue(0.7, 0); }},
+      {"faded", [](DrawOutput& o) { o.transparency.setValue(40, 0); }},
+      {"turned a quarter", [](DrawOutput& o) { o.rotationZ.setValue(90, 0); }},
+      {"enlarged", [](DrawOutput& o) { o.zoom.setValue(170, 0); }},
+      // Drawn from the converted picture: a shrunk one takes a grid of samples, and a blend
+      // mode reads the frame.
+      {"shrunk", [](DrawOutput& o) { o.zoom.setValue(45, 0); }},
+      {"added", [](DrawOutput& o) { o.blendMode.value = 1; }},
+  };
+  auto under = std::make_shared<SolidInput>();
+  under->width = 64;
+  under->height = 48;
+  world_->placeSolid(0, 0, 10, under);
+  auto object = world_->placeSolid(1, 0, 10);
+  for (const uint32_t width : {16u, 15u})
+    for (const Placement& placement : placements) {
+      SCOPED_TRACE(testing::Message() << placement.what << ", width " << width);
+      std::shared_ptr<Media::ImageBuffer> frames[2];
+      for (const bool keepPairs : {true, false}) {
+        object->effects.at(0) = std::make_shared<Yuy2RampInput>(width, keepPairs);
+        auto output = std::make_shared<DrawOutput>();
+        placement.set(*output);
+        object->effects.at(1) = output;
+        frames[keepPairs ? 0 : 1] = renderFrame(5);
+      }
+      ASSERT_TRUE(frames[0] && frames[1]);
+      int differing = 0;
+      for (uint32_t y = 0; y < 48; ++y)
+        for (uint32_t x = 0; x < 64; ++x)
+          if (!nearHalf(halfPixel(*frames[0], x, y), halfPixel(*frames[1], x, y), 1.0f / 255))
+            ++differing;
+      EXPECT_EQ(differing, 0);
+      // The picture was drawn: its middle is not the red under it.
+      EXPECT_FALSE(nearHalf(halfPixel(*frames[0], 32, 24), kRed, 0.05f));
+    }
 }
 
 TEST_F(SceneRenderTest, AnObjectOutsideItsFramesIsNotDrawn) {
