@@ -228,6 +228,9 @@ void ScenePass::flushCameraScope() {
     }
   }
   deferred_.clear();
+  // The depth keys read the camera's view, which its begin phase computes on the object
+  // thread: every task posted so far has run before they are taken.
+  if (!depthList.empty()) worker_.objectThread().waitAllTasks();
   for (Deferred& item : depthList) item.depth = depthKey(item.context, item.object);
   // Farthest first; equal keys keep their layer order, so nothing flickers between frames.
   std::stable_sort(depthList.begin(), depthList.end(),
