@@ -152,7 +152,9 @@ void WorkerThread::threadMain() {
     while (running_.load()) {
       {
         std::unique_lock lock(mutex_);
-        if (queue_.empty()) {
+        // The running flag is read again under the lock: a stop between the loop's test and
+        // here has set the wake-up already, and resetting it would lose the stop for ever.
+        if (queue_.empty() && running_.load()) {
           wake_.reset();
           lock.unlock();
           wake_.wait();
