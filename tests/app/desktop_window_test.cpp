@@ -171,9 +171,16 @@ TEST_F(DesktopWindow, TheOpenShortcutOpensAProjectAndTheExitItemEndsTheProgram) 
   ASSERT_TRUE(editor_->key("Return", *dialog));
   ASSERT_TRUE(editor_->waitUntilGone(*dialog, kPlacementLimit)) << editor_->output();
 
-  // "ファイル" is the bar's first title, at its left end.
+  // The project loads after the dialog closed: the click waits until the program has
+  // handled everything before it. "ファイル" is the bar's first title, at its left end.
+  ASSERT_TRUE(editor_->sync(kExitLimit)) << editor_->output();
   ASSERT_TRUE(editor_->clickAt(30, 10));
-  const std::optional<std::string> menu = editor_->waitForMenu(kPlacementLimit);
+  std::optional<std::string> menu = editor_->waitForMenu(kPlacementLimit);
+  if (!menu) {
+    // A busy machine may have delivered the first click before the window was active again.
+    ASSERT_TRUE(editor_->clickAt(30, 10));
+    menu = editor_->waitForMenu(kStartLimit);
+  }
   ASSERT_TRUE(menu) << "a click on the bar's first title opened no menu\n" << editor_->output();
   EXPECT_TRUE(editor_->screenshot(fs::path(VELUMO_DESKTOP_ARTEFACTS) / "e2e-file-menu.png", *menu));
   const std::optional<Geometry> placed = editor_->geometry(*menu);
