@@ -61,17 +61,6 @@ CpuAccessBuffer::CpuAccessBuffer(uint32_t width, uint32_t height, int32_t format
   Gl::checkError(kCreateCall, kCreatePlace);
 }
 
-CpuAccessBuffer& CpuAccessBuffer::forThread(uint32_t width, uint32_t height, int32_t format) {
-  thread_local std::unique_ptr<CpuAccessBuffer> kept;
-  const uint64_t deviceId = GlDevice::require(kCreatePlace).id();
-  if (!kept || kept->width_ != width || kept->height_ != height ||
-      kept->format_ != textureFormatOf(format) || kept->storage_.deviceId() != deviceId) {
-    kept.reset();
-    kept = std::make_unique<CpuAccessBuffer>(width, height, format);
-  }
-  return *kept;
-}
-
 void CpuAccessBuffer::copyFrom(GpuTexture& texture) {
   if (texture.format() != format_ || texture.width() != width_ || texture.height() != height_ ||
       texture.sampleCount() != 1)

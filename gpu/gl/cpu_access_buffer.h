@@ -25,13 +25,6 @@ class CpuAccessBuffer {
   CpuAccessBuffer(const CpuAccessBuffer&) = delete;
   CpuAccessBuffer& operator=(const CpuAccessBuffer&) = delete;
 
-  // The calling thread's staging buffer of this size and format, kept from its last read
-  // when the shape and the device are the same, else made anew (failing as the
-  // constructor). A frame read back every frame then reuses one buffer instead of having
-  // the driver make and clear one each time. Valid until the thread's next call; a mapping
-  // must end before it.
-  static CpuAccessBuffer& forThread(uint32_t width, uint32_t height, int32_t format);
-
   // Copies the whole texture (same size and format, single-sampled) into the buffer.
   void copyFrom(GpuTexture& texture);
 

@@ -40,15 +40,10 @@ std::shared_ptr<GpuTexture> makeTexture(uint32_t width, uint32_t height, int32_t
   return GpuTexture::create(description, pixels ? &data : nullptr, "create", "test");
 }
 
-// The texture's bytes through the thread's staging buffer.
+// The texture's bytes, rows packed.
 std::vector<uint8_t> readBytes(GpuTexture& texture) {
-  CpuAccessBuffer& staging =
-      CpuAccessBuffer::forThread(texture.width(), texture.height(), texture.format());
-  staging.copyFrom(texture);
-  const auto mapping = staging.map();
-  std::vector<uint8_t> bytes;
-  for (uint32_t y = 0; y < texture.height(); ++y)
-    bytes.insert(bytes.end(), mapping.row(y), mapping.row(y) + texture.width() * 4);
+  std::vector<uint8_t> bytes(uint64_t{texture.width()} * 4 * texture.height());
+  CpuAccessBuffer::readInto(texture, bytes.data(), texture.width() * 4, bytes.size());
   return bytes;
 }
 
@@ -142,21 +137,6 @@ TEST_F(TextureShelfTest, TheOldestKeptNameGoesWhenTheShelfIsFull) {
 
   TextureShelf::clear();
   for (const GLuint name : names) EXPECT_FALSE(glIsTexture(name));
-}
-
-TEST_F(TextureShelfTest, TheThreadsStagingBufferIsKeptForItsShapeOnly) {
-  const auto first = filledPixels(8, 4, 0x21);
-  const auto second = filledPixels(8, 4, 0x42);
-  const auto a = makeTexture(8, 4, kRgba8, &first);
-  const auto b = makeTexture(8, 4, kRgba8, &second);
-  CpuAccessBuffer& staging = CpuAccessBuffer::forThread(8, 4, kRgba8);
-  EXPECT_EQ(readBytes(*a), first);
-  EXPECT_EQ(readBytes(*b), second) << "the kept buffer showed the last read";
-  EXPECT_EQ(&CpuAccessBuffer::forThread(8, 4, kRgba8), &staging);
-
-  CpuAccessBuffer& wider = CpuAccessBuffer::forThread(16, 4, kRgba8);
-  EXPECT_EQ(wider.width(), 16u);
-  EXPECT_EQ(wider.height(), 4u);
 }
 
 }  // namespace
