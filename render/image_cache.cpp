@@ -63,17 +63,19 @@ ImageCache::Store::Loader ImageCache::frameLoader(const ImageCacheKey& key) {
   };
 }
 
-std::optional<int32_t> ImageCache::fileFrame(const std::string& path, double time) {
+std::optional<ImageCache::FileFrame> ImageCache::fileFrame(const std::string& path,
+                                                           double time) {
   auto file = inputs_.getInputFile(path, 1);
   if (!file) return std::nullopt;
   const auto& description = file->description();
+  const int32_t last = description.frameCount - 1;
   int32_t frame = frameAtTime(static_cast<uint32_t>(description.rate),
                               static_cast<uint32_t>(description.scale), time);
-  if (description.frameCount - 1 < frame)
-    frame = description.frameCount - 1;
+  if (last < frame)
+    frame = last;
   else if (frame < 0)
     frame = 0;
-  return std::max(frame, 0);
+  return FileFrame{std::max(frame, 0), last};
 }
 
 std::shared_ptr<Media::ImageBuffer> ImageCache::getImage(const std::string& path) {
@@ -96,7 +98,7 @@ std::shared_ptr<Media::ImageBuffer> ImageCache::getFrameImage(const std::string&
   }
   const auto frame = fileFrame(name, time);
   if (!frame) return {};
-  ImageCacheKey key{name, *frame};
+  ImageCacheKey key{name, frame->frame};
   return store_.get(key, frameLoader(key));
 }
 
@@ -132,13 +134,12 @@ void ImageCache::preloadFrameImage(const std::string& name, double time) {
   }
   const auto frame = fileFrame(name, time);
   if (!frame) return;
-  ImageCacheKey key{name, *frame};
+  ImageCacheKey key{name, frame->frame};
   store_.request(key, frameLoader(key));
   // Frames are mostly asked for in order (playback, export): the next one is decoded, from
   // where the decoder stands, while this one is drawn.
-  const auto file = inputs_.getInputFile(name, 1);
-  if (!file || *frame >= file->description().frameCount - 1) return;
-  ImageCacheKey next{name, *frame + 1};
+  if (frame->frame >= frame->last) return;
+  ImageCacheKey next{name, frame->frame + 1};
   store_.request(next, frameLoader(next));
 }
 

@@ -54,8 +54,13 @@ class ImageCache {
 
  private:
   Store::Loader frameLoader(const ImageCacheKey& key);
-  // The frame of a file at a time, or nothing when the file does not open.
-  std::optional<int32_t> fileFrame(const std::string& path, double time);
+  // The frame of a file at a time (clamped to the file's frames) and the file's last frame,
+  // or nothing when the file does not open.
+  struct FileFrame {
+    int32_t frame;
+    int32_t last;
+  };
+  std::optional<FileFrame> fileFrame(const std::string& path, double time);
 
   Plugin::InputService& inputs_;
   int32_t imageCacheSize_ = 768;
