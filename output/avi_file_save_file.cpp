@@ -47,6 +47,10 @@ bool AviFileSaveFile::save() {
     throw System::makeFormattedException("Plugin::AviFileSaveFile::save", "invalid image size.",
                                          "%d x %d", scene.width, scene.height);
   resolveFormats();
+  // Two frames rendered ahead (as for the plug-in writers): the next frames are drawn while
+  // this one is written, instead of the render waiting for every write.
+  setVideoBufferSize(4);
+  setAudioBufferSize(4);
 
   System::SafeFileWriter target(path());
   RiffFile riff(target.file());

@@ -22,6 +22,8 @@ namespace {
 
 constexpr const char* kOpenPlace = "System::File::open";
 constexpr const char* kOpenFailed = "failed to open file.";
+// How much a safely written file grows between two starts of its writeback to disk.
+constexpr uint64_t kWritebackInterval = uint64_t{32} << 20;
 
 struct DirectoryCloser {
   void operator()(DIR* directory) const { ::closedir(directory); }
@@ -147,12 +149,17 @@ mode_t newFileMode() {
 
 // ---- File --------------------------------------------------------------------------------
 
-File::File(File&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+File::File(File&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)),
+      writebackInterval_(other.writebackInterval_),
+      unsentBytes_(std::exchange(other.unsentBytes_, 0)) {}
 
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
     close();
     fd_ = std::exchange(other.fd_, -1);
+    writebackInterval_ = other.writebackInterval_;
+    unsentBytes_ = std::exchange(other.unsentBytes_, 0);
   }
   return *this;
 }
@@ -226,6 +233,17 @@ void File::write(const void* buffer, std::size_t count) {
     done += static_cast<std::size_t>(put);
   }
   if (done < count) throw makeWin32ErrorException(place, kWin32ErrorWriteFault);
+  startWriteback(count);
+}
+
+void File::startWriteback(std::size_t written) {
+  if (writebackInterval_ == 0) return;
+  unsentBytes_ += written;
+  if (unsentBytes_ < writebackInterval_) return;
+  unsentBytes_ = 0;
+  // Only a hint: a file system that cannot take it still writes the pages later, and the
+  // final flush reports any failure.
+  ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
 }
 
 void File::close() {
@@ -325,6 +343,7 @@ SafeFileWriter::SafeFileWriter(std::string path) : path_(std::move(path)) {
     throwOpenFailure("fchmod", path_, error);
   }
   file_.fd_ = guard.release();
+  file_.setWritebackInterval(kWritebackInterval);
 }
 
 SafeFileWriter::~SafeFileWriter() {

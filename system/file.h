@@ -86,6 +86,10 @@ class File {
   void write(const void* buffer, std::size_t count);
   void write(std::string_view text) { write(text.data(), text.size()); }
   void close();
+  // After every `bytes` bytes written, asks the kernel to start writing the file's changed
+  // pages to disk without waiting for them (0: never). A long stream that is flushed at its
+  // end (an exported movie) then waits only for its last stretch instead of all of it.
+  void setWritebackInterval(uint64_t bytes) { writebackInterval_ = bytes; }
 
   bool isOpen() const { return fd_ >= 0; }
   int descriptor() const { return fd_; }
@@ -106,12 +110,17 @@ class File {
 
  private:
   friend class SafeFileWriter;  // hands its temporary file's descriptor over
+  void startWriteback(std::size_t written);
+
   int fd_ = -1;
+  uint64_t writebackInterval_ = 0;
+  uint64_t unsentBytes_ = 0;  // written since the last start of a writeback
 };
 
 // Writes a whole file safely: the bytes go to a temporary file in the same folder, and
 // commit() flushes it and renames it over the target. Without commit() (an exception, a
-// full disk) the temporary file is removed and the old file stays as it was.
+// full disk) the temporary file is removed and the old file stays as it was. A long file is
+// sent to disk while it grows, so that the flush at the end waits only for its last part.
 class SafeFileWriter {
  public:
   explicit SafeFileWriter(std::string path);

@@ -44,8 +44,14 @@ class PictureSource : public OutputTest::FakeExportSource {
     return image;
   }
 
-  // Called on the cache's worker after each frame was made.
+  void renderAudio(int frame, Media::RawAudioBuffer& out) override {
+    if (onAudio) onAudio(frame);
+    FakeExportSource::renderAudio(frame, out);
+  }
+
+  // Called on the caches' workers: after each frame was made, before each frame's sound.
   std::function<void(int frame)> onVideo;
+  std::function<void(int frame)> onAudio;
 };
 
 // The test pictures' sample value of a 16-bit export at `sample`, as the reader's float.

@@ -409,6 +409,36 @@ TEST(SafeFileWriter, WithoutCommitTheOldFileStays) {
   EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"project.vlp2"});
 }
 
+// A long stream is sent to disk while it is written (an exported movie): blocks written past
+// the writeback interval, and a header rewritten in place at the start, all come out whole.
+TEST(SafeFileWriter, ALongStreamWithRewritesComesOutWhole) {
+  TempFolder folder;
+  const std::string path = folder.writeFile("movie.avi", "the earlier export");
+  constexpr std::size_t kBlock = 1 << 20;
+  constexpr int kBlocks = 40;  // past the interval at which writeback starts
+  std::vector<char> block(kBlock);
+  {
+    System::SafeFileWriter writer(path);
+    writer.write("HEADER??");
+    for (int i = 0; i < kBlocks; ++i) {
+      std::fill(block.begin(), block.end(), static_cast<char>('a' + i % 26));
+      writer.write(block.data(), block.size());
+    }
+    writer.file().seek(6);
+    writer.write("OK");
+    writer.commit();
+  }
+  const std::string bytes = readWholeFile(path);
+  ASSERT_EQ(bytes.size(), 8 + kBlock * kBlocks);
+  EXPECT_EQ(bytes.substr(0, 8), "HEADEROK");
+  for (int i = 0; i < kBlocks; ++i) {
+    const std::size_t at = 8 + kBlock * static_cast<std::size_t>(i);
+    ASSERT_EQ(bytes[at], 'a' + i % 26) << "block " << i;
+    ASSERT_EQ(bytes[at + kBlock - 1], 'a' + i % 26) << "block " << i;
+  }
+  EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"movie.avi"});
+}
+
 TEST(SafeFileWriter, NewFileGetsOrdinaryPermissions) {
   TempFolder folder;
   const std::string path = folder / "new.ini";
