@@ -12,6 +12,7 @@
 #include "builtin/filter/angle_clip_filter.h"
 #include "builtin/filter/line_clip_filter.h"
 #include "gpu/shader_run_support.h"
+#include "in_place_filter_support.h"
 #include "render/render_test_support.h"
 
 namespace {
@@ -105,7 +106,7 @@ class AngleLineClipTest : public ::testing::Test {
     filter.centerY.setValue(f.cy, 0);
     filter.blur.setValue(f.soft, 0);
     filter.centerOnBase.value = f.centring;
-    return run(filter, source);
+    return TestSupport::runInPlace(filter, source);
   }
   CpuImage runLine(const CpuImage& source, const Line& l) {
     Effect::LineClipFilter filter;
@@ -114,20 +115,10 @@ class AngleLineClipTest : public ::testing::Test {
     filter.centerX.setValue(l.cx, 0);
     filter.centerY.setValue(l.cy, 0);
     filter.blur.setValue(l.soft, 0);
-    return run(filter, source);
+    return TestSupport::runInPlace(filter, source);
   }
 
   std::optional<TestSupport::RenderWorld> world_;
-
- private:
-  CpuImage run(Effect::EffectBase& filter, const CpuImage& source) {
-    Effect::EffectContext context;
-    Effect::OwnedImage image = TestSupport::upload(source);
-    const Media::ResourceBuffer* before = image.get();
-    image = filter.filterVideo(context, std::move(image));
-    EXPECT_EQ(image.get(), before) << "the clip works in place";
-    return image ? TestSupport::download(*image) : CpuImage();
-  }
 };
 
 CpuImage opaque(int width, int height) {

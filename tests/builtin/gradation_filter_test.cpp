@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "gpu/shader_run_support.h"
+#include "in_place_filter_support.h"
 #include "render/render_test_support.h"
 
 namespace {
@@ -95,12 +96,7 @@ class GradationFilterTest : public ::testing::Test {
       item->setRgb(rgb == kUnset ? 0 : rgb);
       item->none = rgb == kUnset;
     }
-    Effect::EffectContext context;
-    Effect::OwnedImage image = TestSupport::upload(source);
-    const Media::ResourceBuffer* before = image.get();
-    image = filter.filterVideo(context, std::move(image));
-    EXPECT_EQ(image.get(), before) << "the gradient goes onto the same picture";
-    return image ? TestSupport::download(*image) : CpuImage();
+    return TestSupport::runInPlace(filter, source);
   }
 
   std::optional<TestSupport::RenderWorld> world_;
