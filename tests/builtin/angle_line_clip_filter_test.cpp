@@ -163,6 +163,11 @@ TEST_F(AngleLineClipTest, TheFansEndsAndItsDirection) {
   EXPECT_NEAR(back.get(1, 10)[3], 0.0f, 1e-3f);
   EXPECT_NEAR(back.get(1, 1)[3], 1.0f, 1e-3f);
 
+  // Across a half turn the second shader takes over without a jump in the mask.
+  const CpuImage below = runFan(source, {.base = 10, .angle = 179.95, .soft = 3});
+  const CpuImage above = runFan(source, {.base = 10, .angle = 180.05, .soft = 3});
+  EXPECT_TRUE(TestSupport::imagesNear(below, above, 0.02f));
+
   // Centred on the base, the cut lies symmetric about it: a mirror image across the
   // horizontal axis for a base pointing left.
   const CpuImage centred = runFan(source, {.angle = 100, .soft = 2, .centring = true});
