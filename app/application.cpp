@@ -10,6 +10,7 @@
 #include "app/quit_signals.h"
 #include "app/scoped_install.h"
 #include "builtin/builtin_catalogue.h"
+#include "builtin/filter/builtin_transition_filters.h"
 #include "builtin/input/input_file_filters.h"
 #include "edit/edit_service.h"
 #include "edit/effect_edit_access.h"
@@ -157,6 +158,9 @@ int run(int argc, char** argv) {
   // The media inputs' edits (object lengths, undo records) go through the edit model.
   std::optional<Edit::MediaInputEditHost> mediaHost;
   std::optional<ScopedInstall<Effect::MediaInputHost>> mediaHostInstall;
+  // The wipes clip and blur through the built-in filters once the registry holds them.
+  Effect::BuiltinTransitionFilters transitionFilters;
+  std::optional<ScopedInstall<Resource::TransitionFilters>> transitionFiltersInstall;
   // The registry registers the built-in effects and movements when it starts.
   Effect::EffectService::setCatalogue(Effect::builtinCatalogue());
   try {
@@ -168,6 +172,7 @@ int run(int argc, char** argv) {
     mediaHostInstall.emplace(Effect::setMediaInputHost,
                              &mediaHost.emplace(*Edit::EditService::instance()));
     editAccessInstall.emplace(Effect::setEditAccess, &editAccess);
+    transitionFiltersInstall.emplace(Resource::setTransitionFilters, &transitionFilters);
     renderSwitchesInstall.emplace(Edit::setRenderSwitches, &Render::RenderService::Get().video());
     // Closing the window asks whether the edit data may be discarded; a refusal keeps it.
     Window::WindowService::instance()->setCloseQuery(
@@ -211,6 +216,7 @@ int run(int argc, char** argv) {
     mediaSourceInstall.reset();
     mediaProbeInstall.reset();
     editAccessInstall.reset();
+    transitionFiltersInstall.reset();
     renderSwitchesInstall.reset();
     services.releaseAll();
   } catch (const std::exception& exception) {

@@ -12,6 +12,8 @@
 //   Effect::AnchorRenderAccess  views and matrices for the preview's handles
 //                                                            Render::RenderAnchorAccess
 //   Edit::RenderSwitches  the preview's view switches        Render::RenderVideoWorker
+//   Resource::TransitionFilters  the wipes' clipping and blur
+//                                                            Effect::BuiltinTransitionFilters
 // Interfaces whose implementations come with later parts keep their headless defaults until
 // then; the README's "Layers and seams" table lists every one of them.
 

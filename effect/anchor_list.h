@@ -82,7 +82,7 @@ class AnchorList {
  public:
   virtual ~AnchorList() = default;
 
-  // A ring of the large or medium radius at `point` projected by `matrix`. A point behind
+  // A ring of the large, medium or small radius at `point` projected by `matrix`. A point behind
   // the camera adds nothing and returns a shared item that is never drawn.
   virtual AnchorItem& addLargeCircle(const ObjectRef& object, const EffectEntry& entry, int id,
                                      const XMath::Vector& point, const XMath::Matrix& matrix,
@@ -90,6 +90,9 @@ class AnchorList {
   virtual AnchorItem& addMediumCircle(const ObjectRef& object, const EffectEntry& entry, int id,
                                       const XMath::Vector& point, const XMath::Matrix& matrix,
                                       int flags) = 0;
+  virtual AnchorItem& addSmallCircle(const ObjectRef& object, const EffectEntry& entry, int id,
+                                     const XMath::Vector& point, const XMath::Matrix& matrix,
+                                     int flags) = 0;
   // The w x h rectangle centred on the origin under `matrix`.
   virtual AnchorItem& addFrame(const ObjectRef& object, const EffectEntry& entry, int id,
                                float width, float height, const XMath::Matrix& matrix,

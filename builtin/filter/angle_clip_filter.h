@@ -1,5 +1,5 @@
 #pragma once
-// "扇クリッピング": cuts away a fan around a centre.
+// "扇クリッピング": cuts away a fan around a centre. Its routine also serves the clock wipe.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -24,6 +24,17 @@ class AngleClipFilter : public ShaderFilter<AngleClipFilter, AngleClipShaders, M
 
   AngleClipFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // The picture with the fan cut away, in place.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
+
+  // Multiplies the picture's coverage by the fan's mask: transparent inside the fan that
+  // starts at `baseAngle` + 180 degrees (clockwise on screen from the right, so 0 starts at
+  // the left of the centre) and spans `fanAngle` degrees clockwise, around the point
+  // (centerX, centerY) from the picture's middle; the border fades over about softness + 1
+  // pixels. With `centring` the fan lies symmetric about the base direction. A fan of 0
+  // changes nothing; one of 360 degrees or more clears the picture.
+  void clip(Media::ResourceBuffer& image, float baseAngle, float fanAngle, float centerX,
+            float centerY, int softness, bool centring);
 
   // The shaders, in creation order: the coverage that cuts the fan away, and the one that
   // keeps it.

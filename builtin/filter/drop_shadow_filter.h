@@ -15,6 +15,11 @@ class DropShadowFilter : public EffectBase {
 
   DropShadowFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // The picture over its silhouette in the shadow colour, blurred by the spread and moved
+  // by X and Y: in one larger picture that keeps the object in place, or, with
+  // "影を別オブジェクトで描画", drawn through the object's output before the unchanged
+  // picture goes on.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   EffectItemNumber x;
   EffectItemNumber y;

@@ -26,6 +26,9 @@ class GradationFilter : public ShaderFilter<GradationFilter, GradationShaders, M
 
   GradationFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // The gradient on the picture's coverage, composited over the picture at the strength with
+  // the blend mode; the same picture comes back.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   // The shader: the gradient on the picture's ("texture0") coverage.
   enum Shader : std::size_t { kGradationShader };

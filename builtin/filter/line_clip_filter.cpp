@@ -1,6 +1,12 @@
 #include "builtin/filter/line_clip_filter.h"
 
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
 #include "builtin/item_links.h"
+#include "gpu/resource/resource_service.h"
+#include "gpu/resource_buffer.h"
 
 namespace Effect {
 
@@ -21,6 +27,40 @@ LineClipFilter::LineClipFilter()
 
 std::shared_ptr<EffectBase> LineClipFilter::create() const {
   return std::make_shared<LineClipFilter>();
+}
+
+namespace {
+// Blend state of the shared list: the picture multiplied by the mask's alpha.
+constexpr std::size_t kBlendScaleByAlpha = 7;
+}  // namespace
+
+OwnedImage LineClipFilter::filterVideo(EffectContext& context, OwnedImage image) {
+  if (!image) return image;
+  clip(*image, static_cast<float>(angle.getValue(context)),
+       static_cast<int>(std::lround(width.getValue(context))),
+       static_cast<float>(centerX.getValue(context)), static_cast<float>(centerY.getValue(context)),
+       static_cast<int>(std::lround(blur.getValue(context))));
+  return image;
+}
+
+void LineClipFilter::clip(Media::ResourceBuffer& image, float angle, int width, float centerX,
+                          float centerY, int softness) {
+  if (image.empty()) return;
+  const double theta = angle * std::numbers::pi / 180.0;
+  Constants constants;
+  constants.offset[0] = -(static_cast<float>(image.width()) * 0.5f + centerX);
+  constants.offset[1] = -(static_cast<float>(image.height()) * 0.5f + centerY);
+  constants.direction[0] = static_cast<float>(std::sin(theta));
+  constants.direction[1] = static_cast<float>(-std::cos(theta));
+  constants.length = static_cast<float>(std::max(softness, 0) + 1);
+  constants.range = static_cast<float>(width) * 0.5f;
+
+  Resource::ResourceService& service = Resource::ResourceService::Get();
+  CommonResource& shaders = resource();
+  const auto lock = shaders.lock();
+  shaders.pixelShader(width == 0 ? kEdgeShader : kBandShader)
+      .drawWithConstants(image, shaders.writeConstants(&constants),
+                         service.blendStates().get(kBlendScaleByAlpha));
 }
 
 }  // namespace Effect

@@ -1,6 +1,6 @@
 #pragma once
 // "斜めクリッピング": cuts away a half-plane, or keeps or removes a band, along a line through a
-// centre.
+// centre. Its routine also serves the edge wipes.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -24,6 +24,16 @@ class LineClipFilter : public ShaderFilter<LineClipFilter, LineClipShaders, Move
 
   LineClipFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // The picture clipped along the line, in place.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
+
+  // Multiplies the picture's coverage by the line's mask. The line passes through the point
+  // (centerX, centerY) from the picture's middle; its normal points up at `angle` 0 and turns
+  // clockwise with it. Width 0 keeps the side the normal points to, with a soft edge
+  // softness + 1 pixels wide centred on the line; a positive width keeps the band of that
+  // width around the line, a negative one cuts that band away.
+  void clip(Media::ResourceBuffer& image, float angle, int width, float centerX, float centerY,
+            int softness);
 
   // The shaders, in creation order: the soft half-plane, and the band of a width.
   enum Shader : std::size_t { kEdgeShader, kBandShader };

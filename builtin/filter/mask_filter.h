@@ -25,6 +25,10 @@ class MaskFilter : public ShaderFilter<MaskFilter, MaskShaders, MoveXYAnchorEffe
 
   MaskFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // The picture's coverage multiplied by the mask's brightness (or by its darkness when
+  // inverted), the mask placed at X, Y, turned, sized and stretched by the items; the same
+  // picture comes back.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   // The shader: the mask picture's luma as coverage ("texture0" through "sampler0").
   enum Shader : std::size_t { kMaskShader };

@@ -15,6 +15,10 @@ class WipeFilter : public EffectBase {
 
   WipeFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // During the first "イン" and the last "アウト" seconds of the object, the picture keeps
+  // only the coverage of the chosen wipe at the progress of the fade (or, reversed, what
+  // the wipe leaves uncovered); the rest of the time it passes unchanged.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   EffectItemNumber wipeIn;
   EffectItemNumber wipeOut;

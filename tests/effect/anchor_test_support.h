@@ -29,7 +29,7 @@ struct AddedAnchor {
         point(addedPoint),
         matrix(addedMatrix) {}
 
-  // "large", "medium", "frame", "icon", "camera", "line", "point", "dot", "sizes"
+  // "large", "medium", "small", "frame", "icon", "camera", "line", "point", "dot", "sizes"
   std::string kind;
   int id = -1;
   int flags = 0;
@@ -54,6 +54,11 @@ class RecordingAnchorList : public Anchor::AnchorList {
                                       const XMath::Vector& point, const XMath::Matrix& matrix,
                                       int flags) override {
     return record({"medium", id, flags, point, matrix}).item;
+  }
+  Anchor::AnchorItem& addSmallCircle(const Anchor::ObjectRef&, const Anchor::EffectEntry&, int id,
+                                     const XMath::Vector& point, const XMath::Matrix& matrix,
+                                     int flags) override {
+    return record({"small", id, flags, point, matrix}).item;
   }
   Anchor::AnchorItem& addFrame(const Anchor::ObjectRef&, const Anchor::EffectEntry&, int id,
                                float width, float height, const XMath::Matrix& matrix,
