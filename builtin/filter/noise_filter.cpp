@@ -3,8 +3,8 @@
 #include <cstddef>
 
 #include "builtin/choice_lists.h"
+#include "builtin/filter/object_seconds.h"
 #include "builtin/movement/random_move.h"
-#include "edit/scene.h"
 #include "gpu/resource/resource_service.h"
 #include "gpu/resource_buffer.h"
 #include "gpu/shader/shader_binding.h"
@@ -18,13 +18,6 @@ constexpr std::size_t kBlendInsideTarget = 14;       // the source at the target
 constexpr std::size_t kBlendScaleColourByAlpha = 16;  // colour times the source alpha
 // Sampler state of the shared list: linear with wrapping, the table repeating.
 constexpr std::size_t kLinearWrapSampler = 2;
-
-// Seconds since the object's first frame at the context's frame; 0 without a usable rate.
-double objectSeconds(const EffectContext& context) {
-  if (!context.scene || context.scene->rate <= 0 || context.scene->scale <= 0) return 0.0;
-  return static_cast<double>(context.frame - context.objectFrames.start) *
-         static_cast<double>(context.scene->scale) / static_cast<double>(context.scene->rate);
-}
 
 }  // namespace
 
