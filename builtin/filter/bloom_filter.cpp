@@ -92,8 +92,8 @@ OwnedImage BloomFilter::filterVideo(EffectContext& context, OwnedImage image) {
 
 void BloomFilter::addGlowLayer(Media::ResourceBuffer& target, OwnedImage layer, int radius,
                                bool sizeFixed) {
-  OwnedImage blurred = registeredBlur().blur(
-      std::move(layer), radius, 0.0f, sizeFixed ? BokashiFilter::kKeepTransparent : BokashiFilter::kGrow);
+  const int mode = sizeFixed ? BokashiFilter::kKeepTransparent : BokashiFilter::kGrow;
+  OwnedImage blurred = registeredBlur().blur(std::move(layer), radius, 0.0f, mode);
   Resource::ResourceService& service = Resource::ResourceService::Get();
   Resource::PixelShaderList& builtin = service.pixelShaders();
   Media::BlendState* add = service.blendStates().get(kBlendAddColour);

@@ -55,7 +55,8 @@ OwnedImage RasterFilter::filterVideo(EffectContext& context, OwnedImage image) {
 
   auto output = std::make_unique<Media::ResourceBuffer>(columns ? width : width + 2 * shift,
                                                         columns ? height + 2 * shift : height);
-  const auto shader = static_cast<Shader>((uneven ? kRandomRowShader : kRowShader) + (columns ? 1 : 0));
+  const auto shader =
+      static_cast<Shader>((uneven ? kRandomRowShader : kRowShader) + (columns ? 1 : 0));
   CommonResource& shaders = resource();
   const auto lock = shaders.lock();
   const Media::ConstantBufferCommon& buffer = shaders.writeConstants(&constants);

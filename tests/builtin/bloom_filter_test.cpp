@@ -29,7 +29,8 @@ struct Settings {
 // 2r longer) or centred with transparency outside.
 CpuImage boxPass(const CpuImage& in, bool horizontal, int r, bool grow) {
   if (r == 0) return in;
-  CpuImage out(in.width + (grow && horizontal ? 2 * r : 0), in.height + (grow && !horizontal ? 2 * r : 0));
+  CpuImage out(in.width + (grow && horizontal ? 2 * r : 0),
+               in.height + (grow && !horizontal ? 2 * r : 0));
   for (int y = 0; y < out.height; ++y)
     for (int x = 0; x < out.width; ++x)
       for (int i = grow ? -2 * r : -r; i <= (grow ? 0 : r); ++i) {

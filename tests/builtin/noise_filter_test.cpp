@@ -77,8 +77,10 @@ class NoiseFilterTest : public TestSupport::FilterRunTest {
     c.limit = limit;
     c.limitRatio = 1.0f / (1.0f - limit);
     Resource::ResourceService& service = Resource::ResourceService::Get();
-    const auto table = service.lookupTable(s.kind == 3 ? Resource::ResourceService::kPermutationTable
-                                                       : Resource::ResourceService::kSmoothNoiseTable);
+    const auto table =
+        service.lookupTable(s.kind == Effect::NoiseFilter::kTableType
+                                ? Resource::ResourceService::kPermutationTable
+                                : Resource::ResourceService::kSmoothNoiseTable);
     auto shaders = TestSupport::shadersOf<Effect::NoiseFilter>();
     return TestSupport::runPixelShader(shaders->pixelShader(0), width, height, {table.get()}, c,
                                        service.samplerStates().get(TestSupport::kLinearWrap.entry));
@@ -98,7 +100,8 @@ TEST_F(NoiseFilterTest, ThePictureIsMultipliedByTheNoiseOfItsTime) {
     Settings settings;
   } cases[] = {
       {"the defaults", {}},
-      {"moving, changing, finer", {.speedX = 12.5, .speedY = -7, .change = 2.2, .cycleX = 0.3, .cycleY = 0.45}},
+      {"moving, changing, finer",
+       {.speedX = 12.5, .speedY = -7, .change = 2.2, .cycleX = 0.3, .cycleY = 0.45}},
       {"strength 150 fades the noise out", {.strength = 150, .change = 1, .kind = 1}},
       {"a threshold, colour only", {.strength = 60, .threshold = 30, .composite = 1, .kind = 2}},
       {"the table type", {.change = 0.7, .cycleX = 2.5, .seed = 57, .kind = 3}},

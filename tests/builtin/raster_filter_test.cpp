@@ -83,8 +83,10 @@ TEST_F(RasterFilterTest, RowsFollowTheSineWave) {
   } cases[] = {
       {"at the start", {}},
       {"a quarter second on", {.seconds = 0.25}},
-      {"wider than the picture, amplitude rounded up", {.amplitude = 4.5, .wavelength = 13, .cycle = 0.7, .seconds = 0.4}},
-      {"a short wave running backwards", {.amplitude = 2, .wavelength = 3, .cycle = -2.5, .seconds = 0.13}},
+      {"wider than the picture, amplitude rounded up",
+       {.amplitude = 4.5, .wavelength = 13, .cycle = 0.7, .seconds = 0.4}},
+      {"a short wave running backwards",
+       {.amplitude = 2, .wavelength = 3, .cycle = -2.5, .seconds = 0.13}},
   };
   const CpuImage source = TestSupport::randomPicture(9, 11, 21);
   for (const auto& c : cases) {
@@ -100,7 +102,8 @@ TEST_F(RasterFilterTest, RowsFollowTheSineWave) {
 TEST_F(RasterFilterTest, ColumnsAreTheRowsOfTheTurnedPicture) {
   const CpuImage source = TestSupport::randomPicture(10, 7, 4);
   for (const bool random : {false, true}) {
-    const Settings rows{.amplitude = 4, .wavelength = 6, .cycle = 0.3, .random = random, .seconds = 0.5};
+    const Settings rows{
+        .amplitude = 4, .wavelength = 6, .cycle = 0.3, .random = random, .seconds = 0.5};
     Settings columns = rows;
     columns.vertical = true;
     const CpuImage result = run(source, columns);
