@@ -159,16 +159,16 @@ std::optional<Rgba> displaceTurn(const CpuImage& picture, const CpuImage& map, i
   const float posX = float(x) + 0.5f, posY = float(y) + 0.5f;
   const float px = posX + c.offset[0], py = posY + c.offset[1];
   float low[2] = {1e30f, 1e30f}, high[2] = {-1e30f, -1e30f};
-  for (const auto& value : mapValues(map, px, py, c)) {
-    const float angle = value[0] * c.len[0];
+  const auto values = mapValues(map, px, py, c);
+  // Corner i (x by i & 1, y by i >> 1) turns by the angle of value i.
+  for (int i = 0; i < 4; ++i) {
+    const float angle = values[std::size_t(i)][0] * c.len[0];
     const float s = std::sin(angle), co = std::cos(angle);
-    for (const float corner : {0.0f, 1.0f}) {
-      const float cx = px + corner, cy = py + corner;
-      const float turned[2] = {cx * co - cy * s, cx * s + cy * co};
-      for (int a = 0; a < 2; ++a) {
-        low[a] = std::min(low[a], turned[a]);
-        high[a] = std::max(high[a], turned[a]);
-      }
+    const float cx = px + float(i & 1), cy = py + float(i >> 1);
+    const float turned[2] = {cx * co - cy * s, cx * s + cy * co};
+    for (int a = 0; a < 2; ++a) {
+      low[a] = std::min(low[a], turned[a]);
+      high[a] = std::max(high[a], turned[a]);
     }
   }
   const float shiftX = posX - px - 0.5f, shiftY = posY - py - 0.5f;
