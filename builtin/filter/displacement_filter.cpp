@@ -129,9 +129,7 @@ OwnedImage DisplacementFilter::filterVideo(EffectContext& context, OwnedImage im
       -static_cast<float>(height) / 2.0f - static_cast<float>(y.getValue(context));
   constants.inverseMaskSize[0] = 1.0f / mapWidth;
   constants.inverseMaskSize[1] = 1.0f / mapHeight;
-  // The shader turns a position by its angle; turning the pixel's position back by the
-  // rotation finds its place on the map, which lies turned by the rotation over the picture.
-  constants.angleS = -std::sin(turnAngle);
+  constants.angleS = std::sin(turnAngle);
   constants.angleC = std::cos(turnAngle);
 
   auto output = std::make_unique<Media::ResourceBuffer>(width, height);

@@ -122,8 +122,8 @@ TEST_F(DeformationShaderTest, RippleRingsMoveThePictureByTheCosineOfTheDistance)
 // The map's four values around the pixel: (R - A/2, G - A/2) of bilinear reads.
 std::array<std::array<float, 2>, 4> mapValues(const CpuImage& map, float px, float py,
                                               const DisplacementConstants& c) {
-  const float tx = (px + 0.5f) * c.angleC - (py + 0.5f) * c.angleS;
-  const float ty = (px + 0.5f) * c.angleS + (py + 0.5f) * c.angleC;
+  const float tx = (px + 0.5f) * c.angleC + (py + 0.5f) * c.angleS;
+  const float ty = -(px + 0.5f) * c.angleS + (py + 0.5f) * c.angleC;
   const float u = (tx - 0.5f) * c.inverseMaskSize[0] + 0.5f;
   const float v = (ty - 0.5f) * c.inverseMaskSize[1] + 0.5f;
   std::array<std::array<float, 2>, 4> values;
