@@ -13,8 +13,8 @@ namespace Effect {
 namespace {
 
 // Blend states of the shared list.
-constexpr std::size_t kBlendScaleByAlpha = 7;        // colour and alpha times the source alpha
-constexpr std::size_t kBlendInsideTarget = 14;       // the source at the target's alpha
+constexpr std::size_t kBlendScaleByAlpha = 7;         // colour and alpha times the source alpha
+constexpr std::size_t kBlendInsideTarget = 14;        // the source at the target's alpha
 constexpr std::size_t kBlendScaleColourByAlpha = 16;  // colour times the source alpha
 // Sampler state of the shared list: linear with wrapping, the table repeating.
 constexpr std::size_t kLinearWrapSampler = 2;
