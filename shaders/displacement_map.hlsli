@@ -15,9 +15,10 @@ cbuffer constant0 : register(b0) {
 
 // The map's value at the pixel and at the next map texel in u, in v and in both: the
 // premultiplied map colour less half its alpha, so a half-transparent grey moves nothing.
+// The map lies turned by its angle over the picture: the position turns back by it.
 void readMap(float2 p, out float2 values[4]) {
-  const float2 turned = float2((p.x + 0.5) * angleC - (p.y + 0.5) * angleS,
-                               (p.x + 0.5) * angleS + (p.y + 0.5) * angleC);
+  const float2 turned = float2((p.x + 0.5) * angleC + (p.y + 0.5) * angleS,
+                               -(p.x + 0.5) * angleS + (p.y + 0.5) * angleC);
   const float2 uv = (turned - 0.5) * inverseMaskSize + 0.5;
   const float2 steps[4] = {float2(0, 0), float2(1, 0), float2(0, 1), float2(1, 1)};
   for (int i = 0; i < 4; ++i) {

@@ -29,6 +29,9 @@ class BevelFilter : public ShaderFilter<BevelFilter, BevelShaders> {
 
   BevelFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // The picture lit from the angle: each visible pixel brightened by the alpha that lies
+  // ahead of it towards the light and darkened by the alpha behind it, up to the width.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   EffectItemNumber width;
   EffectItemNumber height;

@@ -38,7 +38,21 @@ class BorderFilter : public ShaderFilter<BorderFilter, BorderShaders> {
   static constexpr const char* kName = "縁取り";
 
   BorderFilter();
+  // The largest size drawn texel by texel; beyond it the outline is drawn from a shrunk copy
+  // so that its window stays about twice this wide.
+  static constexpr int kTexelRangeLimit = 40;
+
   std::shared_ptr<EffectBase> create() const override;
+  // The picture over its outline, the output larger by the size on every side.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
+
+  // The outline alone, (width + 2 size) x (height + 2 size): the colour where the picture's
+  // alpha, weighted down with distance up to the size, reaches the limit that the blur
+  // (percent) raises, eased in below it. The colour is premultiplied.
+  OwnedImage makeBorder(Media::ResourceBuffer& input, int size, int blur, const float (&color)[4]);
+  // The picture reduced by `factor` each way (rows first, then columns), each texel the
+  // mean of `factor` texels with the edge repeated.
+  static OwnedImage shrink(Media::ResourceBuffer& input, int factor);
 
   EffectItemNumber size;
   EffectItemNumber blur;

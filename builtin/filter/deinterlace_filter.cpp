@@ -1,6 +1,8 @@
 #include "builtin/filter/deinterlace_filter.h"
 
 #include "builtin/choice_lists.h"
+#include "gpu/resource/resource_service.h"
+#include "gpu/resource_buffer.h"
 
 namespace Effect {
 
@@ -15,6 +17,19 @@ DeinterlaceFilter::DeinterlaceFilter()
 
 std::shared_ptr<EffectBase> DeinterlaceFilter::create() const {
   return std::make_shared<DeinterlaceFilter>();
+}
+
+OwnedImage DeinterlaceFilter::filterVideo(EffectContext&, OwnedImage image) {
+  if (!image || image->empty()) return image;
+  auto output = std::make_unique<Media::ResourceBuffer>(static_cast<int32_t>(image->width()),
+                                                        static_cast<int32_t>(image->height()));
+  // The shader's one constant lives in the drawing resources' shared buffer.
+  const DeinterlaceConstants constants{method.value, {0, 0, 0}};
+  CommonResource& shaders = resource();
+  const auto lock = shaders.lock();
+  Resource::ResourceService::Get().drawWithSharedConstants(
+      shaders.pixelShader(0), *output, *image, &constants, sizeof(constants), nullptr);
+  return adoptBuffer(std::move(output));
 }
 
 }  // namespace Effect

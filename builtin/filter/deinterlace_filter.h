@@ -29,6 +29,8 @@ class DeinterlaceFilter : public ShaderFilter<DeinterlaceFilter, DeinterlaceShad
 
   DeinterlaceFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // A new picture of the same size with the rows the method names rebuilt or blended.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   EffectItemSelect method;
 };

@@ -41,7 +41,19 @@ class DisplacementFilter : public ShaderFilter<DisplacementFilter, DisplacementS
   static constexpr const char* kName = "ディスプレイスメントマップ";
 
   DisplacementFilter();
+  // The deformation choices of "変形方法".
+  enum Method : int { kMove = 0, kScale = 1, kTurn = 2 };
+
   std::shared_ptr<EffectBase> create() const override;
+  // Starts loading the map's file or scene frame before the frame's inputs run.
+  void preInputVideo(EffectContext& context) override;
+  // The picture deformed by the map placed over it; the picture itself without a map, with
+  // a size of 0 or with the map squeezed to nothing; no image for an unknown method.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
+  // A changed item may change which items are shown: the setting windows rebuild.
+  bool editEvent(EffectEventParam& param) override;
+  // Shows the amounts of the chosen method only.
+  void updateItemState() override;
 
   EffectItemNumber x;
   EffectItemNumber y;

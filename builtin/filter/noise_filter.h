@@ -35,7 +35,15 @@ class NoiseFilter : public ShaderFilter<NoiseFilter, NoiseShaders> {
   static constexpr const char* kName = "ノイズ";
 
   NoiseFilter();
+  // The composition choices: the noise scales colour and alpha, or the colour alone.
+  enum Composite : int { kMultiplyAlpha = 0, kMultiplyBrightness = 1 };
+  // The noise type that reads the permutation table instead of summing octaves.
+  static constexpr int kTableType = 3;
+
   std::shared_ptr<EffectBase> create() const override;
+  // The picture multiplied in place by the noise of the object's time: full strength and
+  // no threshold multiply by the noise itself, strength 200 or threshold 100 by nothing.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   EffectItemNumber strength;
   EffectItemNumber speedX;

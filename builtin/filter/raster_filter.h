@@ -37,6 +37,9 @@ class RasterFilter : public ShaderFilter<RasterFilter, RasterShaders> {
 
   RasterFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // The rows (or columns) shifted along the wave at the object's time into a picture wider
+  // (or taller) by twice the amplitude.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   EffectItemNumber amplitude;
   EffectItemNumber wavelength;

@@ -122,8 +122,8 @@ TEST_F(DeformationShaderTest, RippleRingsMoveThePictureByTheCosineOfTheDistance)
 // The map's four values around the pixel: (R - A/2, G - A/2) of bilinear reads.
 std::array<std::array<float, 2>, 4> mapValues(const CpuImage& map, float px, float py,
                                               const DisplacementConstants& c) {
-  const float tx = (px + 0.5f) * c.angleC - (py + 0.5f) * c.angleS;
-  const float ty = (px + 0.5f) * c.angleS + (py + 0.5f) * c.angleC;
+  const float tx = (px + 0.5f) * c.angleC + (py + 0.5f) * c.angleS;
+  const float ty = -(px + 0.5f) * c.angleS + (py + 0.5f) * c.angleC;
   const float u = (tx - 0.5f) * c.inverseMaskSize[0] + 0.5f;
   const float v = (ty - 0.5f) * c.inverseMaskSize[1] + 0.5f;
   std::array<std::array<float, 2>, 4> values;
@@ -159,16 +159,16 @@ std::optional<Rgba> displaceTurn(const CpuImage& picture, const CpuImage& map, i
   const float posX = float(x) + 0.5f, posY = float(y) + 0.5f;
   const float px = posX + c.offset[0], py = posY + c.offset[1];
   float low[2] = {1e30f, 1e30f}, high[2] = {-1e30f, -1e30f};
-  for (const auto& value : mapValues(map, px, py, c)) {
-    const float angle = value[0] * c.len[0];
+  const auto values = mapValues(map, px, py, c);
+  // Corner i (x by i & 1, y by i >> 1) turns by the angle of value i.
+  for (int i = 0; i < 4; ++i) {
+    const float angle = values[std::size_t(i)][0] * c.len[0];
     const float s = std::sin(angle), co = std::cos(angle);
-    for (const float corner : {0.0f, 1.0f}) {
-      const float cx = px + corner, cy = py + corner;
-      const float turned[2] = {cx * co - cy * s, cx * s + cy * co};
-      for (int a = 0; a < 2; ++a) {
-        low[a] = std::min(low[a], turned[a]);
-        high[a] = std::max(high[a], turned[a]);
-      }
+    const float cx = px + float(i & 1), cy = py + float(i >> 1);
+    const float turned[2] = {cx * co - cy * s, cx * s + cy * co};
+    for (int a = 0; a < 2; ++a) {
+      low[a] = std::min(low[a], turned[a]);
+      high[a] = std::max(high[a], turned[a]);
     }
   }
   const float shiftX = posX - px - 0.5f, shiftY = posY - py - 0.5f;
@@ -246,17 +246,30 @@ struct RasterWave {
   const RasterConstants& c;
   const std::vector<float>* random;  // the random table, for the uneven wave
 
+  // A texel of the random table, 0 outside it.
+  float randomAt(int column, int row) const {
+    if (column < 0 || row < 0 || column > 255 || row > 255) return 0.0f;
+    return (*random)[std::size_t(row * 256 + column)];
+  }
+
   float operator()(int index) const {
-    const float phase = (float(index) + c.cycle) * c.PI2divideRange;
-    if (!random) return std::sin(phase);
-    const int number = int(std::trunc(float(index) * c.divideRange));
-    float sum = 0.0f, weight = 16.0f / 49.0f, frequency = 1.0f;
-    for (int k = 0; k < 4; ++k) {
-      const float value = (*random)[std::size_t((number + 61 * k) & 65535)];
-      sum += weight * (0.5f + value) * std::sin(phase * frequency);
-      weight *= 0.5f;
-      frequency *= 2.0f;
-    }
+    if (!random) return std::sin((float(index) + c.cycle) * c.PI2divideRange);
+    // Three phases at three frequencies, each term's amplitude a table texel picked by its
+    // wave number: along row k', down column 7 + k'' and on the diagonal.
+    const float phases[3] = {float(index) + c.cycle, float(index) + c.cycle / 2,
+                             float(index) + c.cycle / 4};
+    const int frequencies[3] = {1, 2, 4};
+    const float weights[3][3] = {{16, 8, 4}, {8, 4, 2}, {4, 2, 1}};
+    float sum = 0.0f;
+    for (int f = 0; f < 3; ++f)
+      for (int p = 0; p < 3; ++p) {
+        const float q = phases[p] * float(frequencies[f]);
+        const int n = int(std::trunc(q * c.divideRange)) + 1 + 6 * p + f;
+        const int m = n % 256;
+        const float amplitude = p == 0 ? randomAt(m, f + 1) : p == 1 ? randomAt(7 + f, m)
+                                                                     : randomAt(m, m);
+        sum += weights[f][p] / 49.0f * std::sin(q * c.PI2divideRange) * amplitude;
+      }
     return sum;
   }
 };
@@ -283,17 +296,19 @@ std::optional<Rgba> rasterRun(const CpuImage& image, int x, int y, bool columns,
 }
 
 // Rows and columns along the sine and the uneven wave, drawn into a picture wider (or
-// taller) by twice the amplitude; the uneven wave reads the program's random table.
+// taller) by twice the amplitude; the uneven wave reads the program's smooth noise table,
+// its phase far enough back that some wave numbers fall before the table, its amplitude
+// large enough that every term moves the ends of the runs.
 TEST_F(DeformationShaderTest, RasterLinesAverageTheRunsTheirWaveSweeps) {
   const auto picture = TestSupport::randomPicture(14, 16, 13);
   const auto input = TestSupport::upload(picture);
-  const std::vector<float> random = Resource::permutationTableValues();
+  const std::vector<float> random = Resource::smoothNoiseTableValues();
   const auto table = TestSupport::uploadTable(256, 256, random);
   RasterFilter filter;
   filter.createResource();
   RasterConstants constants;
-  constants.length = 9.6f;
-  constants.cycle = 0.25f;
+  constants.length = 60.6f;
+  constants.cycle = -9.75f;
   constants.PI2divideRange = 2.0f * kPi / 7.0f;
   constants.divideRange = 1.0f / 7.0f;
   for (const auto shader : {RasterFilter::kRowShader, RasterFilter::kColumnShader,
