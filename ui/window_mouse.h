@@ -156,6 +156,14 @@ class WindowMouseService : public System::Service<WindowMouseService> {
 
   // Called by the pressed target from its press handler with its local press point.
   void beginDrag(int32_t x, int32_t y, MouseCursor cursor);
+  // Called by the pressed target from its press handler: it keeps the press without a drag
+  // (a button), so it hears the release and the capture cancel but never procMouseDrag; the
+  // press counts as moved.
+  void ownPress() {
+    if (!pressed_) return;
+    pressed_->dragging = true;
+    moved_ = true;
+  }
   // Moves the running drag's origin (window coordinates): the displacements that follow are
   // measured from there.
   void setDragOrigin(int32_t x, int32_t y) {

@@ -1,0 +1,71 @@
+#pragma once
+// A vertical list of item controls that scrolls when its items do not fit: a right-button
+// drag moves the content with the pointer, and items may swap places through their sort
+// keys. While the items overflow, a scroll bar's width is kept free at the right edge.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "ui/window_control.h"
+
+namespace Control {
+
+class ListItemControl;
+
+// One item of a list: its control lives in the list's item container, and its sort key
+// orders it among the others.
+class ListItemBase {
+ public:
+  explicit ListItemBase(ListItemControl& owner) : list(&owner) {}
+  virtual ~ListItemBase() = default;
+  ListItemBase(const ListItemBase&) = delete;
+  ListItemBase& operator=(const ListItemBase&) = delete;
+
+  virtual int32_t getSortKey() { return 0; }
+  virtual void setSortKey(int32_t key) {}
+  virtual bool canMove() { return false; }
+
+  // Exchanges the sort keys of the two items (when both may move) and lays the list out in
+  // the new order.
+  void swapOrder(ListItemBase& other);
+
+  ListItemControl* list;
+  Window::WindowControl* control = nullptr;
+};
+
+class ListItemControl : public Window::WindowControlRenderTarget {
+ public:
+  // At (0, y), filling the container below y.
+  ListItemControl(Window::WindowControlContainer& container, int32_t y);
+
+  // Places the items one below the other from the top, each as high as its control.
+  void updateItemLayout();
+  // Scrolls to `position`, kept within the content; the items are narrowed or widened when
+  // the scroll bar's column comes or goes.
+  void setScrollPosition(int32_t position);
+  // The item's index in display order, or -1.
+  int32_t findItem(const ListItemBase* item) const;
+
+  void procRButtonDown(int32_t x, int32_t y) override;
+  void procMouseDrag(int32_t dx, int32_t dy) override;
+  void procPaint() override;
+  void procMove() override;
+
+  int32_t contentHeight() const { return contentHeight_; }
+  int32_t scrollPosition() const { return scrollPosition_; }
+  bool scrollBarShown() const { return scrollBarShown_; }
+
+  Window::WindowControlContainer barContainer;
+  Window::WindowControlContainer itemContainer;
+  // Declared after the containers: the items and their controls go first.
+  std::vector<std::unique_ptr<ListItemBase>> items;
+
+ private:
+  friend class ListItemBase;
+  int32_t contentHeight_ = 0;
+  int32_t dragStartScroll_ = 0;
+  int32_t scrollPosition_ = 0;
+  bool scrollBarShown_ = false;
+};
+
+}  // namespace Control
