@@ -32,6 +32,8 @@ std::shared_ptr<EffectBase> ColorShiftFilter::create() const {
 namespace Effect {
 namespace {
 
+// The set's one shader.
+constexpr std::size_t kShiftShader = 0;
 // The sampler of the shared list: linear, transparent outside the picture.
 constexpr std::size_t kLinearBorderSampler = 0;
 // The kinds of "色ずれの種類": three pairs of channels, A then B.
@@ -78,8 +80,8 @@ OwnedImage ColorShiftFilter::filterVideo(EffectContext& context, OwnedImage imag
   const auto lock = shaders.lock();
   auto shifted = std::make_unique<Media::ResourceBuffer>(width + 2 * growX, height + 2 * growY);
   Media::ShaderBindings::setSampler(0, service.samplerStates().get(kLinearBorderSampler));
-  shaders.pixelShader(0).drawInputWithConstants(*shifted, *image,
-                                                shaders.writeConstants(&constants), nullptr);
+  shaders.pixelShader(kShiftShader)
+      .drawInputWithConstants(*shifted, *image, shaders.writeConstants(&constants), nullptr);
   Media::ShaderBindings::setSampler(0, nullptr);
   return adoptBuffer(std::move(shifted));
 }
