@@ -10,6 +10,7 @@
 #include "effect/effect_item_check.h"
 #include "effect/effect_item_color.h"
 #include "effect/effect_item_number.h"
+#include "effect/owned_buffer.h"
 
 namespace Effect {
 
@@ -25,6 +26,17 @@ class ChromaKeyFilter : public ShaderFilter<ChromaKeyFilter, ChromaKeyShaders> {
 
   ChromaKeyFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // The picture with the pixels of the key's hue and saturation made transparent; without a
+  // key colour the picture comes back as it is.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
+
+  // The key map of `input` (which stays the caller's) against `key` (straight red, green and
+  // blue of 0 to 1): per pixel x the distance from the key, yz the pixel's (U, V), alpha the
+  // coverage the key leaves. The ranges are the items' values (0 to 256). Leaves the
+  // constants it drew with bound at pixel constant slot 0.
+  OwnedImage makeDiffMap(Media::ResourceBuffer& input, const float key[3], float hueRange,
+                         float saturationRange, int radius, bool colourCorrection,
+                         bool transparencyCorrection);
 
   // The shaders, in creation order: the key map of the picture ("texture0"), then the
   // picture keyed by it ("texture0" and the map as "diffmap"), plainly or with boundary
@@ -32,8 +44,8 @@ class ChromaKeyFilter : public ShaderFilter<ChromaKeyFilter, ChromaKeyShaders> {
   enum Shader : std::size_t { kMapShader, kApplyShader, kBorderShader };
   // Their "constant0"; colours as straight (U, V).
   struct Constants {
-    float keyH = 0.0f;  // the key's hue, atan2(U, V) / pi
-    float keyS = 0.0f;  // the key's saturation, |(U, V)|
+    float keyH = 0.0f;  // the key's hue, atan2(U, V) / pi (0 for a grey key)
+    float keyS = 0.0f;  // the key's saturation, |(U, V)|, at least 0.001
     float lenH = 0.0f;  // the hue's and the saturation's half-widths
     float lenS = 0.0f;
     float keyU = 0.0f;
@@ -52,6 +64,14 @@ class ChromaKeyFilter : public ShaderFilter<ChromaKeyFilter, ChromaKeyShaders> {
   EffectItemColor keyColor;
   EffectItemCheck colorCorrection;
   EffectItemCheck transparencyCorrection;
+
+ private:
+  // The constants of a key map and of keying through it.
+  static Constants keyConstants(const float key[3], float hueRange, float saturationRange,
+                                int radius, bool colourCorrection, bool transparencyCorrection);
+  // Draws the map with the constants written; the caller holds the set's lock.
+  OwnedImage drawDiffMap(Media::ResourceBuffer& input,
+                         const Media::ConstantBufferCommon& constants);
 };
 
 }  // namespace Effect

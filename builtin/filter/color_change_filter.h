@@ -25,6 +25,11 @@ class ColorChangeFilter : public ShaderFilter<ColorChangeFilter, ColorChangeShad
 
   ColorChangeFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // The picture with the pixels that "クロマキー" would key out by the source colour turned
+  // towards the target colour; without either colour the picture comes back as it is.
+  // Throws "default effect not found" when "クロマキー", whose key map it borrows, is not
+  // registered.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   // The shaders, in creation order, each the picture ("texture0") through the key map of
   // ChromaKeyFilter's map shader ("diffmap"): plainly and with boundary correction.

@@ -24,6 +24,8 @@ class ColorFilter : public ShaderFilter<ColorFilter, ColorShaders> {
 
   ColorFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // The picture with its colours corrected, in a new image of its size.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   // The shader.
   enum Shader : std::size_t { kCorrectShader };
@@ -46,6 +48,10 @@ class ColorFilter : public ShaderFilter<ColorFilter, ColorShaders> {
   EffectItemNumber luminance;
   EffectItemNumber saturation;
   EffectItemCheck saturate;
+
+ private:
+  // The shader's constants for the items' values at the context's time.
+  Constants constantsAt(const EffectContext& context) const;
 };
 
 }  // namespace Effect

@@ -24,6 +24,9 @@ class ColorKeyFilter : public ShaderFilter<ColorKeyFilter, ColorKeyShaders> {
 
   ColorKeyFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // The picture with the pixels whose luma and colour differences all lie near the key
+  // colour's made transparent, in place; without a key colour it is left as it is.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   // The shaders, in creation order: the mask of the picture ("texture0"), and the mask
   // ("diffmap") with boundary correction.

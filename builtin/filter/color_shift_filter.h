@@ -34,6 +34,9 @@ class ColorShiftFilter : public ShaderFilter<ColorShiftFilter, ColorShiftShaders
 
   ColorShiftFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // The picture with two of its colour channels moved apart by the shift in the direction of
+  // the angle, in a new image grown on each side by the shift's whole pixels.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   EffectItemNumber shift;
   EffectItemNumber angle;

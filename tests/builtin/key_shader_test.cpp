@@ -1,8 +1,8 @@
 // The keying shaders: the key map of "クロマキー" and the keying through it, the recolouring
 // of "特定色域変換" through the same map, the mask of "カラーキー" and its boundary
 // correction, and "ルミナンスキー". Each is checked at every pixel of a small picture against
-// the same maths done here; the maps the second steps read are made here too, so each
-// shader is checked on its own. The picture holds the key's own colour, colours near it,
+// the same maths done on the CPU (key_reference.h); the maps the second steps read are made
+// there too, so each shader is checked on its own. The picture holds the key's own colour, colours near it,
 // greys and black (no hue), and transparent and almost transparent pixels.
 #include <gtest/gtest.h>
 
@@ -15,20 +15,27 @@
 #include "builtin/filter/color_key_filter.h"
 #include "builtin/filter/luminance_key_filter.h"
 #include "colour_reference.h"
+#include "key_reference.h"
 #include "gpu/shader_run_support.h"
 
 namespace {
 
 using namespace Effect;
+using TestSupport::chromaKeyed;
+using TestSupport::colourChanged;
+using TestSupport::colourKeyMask;
+using TestSupport::divieOf;
 using TestSupport::edgeRatio;
-using TestSupport::fromLumaChroma;
+using TestSupport::keyMap;
+using TestSupport::keyMapOf;
 using TestSupport::lumaChroma;
 using TestSupport::matchesEverywhere;
 using TestSupport::Rgba;
-using TestSupport::shadersOf;
 using TestSupport::runPixelShader;
 using TestSupport::scaled;
+using TestSupport::shadersOf;
 using TestSupport::straight;
+using TestSupport::windowWeight;
 using TestSupport::Ycc;
 
 constexpr int kWidth = 10, kHeight = 6;
@@ -66,39 +73,6 @@ ChromaKeyFilter::Constants chromaKey(const Rgba& key, float lenH, float lenS) {
   q.lenS = lenS;
   return q;
 }
-
-// The key map of one texel: distance from the key (held at 1024), (U, V), coverage left.
-Rgba keyMap(const Rgba& texel, const ChromaKeyFilter::Constants& q) {
-  if (texel[3] < 0.001f) return {};
-  const Ycc ycc = lumaChroma(straight(texel));
-  float s = std::hypot(ycc[1], ycc[2]);
-  if (s <= 1e-5f) s = 0.0f;  // a grey, whatever the rounding left in (U, V)
-  const float hue = s > 0 ? std::atan2(ycc[1], ycc[2]) / std::numbers::pi_v<float> : 0.0f;
-  const float h = std::fabs(hue - q.keyH);
-  const float hueOut = std::max((h >= 1 ? 2 - h : h) - q.lenH, 0.0f);
-  const float off = std::min(edgeRatio(std::fabs(q.keyS - s), q.keyS), 1024.0f);
-  return {std::max(off, 8 * hueOut), ycc[1], ycc[2],
-          std::min(8 * (hueOut + std::max(std::fabs(s - q.keyS) - q.lenS, 0.0f)), 1.0f)};
-}
-
-TestSupport::CpuImage keyMapOf(const TestSupport::CpuImage& picture,
-                               const ChromaKeyFilter::Constants& q) {
-  return TestSupport::pictureOf(kWidth, kHeight,
-                                [&](int x, int y) { return keyMap(picture.get(x, y), q); });
-}
-
-// The boundary correction's weight: the map's alpha summed over the window, edges repeated.
-float windowWeight(const TestSupport::CpuImage& map, int x, int y, float a, int range,
-                   float divie) {
-  float sum = 0;
-  for (int dy = -range; dy <= range; ++dy)
-    for (int dx = -range; dx <= range; ++dx)
-      sum += map.get(std::clamp(x + dx, 0, kWidth - 1),
-                     std::clamp(y + dy, 0, kHeight - 1))[3];
-  return std::max(1 + static_cast<float>(range) * (sum * a * divie - 1), 0.0f);
-}
-
-float divieOf(int range) { return 1.0f / static_cast<float>((2 * range + 1) * (2 * range + 1)); }
 
 using KeyShaderTest = TestSupport::GpuTest;
 
@@ -152,19 +126,8 @@ TEST_F(KeyShaderTest, TheChromaKeyKeysThroughItsMap) {
     const auto map = keyMapOf(picture, q);
     int corrected = 0;
     const auto expected = [&](int x, int y) {
-      const Rgba m = map.get(x, y), texel = picture.get(x, y);
-      if (m[3] < 0.001f) return Rgba{};
-      const float share = std::min(std::max(m[0], q.transparent), 1.0f);
-      const float factor = c.shader == ChromaKeyFilter::kApplyShader
-                               ? m[3] * share
-                               : windowWeight(map, x, y, m[3], q.range, q.divie) * share;
-      const float k = m[0] * q.correct;
-      if (k < 0.001f || k >= 1) return scaled(texel, factor);
-      ++corrected;
-      const float u = std::clamp((m[1] - q.keyU) / k + q.keyU, -0.5f, 0.5f);
-      const float v = std::clamp((m[2] - q.keyV) / k + q.keyV, -0.5f, 0.5f);
-      const Rgba recoloured = fromLumaChroma({lumaChroma(straight(texel))[0], u, v}, 1.0f);
-      return scaled(scaled(recoloured, texel[3]), factor);
+      return chromaKeyed(picture, map, x, y, q, c.shader == ChromaKeyFilter::kBorderShader,
+                         &corrected);
     };
     const auto result =
         runPixelShader(shaders->pixelShader(c.shader), kWidth, kHeight, {&picture, &map}, q);
@@ -200,36 +163,12 @@ TEST_F(KeyShaderTest, TheColourChangeRecoloursThroughTheKeyMap) {
                                          before[2], c.range,  divieOf(c.range), c.correct};
     const auto map = keyMapOf(picture, chromaKey(c.before, 0.08f, 0.1f));
     const auto expected = [&](int x, int y) {
-      const Rgba texel = picture.get(x, y), m = map.get(x, y);
-      if (texel[3] < 0.001f) return Rgba{};
-      const float k = m[0] * q.correct;
-      float u = m[1], v = m[2];
-      if (k > 0 && k < 1) {
-        u = std::clamp((m[1] - q.beforeU) / k + q.beforeU, -0.5f, 0.5f);
-        v = std::clamp((m[2] - q.beforeV) / k + q.beforeV, -0.5f, 0.5f);
-      }
-      const float w = c.shader == ColorChangeFilter::kChangeShader
-                          ? m[3]
-                          : windowWeight(map, x, y, m[3], q.range, q.divie);
-      const float luma = lumaChroma(straight(texel))[0];
-      const float y0 = edgeRatio(luma * q.afterY, std::max(luma, q.beforeY));
-      const Ycc ycc{y0 + w * (luma - y0), q.afterU + w * (u - q.afterU),
-                    q.afterV + w * (v - q.afterV)};
-      return scaled(fromLumaChroma(ycc, 1.0f), texel[3]);
+      return colourChanged(picture, map, x, y, q, c.shader == ColorChangeFilter::kBorderShader);
     };
     const auto result =
         runPixelShader(shaders->pixelShader(c.shader), kWidth, kHeight, {&picture, &map}, q);
     EXPECT_TRUE(matchesEverywhere(result, expected, 4e-3f)) << c.what;
   }
-}
-
-// The mask of "カラーキー": clear only where all of Y, U and V lie within their half-widths.
-Rgba colourKeyMask(const Rgba& texel, const ColorKeyFilter::Constants& q) {
-  if (texel[3] < 0.001f) return {};
-  const Ycc ycc = lumaChroma(straight(texel));
-  bool outside = false;
-  for (int i = 0; i < 3; ++i) outside = outside || std::fabs(ycc[i] - q.key[i]) >= q.len[i];
-  return {0.0f, 0.0f, 0.0f, outside ? 1.0f : 0.0f};
 }
 
 TEST_F(KeyShaderTest, TheColourKeyMasksColoursNearTheKey) {
