@@ -34,6 +34,12 @@ RandomMove::RandomMove() : MovementBase(kName, -1) {
 }
 
 float RandomMove::randomFraction(int64_t cell, int64_t seed) {
+  float fraction = 0.0f;
+  randomFractions(cell, seed, std::span(&fraction, 1));
+  return fraction;
+}
+
+void RandomMove::randomFractions(int64_t cell, int64_t seed, std::span<float> fractions) {
   // Unsigned arithmetic that wraps; the shifts are logical.
   const auto c = static_cast<uint64_t>(cell);
   const auto s = static_cast<uint64_t>(seed);
@@ -42,13 +48,16 @@ float RandomMove::randomFraction(int64_t cell, int64_t seed) {
   x = (x ^ (x >> 19) ^ kMix2) + c;
   x = (x ^ (x << 41) ^ kMix3) + s;
   x = (x ^ (x >> 47) ^ kMix4) + c;
-  uint64_t y = x * 97555u - (x / 135829u) * 135829u;
-  y = y ^ (y << 17) ^ kMix1;
-  y = y ^ (y >> 19) ^ kMix2;
-  y = y ^ (y << 41) ^ kMix3;
-  y = y ^ (y >> 47) ^ kMix4;
-  // The remainder reaches 2^32, so the fraction reaches 1.
-  return static_cast<float>(y % 4294967297u) * 0x1p-32f;
+  for (float& fraction : fractions) {
+    uint64_t y = x * 97555u - (x / 135829u) * 135829u;
+    y = y ^ (y << 17) ^ kMix1;
+    y = y ^ (y >> 19) ^ kMix2;
+    y = y ^ (y << 41) ^ kMix3;
+    y = y ^ (y >> 47) ^ kMix4;
+    // The remainder reaches 2^32, so the fraction reaches 1.
+    fraction = static_cast<float>(y % 4294967297u) * 0x1p-32f;
+    x = y;
+  }
 }
 
 double RandomMove::getValue(const EffectItemNumber& track, const SectionPosition& position,

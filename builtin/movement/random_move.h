@@ -6,6 +6,7 @@
 // the same motion every time and in every object, while a position's X, Y and Z wander
 // independently. The period is the kind's one parameter ("設定"), 15 frames by default.
 #include <cstdint>
+#include <span>
 
 #include "effect/movement_base.h"
 
@@ -23,6 +24,9 @@ class RandomMove : public MovementBase {
 
   // The random fraction 0..1 of a cell for a seed.
   static float randomFraction(int64_t cell, int64_t seed);
+  // Several independent fractions of one cell and seed: the first is randomFraction's, and
+  // each further one scrambles the mixed value behind the one before it once more.
+  static void randomFractions(int64_t cell, int64_t seed, std::span<float> fractions);
 };
 
 }  // namespace Effect
