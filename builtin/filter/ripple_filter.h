@@ -34,6 +34,12 @@ class RippleFilter : public ShaderFilter<RippleFilter, RippleShaders, MoveXYAnch
 
   RippleFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // The rings as they have travelled by the context's time since the object's first frame;
+  // a new image of the same size.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
+  // The shader's constants for a picture of that size at `seconds` into the object.
+  RippleConstants constantsAt(const EffectContext& context, int pictureWidth, int pictureHeight,
+                              double seconds) const;
 
   EffectItemNumber centerX;
   EffectItemNumber centerY;
