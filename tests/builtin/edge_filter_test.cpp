@@ -49,7 +49,9 @@ CpuImage edgesOnCpu(const CpuImage& source, const Settings& s) {
           }
         }
       const auto length = [&](int k) { return std::hypot(gx[k], gy[k]); };
-      const float m = s.luminance ? length(0) : s.alpha ? length(3) : length(0) + length(1) + length(2);
+      const float m = s.luminance ? length(0)
+                      : s.alpha   ? length(3)
+                                  : length(0) + length(1) + length(2);
       const float e = std::clamp((m - limit) * ratio, 0.0f, 1.0f) * source.get(x, y)[3];
       result.at(x, y) = TestSupport::scaled(color, e);
     }
@@ -99,8 +101,8 @@ TEST_F(EdgeFilterTest, BothChecksGiveTheLumaEdgesNotTheCoverage) {
   const Settings both{.luminance = true, .alpha = true};
   const CpuImage drawn = run(source, both);
   EXPECT_TRUE(TestSupport::imagesNear(drawn, edgesOnCpu(source, {})));
-  EXPECT_FALSE(TestSupport::imagesNear(drawn, edgesOnCpu(source, {.luminance = false,
-                                                                    .alpha = true})));
+  EXPECT_FALSE(
+      TestSupport::imagesNear(drawn, edgesOnCpu(source, {.luminance = false, .alpha = true})));
 }
 
 TEST_F(EdgeFilterTest, LowestThresholdColoursTheWholeShape) {

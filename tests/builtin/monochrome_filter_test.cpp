@@ -25,10 +25,10 @@ struct Settings {
 CpuImage tintedOnCpu(const CpuImage& source, const Settings& s) {
   const float share = static_cast<float>(s.strength) / 100.0f;
   const float level[3] = {s.keepLuminance ? 0.0f : share, share, share};
-  const TestSupport::Ycc target = TestSupport::lumaChroma(
-      {static_cast<float>(s.rgb >> 16 & 0xFF) / 255.0f,
-       static_cast<float>(s.rgb >> 8 & 0xFF) / 255.0f, static_cast<float>(s.rgb & 0xFF) / 255.0f,
-       1.0f});
+  const TestSupport::Ycc target =
+      TestSupport::lumaChroma({static_cast<float>(s.rgb >> 16 & 0xFF) / 255.0f,
+                               static_cast<float>(s.rgb >> 8 & 0xFF) / 255.0f,
+                               static_cast<float>(s.rgb & 0xFF) / 255.0f, 1.0f});
   CpuImage result(source.width, source.height);
   for (int y = 0; y < source.height; ++y)
     for (int x = 0; x < source.width; ++x) {
@@ -56,7 +56,8 @@ class MonochromeFilterTest : public TestSupport::FilterWorldTest {
 
 TEST_F(MonochromeFilterTest, TheColourTakesOverByTheStrength) {
   const CpuImage source = TestSupport::randomPicture(8, 6, 101);
-  const Settings cases[] = {{}, {40, 0xFF8000, true}, {100, 0x2080FF, false}, {65, 0x00FF40, false}};
+  const Settings cases[] = {
+      {}, {40, 0xFF8000, true}, {100, 0x2080FF, false}, {65, 0x00FF40, false}};
   for (const Settings& s : cases) {
     EXPECT_TRUE(TestSupport::imagesNear(run(source, s), tintedOnCpu(source, s)))
         << "strength " << s.strength << ", colour " << s.rgb << ", keep " << s.keepLuminance;

@@ -35,7 +35,8 @@ Rgba sampleMirroredRows(const CpuImage& image, float tx, float ty) {
     return image.get(m, y);
   };
   const int ix = static_cast<int>(x0), iy = static_cast<int>(y0);
-  const Rgba a = texel(ix, iy), b = texel(ix + 1, iy), c = texel(ix, iy + 1), d = texel(ix + 1, iy + 1);
+  const Rgba a = texel(ix, iy), b = texel(ix + 1, iy), c = texel(ix, iy + 1),
+             d = texel(ix + 1, iy + 1);
   Rgba r;
   for (int i = 0; i < 4; ++i)
     r[i] = (a[i] * (1 - fx) + b[i] * fx) * (1 - fy) + (c[i] * (1 - fx) + d[i] * fx) * fy;
@@ -68,9 +69,7 @@ std::optional<Rgba> polarPixel(const CpuImage& source, const Effect::PolarConsta
 
 class PolarFilterTest : public TestSupport::FilterWorldTest {
  protected:
-
-  static CpuImage run(const CpuImage& source, const Settings& s,
-                      Effect::EffectContext& context) {
+  static CpuImage run(const CpuImage& source, const Settings& s, Effect::EffectContext& context) {
     PolarFilter polar;
     polar.centerWidth.setValue(s.centerWidth, 0);
     polar.zoom.setValue(s.zoom, 0);
@@ -83,14 +82,20 @@ class PolarFilterTest : public TestSupport::FilterWorldTest {
 TEST_F(PolarFilterTest, ThePictureWrapsAroundTheDisc) {
   const CpuImage source = TestSupport::randomPicture(12, 7, 137);
   const Settings cases[] = {
-      {}, {.centerWidth = 4}, {.zoom = 250}, {.rotation = -90}, {.rotation = 450},
-      {.swirl = 0.5}, {.centerWidth = 2, .swirl = -2}, {.zoom = 130, .rotation = 33, .swirl = 8},
+      {},
+      {.centerWidth = 4},
+      {.zoom = 250},
+      {.rotation = -90},
+      {.rotation = 450},
+      {.swirl = 0.5},
+      {.centerWidth = 2, .swirl = -2},
+      {.zoom = 130, .rotation = 33, .swirl = 8},
   };
   for (const Settings& s : cases) {
     Effect::EffectContext context;
     const CpuImage disc = run(source, s, context);
-    const PolarFilter::Layout expected =
-        PolarFilter::layout(source.width, source.height, s.centerWidth, s.zoom, s.rotation, s.swirl);
+    const PolarFilter::Layout expected = PolarFilter::layout(
+        source.width, source.height, s.centerWidth, s.zoom, s.rotation, s.swirl);
     ASSERT_EQ(disc.width, expected.side);
     ASSERT_EQ(disc.height, expected.side);
     EXPECT_TRUE(TestSupport::matchesEverywhere(

@@ -9,8 +9,8 @@
 #include <numbers>
 #include <optional>
 
-#include "edit/scene.h"
 #include "colour_reference.h"
+#include "edit/scene.h"
 #include "filter_run_support.h"
 
 namespace {
@@ -46,12 +46,15 @@ CpuImage ripplesOnCpu(const CpuImage& source, const Settings& s, double seconds)
       if (interval > 0 && k % interval != 0) continue;
       float a = (std::cos(2.0f * std::numbers::pi_v<float> * (q - static_cast<float>(k))) - 1.0f) *
                 lift / r;
-      if (amplifier > 0 && k < amplifier) a = a * static_cast<float>(k) / static_cast<float>(amplifier);
+      if (amplifier > 0 && k < amplifier)
+        a = a * static_cast<float>(k) / static_cast<float>(amplifier);
       if (amplifier < 0)
-        a = k < -amplifier ? -a * (1.0f - static_cast<float>(k) / static_cast<float>(-amplifier)) : 0.0f;
-      out = TestSupport::sample(source, (TestSupport::centre(x) + dx * a) / static_cast<float>(source.width),
-                                (TestSupport::centre(y) + dy * a) / static_cast<float>(source.height),
-                                TestSupport::kLinearBorder);
+        a = k < -amplifier ? -a * (1.0f - static_cast<float>(k) / static_cast<float>(-amplifier))
+                           : 0.0f;
+      out = TestSupport::sample(
+          source, (TestSupport::centre(x) + dx * a) / static_cast<float>(source.width),
+          (TestSupport::centre(y) + dy * a) / static_cast<float>(source.height),
+          TestSupport::kLinearBorder);
     }
   return result;
 }
@@ -98,7 +101,8 @@ TEST_F(RippleFilterTest, RingsMovePixelsAsTheyTravel) {
       {"growing over two rings", {.amplification = 2}, 30},
       {"fading over three rings", {.height = -5, .amplification = -3}, 30},
       {"off-centre, wide, travelling inwards",
-       {.centerX = -3.5, .centerY = 2, .width = 5, .speed = -15}, 12},
+       {.centerX = -3.5, .centerY = 2, .width = 5, .speed = -15},
+       12},
       {"at the first frame", {.count = 2}, 0},
   };
   for (const auto& c : cases)
