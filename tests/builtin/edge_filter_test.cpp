@@ -12,6 +12,8 @@
 #include <optional>
 
 #include "colour_reference.h"
+#include "edit/edit_service.h"
+#include "edit/update_section.h"
 #include "filter_run_support.h"
 
 namespace {
@@ -115,25 +117,17 @@ TEST_F(EdgeFilterTest, LowestThresholdColoursTheWholeShape) {
   }));
 }
 
-TEST(EdgeFilterChecks, TheCheckJustSwitchedOnSwitchesTheOtherOff) {
+TEST_F(EdgeFilterTest, TheCheckJustSwitchedOnSwitchesTheOtherOff) {
   Effect::EdgeFilter edge;
+  Edit::UpdateSection scope = Edit::EditService::instance()->beginUpdate();
   const auto change = [&](Effect::EffectItem& item) {
     Effect::EffectEventParam event;
     event.kind = Effect::EffectEventParam::ItemChanged;
+    event.scope = &scope;
     event.datum = &item;
     EXPECT_TRUE(edge.editEvent(event));
   };
-  edge.alphaEdges.value = true;
-  change(edge.alphaEdges);
-  EXPECT_FALSE(edge.luminanceEdges.value);
-  EXPECT_TRUE(edge.alphaEdges.value);
-
-  edge.luminanceEdges.value = true;
-  change(edge.luminanceEdges);
-  EXPECT_TRUE(edge.luminanceEdges.value);
-  EXPECT_FALSE(edge.alphaEdges.value);
-
-  // A check switched off, or another item changed, leaves the pair as it is.
+  // A check switched off, or another item changed, leaves the pair and the window alone.
   edge.luminanceEdges.value = false;
   change(edge.luminanceEdges);
   EXPECT_FALSE(edge.luminanceEdges.value);
@@ -142,6 +136,18 @@ TEST(EdgeFilterChecks, TheCheckJustSwitchedOnSwitchesTheOtherOff) {
   change(edge.strength);
   EXPECT_TRUE(edge.luminanceEdges.value);
   EXPECT_TRUE(edge.alphaEdges.value);
+  EXPECT_FALSE(scope.updateEffectSetting);
+
+  change(edge.alphaEdges);
+  EXPECT_FALSE(edge.luminanceEdges.value);
+  EXPECT_TRUE(edge.alphaEdges.value);
+  EXPECT_TRUE(scope.updateEffectSetting) << "the window shows the other check anew";
+
+  edge.luminanceEdges.value = true;
+  change(edge.luminanceEdges);
+  EXPECT_TRUE(edge.luminanceEdges.value);
+  EXPECT_FALSE(edge.alphaEdges.value);
+  scope.close();
 }
 
 }  // namespace
