@@ -36,8 +36,8 @@ QuakeFilter::Shake swing(int64_t frames, int64_t period, const QuakeFilter::Shak
   if (cell % 2 != 0) theta += std::numbers::pi;
   const double wave = period == 1 ? std::cos(theta) : std::sin(theta);
   float strength[3] = {1.0f, 1.0f, 1.0f};
-  if (randomStrength)
-    RandomMove::randomFractions(cell, static_cast<int32_t>(seed), strength);
+  // The seed enters the random movement's hash as a signed 32-bit number.
+  if (randomStrength) RandomMove::randomFractions(cell, static_cast<int32_t>(seed), strength);
   return {amplitude.x * strength[0] * wave, amplitude.y * strength[1] * wave,
           amplitude.z * strength[2] * wave};
 }
@@ -69,12 +69,12 @@ QuakeFilter::Shake QuakeFilter::shakeAt(int64_t frames, int period, const Shake&
 
 OwnedImage QuakeFilter::filterVideo(EffectContext& context, OwnedImage image) {
   const Shake amplitude{x.getValue(context), y.getValue(context), z.getValue(context)};
-  const int frames = static_cast<int>(std::lround(period.getValue(context)));
+  const int periodFrames = static_cast<int>(std::lround(period.getValue(context)));
   const uint32_t seed = shakeSeed(context.objectFrames.end, context.objectFrames.start,
                                   context.partIndex, context.layerIndex);
-  const Shake shake =
-      shakeAt(int64_t{context.frame} - context.objectFrames.start, frames, amplitude,
-              randomStrength.value, complex.value, seed);
+  const int64_t elapsed = int64_t{context.frame} - context.objectFrames.start;
+  const Shake shake = shakeAt(elapsed, periodFrames, amplitude, randomStrength.value,
+                              complex.value, seed);
   context.outputView.x += static_cast<float>(shake.x);
   context.outputView.y += static_cast<float>(shake.y);
   context.outputView.z += static_cast<float>(shake.z);

@@ -59,11 +59,11 @@ OwnedImage RippleFilter::filterVideo(EffectContext& context, OwnedImage image) {
   if (context.scene && context.scene->rate > 0 && context.scene->scale > 0)
     seconds = static_cast<double>(context.frame - context.objectFrames.start) *
               context.scene->scale / context.scene->rate;
-  const auto width = static_cast<int32_t>(image->width());
-  const auto height = static_cast<int32_t>(image->height());
-  const RippleConstants constants = constantsAt(context, width, height, seconds);
+  const auto pictureWidth = static_cast<int32_t>(image->width());
+  const auto pictureHeight = static_cast<int32_t>(image->height());
+  const RippleConstants constants = constantsAt(context, pictureWidth, pictureHeight, seconds);
 
-  auto output = std::make_unique<Media::ResourceBuffer>(width, height);
+  auto output = std::make_unique<Media::ResourceBuffer>(pictureWidth, pictureHeight);
   Shader::SamplerStateList& samplers = Resource::ResourceService::Get().samplerStates();
   CommonResource& shaders = resource();
   const auto lock = shaders.lock();
