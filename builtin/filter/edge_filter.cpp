@@ -1,5 +1,8 @@
 #include "builtin/filter/edge_filter.h"
 
+#include "edit/update_section.h"
+#include "gpu/resource_buffer.h"
+
 namespace Effect {
 
 EdgeShaders::EdgeShaders()
@@ -18,5 +21,49 @@ EdgeFilter::EdgeFilter()
 }
 
 std::shared_ptr<EffectBase> EdgeFilter::create() const { return std::make_shared<EdgeFilter>(); }
+
+}  // namespace Effect
+
+namespace Effect {
+
+OwnedImage EdgeFilter::filterVideo(EffectContext& context, OwnedImage image) {
+  if (!image || image->empty()) return image;
+  Constants constants;
+  constants.color[0] = static_cast<float>(color.red) / 255.0f;
+  constants.color[1] = static_cast<float>(color.green) / 255.0f;
+  constants.color[2] = static_cast<float>(color.blue) / 255.0f;
+  constants.color[3] = 1.0f;
+  constants.limit = static_cast<float>(threshold.getValue(context)) / 100.0f;
+  constants.ratio = static_cast<float>(strength.getValue(context)) / 100.0f;
+  // Both checks set (a script or an old file can do that) count as the luma alone.
+  const Shader shader =
+      luminanceEdges.value ? kLumaShader : (alphaEdges.value ? kAlphaShader : kColorShader);
+
+  auto output = std::make_unique<Media::ResourceBuffer>(static_cast<int32_t>(image->width()),
+                                                        static_cast<int32_t>(image->height()));
+  CommonResource& shaders = resource();
+  const auto lock = shaders.lock();
+  shaders.pixelShader(shader).drawInputWithConstants(*output, *image,
+                                                     shaders.writeConstants(&constants), nullptr);
+  return adoptBuffer(std::move(output));
+}
+
+bool EdgeFilter::editEvent(EffectEventParam& event) {
+  if (event.kind != EffectEventParam::ItemChanged) return true;
+  if (!luminanceEdges.value || !alphaEdges.value) return true;
+  const EffectItem* changed = event.item();
+  if (changed == &luminanceEdges)
+    alphaEdges.value = false;
+  else if (changed == &alphaEdges)
+    luminanceEdges.value = false;
+  else
+    return true;
+  // The other check changed too: its control shows the old state until it reloads.
+  if (event.scope) {
+    event.scope->updateEffectSetting = true;
+    event.scope->notifyObject = true;
+  }
+  return true;
+}
 
 }  // namespace Effect

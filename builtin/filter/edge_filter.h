@@ -25,6 +25,11 @@ class EdgeFilter : public ShaderFilter<EdgeFilter, EdgeShaders> {
 
   EdgeFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // The edges of the luma when its check is set, else of the coverage when that one is,
+  // else of the whole colour; drawn into a new image of the same size.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
+  // Keeps the two edge checks exclusive: the one just switched on switches the other off.
+  bool editEvent(EffectEventParam& event) override;
 
   // The shaders, in creation order: edges of the colour (Y, U and V), of the luma, of the
   // coverage.

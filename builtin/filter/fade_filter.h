@@ -13,6 +13,9 @@ class FadeFilter : public EffectBase {
 
   FadeFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // Scales the object's opacity by how far it is into its fade-in and from its end; the
+  // picture itself passes on untouched.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   EffectItemNumber fadeIn;
   EffectItemNumber fadeOut;

@@ -1,6 +1,8 @@
 #include "builtin/filter/luminance_key_filter.h"
 
 #include "builtin/choice_lists.h"
+#include "gpu/resource/resource_service.h"
+#include "gpu/resource_buffer.h"
 
 namespace Effect {
 
@@ -16,6 +18,27 @@ LuminanceKeyFilter::LuminanceKeyFilter()
 
 std::shared_ptr<EffectBase> LuminanceKeyFilter::create() const {
   return std::make_shared<LuminanceKeyFilter>();
+}
+
+}  // namespace Effect
+
+namespace Effect {
+
+OwnedImage LuminanceKeyFilter::filterVideo(EffectContext& context, OwnedImage image) {
+  if (!image || image->empty()) return image;
+  Constants constants;
+  constants.type = mode.value;
+  constants.offset = static_cast<float>(baseLuminance.getValue(context)) / 4096.0f;
+  constants.range = static_cast<float>(luminanceRange.getValue(context)) / 4096.0f;
+
+  auto output = std::make_unique<Media::ResourceBuffer>(static_cast<int32_t>(image->width()),
+                                                        static_cast<int32_t>(image->height()));
+  Resource::ResourceService& service = Resource::ResourceService::Get();
+  CommonResource& shaders = resource();
+  const auto lock = shaders.lock();
+  service.drawWithSharedConstants(shaders.pixelShader(kKeyShader), *output, *image, &constants,
+                                  sizeof(constants), nullptr);
+  return adoptBuffer(std::move(output));
 }
 
 }  // namespace Effect

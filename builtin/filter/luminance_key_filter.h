@@ -24,6 +24,9 @@ class LuminanceKeyFilter : public ShaderFilter<LuminanceKeyFilter, LuminanceKeyS
 
   LuminanceKeyFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // Each pixel's coverage scaled by where its luma lies against the reference, by the
+  // mode; a new image of the same size.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   // The shader. Its constants fit the built-in shader list's shared 16-byte buffer, which
   // the draws use: the class has no buffer of its own.

@@ -25,6 +25,9 @@ class MonochromeFilter : public ShaderFilter<MonochromeFilter, MonochromeShaders
 
   MonochromeFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // Luma and colour difference moved towards the colour's by the strength (the luma kept
+  // when asked); a new image of the same size. Without strength the picture comes back.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   // The shader.
   enum Shader : std::size_t { kMonochromeShader };

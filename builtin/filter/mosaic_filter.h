@@ -29,6 +29,10 @@ class MosaicFilter : public ShaderFilter<MosaicFilter, MosaicShaders> {
 
   MosaicFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // Square blocks of the size, one of whose borders passes through the picture's centre,
+  // each filled with its mean; a new image of the same size. Blocks of 1 pixel hand the
+  // picture back.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   EffectItemNumber size;
 };

@@ -1,5 +1,11 @@
 #include "builtin/filter/noise_reduction_filter.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "gpu/resource/resource_service.h"
+#include "gpu/resource_buffer.h"
+
 namespace Effect {
 
 NoiseReductionShaders::NoiseReductionShaders()
@@ -15,6 +21,29 @@ NoiseReductionFilter::NoiseReductionFilter()
 
 std::shared_ptr<EffectBase> NoiseReductionFilter::create() const {
   return std::make_shared<NoiseReductionFilter>();
+}
+
+}  // namespace Effect
+
+namespace Effect {
+
+OwnedImage NoiseReductionFilter::filterVideo(EffectContext& context, OwnedImage image) {
+  if (!image || image->empty()) return image;
+  NoiseReductionConstants constants;
+  constants.range = std::max(0, static_cast<int32_t>(std::lround(range.getValue(context))));
+  const float window = static_cast<float>(2 * constants.range + 1);
+  constants.level = static_cast<float>(strength.getValue(context)) / 100.0f / (window * window);
+  constants.limit = static_cast<float>(threshold.getValue(context)) / 512.0f;
+  if (!(constants.level > 0.0f) || !(constants.limit > 0.0f)) return image;
+
+  auto output = std::make_unique<Media::ResourceBuffer>(static_cast<int32_t>(image->width()),
+                                                        static_cast<int32_t>(image->height()));
+  Resource::ResourceService& service = Resource::ResourceService::Get();
+  CommonResource& shaders = resource();
+  const auto lock = shaders.lock();
+  service.drawWithSharedConstants(shaders.pixelShader(0), *output, *image, &constants,
+                                  sizeof(constants), nullptr);
+  return adoptBuffer(std::move(output));
 }
 
 }  // namespace Effect

@@ -30,6 +30,10 @@ class NoiseReductionFilter : public ShaderFilter<NoiseReductionFilter, NoiseRedu
 
   NoiseReductionFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // Each visible pixel pulled towards the neighbours within the range that differ from it
+  // by little; a new image of the same size. Without strength or threshold nothing would
+  // move, and the picture comes back as it is.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   EffectItemNumber strength;
   EffectItemNumber range;

@@ -34,6 +34,18 @@ class PolarFilter : public ShaderFilter<PolarFilter, PolarShaders> {
 
   PolarFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // The picture wrapped around a disc into a new square image (its rows become distances
+  // from the centre, its columns angles); the object's centre offset is cleared so that
+  // the disc's middle is the object's.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
+
+  // The disc's side and the shader's constants for a w x h picture.
+  struct Layout {
+    int side = 0;
+    PolarConstants constants{};
+  };
+  static Layout layout(int width, int height, double centerWidth, double zoom, double rotation,
+                       double swirl);
 
   EffectItemNumber centerWidth;
   EffectItemNumber zoom;

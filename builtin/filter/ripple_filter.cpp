@@ -1,6 +1,10 @@
 #include "builtin/filter/ripple_filter.h"
 
 #include "builtin/item_links.h"
+#include "edit/scene.h"
+#include "gpu/resource/resource_service.h"
+#include "gpu/resource_buffer.h"
+#include "gpu/shader/shader_binding.h"
 
 namespace Effect {
 
@@ -23,6 +27,51 @@ RippleFilter::RippleFilter()
 
 std::shared_ptr<EffectBase> RippleFilter::create() const {
   return std::make_shared<RippleFilter>();
+}
+
+}  // namespace Effect
+
+namespace Effect {
+namespace {
+
+// Linear filtering with a transparent border: a pixel pulled from beyond the picture is clear.
+constexpr std::size_t kLinearBorderSampler = 0;
+
+}  // namespace
+
+RippleConstants RippleFilter::constantsAt(const EffectContext& context, int pictureWidth,
+                                          int pictureHeight, double seconds) const {
+  RippleConstants constants;
+  constants.center[0] = static_cast<float>(pictureWidth / 2.0 + centerX.getValue(context));
+  constants.center[1] = static_cast<float>(pictureHeight / 2.0 + centerY.getValue(context));
+  constants.multiply[0] = static_cast<float>(0.5 / width.getValue(context));
+  constants.multiply[1] = static_cast<float>(height.getValue(context) / 2.0);
+  constants.offset = static_cast<float>(seconds * speed.getValue(context));
+  constants.interval = interval.value + 1;
+  constants.rippleNum = constants.interval * count.value;
+  constants.amplifier = constants.interval * amplification.value;
+  return constants;
+}
+
+OwnedImage RippleFilter::filterVideo(EffectContext& context, OwnedImage image) {
+  if (!image || image->empty()) return image;
+  double seconds = 0.0;
+  if (context.scene && context.scene->rate > 0 && context.scene->scale > 0)
+    seconds = static_cast<double>(context.frame - context.objectFrames.start) *
+              context.scene->scale / context.scene->rate;
+  const auto pictureWidth = static_cast<int32_t>(image->width());
+  const auto pictureHeight = static_cast<int32_t>(image->height());
+  const RippleConstants constants = constantsAt(context, pictureWidth, pictureHeight, seconds);
+
+  auto output = std::make_unique<Media::ResourceBuffer>(pictureWidth, pictureHeight);
+  Shader::SamplerStateList& samplers = Resource::ResourceService::Get().samplerStates();
+  CommonResource& shaders = resource();
+  const auto lock = shaders.lock();
+  Media::PixelShader& shader = shaders.pixelShader(0);
+  Media::ShaderBindings::setSampler(0, samplers.get(kLinearBorderSampler));
+  shader.drawInputWithConstants(*output, *image, shaders.writeConstants(&constants), nullptr);
+  Media::ShaderBindings::setSampler(0, nullptr);
+  return adoptBuffer(std::move(output));
 }
 
 }  // namespace Effect

@@ -34,6 +34,9 @@ class RippleFilter : public ShaderFilter<RippleFilter, RippleShaders, MoveXYAnch
 
   RippleFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // The rings as they have travelled by the context's time since the object's first frame;
+  // a new image of the same size.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   EffectItemNumber centerX;
   EffectItemNumber centerY;
@@ -43,6 +46,11 @@ class RippleFilter : public ShaderFilter<RippleFilter, RippleShaders, MoveXYAnch
   EffectItemInteger count;
   EffectItemInteger interval;
   EffectItemInteger amplification;
+
+ private:
+  // The shader's constants for a picture of that size at `seconds` into the object.
+  RippleConstants constantsAt(const EffectContext& context, int pictureWidth, int pictureHeight,
+                              double seconds) const;
 };
 
 }  // namespace Effect
