@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "builtin/filter/sampler_binding.h"
 #include "gpu/pixel_format.h"
 #include "gpu/resource/resource_service.h"
 #include "gpu/resource_buffer.h"
-#include "gpu/shader/shader_binding.h"
 
 namespace Effect {
 
@@ -26,10 +26,6 @@ std::shared_ptr<EffectBase> ResizeFilter::create() const {
 
 namespace {
 
-// Entries of the shared sampler list.
-constexpr std::size_t kLinearClampSampler = 1;
-constexpr std::size_t kPointClampSampler = 6;
-
 // A new side: the nearest integer to side x scale, kept within what a texture holds; 0 when
 // nothing of it would be left.
 int scaledSide(uint32_t side, double scale) {
@@ -37,17 +33,6 @@ int scaledSide(uint32_t side, double scale) {
   if (!(scaled >= 1.0)) return 0;
   return static_cast<int>(std::min(scaled, static_cast<double>(Media::kMaxTextureSide)));
 }
-
-// Binds a sampler for the draws of its life and unbinds it after, whatever happens.
-class SamplerScope {
- public:
-  explicit SamplerScope(const Media::SamplerState* sampler) {
-    Media::ShaderBindings::setSampler(0, sampler);
-  }
-  ~SamplerScope() { Media::ShaderBindings::setSampler(0, nullptr); }
-  SamplerScope(const SamplerScope&) = delete;
-  SamplerScope& operator=(const SamplerScope&) = delete;
-};
 
 }  // namespace
 
@@ -75,13 +60,13 @@ OwnedImage ResizeFilter::filterVideo(EffectContext& context, OwnedImage image) {
   Resource::ResourceService& service = Resource::ResourceService::Get();
   Resource::PixelShaderList& shaders = service.pixelShaders();
   if (nearest.value) {
-    const SamplerScope sampler(service.samplerStates().get(kPointClampSampler));
+    const SamplerBinding sampler(SamplerEntry::PointClamp);
     shaders.entry(Resource::PixelShaderList::kSampledCopy).drawInput(*output, *image, nullptr);
   } else {
     // Each new pixel centre maps to centre x inverseRatio in the input; shrinking averages
     // the pixel's footprint there.
     const float inverseRatio[2] = {static_cast<float>(1.0 / sx), static_cast<float>(1.0 / sy)};
-    const SamplerScope sampler(service.samplerStates().get(kLinearClampSampler));
+    const SamplerBinding sampler(SamplerEntry::LinearClamp);
     service.drawWithSharedConstants(shaders.entry(Resource::PixelShaderList::kResample), *output,
                                     *image, inverseRatio, sizeof(inverseRatio), nullptr);
   }
