@@ -9,7 +9,6 @@
 #include <optional>
 
 #include "pieces_test_support.h"
-#include "render/effect_chain.h"
 
 namespace {
 
@@ -114,9 +113,7 @@ TEST_F(ImageLoopRenderTest, IndividualObjectsAreDrawnWhereTheRepetitionsLie) {
     EXPECT_EQ(piece.width, 6);
     EXPECT_EQ(piece.height, 4);
   }
-  float covered = 0;
-  for (const Rgba& p : asOneImage.pixels) covered += p[3];
-  EXPECT_GT(covered, 5.0f) << "the repeated picture is on the frame";
+  EXPECT_GT(TestSupport::coverage(asOneImage), 5.0f) << "the repeated picture is on the frame";
   EXPECT_TRUE(TestSupport::imagesNear(asObjects, asOneImage));
 }
 
@@ -129,11 +126,7 @@ TEST_F(ImageLoopRenderTest, PiecesNumberOnFromTheObjectsIndex) {
   auto loop = makeLoop({3, 1, 0, 0, true});
   const auto object = place(TestSupport::noisePicture(4, 2, 1), {loop, recorder});
   Media::RenderBuffer target(64, 48);
-  Effect::EffectContext context;
-  context.scene = &world_->scene();
-  context.outputView.target = &target;
-  context.setObject(object, object->frames());
-  Render::Chain::collectChain(context, Render::Chain::Video);
+  Effect::EffectContext context = chainContext(object, target);
   context.partIndex = 2;
   context.partCount = 5;
 

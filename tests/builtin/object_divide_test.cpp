@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "pieces_test_support.h"
-#include "render/effect_chain.h"
 
 namespace {
 
@@ -57,9 +56,7 @@ TEST_F(ObjectDivideTest, TilesCoverThePictureAndSitWhereTheyLay) {
     EXPECT_EQ(piece.index, int(i));
     EXPECT_EQ(piece.count, 6);
   }
-  float covered = 0;
-  for (const Rgba& p : whole_.pixels) covered += p[3];
-  EXPECT_GT(covered, 10.0f) << "the picture is on the frame";
+  EXPECT_GT(TestSupport::coverage(whole_), 10.0f) << "the picture is on the frame";
   EXPECT_TRUE(TestSupport::imagesNear(divided_, whole_));
 }
 
@@ -83,11 +80,7 @@ TEST_F(ObjectDivideTest, TilesNumberOnFromTheObjectsIndex) {
   auto divide = makeDivide(2, 2);
   const auto object = place(TestSupport::noisePicture(4, 4, 1), {divide, recorder_});
   Media::RenderBuffer target(64, 48);
-  Effect::EffectContext context;
-  context.scene = &world_->scene();
-  context.outputView.target = &target;
-  context.setObject(object, object->frames());
-  Render::Chain::collectChain(context, Render::Chain::Video);
+  Effect::EffectContext context = chainContext(object, target);
   context.partIndex = 1;
   context.partCount = 2;
 

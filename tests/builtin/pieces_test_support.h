@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gpu/shader_run_support.h"
+#include "render/effect_chain.h"
 #include "render/render_test_support.h"
 
 namespace TestSupport {
@@ -68,6 +69,24 @@ class PiecesRenderTest : public RenderWorldTest {
     const auto image = renderFrame(0);
     return image ? pictureOf(*image) : CpuImage();
   }
+  // A context of `object` with its chain, drawing into `target`, as the object task makes
+  // it, for a test that calls one filter of the chain itself.
+  Effect::EffectContext chainContext(const std::shared_ptr<Edit::Object>& object,
+                                     Media::RenderBuffer& target) {
+    Effect::EffectContext context;
+    context.scene = &world_->scene();
+    context.outputView.target = &target;
+    context.setObject(object, object->frames());
+    Render::Chain::collectChain(context, Render::Chain::Video);
+    return context;
+  }
 };
+
+// The sum of the picture's alpha: how much of it is covered.
+inline float coverage(const CpuImage& picture) {
+  float covered = 0;
+  for (const Rgba& p : picture.pixels) covered += p[3];
+  return covered;
+}
 
 }  // namespace TestSupport
