@@ -55,11 +55,12 @@ class PieceRecorder : public Effect::EffectBase {
 
 class PiecesRenderTest : public RenderWorldTest {
  protected:
-  // An object on layer 0 that shows `picture` through the standard output, with `filters`
+  // An object on the layer that shows `picture` through the standard output, with `filters`
   // after its output in that order.
   std::shared_ptr<Edit::Object> place(const CpuImage& picture,
-                                      std::vector<std::shared_ptr<Effect::EffectBase>> filters) {
-    auto object = world_->placeEffect(0, 0, 10, std::make_shared<PictureInput>(picture));
+                                      std::vector<std::shared_ptr<Effect::EffectBase>> filters,
+                                      int layer = 0) {
+    auto object = world_->placeEffect(layer, 0, 10, std::make_shared<PictureInput>(picture));
     object->effects.push_back(std::make_shared<DrawOutput>());
     for (auto& filter : filters) object->effects.push_back(std::move(filter));
     return object;

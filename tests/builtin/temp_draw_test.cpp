@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "builtin/control/camera_control.h"
 #include "effect/output_effect_base.h"
 #include "pieces_test_support.h"
 
@@ -35,6 +36,23 @@ TEST_F(TempDrawTest, TheFrameShowsTheObjectAsItWouldBeDrawn) {
   object->effects.push_back(std::make_shared<Effect::TempDraw>());
   const CpuImage offscreen = frame();
   EXPECT_GT(TestSupport::coverage(direct), 10.0f) << "the picture is on the frame";
+  EXPECT_TRUE(TestSupport::imagesNear(offscreen, direct));
+}
+
+// Under a camera the object is drawn through the camera's view, perspective included.
+TEST_F(TempDrawTest, ACameraSeesTheObjectTheSameWay) {
+  auto camera = std::make_shared<Effect::CameraControl>();
+  world_->placeEffect(0, 0, 10, camera);
+  camera->x.setValue(10, 0);
+  camera->targetX.setValue(0, 0);
+  camera->targetLayer.setValue(1, 0);  // straight ahead
+  const auto object = place(TestSupport::noisePicture(16, 12, 3), {}, 1);
+  auto& output = dynamic_cast<Effect::BasicOutput&>(*object->effects[1]);
+  output.rotationY.setValue(40, 0);
+  const CpuImage direct = frame();
+  object->effects.push_back(std::make_shared<Effect::TempDraw>());
+  const CpuImage offscreen = frame();
+  EXPECT_GT(TestSupport::coverage(direct), 30.0f) << "the picture is on the frame";
   EXPECT_TRUE(TestSupport::imagesNear(offscreen, direct));
 }
 
