@@ -125,6 +125,8 @@ TEST_F(ImageLoopRenderTest, PiecesNumberOnFromTheObjectsIndex) {
   recorder->markFrameImage = true;
   auto loop = makeLoop({3, 1, 0, 0, true});
   const auto object = place(TestSupport::noisePicture(4, 2, 1), {loop, recorder});
+  auto output = std::make_shared<TestSupport::AnchorRecordingOutput>();
+  object->effects[1] = output;
   Media::RenderBuffer target(64, 48);
   Effect::EffectContext context = chainContext(object, target);
   context.partIndex = 2;
@@ -140,6 +142,11 @@ TEST_F(ImageLoopRenderTest, PiecesNumberOnFromTheObjectsIndex) {
   EXPECT_EQ(context.partCount, 15);
   EXPECT_TRUE(context.individualParts);
   EXPECT_TRUE(context.frameImage);
+  // The object's handles, once, for the whole of what was drawn, as a point.
+  ASSERT_EQ(output->requests.size(), 1u);
+  EXPECT_EQ(output->requests[0].width, 12);
+  EXPECT_EQ(output->requests[0].height, 2);
+  EXPECT_TRUE(output->requests[0].individualParts);
 }
 
 }  // namespace

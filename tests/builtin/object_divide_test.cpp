@@ -79,6 +79,8 @@ TEST_F(ObjectDivideTest, TilesNumberOnFromTheObjectsIndex) {
   recorder_->markFrameImage = true;
   auto divide = makeDivide(2, 2);
   const auto object = place(TestSupport::noisePicture(4, 4, 1), {divide, recorder_});
+  auto output = std::make_shared<TestSupport::AnchorRecordingOutput>();
+  object->effects[1] = output;
   Media::RenderBuffer target(64, 48);
   Effect::EffectContext context = chainContext(object, target);
   context.partIndex = 1;
@@ -94,6 +96,11 @@ TEST_F(ObjectDivideTest, TilesNumberOnFromTheObjectsIndex) {
   EXPECT_EQ(context.partIndex, 8);
   EXPECT_TRUE(context.individualParts);
   EXPECT_TRUE(context.frameImage);
+  // The object's handles, once, for the whole of what was drawn, as a point.
+  ASSERT_EQ(output->requests.size(), 1u);
+  EXPECT_EQ(output->requests[0].width, 4);
+  EXPECT_EQ(output->requests[0].height, 4);
+  EXPECT_TRUE(output->requests[0].individualParts);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "effect/anchor_test_support.h"
 #include "gpu/shader_run_support.h"
 #include "render/effect_chain.h"
 #include "render/render_test_support.h"
@@ -53,6 +54,20 @@ class PieceRecorder : public Effect::EffectBase {
   bool markFrameImage = false;
 };
 
+// The standard output that keeps the sizes it was asked to build handles for, and whether
+// the object was then marked as drawn in pieces.
+class AnchorRecordingOutput : public DrawOutput {
+ public:
+  struct Request {
+    int width, height;
+    bool individualParts;
+  };
+  void updateAnchor(Effect::EffectContext& context, int width, int height) override {
+    requests.push_back({width, height, context.individualParts});
+  }
+  std::vector<Request> requests;
+};
+
 class PiecesRenderTest : public RenderWorldTest {
  protected:
   // An object on the layer that shows `picture` through the standard output, with `filters`
@@ -71,16 +86,20 @@ class PiecesRenderTest : public RenderWorldTest {
     return image ? pictureOf(*image) : CpuImage();
   }
   // A context of `object` with its chain, drawing into `target`, as the object task makes
-  // it, for a test that calls one filter of the chain itself.
+  // it for a preview frame, for a test that calls one filter of the chain itself.
   Effect::EffectContext chainContext(const std::shared_ptr<Edit::Object>& object,
                                      Media::RenderBuffer& target) {
     Effect::EffectContext context;
     context.scene = &world_->scene();
     context.outputView.target = &target;
+    context.anchorList = &anchors_;
     context.setObject(object, object->frames());
     Render::Chain::collectChain(context, Render::Chain::Video);
     return context;
   }
+
+ private:
+  RecordingAnchorList anchors_;
 };
 
 // The sum of the picture's alpha: how much of it is covered.
