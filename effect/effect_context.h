@@ -68,6 +68,9 @@ class EffectContext {
   int partIndex = 0;  // which individual part is being drawn
   int partCount = 1;  // how many parts the object is drawn as
   bool output2D = false;          // a filter already drew the object through the camera
+  // The picture is a frame-sized image drawn through the camera (set with output2D); a copy
+  // that filters the object's pieces hands it back to the context it came from.
+  bool frameImage = false;
   bool individualParts = false;   // drawn as several parts, or by a filter
   bool transformApplied = false;  // rotation, centre, zoom and aspect already applied
   bool positionApplied = false;   // position already applied

@@ -27,6 +27,11 @@ class OutputVideoDrawer {
   // integer offset, the object's opacity and blend mode.
   virtual void drawObject2D(EffectContext& context, Media::RenderBuffer& target,
                             Media::ResourceBuffer& image) = 0;
+  // The object drawn into an image of the frame's size as the standard path would place it
+  // (through the camera or group view, its vertex list or its quad), but flat, opaque as it
+  // is and with the plain blend: what the object looks like on the frame, for the filters
+  // after it. Without an own version nothing is drawn.
+  virtual void drawOffscreen(EffectContext&, Media::ResourceBuffer&, Media::ResourceBuffer&) {}
 };
 
 // Installs the drawer (nullptr removes it). While no render worker runs.

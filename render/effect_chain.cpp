@@ -177,6 +177,7 @@ Effect::OwnedImage filterVideoFrom(EffectContext& context, Effect::OwnedImage im
   } putBack{context, anchors};
   image = filterVideo(context, std::move(image), startAfter);
   if (caller && context.controlAnchors) caller->controlAnchors = true;
+  if (caller && context.frameImage) caller->frameImage = true;
   return image;
 }
 

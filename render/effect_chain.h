@@ -38,7 +38,7 @@ void controlVideo(Effect::EffectContext& context);
 Effect::OwnedImage filterVideo(Effect::EffectContext& context, Effect::OwnedImage image,
                                const Effect::EffectBase* skipUpTo = nullptr);
 // filterVideo without collecting handles; a caller's context learns when control handles
-// were added.
+// were added, and when the picture became a frame image.
 Effect::OwnedImage filterVideoFrom(Effect::EffectContext& context, Effect::OwnedImage image,
                                    const Effect::EffectBase* startAfter,
                                    Effect::EffectContext* caller);

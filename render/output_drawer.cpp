@@ -264,4 +264,45 @@ void OutputDrawer::drawObject2D(Effect::EffectContext& context, Media::RenderBuf
       .drawTwoInputsToRender(target, image, *frameCopy, resources.blendStates().get(0));
 }
 
+void OutputDrawer::drawOffscreen(Effect::EffectContext& context, Media::ResourceBuffer& target,
+                                 Media::ResourceBuffer& image) {
+  // Converting waiting pairs draws: before the states of this draw are bound.
+  image.convertPackedPairs();
+  Resource::ResourceService& resources = Resource::ResourceService::Get();
+  Media::Direct3DService& direct3D = Media::Direct3DService::Get();
+
+  const Effect::OutputView view = Chain::getOutputView(context);
+  const bool customList = context.vertexList != nullptr;
+  std::shared_ptr<Media::VertexList> list = context.vertexList;
+  if (!list)
+    list = Media::VertexListQuadPosUvCommon::getQuad(static_cast<float>(image.width()),
+                                                     static_cast<float>(image.height()));
+
+  // The object as the frame would show it, but flat: no depth or light buffers, opaque as
+  // its picture is and with the plain blend; its own opacity and blend mode come later, when
+  // the output draws the image that this makes.
+  Resource::Shader3dSet& set = resources.pixelShaders().set3d();
+  Resource::Object3dConstants& constants = set.constants();
+  storeTransposed(constants.projection, XMath::multiply(getObjectMatrix(view), getViewMatrix(view)));
+  constants.alpha = 1.0f;
+  constants.blend = 0;
+  set.uploadConstants();
+  const Effect::OutputDraw::StateEntries states =
+      Effect::OutputDraw::chooseStates(view.samplerState, false, customList);
+  const std::shared_ptr<const Media::ShaderResourceView> imageView =
+      image.createShaderResourceView();
+
+  ShaderBindings::setConstantBuffer(ShaderStage::Vertex, 0, &set.constantBuffer());
+  ShaderBindings::setConstantBuffer(ShaderStage::Pixel, 0, &set.constantBuffer());
+  ShaderBindings::setSampler(0, resources.samplerStates().get(static_cast<std::size_t>(states.sampler)));
+  ShaderBindings::setBlendState(resources.blendStates().get(static_cast<std::size_t>(states.blend)));
+  ShaderBindings::setRasterizerState(
+      resources.rasterizerStates().get(static_cast<std::size_t>(states.rasterizer)));
+  const UnbindAfterDraw unbind;
+  direct3D.setRenderTargetBuffer(target);
+  list->bindShader();
+  ShaderBindings::setShaderResource(0, imageView.get());
+  list->draw();
+}
+
 }  // namespace Render

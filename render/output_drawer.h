@@ -19,6 +19,8 @@ class OutputDrawer : public Effect::OutputVideoDrawer {
                            Media::ResourceBuffer& image) override;
   void drawObject2D(Effect::EffectContext& context, Media::RenderBuffer& target,
                     Media::ResourceBuffer& image) override;
+  void drawOffscreen(Effect::EffectContext& context, Media::ResourceBuffer& target,
+                     Media::ResourceBuffer& image) override;
 
  private:
   // The standard path with the blend state of that entry.

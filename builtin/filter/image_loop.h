@@ -14,6 +14,10 @@ class ImageLoop : public EffectBase {
 
   ImageLoop();
   std::shared_ptr<EffectBase> create() const override;
+  // Without individual objects, the picture repeated columns x rows times in one image. With
+  // them, each repetition runs through the rest of the chain and is drawn as an object of
+  // its own, and nothing is handed on.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   EffectItemNumber columns;
   EffectItemNumber rows;

@@ -13,6 +13,9 @@ class ObjectDivide : public EffectBase {
 
   ObjectDivide();
   std::shared_ptr<EffectBase> create() const override;
+  // Each tile runs through the rest of the chain and is drawn as an object of its own where
+  // it lay in the picture; nothing is handed on.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   EffectItemNumber columns;
   EffectItemNumber rows;

@@ -14,6 +14,9 @@ class ResizeFilter : public EffectBase {
 
   ResizeFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // The picture resampled to its new size; the very input when the size stays, none when a
+  // side would vanish.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   EffectItemNumber zoom;
   EffectItemNumber x;

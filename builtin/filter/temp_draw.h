@@ -13,6 +13,10 @@ class TempDraw : public EffectBase {
 
   TempDraw();
   std::shared_ptr<EffectBase> create() const override;
+  // The object drawn with its transform so far into a transparent image of the frame's
+  // size, once per chain: the context's transform is reset, and the output then lays the
+  // image straight over the frame.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 };
 
 }  // namespace Effect
