@@ -17,11 +17,13 @@
 #include "gpu/shader/sampler_state_list.h"
 #include "gpu/shader/shader_binding.h"
 #include "gpu/shader_run_support.h"
+#include "bokeh_reference.h"
 
 namespace {
 
 using namespace Effect;
 using TestSupport::CpuImage;
+using TestSupport::cpuBokeh;
 using TestSupport::download;
 using TestSupport::imagesNear;
 using TestSupport::noisePicture;
@@ -259,28 +261,6 @@ CpuImage kernelPicture(int size, const std::function<float(int, int)>& alpha) {
       kernel.at(i, j) = {a, a, a, a};
     }
   return kernel;
-}
-
-CpuImage cpuBokeh(const CpuImage& kernel, int n, int width, int height,
-                  const std::function<Rgba(float, float, int, int)>& tap) {
-  CpuImage output(width, height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const float px = static_cast<float>(x) + 0.5f;
-      const float py = static_cast<float>(y) + 0.5f;
-      Rgba sum{0, 0, 0, 0};
-      float weights = 0.0f;
-      for (int j = 0; j < n; ++j)
-        for (int i = 0; i < n; ++i) {
-          const float w = kernel.get(i, j)[3];
-          if (w == 0.0f) continue;
-          add(sum, tap(px, py, i, j), w);
-          weights += w;
-        }
-      const int middle = std::max(n - 1, 0) / 2;
-      output.at(x, y) = weights > 0.0f ? scaled(sum, 1.0f / weights) : tap(px, py, middle, middle);
-    }
-  return output;
 }
 
 // Bilinear filtering with clamped addressing, at a position in pixels.
