@@ -159,6 +159,7 @@ OwnedImage BokehFilter::bokeh(OwnedImage input, int figure, int radius, bool fix
                                            &shaders.writeConstants(&constants));
   Media::ShaderBindings::setSampler(0, samplers.get(fixedSize ? kLinearClamp : kLinearBorder));
   shader.drawTwoInputs(*output, *reduced, *kernel, nullptr);
+  Media::ShaderBindings::setSampler(0, nullptr);
   return adoptBuffer(std::move(output));
 }
 
