@@ -2,18 +2,16 @@
 
 #include <cmath>
 #include <memory>
-#include <typeinfo>
 #include <utility>
 
 #include "builtin/control/scene_change_transition.h"
 #include "builtin/filter/blur_filter.h"
 #include "builtin/filter/bokashi_filter.h"
+#include "builtin/filter/default_filter.h"
 #include "effect/effect_context.h"
-#include "effect/effect_service.h"
 #include "effect/output_video_drawer.h"
 #include "gpu/render_buffer.h"
 #include "gpu/resource_buffer.h"
-#include "system/exception.h"
 
 namespace Effect {
 namespace {
@@ -46,16 +44,6 @@ void drawPicture(SceneChangeParams& params, Media::ResourceBuffer& picture, Outp
     drawer->drawObjectReplacing(context, *params.frame, picture);
   else
     drawer->drawObject(context, *params.frame, picture);
-}
-
-// The registered prototype of a filter whose routine a transition borrows.
-template <class Filter>
-Filter& defaultEffect() {
-  if (EffectService* registry = EffectService::instance())
-    return *registry->getDefaultEffect<Filter>();
-  throw System::makeException("Effect::EffectService::getDefaultEffect",
-                              "default effect not found",
-                              EffectService::typeDisplayName(typeid(Filter)));
 }
 
 // Two pictures, the farther first so that the nearer one covers it: up to the middle the

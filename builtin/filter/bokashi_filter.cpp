@@ -48,6 +48,15 @@ std::shared_ptr<EffectBase> BokashiFilter::create() const {
   return std::make_shared<BokashiFilter>();
 }
 
+BokashiFilter::AxisRadii BokashiFilter::axisRadii(int radius, float aspect) {
+  AxisRadii radii{radius, radius};
+  if (aspect > 0.0f)
+    radii.vertical = shortened(radius, 1.0f - aspect);
+  else if (aspect < 0.0f)
+    radii.horizontal = shortened(radius, 1.0f + aspect);
+  return radii;
+}
+
 OwnedImage BokashiFilter::filterVideo(EffectContext& context, OwnedImage image) {
   const long light = std::lround(lightStrength.getValue(context));
   const int mode = fixedSize.value ? kKeepEdge : kGrow;
@@ -80,12 +89,7 @@ OwnedImage BokashiFilter::drawWithFactor(Media::ResourceBuffer& input, int shade
 OwnedImage BokashiFilter::blur(OwnedImage input, int radius, float aspect, int mode) {
   radius = std::min(radius, kMaxRadius);
   if (radius <= 0 || !input || input->empty()) return input;
-  int vertical = radius;
-  int horizontal = radius;
-  if (aspect > 0.0f)
-    vertical = shortened(radius, 1.0f - aspect);
-  else if (aspect < 0.0f)
-    horizontal = shortened(radius, 1.0f + aspect);
+  const auto [vertical, horizontal] = axisRadii(radius, aspect);
 
   BoxPass first = kGrowHorizontal;
   if (mode == kKeepTransparent) first = kCentredHorizontal;

@@ -53,6 +53,15 @@ class BokashiFilter : public ShaderFilter<BokashiFilter, BoxBlurShaders> {
   };
   static_assert(sizeof(BoxConstants) == 16);
 
+  // The radii per axis that `aspect` leaves of `radius`: a positive aspect shortens the
+  // vertical one to trunc((1 - aspect) x radius), a negative one the horizontal one to
+  // trunc((1 + aspect) x radius), in single precision and never below 0.
+  struct AxisRadii {
+    int vertical;
+    int horizontal;
+  };
+  static AxisRadii axisRadii(int radius, float aspect);
+
   BokashiFilter();
   std::shared_ptr<EffectBase> create() const override;
   OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;

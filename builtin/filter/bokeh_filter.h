@@ -34,6 +34,23 @@ class BokehFilter : public ShaderFilter<BokehFilter, BokehShaders> {
 
   BokehFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // The picture's highlights spread exponentially, convolved with the figure of "形状" of
+  // the radius "範囲", and gathered back by the logarithm: bright parts bloom into the
+  // figure's shape as an out-of-focus lens renders them.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
+
+  // The figure kernels whose side 2r + 1 is at most this run texel by texel; larger ones
+  // sample a reduced picture with at most this many taps per side.
+  static constexpr int kDirectSide = 80;
+
+  // `input` convolved with the figure `figure` drawn filled into a (2 radius + 1) square;
+  // the picture grows by the radius on every side unless `fixedSize` (then the edges
+  // repeat). Consumes the input; radius 0 returns it.
+  OwnedImage bokeh(OwnedImage input, int figure, int radius, bool fixedSize);
+  // `input` reduced by `factor` both ways, each texel the mean of `factor` texels per axis
+  // (the last row and column repeated past the edge): rows first, then columns. A factor of
+  // 1 or less returns the input.
+  static OwnedImage shrink(OwnedImage input, int factor);
 
   EffectItemNumber range;
   EffectItemNumber lightStrength;

@@ -32,6 +32,10 @@ class BorderBlurFilter : public ShaderFilter<BorderBlurFilter, BorderBlurShaders
 
   BorderBlurFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // The picture faded towards its rectangular border by the radii of "範囲" and "縦横比",
+  // or, with "透明度の境界をぼかす", cut where its blurred alpha falls below half; the size
+  // stays.
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   EffectItemNumber range;
   EffectItemNumber aspect;

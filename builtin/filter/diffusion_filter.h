@@ -29,6 +29,9 @@ class DiffusionFilter : public ShaderFilter<DiffusionFilter, DiffusionShaders> {
 
   DiffusionFilter();
   std::shared_ptr<EffectBase> create() const override;
+  // The picture with a copy blurred by "拡散" laid over it at the level of "強さ"; the
+  // image grows by the blur unless "サイズ固定".
+  OwnedImage filterVideo(EffectContext& context, OwnedImage image) override;
 
   EffectItemNumber strength;
   EffectItemNumber spread;

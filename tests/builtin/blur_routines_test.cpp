@@ -9,7 +9,7 @@
 #include "builtin/filter/blur_filter.h"
 #include "builtin/filter/bokashi_filter.h"
 #include "gpu/shader_run_support.h"
-#include "gpu/style_services_support.h"
+#include "highlight_reference.h"
 
 namespace {
 
@@ -199,26 +199,9 @@ TEST_F(BlurRoutinesTest, InstancesShareThePrototypesResource) {
 
 // The filter itself, with the shared drawing resources whose shaders spread and gather the
 // highlights.
-class BokashiBodyTest : public TestSupport::StyleServicesTest {
- protected:
-  void SetUp() override {
-    StyleServicesTest::SetUp();
-    writeStyle(TestSupport::kStyleFonts);
-    startServices();
-  }
-};
-
-// Colours spread as e^(c x base + 1) before the blur and gathered by the logarithm after.
-CpuImage spreadHighlights(CpuImage image, float base) {
-  for (Rgba& pixel : image.pixels)
-    for (int c = 0; c < 3; ++c) pixel[c] = std::exp(std::clamp(pixel[c], 0.0f, 1.0f) * base + 1.0f);
-  return image;
-}
-CpuImage gatherHighlights(CpuImage image, float base) {
-  for (Rgba& pixel : image.pixels)
-    for (int c = 0; c < 3; ++c) pixel[c] = (std::log(pixel[c]) - 1.0f) * (1.0f / base);
-  return image;
-}
+using BokashiBodyTest = TestSupport::DrawingResourcesTest;
+using TestSupport::gatherHighlights;
+using TestSupport::spreadHighlights;
 
 TEST_F(BokashiBodyTest, TheFilterBlursWithItsItemsAndWeighsHighlights) {
   const CpuImage picture = noisePicture(14, 10, 12);

@@ -17,15 +17,22 @@
 #include "gpu/shader/sampler_state_list.h"
 #include "gpu/shader/shader_binding.h"
 #include "gpu/shader_run_support.h"
+#include "bokeh_reference.h"
+#include "streak_reference.h"
 
 namespace {
 
 using namespace Effect;
 using TestSupport::CpuImage;
+using TestSupport::cpuBokeh;
+using TestSupport::cpuStreak;
 using TestSupport::download;
+using TestSupport::kGlowWeight;
 using TestSupport::imagesNear;
 using TestSupport::noisePicture;
 using TestSupport::Rgba;
+using TestSupport::smooth;
+using TestSupport::StreakWeight;
 using TestSupport::upload;
 
 using LightBlurShadersTest = TestSupport::GpuTest;
@@ -48,52 +55,10 @@ Rgba scaled(const Rgba& color, float factor) {
   return {color[0] * factor, color[1] * factor, color[2] * factor, color[3] * factor};
 }
 
-void add(Rgba& sum, const Rgba& color, float weight = 1.0f) {
-  for (int c = 0; c < 4; ++c) sum[c] += color[c] * weight;
-}
-
-float smooth(float t) {
-  t = std::clamp(t, 0.0f, 1.0f);
-  return t * t * (3.0f - 2.0f * t);
-}
-
-Rgba texelAt(const CpuImage& image, float x, float y) {
-  return image.get(static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y)));
-}
-
 // ---------------------------------------------------------------------------------------------
 // Streaks: the glow and the directional blur.
 
-using Weight = std::function<float(float i, float n)>;
-
-CpuImage cpuStreak(const CpuImage& input, const StreakConstants& c, int width, int height,
-                   const Weight& weight) {
-  CpuImage output(width, height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const float fx = static_cast<float>(x) + 0.5f + c.offset[0];
-      const float fy = static_cast<float>(y) + 0.5f + c.offset[1];
-      const auto n = static_cast<float>(c.sampleNum);
-      Rgba sum{0, 0, 0, 0};
-      float weights = 0.0f;
-      for (int i = 0; i < c.sampleNum; ++i) {
-        const auto fi = static_cast<float>(i);
-        const float w = weight(fi, n);
-        add(sum, texelAt(input, fx + c.step[0] * fi, fy + c.step[1] * fi), w);
-        weights += w;
-        if (i > 0) {
-          add(sum, texelAt(input, fx - c.step[0] * (fi * c.stepRatio),
-                           fy - c.step[1] * (fi * c.stepRatio)), w);
-          weights += w;
-        }
-      }
-      output.at(x, y) = weights > 0.0f ? scaled(sum, 1.0f / weights) : texelAt(input, fx, fy);
-    }
-  return output;
-}
-
-const Weight kGlowWeight = [](float i, float n) { return smooth((n - i) / n); };
-const Weight kDirectionWeight = [](float i, float n) { return 1.0f - i * i / (n * n); };
+const StreakWeight kDirectionWeight = [](float i, float n) { return 1.0f - i * i / (n * n); };
 
 TEST_F(LightBlurShadersTest, GlowStreaksFadeSmoothlyBothWays) {
   GlowShaders glow;
@@ -259,28 +224,6 @@ CpuImage kernelPicture(int size, const std::function<float(int, int)>& alpha) {
       kernel.at(i, j) = {a, a, a, a};
     }
   return kernel;
-}
-
-CpuImage cpuBokeh(const CpuImage& kernel, int n, int width, int height,
-                  const std::function<Rgba(float, float, int, int)>& tap) {
-  CpuImage output(width, height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const float px = static_cast<float>(x) + 0.5f;
-      const float py = static_cast<float>(y) + 0.5f;
-      Rgba sum{0, 0, 0, 0};
-      float weights = 0.0f;
-      for (int j = 0; j < n; ++j)
-        for (int i = 0; i < n; ++i) {
-          const float w = kernel.get(i, j)[3];
-          if (w == 0.0f) continue;
-          add(sum, tap(px, py, i, j), w);
-          weights += w;
-        }
-      const int middle = std::max(n - 1, 0) / 2;
-      output.at(x, y) = weights > 0.0f ? scaled(sum, 1.0f / weights) : tap(px, py, middle, middle);
-    }
-  return output;
 }
 
 // Bilinear filtering with clamped addressing, at a position in pixels.

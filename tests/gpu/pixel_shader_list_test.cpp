@@ -284,6 +284,23 @@ TEST_F(PixelShaderListTest, TheLogarithmicSpreadUndoesTheExponentialOne) {
     EXPECT_TRUE(nearHalf(halfPixel(*result, x, 0), halfPixel(*image, x, 0), 0.01f)) << x;
 }
 
+// Below e, which the spread never gives, lies transparent black that a blur drew in from
+// outside the picture: it gathers to 0, never to a negative colour or -inf.
+TEST_F(PixelShaderListTest, TheLogarithmicSpreadGathersWhatLiesBelowEToZero) {
+  auto image = Media::ImageBuffer::makeShared(10, 2, 1);
+  TestSupport::setHalfPixel(*image, 0, 0, {0.0f, 1.0f, 2.5f, 0.0f});
+  TestSupport::setHalfPixel(*image, 1, 0, {0.5f, 1.5f, 3.0f, 0.25f});
+  Media::ResourceBuffer source, back(2, 1);
+  source.create(*image);
+  Media::ConstantBufferCommon down;
+  Media::ConstantBufferCommon::create(down, Constants().f(0, 0.5f).bytes, 16);
+  list_->entry(PixelShaderList::kLogarithmic).drawInputWithConstants(back, source, down, nullptr);
+  const auto result = back.readBack();
+  EXPECT_TRUE(nearHalf(halfPixel(*result, 0, 0), {0.0f, 0.0f, 0.0f, 0.0f}));
+  const float above = (std::log(3.0f) - 1.0f) * 0.5f;
+  EXPECT_TRUE(nearHalf(halfPixel(*result, 1, 0), {0.0f, 0.0f, above, 0.25f}));
+}
+
 // Blend modes over a frame: normal is the source, difference of identical opaque pictures is
 // black, luma of identical pictures gives the frame back.
 TEST_F(PixelShaderListTest, BlendModesOverTheFrame) {
