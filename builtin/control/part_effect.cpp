@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "builtin/filter/bokashi_filter.h"
+#include "builtin/filter/default_filter.h"
 #include "builtin/item_links.h"
 #include "effect/effect_service.h"
 #include "gpu/render_buffer.h"
@@ -77,12 +78,8 @@ void drawWhole(Media::RenderBuffer& frame, Media::ResourceBuffer& filtered,
 
 // The mask softened by the prototype of "ぼかし", larger by the radius on every side.
 OwnedImage blurredMask(OwnedImage mask, int radius) {
-  EffectService* registry = EffectService::instance();
-  if (!registry)
-    throw System::makeFormattedException("Effect::EffectService::getDefaultEffect",
-                                         "default effect not found", "%s", BokashiFilter::kName);
-  return registry->getDefaultEffect<BokashiFilter>()->blur(std::move(mask), radius, 0.0f,
-                                                           BokashiFilter::kGrow);
+  return defaultEffect<BokashiFilter>().blur(std::move(mask), radius, 0.0f,
+                                            BokashiFilter::kGrow);
 }
 
 }  // namespace

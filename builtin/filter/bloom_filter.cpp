@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "builtin/filter/bokashi_filter.h"
+#include "builtin/filter/default_filter.h"
 #include "effect/effect_service.h"
 #include "gpu/resource/resource_service.h"
 #include "gpu/resource_buffer.h"
@@ -23,13 +24,7 @@ struct BrightConstants {
   float limit;
 };
 
-BokashiFilter& registeredBlur() {
-  EffectService* registry = EffectService::instance();
-  if (!registry)
-    throw System::makeFormattedException("Effect::EffectService::getDefaultEffect",
-                                         "default effect not found", "%s", BokashiFilter::kName);
-  return *registry->getDefaultEffect<BokashiFilter>();
-}
+BokashiFilter& registeredBlur() { return defaultEffect<BokashiFilter>(); }
 
 }  // namespace
 

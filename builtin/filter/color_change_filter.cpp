@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "builtin/filter/chroma_key_filter.h"
-#include "builtin/filter/default_prototype.h"
+#include "builtin/filter/default_filter.h"
 #include "builtin/filter/luma_chroma.h"
 #include "gpu/resource_buffer.h"
 #include "gpu/shader/shader_binding.h"
@@ -47,7 +47,7 @@ OwnedImage ColorChangeFilter::filterVideo(EffectContext& context, OwnedImage ima
   const StraightColour source = straightColourOf(beforeColor);
   const float key[3] = {source.red, source.green, source.blue};
   // The key map comes from the registered key's own shaders and constants, under its lock.
-  OwnedImage map = defaultPrototype<ChromaKeyFilter>().makeDiffMap(
+  OwnedImage map = defaultEffect<ChromaKeyFilter>().makeDiffMap(
       *image, key, static_cast<float>(hueRange.getValue(context)),
       static_cast<float>(saturationRange.getValue(context)), radius, false, false);
 

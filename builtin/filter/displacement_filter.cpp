@@ -6,6 +6,7 @@
 
 #include "builtin/choice_lists.h"
 #include "builtin/filter/bokashi_filter.h"
+#include "builtin/filter/default_filter.h"
 #include "builtin/item_links.h"
 #include "edit/update_section.h"
 #include "effect/effect_event_param.h"
@@ -81,13 +82,8 @@ OwnedImage DisplacementFilter::filterVideo(EffectContext& context, OwnedImage im
                       static_cast<float>(std::max(mask->width(), mask->height()));
   const auto softness = static_cast<int>(std::lround(blur.getValue(context)));
   if (softness > 0) {
-    EffectService* registry = EffectService::instance();
-    if (!registry)
-      throw System::makeFormattedException("Effect::EffectService::getDefaultEffect",
-                                           "default effect not found", "%s",
-                                           BokashiFilter::kName);
-    mask = registry->getDefaultEffect<BokashiFilter>()->blur(std::move(mask), softness, 0.0f,
-                                                             BokashiFilter::kGrow);
+    mask = defaultEffect<BokashiFilter>().blur(std::move(mask), softness, 0.0f,
+                                               BokashiFilter::kGrow);
   }
 
   const auto width = static_cast<int32_t>(image->width());

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "builtin/filter/bokashi_filter.h"
-#include "builtin/filter/default_prototype.h"
+#include "builtin/filter/default_filter.h"
 #include "gpu/resource/resource_service.h"
 #include "gpu/resource_buffer.h"
 #include "render/effect_chain.h"
@@ -47,7 +47,7 @@ OwnedImage silhouette(Media::ResourceBuffer& picture, const float (&color)[4], i
       color, sizeof(color), nullptr);
   OwnedImage result = adoptBuffer(std::move(shape));
   if (spread <= 0) return result;
-  return defaultPrototype<BokashiFilter>().blur(std::move(result), spread, 0.0f,
+  return defaultEffect<BokashiFilter>().blur(std::move(result), spread, 0.0f,
                                                 BokashiFilter::kGrow);
 }
 

@@ -5,7 +5,7 @@
 #include <numbers>
 
 #include "builtin/filter/bokashi_filter.h"
-#include "builtin/filter/default_prototype.h"
+#include "builtin/filter/default_filter.h"
 #include "builtin/item_links.h"
 #include "gpu/resource/resource_service.h"
 #include "gpu/resource_buffer.h"
@@ -64,7 +64,7 @@ OwnedImage MaskFilter::filterVideo(EffectContext& context, OwnedImage image) {
   const double scale = static_cast<double>(side) / std::max(shape->width(), shape->height());
   const long radius = std::lround(blur.getValue(context));
   if (radius > 0)
-    shape = defaultPrototype<BokashiFilter>().blur(std::move(shape), static_cast<int>(radius),
+    shape = defaultEffect<BokashiFilter>().blur(std::move(shape), static_cast<int>(radius),
                                                    0.0f, BokashiFilter::kGrow);
 
   double extentX = image->width(), extentY = image->height();

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "builtin/filter/bokashi_filter.h"
+#include "builtin/filter/default_filter.h"
 #include "effect/effect_service.h"
 #include "gpu/resource/resource_service.h"
 #include "gpu/resource_buffer.h"
@@ -34,11 +35,7 @@ OwnedImage ShapeFilter::filterVideo(EffectContext& context, OwnedImage image) {
   if (!(constants.level > 0.0f)) return image;
   const int radius = static_cast<int>(std::lround(range.getValue(context)));
 
-  EffectService* registry = EffectService::instance();
-  if (!registry)
-    throw System::makeFormattedException("Effect::EffectService::getDefaultEffect",
-                                         "default effect not found", "%s", BokashiFilter::kName);
-  OwnedImage blurred = registry->getDefaultEffect<BokashiFilter>()->blur(
+  OwnedImage blurred = defaultEffect<BokashiFilter>().blur(
       adoptBuffer(image->clone()), radius, 0.0f, BokashiFilter::kKeepEdge);
 
   auto output = std::make_unique<Media::ResourceBuffer>(static_cast<int32_t>(image->width()),

@@ -21,7 +21,7 @@ using TestSupport::Rgba;
 
 struct Settings {
   double strength = 100, spread = 10, threshold = 30, speed = 0;
-  std::optional<uint32_t> rgb;
+  std::optional<uint32_t> rgb = std::nullopt;
   bool fixed = false;
 };
 

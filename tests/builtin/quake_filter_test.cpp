@@ -19,14 +19,17 @@ using Shake = QuakeFilter::Shake;
 constexpr double kPi = std::numbers::pi;
 
 TEST(QuakeFilter, APeriodOfOneTurnsTheSignEveryFrame) {
-  for (const bool random : {false, true})
+  for (const bool random : {false, true}) {
     for (int frame = 0; frame < 12; ++frame) {
       const Shake shake = QuakeFilter::shakeAt(frame, 1, {10, 6, 4}, random, false, 12345);
       const double sign = frame % 2 == 0 ? 1.0 : -1.0;
       EXPECT_GT(shake.x * sign, 0.0) << "frame " << frame << ", random " << random;
       EXPECT_GT(shake.y * sign, 0.0) << "frame " << frame << ", random " << random;
-      if (!random) EXPECT_DOUBLE_EQ(shake.x, 10.0 * sign);
+      if (!random) {
+        EXPECT_DOUBLE_EQ(shake.x, 10.0 * sign);
+      }
     }
+  }
 }
 
 TEST(QuakeFilter, WithoutRandomStrengthASwingIsASine) {
@@ -37,8 +40,12 @@ TEST(QuakeFilter, WithoutRandomStrengthASwingIsASine) {
     EXPECT_NEAR(shake.x, expected, 1e-9) << frame;
     EXPECT_NEAR(shake.y, -2.0 * expected, 1e-9) << frame;
     EXPECT_NEAR(shake.z, 0.5 * expected, 1e-9) << frame;
-    if (frame % 20 > 0 && frame % 20 < 10) EXPECT_GT(shake.x, 0.0) << frame;
-    if (frame % 20 > 10) EXPECT_LT(shake.x, 0.0) << frame;
+    if (frame % 20 > 0 && frame % 20 < 10) {
+      EXPECT_GT(shake.x, 0.0) << frame;
+    }
+    if (frame % 20 > 10) {
+      EXPECT_LT(shake.x, 0.0) << frame;
+    }
   }
 }
 
