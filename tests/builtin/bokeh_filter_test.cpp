@@ -33,7 +33,7 @@ constexpr int kSquare = 2;
 
 class BokehFilterTest : public TestSupport::DrawingResourcesTest {
  protected:
-  CpuImage runFilter(const CpuImage& picture, double range, double light, int figure,
+  CpuImage filtered(const CpuImage& picture, double range, double light, int figure,
                      bool fixed) {
     BokehFilter filter;
     filter.range.setValue(range, 0);
@@ -129,7 +129,7 @@ TEST_F(BokehFilterTest, TheFigureKernelWeighsTheSpreadHighlights) {
     EXPECT_EQ(kernel.get(0, 0)[3] < 0.5f, c.figure == kCircle) << "only the circle leaves corners";
     const CpuImage expected =
         gatherHighlights(cpuDirect(spreadHighlights(picture, base), kernel, radius, c.fixed), base);
-    EXPECT_TRUE(imagesNear(runFilter(picture, c.range, c.light, c.figure, c.fixed), expected, 1e-2f))
+    EXPECT_TRUE(imagesNear(filtered(picture, c.range, c.light, c.figure, c.fixed), expected, 1e-2f))
         << c.range << " " << c.light << " " << c.figure << " " << c.fixed;
   }
 }
@@ -168,7 +168,7 @@ TEST_F(BokehFilterTest, NoRangeClipsTheColoursOnly) {
   CpuImage clipped = picture;
   for (Rgba& pixel : clipped.pixels)
     for (int c = 0; c < 3; ++c) pixel[c] = std::clamp(pixel[c], 0.0f, 1.0f);
-  EXPECT_TRUE(imagesNear(runFilter(picture, 0, 32, kCircle, false), clipped, 1e-2f));
+  EXPECT_TRUE(imagesNear(filtered(picture, 0, 32, kCircle, false), clipped, 1e-2f));
 }
 
 // A figure the list lacks weighs nothing: the picture stays sharp, moved into the grown image.
@@ -177,7 +177,7 @@ TEST_F(BokehFilterTest, AMissingFigureLeavesThePictureSharp) {
   CpuImage expected(10, 9);
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 6; ++x) expected.at(x + 2, y + 2) = picture.get(x, y);
-  EXPECT_TRUE(imagesNear(runFilter(picture, 2, 0, 999, false), expected, 1e-2f));
+  EXPECT_TRUE(imagesNear(filtered(picture, 2, 0, 999, false), expected, 1e-2f));
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ class ChromaKeyFilterTest : public ::testing::Test {
     filter.borderCorrection.setValue(k.border, 0);
     filter.colorCorrection.value = k.colourCorrection;
     filter.transparencyCorrection.value = k.transparencyCorrection;
-    return TestSupport::runFilter(filter, source);
+    return TestSupport::filtered(filter, source);
   }
 
   std::optional<TestSupport::RenderWorld> world_;

@@ -66,7 +66,7 @@ class ColorChangeFilterTest : public ::testing::Test {
     filter.saturationRange.setValue(c.saturationRange, 0);
     filter.borderCorrection.setValue(c.border, 0);
     filter.colorCorrection.value = c.colourCorrection;
-    return TestSupport::runFilter(filter, source);
+    return TestSupport::filtered(filter, source);
   }
 
   std::optional<TestSupport::RenderWorld> world_;

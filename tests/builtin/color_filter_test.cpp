@@ -64,7 +64,7 @@ class ColorFilterTest : public ::testing::Test {
     filter.luminance.setValue(c.luminance, 0);
     filter.saturation.setValue(c.saturation, 0);
     filter.saturate.value = c.saturate;
-    return TestSupport::runFilter(filter, source);
+    return TestSupport::filtered(filter, source);
   }
 
   const CpuImage source_ = TestSupport::randomPicture(7, 5, 23);
