@@ -38,6 +38,7 @@
 #include "render/render_anchor_access.h"
 #include "render/render_service.h"
 #include "render/xaudio2_service.h"
+#include "script/script_service.h"
 #include "system/dialog.h"
 #include "system/event_service.h"
 #include "system/log.h"
@@ -85,6 +86,9 @@ void acquireServices(System::ServiceStack& services) {
   services.acquire<Plugin::InputService>();
   // The export writers, built in and from the plug-in folder.
   services.acquire<Plugin::OutputService>();
+  // The script engines; an engine that cannot be built is reported and left out.
+  services.acquire<Plugin::ScriptService>();
+  Plugin::registerScriptPlugins(*Plugin::ScriptService::instance());
   services.acquire<Cache::CacheService>();
   services.acquire<Effect::EffectService>();
   services.acquire<Undo::UndoService>();
