@@ -18,6 +18,7 @@
 #include "script/lua_api/lua_api.h"
 #include "script/script_current.h"
 #include "script/script_error_text.h"
+#include "script/item_cast.h"
 #include "system/exception.h"
 #include "system/log.h"
 #include "system/text.h"
@@ -32,13 +33,6 @@
 namespace Plugin {
 
 namespace {
-
-template <class Item>
-const Item& itemAs(const Effect::EffectItem& item) {
-  const auto* typed = dynamic_cast<const Item*>(&item);
-  if (!typed) throw System::makeException("Effect::EffectItem::to", "invalid effect item type.");
-  return *typed;
-}
 
 std::string quoted(std::string_view text) {
   std::string result = "\"";

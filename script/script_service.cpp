@@ -39,6 +39,12 @@ std::shared_ptr<ScriptPlugin> ScriptService::findScriptPlugin(const char* name) 
   return found->second;
 }
 
+std::shared_ptr<ScriptPlugin> ScriptService::findEngine(const char* name) {
+  if (const ScriptService* service = instance()) return service->findScriptPlugin(name);
+  throw System::makeException("Plugin::ScriptService::findScriptPlugin", "not found script plugin.",
+                              name ? name : kDefaultEngine);
+}
+
 void registerScriptPlugins(ScriptService& service) {
   registerReported<LuaScript>(service);
   registerReported<LuaJitScript>(service);

@@ -25,6 +25,8 @@ class ScriptService : public System::Service<ScriptService> {
   // The engine named exactly `name` (null: the default). An unknown name throws "not found
   // script plugin." with the name as the note.
   std::shared_ptr<ScriptPlugin> findScriptPlugin(const char* name) const;
+  // findScriptPlugin of the process's service; without the service no name is found.
+  static std::shared_ptr<ScriptPlugin> findEngine(const char* name);
 
  private:
   void add(std::shared_ptr<ScriptPlugin> engine);
