@@ -253,6 +253,27 @@ TEST_P(LuaEngineTest, AHostFailureInsideAFunctionEndsTheRunWithThatFailure) {
   EXPECT_EQ(engine->depth(), 0);
 }
 
+// ---- two engines at once -------------------------------------------------------------------
+
+TEST(LuaEnginesTogetherTest, RunsOnTwoThreadsEachSeeTheirOwnInstance) {
+  Plugin::LuaScript lua;
+  Plugin::LuaJitScript jit;
+  const auto runMany = [](Plugin::LuaBase& engine, const std::string& letter, int& wrong) {
+    ScriptFixture fixture;
+    const std::string expected(40, letter[0]);
+    for (int i = 0; i < 100; ++i)
+      if (fixture.run(engine, "for i = 1, 40 do mes('" + letter + "') end") != expected) ++wrong;
+  };
+  int wrongA = 0;
+  int wrongB = 0;
+  std::thread first([&] { runMany(lua, "a", wrongA); });
+  std::thread second([&] { runMany(jit, "b", wrongB); });
+  first.join();
+  second.join();
+  EXPECT_EQ(wrongA, 0);
+  EXPECT_EQ(wrongB, 0);
+}
+
 // ---- movements -----------------------------------------------------------------------------
 
 TEST_P(LuaEngineTest, MovementResultsAreNumbersOrZero) {
