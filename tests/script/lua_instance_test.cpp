@@ -183,6 +183,21 @@ TEST_P(LuaEngineTest, ObjThatIsNoTableEndsTheRun) {
               HasSubstr("obj table not defined"));
 }
 
+TEST_P(LuaEngineTest, RelativePathsAreTakenFromTheScriptFolder) {
+  auto run = fixture.instance(*engine);
+  const struct {
+    const char* path;
+    const char* resolved;
+  } cases[] = {
+      {"img/a.png", "/scripts/dir/img/a.png"},
+      {"/img/a.png", "/img/a.png"},
+      {"\\img\\a.png", "\\img\\a.png"},
+      {"C:\\img\\a.png", "C:\\img\\a.png"},
+      {"C:/img/a.png", "C:/img/a.png"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Plugin::LuaApi::resolveScriptPath(c.path), c.resolved);
+}
+
 // ---- nesting -------------------------------------------------------------------------------
 
 struct Nesting {
