@@ -357,6 +357,10 @@ TEST(ScriptServiceTest, AMissingLibraryFailsItsEngineOnlyAndIsTriedAgain) {
   for (const std::string& text : log.texts("INFO"))
     if (text == "load script module [liblua-not-installed.so.0]") ++loads;
   EXPECT_EQ(loads, 2);
+  // A library without the Lua entry points is refused as a whole, and tried again.
+  lua.libraryFile = "libm.so.6";
+  for (int attempt = 0; attempt < 2; ++attempt)
+    EXPECT_THAT(whatOf([&] { fixture.instance(lua); }), HasSubstr("dlsym() failed."));
   // The lock was released: another thread can run the engine.
   lua.libraryFile = "liblua5.1.so.0";
   std::string text;
