@@ -38,6 +38,8 @@
 #include "render/render_anchor_access.h"
 #include "render/render_service.h"
 #include "render/xaudio2_service.h"
+#include "script/script_effect_host.h"
+#include "script/script_service.h"
 #include "system/dialog.h"
 #include "system/event_service.h"
 #include "system/log.h"
@@ -85,6 +87,9 @@ void acquireServices(System::ServiceStack& services) {
   services.acquire<Plugin::InputService>();
   // The export writers, built in and from the plug-in folder.
   services.acquire<Plugin::OutputService>();
+  // The script engines; an engine that cannot be built is reported and left out.
+  services.acquire<Plugin::ScriptService>();
+  Plugin::registerScriptPlugins(*Plugin::ScriptService::instance());
   services.acquire<Cache::CacheService>();
   services.acquire<Effect::EffectService>();
   services.acquire<Undo::UndoService>();
@@ -161,6 +166,10 @@ int run(int argc, char** argv) {
   // The wipes clip and blur through the built-in filters once the registry holds them.
   Effect::BuiltinTransitionFilters transitionFilters;
   std::optional<ScopedInstall<Resource::TransitionFilters>> transitionFiltersInstall;
+  // The script effects' headers are read into items as the registry registers the scripts;
+  // the host finds the script engines once their service exists.
+  Plugin::ScriptEffectHost scriptHost;
+  const ScopedInstall<Effect::ScriptHost> scriptHostInstall(Effect::setScriptHost, &scriptHost);
   // The registry registers the built-in effects and movements when it starts.
   Effect::EffectService::setCatalogue(Effect::builtinCatalogue());
   try {

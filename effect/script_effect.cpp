@@ -39,6 +39,20 @@ void ScriptEffect::replaceScriptText(ScriptEntry& entry) {
   record_->compiled.reset();
 }
 
+bool ScriptEffect::addScriptItem(std::string name, std::unique_ptr<EffectItem> item) {
+  EffectItem* added = item.get();
+  scriptItems_.push_back(std::move(item));
+  if (findScriptVariable(name)) return false;
+  scriptVariables_.push_back({std::move(name), added});
+  return true;
+}
+
+EffectItem* ScriptEffect::findScriptVariable(std::string_view name) const {
+  for (const ScriptVariable& variable : scriptVariables_)
+    if (variable.name == name) return variable.item;
+  return nullptr;
+}
+
 // ---- the four kinds ----------------------------------------------------------------------
 
 ScriptInput::ScriptInput(std::string_view name)

@@ -11,12 +11,20 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "effect/effect_base.h"
 #include "effect/script_file_parser.h"
 #include "effect/script_record.h"
 
 namespace Effect {
+
+// A script variable: the name through which an item's value reaches the script ("@" first:
+// an assignment in front of the script text; otherwise a field of the table obj).
+struct ScriptVariable {
+  std::string name;
+  EffectItem* item;
+};
 
 class ScriptEffect : public EffectBase, public ScriptFileParser {
  public:
@@ -40,6 +48,15 @@ class ScriptEffect : public EffectBase, public ScriptFileParser {
   // The shared record; null before createResource or shareResource.
   const std::shared_ptr<ScriptRecord>& record() const { return record_; }
 
+  // Takes a parameter item made for this effect (it joined the item list when it was
+  // built) and binds it to the variable `name`, unless the name is bound already: a name
+  // keeps its first item. True when the item was bound.
+  bool addScriptItem(std::string name, std::unique_ptr<EffectItem> item);
+  // The bound variables in the order they were declared.
+  const std::vector<ScriptVariable>& scriptVariables() const { return scriptVariables_; }
+  // The item bound to `name`, or null.
+  EffectItem* findScriptVariable(std::string_view name) const;
+
  protected:
   // `mediaAndTargetType` sets both type bytes. The name is kept by the effect until the
   // record holds it.
@@ -49,6 +66,8 @@ class ScriptEffect : public EffectBase, public ScriptFileParser {
  private:
   std::string ownName_;
   std::shared_ptr<ScriptRecord> record_;
+  std::vector<std::unique_ptr<EffectItem>> scriptItems_;
+  std::vector<ScriptVariable> scriptVariables_;
 };
 
 // The families' common part: a new effect of a script is one of its family under the

@@ -3,12 +3,16 @@
 // and its instances (a script movement embeds its own).
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace Plugin {
 class ScriptPlugin;  // a script engine, owned by the scripting host
 }
 
 namespace Effect {
+
+class EffectItem;
 
 // What the scripting host builds from a script's text on first use (its shaders); dropped
 // when the text changes, so that it is built again from the new text.
@@ -27,6 +31,10 @@ struct ScriptRecord {
   // The engine the host bound; none until a host binds it.
   std::shared_ptr<Plugin::ScriptPlugin> engine;
   std::shared_ptr<CompiledScript> compiled;
+  // The parameter items the header declared, in declaration order, each with the variable
+  // it was bound to: copies of the prototype's items (values and settings), from which every
+  // effect of the script builds its own.
+  std::vector<std::pair<std::string, std::shared_ptr<const EffectItem>>> items;
 };
 
 }  // namespace Effect
