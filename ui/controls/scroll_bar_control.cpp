@@ -4,21 +4,12 @@
 #include <cmath>
 
 #include "ui/controls/control_paint.h"
+#include "ui/controls/inner_container.h"
 
 namespace Control {
 namespace {
 
 constexpr float kThumbOverhang = 3.0f;  // the thumb reaches this far past its view's ends
-
-// The container of a control's own parts: laid out in the control, clipped to its visible
-// part, one priority above it.
-Window::WindowControlContainer innerContainer(const Window::WindowControl& owner) {
-  Window::WindowControlContainer inner;
-  inner.priority = owner.priority;
-  inner.clipRect = &owner.visibleRect;
-  inner.parentRect = &owner.fullRect;
-  return inner;
-}
 
 int32_t roundToInt(float value) { return static_cast<int32_t>(std::lround(value)); }
 
