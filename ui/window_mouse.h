@@ -164,6 +164,11 @@ class WindowMouseService : public System::Service<WindowMouseService> {
     pressed_->dragging = true;
     moved_ = true;
   }
+  // Called by the pressed target from its press handler: another target (a part of it that
+  // is dragged) takes over the press, as if it had been pressed itself.
+  void handPress(WindowMouse* target) {
+    if (pressed_ && target) changePressed(target);
+  }
   // Moves the running drag's origin (window coordinates): the displacements that follow are
   // measured from there.
   void setDragOrigin(int32_t x, int32_t y) {

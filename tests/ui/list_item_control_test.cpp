@@ -133,6 +133,59 @@ TEST_F(ListFixture, ARightButtonDragMovesTheContentWithThePointer) {
   EXPECT_EQ(pixel(200, 5), 0x200000u) << "scrolled by 50: the second item at the top";
 }
 
+TEST_F(ListFixture, TheBarShowsTheViewAndTheWheelArrowsAndTrackScrollTheList) {
+  add(10);  // 400 pixels in 300; the bar at x 380, its arrows 20 high
+  ASSERT_TRUE(list.scrollBarShown());
+  EXPECT_EQ(list.scrollBar.fullRect, (Window::Rect{380, 0, 20, 300}));
+  EXPECT_EQ(list.scrollBar.step, 80) << "twice the average item height";
+  EXPECT_EQ(list.scrollBar.maximum, 400);
+  EXPECT_EQ(list.scrollBar.viewEnd, 300);
+  struct Step {
+    const char* what;
+    std::function<void()> run;
+    int32_t position;
+  };
+  const Step steps[] = {
+      {"wheel toward the user over an item", [this] { now += 10'000; wheel(200, 150, -120); }, 80},
+      {"wheel again, to the end", [this] { now += 10'000; wheel(200, 150, -120); }, 100},
+      {"wheel away from the user", [this] { now += 10'000; wheel(200, 150, 120); }, 20},
+      {"down arrow", [this] { click(390, 290); }, 100},
+      {"up arrow", [this] { click(390, 10); }, 20},
+      {"track below the thumb: a page", [this] { click(390, 270); }, 100},
+  };
+  for (const Step& s : steps) {
+    s.run();
+    EXPECT_EQ(list.scrollPosition(), s.position) << s.what;
+    EXPECT_EQ(list.scrollBar.viewStart, s.position) << s.what;
+    EXPECT_EQ(rectOf(0).fullRect.y, -s.position) << s.what;
+  }
+
+  // The thumb (from the track's 65th pixel at 100 of 400) drags the list.
+  now += 10'000;
+  press(390, 100);
+  ASSERT_EQ(mice().pressedTarget(), &list.scrollBar.thumb);
+  move(390, 60);  // 100 + trunc(400 * -40 / 260)
+  release(390, 60);
+  EXPECT_EQ(list.scrollPosition(), 39);
+  list.procMove();
+  EXPECT_EQ(list.scrollPosition(), 39) << "a relayout keeps the position";
+
+  move(200, 150);
+  list.procPaint();
+  EXPECT_EQ(pixel(390, 100), Colour::kBody) << "the thumb";
+  EXPECT_EQ(pixel(390, 250), Colour::kBackground) << "the track below it";
+  EXPECT_EQ(pixel(370, 150), 0x500000u) << "the fifth item, 39 pixels up";
+  EXPECT_EQ(pixel(381, 150), Colour::kBackground) << "beside the thumb: the bar, not the item";
+
+  list.items.resize(3);
+  list.updateItemLayout();
+  list.setScrollPosition(39);
+  EXPECT_EQ(list.scrollPosition(), 0) << "the items fit again";
+  EXPECT_FALSE(list.scrollBar.visible);
+  EXPECT_FALSE(list.scrollBar.thumb.visible) << "a hidden bar hides its thumb";
+  EXPECT_FALSE(list.scrollBar.firstArrow.visible);
+}
+
 TEST_F(ListFixture, ItemsSwapOnlyWhenBothMayMove) {
   add(2);
   add(1, false);

@@ -90,6 +90,17 @@ void ControlDrawScope::drawLayout(PangoLayout* layout, int32_t x, int32_t y,
   pango_cairo_show_layout(context, layout);
 }
 
+void ControlDrawScope::fillRectangle(float left, float top, float right, float bottom,
+                                     const Media::Brush& brush) {
+  if (right <= left || bottom <= top) return;
+  cairo_t* context = target_.target->context();
+  cairo_new_path(context);
+  cairo_rectangle(context, left + target_.originX, top + target_.originY, right - left,
+                  bottom - top);
+  brush.setSource(context);
+  cairo_fill(context);
+}
+
 void ControlDrawScope::drawLine(Media::Point2F from, Media::Point2F to, float width,
                                 const Media::Brush& brush) {
   cairo_t* context = target_.target->context();

@@ -35,6 +35,8 @@ class ControlDrawScope {
   void drawBorder();
   // Draws a laid-out text with its top-left corner at (x, y).
   void drawLayout(PangoLayout* layout, int32_t x, int32_t y, const Media::Brush& brush);
+  // A rectangle with fractional edges (bars whose parts are fractions of their length).
+  void fillRectangle(float left, float top, float right, float bottom, const Media::Brush& brush);
   // A line with a fractional width, for icons that scale with the control.
   void drawLine(Media::Point2F from, Media::Point2F to, float width, const Media::Brush& brush);
 

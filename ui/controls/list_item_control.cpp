@@ -4,6 +4,7 @@
 
 #include "ui/controls/control_metrics.h"
 #include "ui/controls/control_paint.h"
+#include "ui/controls/inner_container.h"
 
 namespace Control {
 
@@ -24,19 +25,25 @@ void ListItemBase::swapOrder(ListItemBase& other) {
 }
 
 ListItemControl::ListItemControl(Window::WindowControlContainer& container, int32_t y)
-    : WindowControlRenderTarget(container, 0, y, 0, 0) {
+    : WindowControlRenderTarget(container, 0, y, 0, 0),
+      barContainer(innerContainer(*this)),
+      itemContainer(innerContainer(*this)),
+      scrollBar(barContainer, -Metrics::scrollBarSize(), 0, Metrics::scrollBarSize()) {
   acceptsRightButton = true;
-  for (Window::WindowControlContainer* inner : {&barContainer, &itemContainer}) {
-    inner->priority = priority;
-    inner->parentRect = &fullRect;
-    inner->clipRect = &visibleRect;
-    inner->updateLayout();
-  }
+  acceptsWheel = true;
+  scrollBar.setShown(false);
+  scrollBar.scrollCallback = [this](ScrollBarControl&, int32_t newStart) {
+    setScrollPosition(newStart);
+    itemContainer.updateLayout();
+    repaint(*this);
+  };
+  barContainer.updateLayout();
+  itemContainer.updateLayout();
 }
 
 void ListItemControl::updateItemLayout() {
   contentHeight_ = 0;
-  const int32_t width = scrollBarShown_ ? -Metrics::scrollBarSize() : 0;
+  const int32_t width = scrollBar.visible ? -Metrics::scrollBarSize() : 0;
   for (const std::unique_ptr<ListItemBase>& item : items) {
     Window::WindowControl* control = item->control;
     if (!control) continue;
@@ -54,13 +61,26 @@ void ListItemControl::updateItemLayout() {
 void ListItemControl::setScrollPosition(int32_t position) {
   const int32_t visibleHeight = visibleRect.height;
   position = std::clamp(position, 0, std::max(0, contentHeight_ - visibleHeight));
+  scrollBar.minimum = std::min(contentHeight_, 0);
+  scrollBar.maximum = std::max(contentHeight_, 0);
+  scrollBar.setViewRange(scrollBar.viewStart, scrollBar.viewEnd);
+  scrollBar.setViewRange(position, position + visibleHeight);
   scrollPosition_ = position;
   itemContainer.scrollY = position;
-  if (visibleHeight < contentHeight_ && !scrollBarShown_) {
-    scrollBarShown_ = true;
+  if (visibleHeight < contentHeight_ && !scrollBar.visible) {
+    // An arrow click or a wheel message moves by two items on average.
+    const auto count = static_cast<int32_t>(items.size());
+    scrollBar.step = count > 0 ? contentHeight_ * 2 / count : 1;
+    scrollBar.layoutX = -Metrics::scrollBarSize();
+    scrollBar.layoutY = 0;
+    scrollBar.layoutW = Metrics::scrollBarSize();
+    scrollBar.layoutH = 0;
+    scrollBar.setShown(true);
+    scrollBar.updateLayout();
+    scrollBar.procMove();
     updateItemLayout();
-  } else if (visibleHeight >= contentHeight_ && scrollBarShown_) {
-    scrollBarShown_ = false;
+  } else if (visibleHeight >= contentHeight_ && scrollBar.visible) {
+    scrollBar.setShown(false);
     updateItemLayout();
   }
 }
@@ -74,7 +94,12 @@ int32_t ListItemControl::findItem(const ListItemBase* item) const {
 void ListItemControl::procRButtonDown(int32_t x, int32_t y) {
   if (!mouseService || !mouseService->pressedTarget()) return;
   mouseService->beginDrag(x, y, Window::MouseCursor::SizeAll);
-  dragStartScroll_ = scrollPosition_;
+  dragStartScroll_ = scrollBar.viewStart;
+}
+
+void ListItemControl::procMouseWheel(int32_t x, int32_t y, int32_t delta) {
+  scrollBar.procMouseWheel(x + visibleRect.x - scrollBar.visibleRect.x,
+                           y + visibleRect.y - scrollBar.visibleRect.y, delta);
 }
 
 void ListItemControl::procMouseDrag(int32_t, int32_t dy) {
@@ -99,7 +124,7 @@ void ListItemControl::procPaint() {
 }
 
 void ListItemControl::procMove() {
-  setScrollPosition(scrollPosition_);
+  setScrollPosition(scrollBar.viewStart);
   barContainer.updateLayout();
   itemContainer.updateLayout();
 }

@@ -1,11 +1,12 @@
 #pragma once
-// A vertical list of item controls that scrolls when its items do not fit: a right-button
-// drag moves the content with the pointer, and items may swap places through their sort
-// keys. While the items overflow, a scroll bar's width is kept free at the right edge.
+// A vertical list of item controls that scrolls when its items do not fit: by the wheel, by
+// its scroll bar, shown at the right edge while the items overflow, or by a right-button drag
+// that moves the content with the pointer. Items may swap places through their sort keys.
 #include <cstdint>
 #include <memory>
 #include <vector>
 
+#include "ui/controls/scroll_bar_control.h"
 #include "ui/window_control.h"
 
 namespace Control {
@@ -47,16 +48,20 @@ class ListItemControl : public Window::WindowControlRenderTarget {
   int32_t findItem(const ListItemBase* item) const;
 
   void procRButtonDown(int32_t x, int32_t y) override;
+  // The wheel scrolls as the scroll bar's wheel does.
+  void procMouseWheel(int32_t x, int32_t y, int32_t delta) override;
   void procMouseDrag(int32_t dx, int32_t dy) override;
   void procPaint() override;
   void procMove() override;
 
   int32_t contentHeight() const { return contentHeight_; }
   int32_t scrollPosition() const { return scrollPosition_; }
-  bool scrollBarShown() const { return scrollBarShown_; }
+  bool scrollBarShown() const { return scrollBar.visible; }
 
   Window::WindowControlContainer barContainer;
   Window::WindowControlContainer itemContainer;
+  // Vertical, `ScrollBarSize` wide at the right edge; hidden while the items fit.
+  ScrollBarControl scrollBar;
   // Declared after the containers: the items and their controls go first.
   std::vector<std::unique_ptr<ListItemBase>> items;
 
@@ -65,7 +70,6 @@ class ListItemControl : public Window::WindowControlRenderTarget {
   int32_t contentHeight_ = 0;
   int32_t dragStartScroll_ = 0;
   int32_t scrollPosition_ = 0;
-  bool scrollBarShown_ = false;
 };
 
 }  // namespace Control
