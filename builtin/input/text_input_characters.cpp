@@ -60,8 +60,9 @@ void placeOnPath(EffectContext& piece, const EffectContext& context, bool vertic
     view.y = p1.y + cosine * across;
     view.rotationZ += direction * kDegreesPerRadian;
   } else {
-    // Columns run down the path: the text's x axis points against the path's left side.
-    view.x = p1.x - sine * across;
+    // A column runs along the path, so the character turns a quarter turn less than the
+    // path does; its offset across the column turns with it.
+    view.x = p1.x + sine * across;
     view.y = p1.y - cosine * across;
     view.rotationZ += (direction - kQuarterTurn) * kDegreesPerRadian;
   }

@@ -36,15 +36,17 @@ using TestSupport::CpuImage;
 // that is not in the table fails.
 class TableScriptHost : public Effect::ScriptHost {
  public:
-  std::string runTextBlock(Effect::ScriptEffect&, Effect::EffectContext*,
+  std::string runTextBlock(Effect::ScriptEffect&, Effect::EffectContext* context,
                            const std::string& script) override {
     scripts.push_back(script);
+    contexts.push_back(context);
     const auto found = answers.find(script);
     if (found == answers.end()) throw std::runtime_error("attempt to call a nil value");
     return found->second(static_cast<int>(scripts.size()));
   }
   std::map<std::string, std::function<std::string(int run)>> answers;
   std::vector<std::string> scripts;
+  std::vector<const Effect::EffectContext*> contexts;
 };
 
 class TextScriptTest : public ::testing::Test {
@@ -232,6 +234,34 @@ TEST_F(TextRenderTest, AnEmptyTextHasNoPicture) {
   for (const char* content : {"", "\n\n", "<?=1?>"}) {
     placeText(content);
     EXPECT_FALSE(input()) << content;
+  }
+}
+
+// A frame's blocks run with the frame's context, and the picture shows what they printed.
+TEST_F(TextRenderTest, BlocksPrintIntoThePicture) {
+  TableScriptHost host;
+  host.answers["mes(1+1)"] = [](int) { return "2"; };
+  Effect::setScriptHost(&host);
+  placeText("<?=1+1?>");
+  const Effect::OwnedImage printed = input(12);
+  Effect::setScriptHost(nullptr);
+  ASSERT_EQ(host.contexts.size(), 1u);
+  EXPECT_EQ(host.contexts[0], &context_);
+  placeText("2");
+  const Effect::OwnedImage plain = input();
+  ASSERT_TRUE(printed);
+  ASSERT_TRUE(plain);
+  EXPECT_TRUE(TestSupport::imagesNear(TestSupport::download(*printed), TestSupport::download(*plain)));
+}
+
+TEST_F(TextRenderTest, AFontThatIsNotInTheListIsAnError) {
+  placeText("A");
+  text_->font.value = 1 << 20;
+  try {
+    input();
+    ADD_FAILURE() << "no exception";
+  } catch (const std::out_of_range& e) {
+    EXPECT_STREQ(e.what(), "invalid map<K, T> key");
   }
 }
 
@@ -456,6 +486,17 @@ TEST_F(TextRenderTest, VerticalTextRunsDownThePath) {
     EXPECT_NEAR(placed[k].view.x, inPlace[k].view.x, 0.01f) << k;
     EXPECT_NEAR(placed[k].view.y, 300.0f * inPlace[k].view.y / h, 0.01f) << k;
     EXPECT_NEAR(placed[k].view.rotationZ, 0.0f, 0.01f) << k;
+  }
+
+  // A path to the right lays the column on its side, above the path.
+  moveStraight(output_->y, 0, 0);
+  moveStraight(output_->x, 0, 300);
+  const auto lying = pieces();
+  ASSERT_EQ(lying.size(), 2u);
+  for (std::size_t k = 0; k < 2; ++k) {
+    EXPECT_NEAR(lying[k].view.x, 300.0f * inPlace[k].view.y / h, 0.01f) << k;
+    EXPECT_NEAR(lying[k].view.y, -inPlace[k].view.x, 0.01f) << k;
+    EXPECT_NEAR(lying[k].view.rotationZ, -90.0f, 0.01f) << k;
   }
 }
 
