@@ -51,6 +51,10 @@ double ScriptHost::getValue(const ScriptMovement&, const EffectItemNumber&,
   return 0;
 }
 
+std::string ScriptHost::runTextBlock(ScriptEffect&, EffectContext*, const std::string&) {
+  return {};
+}
+
 void setScriptHost(ScriptHost* host) { installedHost.store(host); }
 
 ScriptHost& scriptHost() {

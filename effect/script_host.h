@@ -7,7 +7,8 @@
 // This base is also the headless host used until one is installed (tests, a run without
 // script engines): of a header it reads only the label and information lines, it gives
 // effects no items, and it runs nothing. An input then yields no picture, a filter passes
-// its picture on unchanged, and a script movement holds the value 0.
+// its picture on unchanged, a script movement holds the value 0, and a script block of a
+// text prints nothing.
 #include <string>
 
 #include "effect/owned_buffer.h"
@@ -46,6 +47,12 @@ class ScriptHost {
   virtual void controlVideo(ScriptEffect& effect, EffectContext& context);
   virtual double getValue(const ScriptMovement& movement, const EffectItemNumber& track,
                           const SectionPosition& position, const EffectContext& context);
+  // Runs one script block of a text object (UTF-8) in an instance bound to the effect and
+  // the context (null while the text is only measured) and gives back what the block
+  // printed. Throws what the run throws. The headless host runs nothing, so the block
+  // leaves nothing in the text.
+  virtual std::string runTextBlock(ScriptEffect& effect, EffectContext* context,
+                                   const std::string& script);
 };
 
 // Installs the host (nullptr puts the headless one back). At start-up, before the registry
