@@ -414,6 +414,48 @@ TEST_F(ParticleRenderTest, EveryParticleIsDrawnOnceFromItsEmitter) {
   }
 }
 
+TEST_F(ParticleRenderTest, AListTheContextHoldsIsTheShapeOfEveryParticle) {
+  world_->scene().rate = 10;
+  world_->scene().scale = 1;
+  auto input = std::make_shared<TestSupport::SolidInput>();
+  auto output = std::make_shared<ParticleOutput>();
+  output->frequency.setValue(1, 0);
+  output->speed.setValue(0, 0);
+  output->x.setValue(10, 0);
+  auto object = std::make_shared<Edit::Object>(0, 0, 40);
+  object->effects = {input, output};
+  Media::RenderBuffer frame(64, 48);
+  Effect::EffectContext context;
+  context.scene = &world_->scene();
+  context.frame = 10;
+  context.time = 10;
+  context.setObject(object, object->frames());
+  context.objectChain = std::make_shared<Effect::ObjectChain>(Effect::ObjectChain{object});
+  context.outputView.target = &frame;
+  context.outputView.x = 3;
+  // As a script might have drawn it: two 2 x 2 quads, 6 left and 6 right of the origin.
+  auto shape = std::make_shared<Media::VertexListQuadPosUv>();
+  for (const float dx : {-6.0f, 6.0f})
+    for (const auto& v : baseQuad().vertices)
+      shape->vertices.push_back({v.x + dx, v.y, v.z, v.u, v.v, v.alpha, v.extra});
+  context.vertexList = shape;
+  Effect::OwnedImage image = input->inputVideo(context);
+
+  output->outputVideo(context, frame, image);
+  EXPECT_TRUE(context.individualParts) << "the handle without the centre offset";
+  EXPECT_EQ(context.outputView.x, 3.0f) << "the position is restored";
+  const auto* collected = dynamic_cast<const Media::VertexListQuadPosUv*>(context.vertexList.get());
+  ASSERT_NE(collected, nullptr);
+  EXPECT_EQ(collected->vertices.size(), 2u * 8u) << "two particles of two quads each";
+  const auto drawn = frame.readBack();
+  ASSERT_TRUE(drawn);
+  // The object 3 right of the centre, the emitter 10 further: the quads at x 39 and 51.
+  const TestSupport::Rgba red{1, 0, 0, 1};
+  EXPECT_TRUE(TestSupport::nearHalf(at(*drawn, 35 + 10 - 6, 24), red));
+  EXPECT_TRUE(TestSupport::nearHalf(at(*drawn, 35 + 10 + 6, 24), red));
+  EXPECT_TRUE(TestSupport::nearHalf(at(*drawn, 35 + 10, 24), {0, 0, 0, 0}));
+}
+
 TEST_F(ParticleRenderTest, NoRateDrawsNothing) {
   place()->frequency.setValue(0, 0);
   const auto frame = renderFrame(10);
