@@ -1,5 +1,6 @@
 #include "gpu/shader/vertex_list.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -159,7 +160,10 @@ void VertexListTemplate<Vertex>::appendTransformed(const VertexList& other, Matr
   if (!source) return;
   // Counted first: a list may append itself.
   const std::size_t count = source->vertices.size();
-  vertices.reserve(vertices.size() + count);
+  // Grown geometrically: a list built by many appends (one per particle) would otherwise be
+  // copied whole at every append.
+  const std::size_t needed = vertices.size() + count;
+  if (needed > vertices.capacity()) vertices.reserve(std::max(needed, 2 * vertices.capacity()));
   for (std::size_t i = 0; i < count; ++i)
     vertices.push_back(transformVertex(source->vertices[i], matrix, alphaFactor));
 }
