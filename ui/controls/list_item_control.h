@@ -41,6 +41,8 @@ class ListItemControl : public Window::WindowControlRenderTarget {
 
   // Places the items one below the other from the top, each as high as its control.
   void updateItemLayout();
+  // Destroys every item (and its control) and empties the list; the caller lays it out.
+  void clearItems() { items.clear(); }
   // Scrolls to `position`, kept within the content; the items are narrowed or widened when
   // the scroll bar's column comes or goes.
   void setScrollPosition(int32_t position);
