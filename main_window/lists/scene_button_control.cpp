@@ -11,9 +11,10 @@
 namespace Component {
 
 SceneButtonControl::SceneButtonControl(SceneListComponent& window,
+                                       Control::ListItemControl& owner,
                                        std::shared_ptr<Edit::Scene> scene)
-    : ButtonControl(window.list.itemContainer, 0, 0, 0, listItemHeight() + 2),
-      ListItemBase(window.list),
+    : ButtonControl(owner.itemContainer, 0, 0, 0, listItemHeight() + 2),
+      ListItemBase(owner),
       window_(&window),
       scene_(std::move(scene)) {
   control = this;

@@ -21,8 +21,10 @@ class SceneListComponent;
 class SceneButtonControl : public Control::ButtonControl, public Control::ListItemBase {
  public:
   // A row of the list's item container, as wide as the list and one item high plus the
-  // 2-pixel strip. The row keeps the scene alive while it exists.
-  SceneButtonControl(SceneListComponent& window, std::shared_ptr<Edit::Scene> scene);
+  // 2-pixel strip. The row keeps the scene alive while it exists; its menu ends with the
+  // window's.
+  SceneButtonControl(SceneListComponent& window, Control::ListItemControl& owner,
+                     std::shared_ptr<Edit::Scene> scene);
   ~SceneButtonControl() override;
 
   // The scene's display order orders the rows; the root scene's row stays where it is.

@@ -24,7 +24,7 @@ SceneListComponent::SceneListComponent()
 
 void SceneListComponent::appendSceneRow(Control::ListItemControl& target,
                                         std::shared_ptr<Edit::Scene> scene) {
-  target.items.push_back(std::make_unique<SceneButtonControl>(*this, std::move(scene)));
+  target.items.push_back(std::make_unique<SceneButtonControl>(*this, target, std::move(scene)));
 }
 
 void SceneListComponent::rebuildRows() {

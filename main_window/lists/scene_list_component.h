@@ -2,19 +2,22 @@
 // The scene list: a docked tool window with one row per scene of the project, in the
 // scenes' display order. A row makes its scene current, can be dragged to reorder the
 // scenes, and carries the scene commands; a media file or a legacy object file dropped on
-// the window becomes a new scene.
+// the window becomes a new scene. One per process, made by the entry point after the text
+// setting window and before the object list.
 #include <cstdint>
 #include <memory>
 
 #include "edit/edit_service.h"
 #include "main_window/lists/list_tool_window.h"
 #include "system/event_service.h"
+#include "system/service_holder.h"
 
 namespace Component {
 
 class SceneListComponent : public ListToolWindow,
                            public Edit::EditInstance,
-                           public Event::EventInstance {
+                           public Event::EventInstance,
+                           public System::Service<SceneListComponent> {
  public:
   static constexpr const char* kTitle = "シーンリスト";
   static constexpr const char* kSection = "Window.scene.list";
