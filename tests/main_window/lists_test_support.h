@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "tests/edit/edit_test_support.h"
+#include "tests/edit/effect_kinds.h"
 #include "tests/edit/scripted_edit_ui.h"
 #include "tests/ui/control_test_support.h"
 #include "ui/menu_base.h"
+#include "ui/mouse_selection_input.h"
 
 namespace ListsTest {
 
@@ -41,6 +43,54 @@ inline QAction* itemNamed(const QWidget* menu, const std::string& text) {
     if (action->text().toStdString() == text) return action;
   return nullptr;
 }
+
+// The event, effect, undo and edit services in their start-up order, the registry holding an
+// effect of every kind (inputs, filters and controls of each medium).
+class KindServices {
+ public:
+  KindServices() {
+    Effect::EffectService::setCatalogue(ChainFixture::kindCatalogue());
+    events_.emplace();
+    {
+      TestSupport::ScopedInstallFolder install;
+      registry_.emplace();
+    }
+    undo_.emplace();
+    edit_.emplace();
+  }
+  KindServices(const KindServices&) = delete;
+  KindServices& operator=(const KindServices&) = delete;
+  ~KindServices() {
+    edit_.reset();
+    undo_.reset();
+    registry_.reset();
+    events_.reset();
+    Effect::EffectService::setCatalogue({});
+  }
+
+  Edit::EditService& edit() { return *Edit::EditService::instance(); }
+  Event::EventService& events() { return *Event::EventService::instance(); }
+  Edit::Scene& scene() { return *edit().currentScene(); }
+
+ private:
+  std::optional<System::ServiceHolder<Event::EventService>> events_;
+  std::optional<System::ServiceHolder<Effect::EffectService>> registry_;
+  std::optional<System::ServiceHolder<Undo::UndoService>> undo_;
+  std::optional<System::ServiceHolder<Edit::EditService>> edit_;
+};
+
+// Installs the window's answers to the selection clicks (Ctrl and the key watch) while it
+// lives, as the program does.
+class ScopedSelectionInput {
+ public:
+  ScopedSelectionInput() { Edit::setSelectionInput(&input_); }
+  ScopedSelectionInput(const ScopedSelectionInput&) = delete;
+  ScopedSelectionInput& operator=(const ScopedSelectionInput&) = delete;
+  ~ScopedSelectionInput() { Edit::setSelectionInput(nullptr); }
+
+ private:
+  Window::MouseSelectionInput input_;
+};
 
 // The window is a 400 x 300 docked window at the top-left corner of the client area.
 class ListFixture : public ControlTest::ControlFixture {
@@ -72,8 +122,9 @@ class ListFixture : public ControlTest::ControlFixture {
   }
 
   ControlTest::ScopedSettings settings_;
-  TestSupport::EditServices services_;
+  KindServices services_;
   EditUi ui_;
+  ScopedSelectionInput selectionInput_;
 };
 
 }  // namespace ListsTest
