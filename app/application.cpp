@@ -25,6 +25,8 @@
 #include "gpu/draw2d/direct2d_service.h"
 #include "gpu/resource/effect_drawing_resources.h"
 #include "gpu/resource/resource_service.h"
+#include "main_window/lists/object_list_component.h"
+#include "main_window/lists/scene_list_component.h"
 #include "media/image/image_service.h"
 #include "media/input/input_service.h"
 #include "media/input/input_service_seams.h"
@@ -95,8 +97,13 @@ void acquireServices(System::ServiceStack& services) {
   services.acquire<Undo::UndoService>();
   services.acquire<Edit::EditService>();
   services.acquire<Render::RenderService>();
+  // The main window's tool windows, each docked where its placement puts it.
+  services.acquire<Component::SceneListComponent>();
+  services.acquire<Component::ObjectListComponent>();
   // The menu bar's contents last: their commands reach every service above.
   services.acquire<Menu::MainMenu>();
+  // The window was shown before its tool windows existed: they are placed and drawn now.
+  Window::WindowService::instance()->updateLayout();
 }
 
 // Shows a failure of the start or the shut-down once everything is released. A box that
