@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -25,6 +26,8 @@
 #include "gpu/draw2d/direct2d_service.h"
 #include "gpu/resource/effect_drawing_resources.h"
 #include "gpu/resource/resource_service.h"
+#include "main_window/log/log_component.h"
+#include "main_window/status/status_component.h"
 #include "media/image/image_service.h"
 #include "media/input/input_service.h"
 #include "media/input/input_service_seams.h"
@@ -95,6 +98,13 @@ void acquireServices(System::ServiceStack& services) {
   services.acquire<Undo::UndoService>();
   services.acquire<Edit::EditService>();
   services.acquire<Render::RenderService>();
+  // The main window's components. The status bar fills the footer and the caption.
+  auto status = std::make_shared<Component::StatusComponent>();
+  services.onRelease([status]() mutable { status.reset(); });
+  // The log window, hidden unless the saved placement shows it.
+  auto log = std::make_shared<Component::LogComponent>();
+  services.onRelease([log]() mutable { log.reset(); });
+  Window::WindowService::instance()->updateLayout();
   // The menu bar's contents last: their commands reach every service above.
   services.acquire<Menu::MainMenu>();
 }
