@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -27,6 +28,8 @@
 #include "gpu/resource/resource_service.h"
 #include "main_window/lists/object_list_component.h"
 #include "main_window/lists/scene_list_component.h"
+#include "main_window/log/log_component.h"
+#include "main_window/status/status_component.h"
 #include "media/image/image_service.h"
 #include "media/input/input_service.h"
 #include "media/input/input_service_seams.h"
@@ -97,9 +100,15 @@ void acquireServices(System::ServiceStack& services) {
   services.acquire<Undo::UndoService>();
   services.acquire<Edit::EditService>();
   services.acquire<Render::RenderService>();
-  // The main window's tool windows, each docked where its placement puts it.
+  // The main window's components. The status bar fills the footer and the caption.
+  auto status = std::make_shared<Component::StatusComponent>();
+  services.onRelease([status]() mutable { status.reset(); });
+  // The tool windows, each docked where its placement puts it; the log window is hidden
+  // unless the saved placement shows it.
   services.acquire<Component::SceneListComponent>();
   services.acquire<Component::ObjectListComponent>();
+  auto log = std::make_shared<Component::LogComponent>();
+  services.onRelease([log]() mutable { log.reset(); });
   // The menu bar's contents last: their commands reach every service above.
   services.acquire<Menu::MainMenu>();
   // The window was shown before its tool windows existed: they are placed and drawn now.
