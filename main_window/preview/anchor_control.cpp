@@ -294,6 +294,11 @@ void AnchorControl::endDrag() {
   host_.commitUndoStep();
 }
 
+void AnchorControl::captureEnded() {
+  endDrag();
+  host_.clickOutsideSelection();
+}
+
 std::string AnchorControl::toolTipText(const PreviewAnchor& item) const {
   if (!(item.flags & Flag::Tooltip) || !item.owner || !item.effect) return {};
   if (item.id == kClippingIconId) return "クリッピングオブジェクトの視覚化";

@@ -65,6 +65,8 @@ class AnchorControl {
   // The pointer moved to the control pixel: true when another handle (or none) is hovered
   // now, so that the control repaints.
   bool pointerMoved(float x, float y) { return setHovered(hitTest(x, y)); }
+  // The pointer left the control: true when a handle was hovered, so that it repaints.
+  bool pointerLeft() { return setHovered(nullptr); }
 
   // A left press at the pointer on the hovered handle. With Ctrl, a point handle stands for
   // its object's whole-object handle. A double click off every handle focuses the camera
@@ -83,6 +85,9 @@ class AnchorControl {
   bool dragKey(ArrowKey key, InputKeys keys);
   // Drops the drag's events and commits its undo step; nothing without a drag.
   void endDrag();
+  // The button went up or a key was released: the drag ends, and a press that selected
+  // nothing lets the selection go unless Ctrl or the multi-select mode keeps it.
+  void captureEnded();
 
   // The tooltip of a hovered handle, or "" when it has none.
   std::string toolTipText(const PreviewAnchor& item) const;

@@ -173,6 +173,9 @@ TEST_F(AnchorControlTest, HoverIsFoundAgainInANewList) {
   show();
   EXPECT_TRUE(control.pointerMoved(100, 50));
   EXPECT_FALSE(control.pointerMoved(101, 50));  // the same handle
+  EXPECT_TRUE(control.pointerLeft());
+  EXPECT_FALSE(control.pointerLeft());
+  control.pointerMoved(100, 50);
   // The next frame has the handle elsewhere: still hovered.
   add(AnchorType::SmallCircle, {at(0, 0)}, 2, Anchor::Flag::ObjectAnchor, nullptr, otherEffect);
   add(AnchorType::LargeCircle, {at(150, 50)}, 2, Anchor::Flag::ObjectAnchor);
@@ -314,7 +317,9 @@ TEST_F(AnchorControlTest, DragStepsLockToTheLargerAxisWithShift) {
   EXPECT_TRUE(control.dragKey(Anchor::ArrowKey::Up, {}));
   EXPECT_EQ(effect->events.back().deltaX, -2);
   EXPECT_EQ(effect->events.back().deltaY, 0);
-  control.endDrag();
+  control.captureEnded();
+  EXPECT_EQ(host.calls.back(), "outside");
+  EXPECT_EQ(host.calls.end()[-2], "commit");
   EXPECT_FALSE(control.dragKey(Anchor::ArrowKey::Up, {}));
   control.dragStep(5, 5, {});
   EXPECT_EQ(effect->events.size(), 4u);  // no drag: no step
