@@ -1,6 +1,7 @@
 #include "gpu/draw2d/render_target.h"
 
 #include <exception>
+#include <numbers>
 
 #include "gpu/hresult.h"
 #include "system/exception.h"
@@ -214,6 +215,33 @@ void RenderTarget::drawPath(const Point2F* points, int32_t count, const Brush& b
     cairo_line_to(context, points[i].x + originX, points[i].y + originY);
   cairo_close_path(context);
   stroke(brush, strokeWidth, strokeStyle, "Media::RenderTarget::drawPath");
+}
+
+void RenderTarget::drawSegment(Point2F from, Point2F to, const Brush& brush, float strokeWidth,
+                               const StrokeStyle* strokeStyle) {
+  cairo_t* context = target->context();
+  cairo_new_path(context);
+  cairo_move_to(context, from.x + originX, from.y + originY);
+  cairo_line_to(context, to.x + originX, to.y + originY);
+  stroke(brush, strokeWidth, strokeStyle, "Media::RenderTarget::drawSegment");
+}
+
+void RenderTarget::drawCircle(Point2F center, float radius, const Brush& brush,
+                              float strokeWidth, const StrokeStyle* strokeStyle) {
+  cairo_t* context = target->context();
+  cairo_new_path(context);
+  cairo_arc(context, center.x + originX, center.y + originY, radius, 0.0, 2.0 * std::numbers::pi);
+  cairo_close_path(context);
+  stroke(brush, strokeWidth, strokeStyle, "Media::RenderTarget::drawCircle");
+}
+
+void RenderTarget::fillCircle(Point2F center, float radius, const Brush& brush) {
+  cairo_t* context = target->context();
+  cairo_new_path(context);
+  cairo_arc(context, center.x + originX, center.y + originY, radius, 0.0, 2.0 * std::numbers::pi);
+  brush.setSource(context);
+  cairo_fill(context);
+  checkStatus(context, "cairo_fill", "Media::RenderTarget::fillCircle");
 }
 
 void RenderTarget::fillPath(const Point2F* points, const Brush& brush) {

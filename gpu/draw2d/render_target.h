@@ -96,6 +96,13 @@ class RenderTarget : public Direct2DInstance {
   // The triangle of the first three points; a failure throws "cairo_fill" at
   // "Media::RenderTarget::fillPath".
   void fillPath(const Point2F* points, const Brush& brush);
+  // A line between points at any sub-pixel position (the preview's handles).
+  void drawSegment(Point2F from, Point2F to, const Brush& brush, float strokeWidth,
+                   const StrokeStyle* strokeStyle);
+  // The circle's outline, and the filled disc.
+  void drawCircle(Point2F center, float radius, const Brush& brush, float strokeWidth,
+                  const StrokeStyle* strokeStyle);
+  void fillCircle(Point2F center, float radius, const Brush& brush);
 
   int32_t clipX = 0, clipY = 0, clipWidth = 0, clipHeight = 0;
   int32_t originX = 0, originY = 0;
