@@ -20,6 +20,8 @@ class EventRecordingEffect : public Effect::EffectBase {
   }
   bool anchorEvent(Anchor::AnchorEvent& event) override {
     events.push_back(event);
+    // The event names this effect: kept, it would keep the effect alive for ever.
+    events.back().effect.reset();
     return consumeDoubleClick && event.kind == Anchor::EventKind::DoubleClick;
   }
 
