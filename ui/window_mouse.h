@@ -216,6 +216,7 @@ class WindowMouseService : public System::Service<WindowMouseService> {
   void trackHover(WindowMouse* target);
 
   void setDefaultCursor(MouseCursor cursor) { defaultCursor_ = cursor; }
+  MouseCursor defaultCursor() const { return defaultCursor_; }
   void setCursor(MouseCursor cursor) { wantedCursor_ = cursor; }
   MouseCursor wantedCursor() const { return wantedCursor_; }
   MouseCursor appliedCursor() const { return appliedCursor_; }
