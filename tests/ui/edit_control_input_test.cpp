@@ -1,6 +1,8 @@
 // The edit control in the window: the pointer places the caret and selects, the focus and
 // the Tab order of a focus group, scrolling, painting, the edit menu and the input method.
 #include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QMenu>
 
 #include "tests/ui/edit_control_support.h"
@@ -19,6 +21,16 @@ class EditInputTest : public EditFixture {
                   edit.fullRect.y + 4 - edit.scrollY + static_cast<int>(box.top + box.height / 2));
   }
   void clickAt(QPoint at) { click(at.x(), at.y()); }
+  // Runs the loop until the condition holds; false when it did not within a few seconds.
+  static bool runUntil(const std::function<bool()>& condition) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+      if (clock.elapsed() > 5000) return false;
+      QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+  }
 };
 
 TEST_F(EditInputTest, AClickTakesTheFocusAndPlacesTheCaret) {
@@ -191,6 +203,82 @@ TEST_F(EditInputTest, PaintingShowsTheFocusTheSelectionAndTheBlinkingCaret) {
   EXPECT_NE(pixel(caretX, caretY), Colour::kText) << "no caret without the focus";
 }
 
+TEST_F(EditInputTest, TheCaretBlinksByRedrawingOnlyItsStrip) {
+  ScopedSettings settings;
+  settings.get().system.caretBlinkTime = 10;
+  setText(u"m m", 1);
+  edit.setFocus(true);
+  const auto box = edit.layout().hitTestTextPosition(1);
+  const int caretX = 54 + static_cast<int>(std::floor(box.left));
+  const int caretY = 54 + static_cast<int>(box.top + box.height / 2);
+  ASSERT_EQ(pixel(caretX, caretY), Colour::kText);
+  // A mark beside the caret that only a full repaint would wipe out.
+  {
+    Media::SolidColorBrush mark(colourOf(Colour::kZoomGauge));
+    Media::RenderTarget::DrawScope scope(service().renderTarget(), caretX + 1, caretY,
+                                         caretX + 2, caretY + 1, true);
+    service().renderTarget().fillRectangle(0, 0, 1, 1, mark);
+  }
+  ASSERT_TRUE(runUntil([&] { return !edit.caretPhase; }));
+  EXPECT_NE(pixel(caretX, caretY), Colour::kText);
+  EXPECT_EQ(pixel(caretX + 1, caretY), Colour::kZoomGauge) << "only the strip was redrawn";
+  ASSERT_TRUE(runUntil([&] { return edit.caretPhase; }));
+  EXPECT_EQ(pixel(caretX, caretY), Colour::kText);
+  mice().killFocus();
+  EXPECT_FALSE(edit.caretTimerRunning());
+}
+
+TEST_F(EditInputTest, ADragBeyondTheEdgeScrollsTheText) {
+  std::vector<int32_t> positions;
+  edit.scrollCallback = [&](EditControl& e) { positions.push_back(e.scrollX); };
+  setText(std::u16string(80, u'm'));
+  positions.clear();
+  now += 10'000;
+  press(60, 70);
+  move(100, 70);
+  move(250 + 60, 70);  // 60 beyond the right edge: 15 pixels a move
+  EXPECT_EQ(edit.scrollX, 15);
+  move(250 + 61, 70);
+  EXPECT_EQ(edit.scrollX, 30);
+  EXPECT_EQ(positions, (std::vector<int32_t>{15, 30})) << "each change is told";
+  EXPECT_GT(edit.selectEnd, 0);
+  for (int i = 0; i < 200; ++i) move(250 + 60 + (i % 2), 70);
+  EXPECT_EQ(edit.scrollX, edit.textWidth + edit.marginX() / 2 - edit.innerWidth())
+      << "no further than the text's end";
+  EXPECT_EQ(edit.caret, edit.length);
+  const std::size_t told = positions.size();
+  move(250 + 60, 70);
+  EXPECT_EQ(positions.size(), told) << "an unchanged position is not told";
+  release(250 + 60, 70);
+}
+
+TEST_F(EditInputTest, TheWheelGoesToTheScrollBarWhileTheEditHasTheFocus) {
+  WindowTest::Probe bar("bar", {260, 50, 10, 60}, 0, log);
+  bar.acceptsWheel = false;
+  edit.scrollBar = &bar;
+  wheel(100, 70, 120);
+  EXPECT_TRUE(log.empty()) << "an edit without the focus takes no wheel";
+  click(100, 70);
+  EXPECT_TRUE(edit.acceptsWheel);
+  wheel(100, 70, 120);
+  EXPECT_EQ(log, std::vector<std::string>{"bar wheel 120"});
+  mice().killFocus();
+  EXPECT_FALSE(edit.acceptsWheel);
+  edit.scrollBar = nullptr;
+}
+
+TEST_F(EditInputTest, ThePointerIsAnIBeamOverTheFocusedEditAndHiddenWhileTyping) {
+  move(100, 70);
+  EXPECT_EQ(mice().appliedCursor(), Window::MouseCursor::Arrow);
+  click(100, 70);
+  move(101, 70);
+  EXPECT_EQ(mice().appliedCursor(), Window::MouseCursor::IBeam);
+  key(Qt::Key_A, "a");
+  EXPECT_EQ(mice().appliedCursor(), Window::MouseCursor::Hidden);
+  move(102, 70);
+  EXPECT_EQ(mice().appliedCursor(), Window::MouseCursor::IBeam) << "back when it moves";
+}
+
 TEST_F(EditInputTest, TheEditMenuOffersWhatTheSelectionAllows) {
   auto texts = [&] {
     Window::PopupMenu menu;
@@ -203,6 +291,12 @@ TEST_F(EditInputTest, TheEditMenuOffersWhatTheSelectionAllows) {
   EXPECT_EQ(texts(), (std::vector<std::string>{"貼り付け", "すべてを選択"}));
   select(0, 2);
   EXPECT_EQ(texts(), (std::vector<std::string>{"切り取り", "コピー", "貼り付け", "削除"}));
+
+  // Choosing an item sends its command: "削除" deletes the selection.
+  Window::PopupMenu menu;
+  edit.createEditMenu(menu);
+  EXPECT_TRUE(menu.runCommand(Window::RootMenu::kFirstCommandId + 3));
+  EXPECT_EQ(edit.text, u"c");
 }
 
 TEST_F(EditInputTest, TheInputMethodComposesAtTheCaretInTheFieldsFont) {

@@ -128,7 +128,10 @@ void ButtonInputControl::leaveEditMode() {
   closeEditingRun();
   face.visible = true;
   edit.visible = false;
-  if (mouseService) mouseService->setCursor(mouseService->defaultCursor());
+  if (mouseService) {
+    mouseService->setCursor(mouseService->defaultCursor());
+    mouseService->updateWindowCursor();
+  }
   repaint(edit);
   repaint(face);
 }
