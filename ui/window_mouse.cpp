@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QImage>
+#include <QInputMethod>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -502,6 +503,21 @@ bool WindowMouseService::imeStartComposition() {
 
 void WindowMouseService::imeResult(const std::u32string& text) {
   if (focus_ && inputMethod_ && !text.empty()) focus_->procImeString(text);
+}
+
+void WindowMouseService::setImeComposition(const ImeComposition& composition) {
+  imeComposition_ = composition;
+  if (QInputMethod* method = QGuiApplication::inputMethod()) method->update(Qt::ImCursorRectangle);
+}
+
+bool WindowMouseService::setImeFont(const std::string& family, int32_t height) {
+  // The face name of the desktop's font record holds 31 characters and its terminator.
+  const std::string face = QString::fromStdString(family).left(31).toStdString();
+  if (face == imeFontFamily_ && height == imeFontHeight_) return false;
+  imeFontFamily_ = face;
+  imeFontHeight_ = height;
+  if (QInputMethod* method = QGuiApplication::inputMethod()) method->update(Qt::ImFont);
+  return true;
 }
 
 bool WindowMouseService::dragOver(int32_t x, int32_t y, DropData& data) {

@@ -150,6 +150,23 @@ class WindowMouseService : public System::Service<WindowMouseService> {
   // An input-method composition starts; false when the input method was turned off.
   bool imeStartComposition();
   void imeResult(const std::u32string& text);
+  // Where the input method shows its composition (window coordinates): from the point, in
+  // the area of the text field.
+  struct ImeComposition {
+    int32_t x = 0;
+    int32_t y = 0;
+    Rect area;
+  };
+  void setImeComposition(const ImeComposition& composition);
+  const ImeComposition& imeComposition() const { return imeComposition_; }
+  // The composition's font (a family of at most 31 characters, a pixel height); true when
+  // it differs from the one set last and was set.
+  bool setImeFont(const std::string& family, int32_t height);
+  const std::string& imeFontFamily() const { return imeFontFamily_; }
+  int32_t imeFontHeight() const { return imeFontHeight_; }
+  // Called by the focused target from procKeyDown: the characters of the key being handled
+  // are not delivered (the key did all it means to).
+  void discardCharacters() { discardCharacters_ = true; }
   bool dragOver(int32_t x, int32_t y, DropData& data);
   bool drop(int32_t x, int32_t y, DropData& data);
   bool dragLeave();
@@ -199,6 +216,7 @@ class WindowMouseService : public System::Service<WindowMouseService> {
   void trackHover(WindowMouse* target);
 
   void setDefaultCursor(MouseCursor cursor) { defaultCursor_ = cursor; }
+  MouseCursor defaultCursor() const { return defaultCursor_; }
   void setCursor(MouseCursor cursor) { wantedCursor_ = cursor; }
   MouseCursor wantedCursor() const { return wantedCursor_; }
   MouseCursor appliedCursor() const { return appliedCursor_; }
@@ -285,6 +303,10 @@ class WindowMouseService : public System::Service<WindowMouseService> {
   uint64_t repeatStamp_ = 0;
   int64_t repeatBusy_ = 0;
   bool composing_ = false;
+  bool discardCharacters_ = false;
+  ImeComposition imeComposition_;
+  std::string imeFontFamily_;
+  int32_t imeFontHeight_ = 0;
   std::function<bool(int32_t)> shortcuts_;
   std::function<std::optional<PickedColor>(QPoint)> screenPixel_;
   std::function<Qt::KeyboardModifiers()> modifiers_;

@@ -83,12 +83,13 @@ bool WindowMouseService::procEvent(QEvent* event) {
       const int64_t start = now();
       keyModifiers_ = key->modifiers();
       bool handled = false;
+      discardCharacters_ = false;
       if (code != 0) {
         const bool system = (key->modifiers() & Qt::AltModifier) || code == VirtualKey::kF1 + 9;
         handled = system ? sysKeyDown(code) : keyDown(code);
       }
       // The characters of the key follow its press, as typed text.
-      if (!(key->modifiers() & Qt::AltModifier)) {
+      if (!(key->modifiers() & Qt::AltModifier) && !discardCharacters_) {
         for (char32_t typed : key->text().toStdU32String()) {
           if (typed == 0x7f) continue;  // the delete key types nothing
           handled = character(typed) || handled;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFont>
 #include <QImage>
 #include <QKeyEvent>
 #include <QPainter>
@@ -84,6 +85,23 @@ class ClientArea : public QWidget {
 
  protected:
   bool event(QEvent* event) override;
+  // The input method asks where the focused text field's caret is and in which font it
+  // composes; the field told the dispatcher.
+  QVariant inputMethodQuery(Qt::InputMethodQuery query) const override {
+    const WindowMouseService* mice = WindowMouseService::instance();
+    if (!mice) return QWidget::inputMethodQuery(query);
+    const int32_t height = std::max(mice->imeFontHeight(), 1);
+    if (query == Qt::ImCursorRectangle) {
+      const WindowMouseService::ImeComposition& at = mice->imeComposition();
+      return QRect(at.x, at.y, 1, height);
+    }
+    if (query == Qt::ImFont && !mice->imeFontFamily().empty()) {
+      QFont font(QString::fromStdString(mice->imeFontFamily()));
+      font.setPixelSize(height);
+      return font;
+    }
+    return QWidget::inputMethodQuery(query);
+  }
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     painter.drawImage(0, 0, service_.image());

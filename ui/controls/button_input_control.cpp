@@ -2,6 +2,7 @@
 
 #include "system/text.h"
 #include "ui/controls/control_paint.h"
+#include "ui/virtual_key.h"
 
 namespace Control {
 namespace {
@@ -35,6 +36,38 @@ ButtonInputControl::Button::Button(ButtonInputControl& owner,
                                    Window::WindowControlContainer& container)
     : ButtonControl(container, 0, 0, 0, 0), owner_(owner) {}
 
+void ButtonInputControl::Button::procLButtonDown(int32_t, int32_t) {
+  // A disabled field shows an empty face and does not edit.
+  if (owner_.enabled) owner_.enterEditMode();
+}
+
+ButtonInputControl::Edit::Edit(ButtonInputControl& owner,
+                               Window::WindowControlContainer& container)
+    : EditControl(container), owner_(owner) {
+  visible = false;
+  centerHorizontally = centerVertically = true;
+}
+
+bool ButtonInputControl::Edit::procKeyDown(int32_t key) {
+  if (key != Window::VirtualKey::kReturn && key != Window::VirtualKey::kEscape)
+    return EditControl::procKeyDown(key);
+  // Clearing the focus leaves edit mode (procKillFocus).
+  if (focused && mouseService) mouseService->setFocus(nullptr);
+  return true;
+}
+
+void ButtonInputControl::Edit::procKillFocus(Window::WindowMouse* newTarget) {
+  EditControl::procKillFocus(newTarget);
+  owner_.leaveEditMode();
+}
+
+void ButtonInputControl::Edit::setFocus(bool on) {
+  if (on)
+    owner_.enterEditMode();
+  else
+    owner_.leaveEditMode();
+}
+
 void ButtonInputControl::Button::procPaint() {
   if (!isPaintable(*this)) return;
   ControlDrawScope scope(*this);
@@ -56,8 +89,51 @@ ButtonInputControl::ButtonInputControl(Window::WindowControl& parent, int32_t x,
     : WindowControlRenderTarget(parent, x, 0, w, 0),
       font(&textFormat(Resource::ResourceService::kEditControl)),
       container(innerContainer(*this)),
-      face(*this, container) {
+      face(*this, container),
+      edit(*this, container) {
+  edit.font = font;
+  edit.changeCallback = [this](EditControl& changed) { editTextChanged(changed.textUtf8()); };
+  edit.updateTextLayout();
   container.updateLayout();
+}
+
+void ButtonInputControl::closeEditingRun() {
+  if (!editing) return;
+  editing = false;
+  if (Callback callback = editEndCallback) callback(*this);
+}
+
+void ButtonInputControl::enterEditMode() {
+  closeEditingRun();
+  face.visible = false;
+  edit.visible = true;
+  edit.setTextUtf8(value);
+  edit.updateTextLayout();
+  edit.caret = edit.anchor = edit.length;
+  edit.updateScroll();
+  edit.selectStart = 0;
+  edit.selectEnd = edit.length;
+  // Shows the caret, takes the wheel and the right button as the edit's options say and the
+  // keyboard focus with the input method on, and repaints the edit.
+  edit.EditControl::setFocus(true);
+  repaint(face);
+}
+
+void ButtonInputControl::leaveEditMode() {
+  if (edit.focused && mouseService) {
+    // The edit's procKillFocus comes back here without the focus.
+    mouseService->setFocus(nullptr);
+    return;
+  }
+  closeEditingRun();
+  face.visible = true;
+  edit.visible = false;
+  if (mouseService) {
+    mouseService->setCursor(mouseService->defaultCursor());
+    mouseService->updateWindowCursor();
+  }
+  repaint(edit);
+  repaint(face);
 }
 
 void ButtonInputControl::setPattern(std::string_view expression) {
@@ -70,13 +146,18 @@ bool ButtonInputControl::matches(const std::string& text, std::wsmatch* match,
   return match ? std::regex_match(wide, *match, pattern) : std::regex_match(wide, pattern);
 }
 
-bool ButtonInputControl::setText(const std::string& text, bool, bool notify) {
+bool ButtonInputControl::setText(const std::string& text, bool copyIntoEdit, bool notify) {
   std::wstring wide;
   std::wsmatch match;
   if (matches(text, &match, wide))
     value = match.size() > 1 && match[1].matched ? fromUnits(match[1].str()) : std::string();
   else
     value = fallbackValue;
+  if (copyIntoEdit) {
+    edit.setTextUtf8(value);
+    edit.updateTextLayout();
+    edit.updateScroll();
+  }
   if (notify) {
     if (Callback callback = valueChangedCallback) callback(*this);
   }

@@ -3,6 +3,9 @@
 // pattern: a text becomes the value through the pattern's first capture group, and a text
 // that does not match gives the fallback value. Typed text is taken while it matches, so
 // every matching text typed has become the value already when the editing ends.
+//
+// A press on the face enters edit mode: the face gives way to an edit field holding the
+// value, all selected. Losing the focus, Enter or Escape leave it and bring the face back.
 #include <cstdint>
 #include <functional>
 #include <regex>
@@ -11,6 +14,7 @@
 
 #include "gpu/text/text_format.h"
 #include "ui/controls/button_control.h"
+#include "ui/controls/edit_control.h"
 
 namespace Control {
 
@@ -22,9 +26,23 @@ class ButtonInputControl : public Window::WindowControlRenderTarget {
   class Button : public ButtonControl {
    public:
     Button(ButtonInputControl& owner, Window::WindowControlContainer& container);
-    // The press is the field's, not a click.
-    void procLButtonDown(int32_t x, int32_t y) override {}
+    // The press is the field's, not a click: it enters edit mode.
+    void procLButtonDown(int32_t x, int32_t y) override;
     void procPaint() override;
+
+   private:
+    ButtonInputControl& owner_;
+  };
+
+  // The edit field of edit mode; it starts hidden. Enter and Escape leave edit mode, and
+  // so does losing the focus; Tab from another field of its focus group enters it.
+  class Edit : public EditControl {
+   public:
+    Edit(ButtonInputControl& owner, Window::WindowControlContainer& container);
+    bool procKeyDown(int32_t key) override;
+    void procKillFocus(Window::WindowMouse* newTarget) override;
+    void setFocus(bool on) override;
+    bool canFocus() override { return owner_.visible && owner_.enabled; }
 
    private:
     ButtonInputControl& owner_;
@@ -40,6 +58,11 @@ class ButtonInputControl : public Window::WindowControlRenderTarget {
   void editTextChanged(const std::string& editText);
   // The pattern, a regular expression over the text's UTF-16 units (ECMAScript syntax).
   void setPattern(std::string_view expression);
+  // The edit in place of the face, with the value all selected and the keyboard focus. An
+  // editing run still open is closed first.
+  void enterEditMode();
+  // The face back in place of the edit; an open editing run is closed.
+  void leaveEditMode();
 
   void procPaint() override;
   void procMove() override;
@@ -55,8 +78,10 @@ class ButtonInputControl : public Window::WindowControlRenderTarget {
   Callback editEndCallback;
   Window::WindowControlContainer container;
   Button face;
+  Edit edit;
 
  private:
+  void closeEditingRun();
   bool matches(const std::string& text, std::wsmatch* match, std::wstring& wide) const;
 };
 
