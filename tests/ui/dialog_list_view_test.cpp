@@ -288,6 +288,24 @@ TEST(DialogListView, AnEditorWithAnInvalidValueKeepsTheDialogAndTheMenuShut) {
   EXPECT_EQ(table.list->editRow, -1);
 }
 
+TEST(DialogListView, ScrollingClosesTheOpenEditorWithItsValue) {
+  std::vector<std::pair<std::string, int>> rows;
+  for (int i = 0; i < 30; ++i) rows.emplace_back("r" + std::to_string(i), i);
+  TableDialog table(rows, false, true);
+  bool hiddenAfterScroll = false;
+  const Dialog::ScopedDialogDriver driver([&](DialogTemplate&, QDialog& window) {
+    const DialogItemListViewBase& list = *table.list;
+    click(list, cellCentre(list, 0, 1));
+    qobject_cast<QLineEdit*>(list.columns[1].editor->hwnd.data())->setText("77");
+    tableOf(list).verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    hiddenAfterScroll = !list.columns[1].editor->hwnd->isVisible();
+    okButton(window)->click();
+  });
+  EXPECT_TRUE(table.dialog.create(0));
+  EXPECT_TRUE(hiddenAfterScroll);
+  EXPECT_EQ(table.list->dataItems()[0]->number, 77);
+}
+
 TEST(DialogListView, ARightClickNamesTheRowUnderThePointerBeforeTheMenuOpens) {
   TableDialog table({{"a", 5}, {"b", 6}});
   table.list->contextMenu.insertItem("Delete", [] {});

@@ -318,6 +318,34 @@ TEST_F(DialogTemplateTest, AListBoxKeepsItsSelectionWhenNothingIsChosen) {
   EXPECT_EQ(list->selected, 2);
 }
 
+TEST_F(DialogTemplateTest, AComboBoxShowsItsTextOverItsChoicesAndRefillsThemOnUpdate) {
+  DialogTemplate dialog("Combo");
+  auto* combo = dialog.addItem(std::make_unique<Dialog::DialogItemNameComboBox>("名前", "mine"));
+  combo->choices = {"first", "second"};
+  QString shownText;
+  QStringList refilled;
+  bool refusedName = false;
+  const Dialog::ScopedDialogDriver driver([&](DialogTemplate&, QDialog& window) {
+    auto* box = qobject_cast<QComboBox*>(combo->hwnd.data());
+    shownText = box->currentText();
+    combo->choiceProvider = [](std::vector<std::string>& choices) { choices = {"x", "y", "z"}; };
+    combo->text = "y";
+    combo->update();
+    for (int i = 0; i < box->count(); ++i) refilled << box->itemText(i);
+    EXPECT_EQ(box->currentText(), "y");
+    box->setEditText("a:b");
+    pressKey(box, Qt::Key_Return);
+    refusedName = window.isVisible();
+    box->setEditText("");
+    pressKey(box, Qt::Key_Return);
+  });
+  EXPECT_TRUE(dialog.create(0));
+  EXPECT_EQ(shownText, "mine");
+  EXPECT_EQ(refilled, (QStringList{"x", "y", "z"}));
+  EXPECT_TRUE(refusedName);
+  EXPECT_EQ(combo->text, "") << "a name combo box is optional";
+}
+
 class RecordingTemplate : public DialogTemplate {
  public:
   using DialogTemplate::DialogTemplate;

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "gpu/resource/resource_service.h"
 #include "system/ui_bridge.h"
 #include "ui/menu_popup.h"
 #include "ui/message_box_owner.h"
@@ -23,6 +24,18 @@ constexpr int kControlWidth = 324;
 constexpr int kMargin = 12;
 constexpr int kRowGap = 6;
 
+// The font of the native controls ([Font] Control) once the drawing resources exist; the
+// toolkit's font before that.
+QFont dialogFont() {
+  QFont font = QApplication::font();
+  if (const auto* resources = Resource::ResourceService::instance()) {
+    const Resource::GdiFontList& control = resources->controlFont();
+    if (!control.family().empty()) font.setFamily(QString::fromStdString(control.family()));
+    if (control.pixelSize() > 0) font.setPixelSize(control.pixelSize());
+  }
+  return font;
+}
+
 DialogDriver& currentDriver() {
   static DialogDriver driver;
   return driver;
@@ -34,6 +47,7 @@ class DialogWindow : public QDialog {
   DialogWindow(DialogTemplate& owner, QWidget* parent) : QDialog(parent), owner_(owner) {
     setWindowTitle(dialogCaption(owner.title));
     setModal(true);
+    setFont(dialogFont());
     layOut(parent);
   }
 
