@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "effect/effect_context.h"
 #include "effect/script_host.h"
 
 namespace Effect {
@@ -81,8 +82,14 @@ SceneChangeScript::SceneChangeScript(std::string_view name)
   targetType = TargetType::SceneChange;
 }
 
+void SceneChangeScript::preInputVideo(EffectContext& context) {
+  scriptHost().preInputVideo(*this, context);
+}
+
 void SceneChangeScript::controlVideo(EffectContext& context) {
   scriptHost().controlVideo(*this, context);
 }
+
+OutputView SceneChangeScript::getOutputView(EffectContext& context) { return context.outputView; }
 
 }  // namespace Effect

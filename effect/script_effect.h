@@ -110,7 +110,11 @@ class SceneChangeScript : public ScriptFamily<SceneChangeScript> {
  public:
   static constexpr const char* kLabel = "シーンチェンジ";
   explicit SceneChangeScript(std::string_view name);
+  // Has the picture before the object drawn, as the built-in scene change does.
+  void preInputVideo(EffectContext& context) override;
   void controlVideo(EffectContext& context) override;
+  // What the script draws goes through the context's own view.
+  OutputView getOutputView(EffectContext& context) override;
 };
 
 }  // namespace Effect

@@ -80,6 +80,8 @@ class ScriptPluginInstance {
   const Effect::SectionPosition& getTargetSection() const;
 
   const Effect::EffectContext& context() const { return *binding_.context; }
+  // True for the run of an effect script, false for a movement's.
+  bool isEffectRun() const { return binding_.effect != nullptr; }
   const Effect::ScriptRecord& definition() const { return *binding_.definition; }
 
   // A failure of the host inside an interface function: kept here while the Lua library

@@ -48,7 +48,9 @@ SceneChange::SceneChange()
 
 std::shared_ptr<EffectBase> SceneChange::create() const { return std::make_shared<SceneChange>(); }
 
-void SceneChange::preInputVideo(EffectContext& context) {
+void SceneChange::preInputVideo(EffectContext& context) { prepareBeforeFrame(context); }
+
+void SceneChange::prepareBeforeFrame(EffectContext& context) {
   context.preInputData.reset();
   Render::RenderService* render = Render::RenderService::instance();
   if (!render || !context.scene || !context.object) return;
@@ -59,22 +61,27 @@ void SceneChange::preInputVideo(EffectContext& context) {
   context.preInputData = std::shared_ptr<void>(raw, BeforeFrameHolder{std::move(before)});
 }
 
+Media::RenderBuffer* SceneChange::beforeFrame(const EffectContext& context) {
+  const auto* holder = std::get_deleter<BeforeFrameHolder>(context.preInputData);
+  const auto* rendering =
+      holder ? dynamic_cast<const Render::RenderVideoWorker::RenderingBuffer*>(holder->buffer.get())
+             : nullptr;
+  return rendering ? rendering->buffer.get() : nullptr;
+}
+
 void SceneChange::controlVideo(EffectContext& context) {
   if (!context.preInputData) {
     System::Log::warn(kControlPlace, "no before frame buffer");
     return;
   }
-  const auto* holder = std::get_deleter<BeforeFrameHolder>(context.preInputData);
-  const auto* rendering =
-      holder ? dynamic_cast<const Render::RenderVideoWorker::RenderingBuffer*>(holder->buffer.get())
-             : nullptr;
+  Media::RenderBuffer* before = beforeFrame(context);
   Media::RenderBuffer* frame = context.outputView.target;
-  if (!rendering || !rendering->buffer || !frame) {
+  if (!before || !frame) {
     System::Log::warn(kControlPlace, "invalid before frame buffer");
     return;
   }
   // Nothing was drawn before the object: the frame has no texture to mix with.
-  if (!rendering->buffer->texture() || !frame->texture()) {
+  if (!before->texture() || !frame->texture()) {
     System::Log::warn(kControlPlace, "invalid before frame buffer");
     return;
   }
@@ -84,7 +91,7 @@ void SceneChange::controlVideo(EffectContext& context) {
   params.effect = this;
   params.resource = resource_.get();
   params.context = &context;
-  params.before = rendering->buffer->createResourceBuffer(true);
+  params.before = before->createResourceBuffer(true);
   params.frame = frame;
   params.progress =
       sceneChangeProgress(context.frame, context.objectFrames.start, context.objectFrames.end);

@@ -24,6 +24,12 @@ class SceneChange : public EffectBase {
   // Has the render engine draw the picture before the object: the frame before its start,
   // up to the layer before its own, kept in the context's pre-input slot.
   void preInputVideo(EffectContext& context) override;
+  // The same for any effect that mixes from the picture before its object (the scene
+  // change scripts).
+  static void prepareBeforeFrame(EffectContext& context);
+  // The picture prepareBeforeFrame left in the context; null when the slot is empty or
+  // holds something else.
+  static Media::RenderBuffer* beforeFrame(const EffectContext& context);
   // Draws the transition from that picture to the frame at the object's progress.
   void controlVideo(EffectContext& context) override;
   // The view the turning transitions draw their pictures with: the context's own.

@@ -17,6 +17,27 @@ constexpr uint64_t kMix2 = 0x37bd137bd137bd13;
 constexpr uint64_t kMix3 = 0x7bd137bd137bd137;
 constexpr uint64_t kMix4 = 0xbd137bd137bd137b;
 
+// The cell and the seed mixed into one word. Unsigned arithmetic that wraps; the shifts
+// are logical.
+uint64_t seededWord(int64_t cell, int64_t seed) {
+  const auto c = static_cast<uint64_t>(cell);
+  const auto s = static_cast<uint64_t>(seed);
+  const uint64_t a = c * 97553u + s * 135829u;
+  uint64_t x = (a ^ (a << 17) ^ kMix1) + s;
+  x = (x ^ (x >> 19) ^ kMix2) + c;
+  x = (x ^ (x << 41) ^ kMix3) + s;
+  return (x ^ (x >> 47) ^ kMix4) + c;
+}
+
+// The next word of the sequence that starts at a seeded word.
+uint64_t scrambled(uint64_t x) {
+  uint64_t y = x * 97555u - (x / 135829u) * 135829u;
+  y = y ^ (y << 17) ^ kMix1;
+  y = y ^ (y >> 19) ^ kMix2;
+  y = y ^ (y << 41) ^ kMix3;
+  return y ^ (y >> 47) ^ kMix4;
+}
+
 // The frames per cell: the first parameter truncated, 1 for anything below 2 (and for a
 // parameter that is not a number).
 double periodOf(const EffectItemNumber& track, const std::vector<double>& defaults) {
@@ -39,21 +60,14 @@ float RandomMove::randomFraction(int64_t cell, int64_t seed) {
   return fraction;
 }
 
+uint64_t RandomMove::randomWord(int64_t cell, int64_t seed) {
+  return scrambled(seededWord(cell, seed));
+}
+
 void RandomMove::randomFractions(int64_t cell, int64_t seed, std::span<float> fractions) {
-  // Unsigned arithmetic that wraps; the shifts are logical.
-  const auto c = static_cast<uint64_t>(cell);
-  const auto s = static_cast<uint64_t>(seed);
-  const uint64_t a = c * 97553u + s * 135829u;
-  uint64_t x = (a ^ (a << 17) ^ kMix1) + s;
-  x = (x ^ (x >> 19) ^ kMix2) + c;
-  x = (x ^ (x << 41) ^ kMix3) + s;
-  x = (x ^ (x >> 47) ^ kMix4) + c;
+  uint64_t x = seededWord(cell, seed);
   for (float& fraction : fractions) {
-    uint64_t y = x * 97555u - (x / 135829u) * 135829u;
-    y = y ^ (y << 17) ^ kMix1;
-    y = y ^ (y >> 19) ^ kMix2;
-    y = y ^ (y << 41) ^ kMix3;
-    y = y ^ (y >> 47) ^ kMix4;
+    const uint64_t y = scrambled(x);
     // The remainder reaches 2^32, so the fraction reaches 1.
     fraction = static_cast<float>(y % 4294967297u) * 0x1p-32f;
     x = y;

@@ -22,6 +22,9 @@ class RandomMove : public MovementBase {
   // No path is drawn: the targets are not points the user placed.
   bool isTrajectoryVisible(const EffectItemNumber& track) const override;
 
+  // The random 64-bit word of a cell for a seed: the one generator of every effect and
+  // script that draws random numbers, so a frame renders the same every time.
+  static uint64_t randomWord(int64_t cell, int64_t seed);
   // The random fraction 0..1 of a cell for a seed.
   static float randomFraction(int64_t cell, int64_t seed);
   // Several fractions of a cell for a seed: the first is randomFraction's, each further one

@@ -1,6 +1,7 @@
 #include "script/lua_api/lua_api.h"
 
 #include "effect/script_record.h"
+#include "script/lua_api/number_functions.h"
 #include "system/log.h"
 #include "system/text.h"
 
@@ -12,17 +13,27 @@ namespace LuaApi {
 
 namespace {
 
-// The functions of the later parts of the interface (numbers and colours, values and
-// options, drawing, buffers, shaders, loading, filters, anchors, movement points) join
-// these tables as they are built; until then a script that calls one finds nil.
+// The functions of the later parts of the interface (values and options, drawing,
+// buffers, shaders, loading, filters, anchors, movement points, fonts) join these tables
+// in their places as they are built; until then a script that calls one finds nil.
 const luaL_Reg kGlobalFunctions[] = {
+    {"OR", OR},
+    {"AND", AND},
+    {"XOR", XOR},
+    {"SHIFT", SHIFT},
+    {"RGB", RGB},
+    {"HSV", HSV},
     {"mes", mes},
+    {"rand", rand},
+    {"rotation", rotation},
     {"debug_print", debug_print},
     {nullptr, nullptr},
 };
 
 const luaL_Reg kObjectFunctions[] = {
     {"mes", mes},
+    {"rand", rand},
+    {"interpolation", interpolation},
     {"putpixel", unsupported},
     {"copypixel", unsupported},
     {"getpixeldata", unsupported},

@@ -29,12 +29,7 @@ using EngineFactory = std::function<std::unique_ptr<Plugin::LuaBase>()>;
 
 class LuaEngineTest : public ::testing::TestWithParam<const char*> {
  protected:
-  void SetUp() override {
-    if (std::string(GetParam()) == "lua")
-      engine = std::make_unique<Plugin::LuaScript>();
-    else
-      engine = std::make_unique<Plugin::LuaJitScript>();
-  }
+  void SetUp() override { engine = TestSupport::makeEngine(GetParam()); }
   std::unique_ptr<Plugin::LuaBase> engine;
   ScriptFixture fixture;
 };
@@ -292,11 +287,7 @@ TEST(LuaEnginesTogetherTest, RunsOnTwoThreadsEachSeeTheirOwnInstance) {
 // ---- movements -----------------------------------------------------------------------------
 
 TEST_P(LuaEngineTest, MovementResultsAreNumbersOrZero) {
-  Effect::ScriptMovement movement("move");
-  movement.record.name = "move";
-  Effect::EffectItemList items;
-  Effect::EffectItemNumber track(items, "X", 0, 0, 100, 1);
-  Effect::SectionPosition section;
+  TestSupport::MovementFixture movement;
   const struct {
     const char* script;
     double value;
@@ -309,15 +300,15 @@ TEST_P(LuaEngineTest, MovementResultsAreNumbersOrZero) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.script);
-    auto run = engine->createMovementInstance(movement, track, section, fixture.context);
+    auto run = movement.instance(*engine, fixture.context);
     EXPECT_DOUBLE_EQ(run->executeMovement(c.script), c.value);
   }
   // A movement run has no effect: effect-only accessors refuse.
-  auto run = engine->createMovementInstance(movement, track, section, fixture.context);
+  auto run = movement.instance(*engine, fixture.context);
   EXPECT_THAT(whatOf([&] { run->getEffect(); }), HasSubstr("not effect script."));
   EXPECT_THAT(whatOf([&] { run->getRenderVideoTarget(); }),
               HasSubstr("Plugin::ScriptPluginInstance::getRenderVideoTarget"));
-  EXPECT_EQ(&run->getEffectItem(), &track);
+  EXPECT_EQ(&run->getEffectItem(), &movement.track);
 }
 
 // ---- engines and libraries ------------------------------------------------------------------

@@ -11,7 +11,9 @@
 #include "../system/exception_text.h"
 #include "edit/scene.h"
 #include "effect/effect_context.h"
+#include "effect/effect_item_number.h"
 #include "effect/script_effect.h"
+#include "effect/script_movement.h"
 #include "script/lua_base.h"
 #include "script/lua_instance.h"
 
@@ -29,6 +31,12 @@ inline void setGlobalFunction(Plugin::LuaBase& engine, Plugin::ScriptPluginInsta
   lua_State* state = dynamic_cast<Plugin::LuaInstance&>(instance).luaState();
   push(state, function, 0);
   engine.functions().lua_setfield(state, LUA_GLOBALSINDEX, name);
+}
+
+// The engine a parameterised test runs on: "lua" for the Lua 5.1 engine, else LuaJIT.
+inline std::unique_ptr<Plugin::LuaBase> makeEngine(const std::string& name) {
+  if (name == "lua") return std::make_unique<Plugin::LuaScript>();
+  return std::make_unique<Plugin::LuaJitScript>();
 }
 
 struct ScriptFixture {
@@ -56,6 +64,20 @@ struct ScriptFixture {
   Edit::Scene scene{1, 1};
   Effect::ScriptFilter effect;
   Effect::EffectContext context;
+};
+
+// A script movement with the number item it moves, for movement runs.
+struct MovementFixture {
+  MovementFixture() { movement.record.name = "move"; }
+  std::unique_ptr<Plugin::ScriptPluginInstance> instance(Plugin::LuaBase& engine,
+                                                         const Effect::EffectContext& context) {
+    return engine.createMovementInstance(movement, track, section, context);
+  }
+
+  Effect::ScriptMovement movement{"move"};
+  Effect::EffectItemList items;
+  Effect::EffectItemNumber track{items, "X", 0, 0, 100, 1};
+  Effect::SectionPosition section;
 };
 
 }  // namespace TestSupport
