@@ -35,6 +35,10 @@ class ScriptEffectHost : public Effect::ScriptHost {
   // A scene change: the script gets a copy of the picture before the object and the
   // progress through the object, and draws into the frame.
   void controlVideo(Effect::ScriptEffect& effect, Effect::EffectContext& context) override;
+  // A script block of a text object: run in an instance of the text's engine (the default
+  // one when the text names none) and answered with what it printed with `mes`.
+  std::string runTextBlock(Effect::ScriptEffect& effect, Effect::EffectContext* context,
+                           const std::string& script) override;
 };
 
 }  // namespace Plugin

@@ -11,6 +11,7 @@
 #include "gpu/resource_buffer.h"
 #include "script/script_effect_host.h"
 #include "script/script_plugin_instance.h"
+#include "script/script_service.h"
 #include "system/exception.h"
 #include "system/log.h"
 
@@ -100,6 +101,24 @@ void ScriptEffectHost::controlVideo(Effect::ScriptEffect& effect,
         instance.sceneChangeProgress = progress;
       },
       nothing);
+}
+
+std::string ScriptEffectHost::runTextBlock(Effect::ScriptEffect& effect,
+                                           Effect::EffectContext* context,
+                                           const std::string& script) {
+  const std::shared_ptr<const Effect::ScriptRecord> record = effect.record();
+  std::shared_ptr<ScriptPlugin> engine = record ? record->engine : nullptr;
+  if (!engine) {
+    const char* name = record && !record->engineName.empty() ? record->engineName.c_str()
+                                                             : nullptr;
+    engine = ScriptService::findEngine(name);
+  }
+  // While the text is only measured there is no frame: the block sees an empty context.
+  Effect::EffectContext measuring;
+  const std::unique_ptr<ScriptPluginInstance> instance =
+      engine->createEffectInstance(effect, context ? *context : measuring);
+  instance->executeEffect(script);
+  return instance->scriptText;
 }
 
 }  // namespace Plugin
