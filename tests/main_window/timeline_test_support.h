@@ -1,0 +1,72 @@
+#pragma once
+// The timeline window's tests: the window over the edit services and a settings folder whose
+// style gives the ruler, header, row and scroll bar sizes, placed at the window's top-left
+// corner.
+#include <QAction>
+#include <QMenu>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "main_window/timeline/edit_component.h"
+#include "tests/edit/edit_test_support.h"
+#include "tests/ui/control_test_support.h"
+#include "ui/menu_popup.h"
+
+namespace TimelineTest {
+
+constexpr int kG = 32, kW = 96, kH = 28, kS = 20;
+constexpr int kWidth = 600, kHeight = 300;
+
+inline QAction* itemNamed(const QWidget* menu, const std::string& text) {
+  for (QAction* action : menu->actions())
+    if (action->text().toStdString() == text) return action;
+  return nullptr;
+}
+
+class TimelineFixture : public ControlTest::ControlFixture {
+ protected:
+  TimelineFixture() {
+    timeline = std::make_unique<Component::EditComponent>();
+    timeline->rect = {0, 0, kWidth, kHeight};
+    timeline->procMove();
+    services.events().visibleFramesChanged().add(
+        [this](int first, int count) { spans.emplace_back(first, count); });
+    services.events().frameRangeChanged().add(
+        [this](int start, int end) { ranges.emplace_back(start, end); });
+  }
+  ~TimelineFixture() override {
+    timeline.reset();
+    mice().setModifierReader(nullptr);
+  }
+
+  Edit::Scene& scene() { return services.scene(); }
+  // An object on the scene; the window follows as it does after every edit.
+  void place(int layer, int start, int end) {
+    TestSupport::place(layer, start, end);
+    timeline->refreshAfterEdit(-1);
+  }
+  void holdKeys(Qt::KeyboardModifiers keys) {
+    mice().setModifierReader([keys] { return keys; });
+  }
+  // Runs an item of the window's context menu as choosing it does.
+  void choose(const std::string& subMenu, const std::string& item) {
+    Window::PopupMenu menu;
+    timeline->createPopupMenu(menu);
+    const QWidget* level = menu.handle();
+    if (!subMenu.empty()) level = itemNamed(level, subMenu)->menu();
+    QAction* action = itemNamed(level, item);
+    ASSERT_NE(action, nullptr) << item;
+    EXPECT_TRUE(menu.runCommand(action->data().toInt()));
+  }
+
+  ControlTest::ScopedSettings settings{"TimeGaugeHeight=32\r\nLayerHeaderWidth=96\r\n"
+                                       "LayerHeight=28\r\nScrollBarSize=20\r\n"};
+  TestSupport::EditServices services;
+  std::unique_ptr<Component::EditComponent> timeline;
+  std::vector<std::pair<int, int>> spans;
+  std::vector<std::pair<int, int>> ranges;
+};
+
+}  // namespace TimelineTest
