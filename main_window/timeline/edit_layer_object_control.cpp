@@ -1,8 +1,10 @@
 #include "main_window/timeline/edit_layer_object_control.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "edit/frame_zoom.h"
+#include "edit/object.h"
 #include "main_window/timeline/edit_component.h"
 #include "main_window/timeline/timeline_geometry.h"
 #include "main_window/timeline/timeline_paint.h"
@@ -11,7 +13,6 @@
 namespace Component {
 namespace {
 
-constexpr int32_t kShiftKey = 0x10;
 constexpr int32_t kControlKey = 0x11;
 
 }  // namespace
@@ -22,54 +23,34 @@ EditLayerObjectControl::EditLayerObjectControl(EditComponent& component,
       owner(component),
       font(&Control::textFormat(Resource::ResourceService::kLayerObject)) {
   acceptsRightButton = acceptsWheel = true;
-  if (eventService) {
-    eventService->selectionChanged().add([this, alive = owner.aliveToken()] {
-      if (*alive) Control::repaint(*this);
-    });
-  }
+  if (!eventService) return;
+  const auto alive = owner.aliveToken();
+  eventService->focusObjectChanged().add([this, alive](const Event::ObjectReference& object) {
+    if (!*alive) return;
+    const std::shared_ptr<Edit::Object> old = std::exchange(focusMark, object);
+    if (old && (!object || old->layer != object->layer)) repaintRowOf(old);
+    repaintRowOf(object);
+  });
+  eventService->sceneChanged().add([this, alive](int) {
+    if (*alive) focusMark = editService->currentScene()->focusObject;
+  });
+  eventService->selectionChanged().add([this, alive] {
+    if (*alive) paintTogether(owner, [this] { procPaint(); });
+  });
 }
 
-void EditLayerObjectControl::procLButtonDown(int32_t x, int32_t y) {
-  if (!mouseService) return;
-  const Edit::Scene& scene = owner.scene();
-  // A double click on the ruler clears the frame range instead of moving the cursor.
-  if (y < 0 && scene.selectedFrameStart >= 0 && scene.selectedFrameEnd >= 0 &&
-      mouseService->isDoubleClick() && !mouseService->isKeyDown(kShiftKey)) {
-    owner.setFrameRange(-1, -1);
-    return;
-  }
-  if (mouseService->isKeyDown(kControlKey)) return;
-  // Drag positions are control coordinates: the origin is the control's top-left corner.
-  mouseService->beginDrag(0, 0, Window::MouseCursor::Arrow);
-  mode = DragMode::Cursor;
-  owner.setCursorFromPosition(x);
+void EditLayerObjectControl::repaintRowOf(const std::shared_ptr<Edit::Object>& object) {
+  if (object && object->layer >= 0)
+    paintTogether(owner, [this, layer = object->layer] { drawLayerRow(layer); });
 }
 
 void EditLayerObjectControl::procRButtonDown(int32_t x, int32_t y) {
   if (!mouseService || mouseService->pressedTarget() != this) return;
   mouseService->beginDrag(x, y, Window::MouseCursor::SizeAll);
   mode = DragMode::Pan;
-  pressLayer = owner.firstLayer();
-  pressFrame = owner.firstFrame();
+  pressFirstLayer = owner.firstLayer();
+  pressFirstFrame = owner.firstFrame();
 }
-
-void EditLayerObjectControl::procMouseDrag(int32_t dx, int32_t dy) {
-  switch (mode) {
-    case DragMode::Cursor: owner.setCursorFromPosition(dx); break;
-    case DragMode::Pan: {
-      const int32_t layer = Timeline::clampStart(pressLayer - dy / layerHeight,
-                                                 owner.layerRange - owner.visibleLayers);
-      const int32_t frame =
-          Timeline::clampStart(pressFrame - Timeline::pixelsToFrames(dx, owner.zoom()),
-                               owner.frameRange - owner.visibleFrames);
-      owner.setView(layer, frame, owner.scene().cursorFrame);
-      break;
-    }
-    default: break;
-  }
-}
-
-void EditLayerObjectControl::procCaptureCancel() { mode = DragMode::None; }
 
 void EditLayerObjectControl::procMouseWheel(int32_t x, int32_t, int32_t delta) {
   const Edit::Scene& scene = owner.scene();
@@ -97,6 +78,9 @@ void EditLayerObjectControl::procPaint() {
   Control::ControlDrawScope scope(*this);
   const int32_t first = owner.firstLayer();
   for (int32_t layer = first; layer < first + owner.visibleLayers; ++layer) drawLayerRow(layer);
+  if (bandWidth != 0 && bandHeight != 0)
+    scope.target().drawRectangle(bandLeft, bandTop, bandRight, bandBottom,
+                                 *scope.brushes().BorderSelect.get(), 2, nullptr);
   drawPlayerCursor();
 }
 

@@ -116,6 +116,8 @@ void EditLayerObjectControl::drawLayerRow(int32_t layer) {
     }
   }
 
+  drawMarks(target, brushes, layer);
+
   const int32_t cursor = scene.cursorFrame;
   if (cursor >= first && cursor <= first + owner.visibleFrames) {
     const int32_t cursorLeft = x(cursor), cursorRight = x(static_cast<int64_t>(cursor) + 1);
@@ -124,6 +126,44 @@ void EditLayerObjectControl::drawLayerRow(int32_t layer) {
     else
       target.fillRectangle(cursorLeft, 1, cursorRight, height, *brushes.FrameCursorWide.get());
   }
+}
+
+void EditLayerObjectControl::drawMarks(Media::RenderTarget& target,
+                                       Window::StyleBrushList& brushes, int32_t layer) {
+  const int32_t height = layerHeight, width = fullRect.width;
+  // The box of a marked object, one pixel wide at least; false when it lies out of view.
+  const auto box = [&](const Edit::Object& object, int32_t& left, int32_t& right) {
+    left = owner.frameToPixel(object.start);
+    right = owner.frameToPixel(static_cast<int64_t>(object.end) + 1);
+    if (right == left) ++right;
+    return right >= 0 && left <= width;
+  };
+  int32_t left = 0, right = 0;
+  if (const Edit::Object* object = hover.object.get();
+      object && object->layer == layer && box(*object, left, right)) {
+    const Media::Brush& select = *brushes.BorderSelect.get();
+    if (!object->selected)
+      target.drawRectangle(left, kBoxTop, right, height, *brushes.ObjectHover.get(), 2, nullptr);
+    else if (mode == DragMode::ResizeStart)
+      target.drawLine(left, kBoxTop, left, height, select, 2, nullptr);
+    else if (mode == DragMode::ResizeEnd)
+      target.drawLine(std::max(left, right - 1), kBoxTop, std::max(left, right - 1), height,
+                      select, 2, nullptr);
+    const int32_t index = hover.index;
+    if (hover.part == HitPart::Midpoint && index >= 1 &&
+        index <= static_cast<int32_t>(object->boundaries.size())) {
+      const int64_t boundary = static_cast<int64_t>(object->start) +
+                               object->boundaries[static_cast<std::size_t>(index - 1)];
+      const int32_t centre = static_cast<int32_t>(
+          ((boundary - owner.firstFrame()) * 2 + 1) * owner.zoom() / 20000);
+      if (right - left >= 4) drawSectionMark(target, centre, left, right, select);
+      if (mode == DragMode::MoveMidpoint && object->selected)
+        target.drawLine(centre, kBoxTop, centre, height, select, 2, nullptr);
+    }
+  }
+  if (const Edit::Object* focus = focusMark.get();
+      focus && focus->layer == layer && !focus->selected && box(*focus, left, right))
+    target.drawRectangle(left, kBoxTop, right, height, *brushes.BorderSelect.get(), 2, nullptr);
 }
 
 void EditLayerObjectControl::drawSectionMark(Media::RenderTarget& target, int32_t centre,

@@ -13,6 +13,7 @@
 #include "tests/edit/edit_test_support.h"
 #include "tests/ui/control_test_support.h"
 #include "ui/menu_popup.h"
+#include "ui/mouse_selection_input.h"
 
 namespace TimelineTest {
 
@@ -28,6 +29,7 @@ inline QAction* itemNamed(const QWidget* menu, const std::string& text) {
 class TimelineFixture : public ControlTest::ControlFixture {
  protected:
   TimelineFixture() {
+    Edit::setSelectionInput(&selectionInput);
     timeline = std::make_unique<Component::EditComponent>();
     timeline->rect = {0, 0, kWidth, kHeight};
     timeline->procMove();
@@ -38,6 +40,7 @@ class TimelineFixture : public ControlTest::ControlFixture {
   }
   ~TimelineFixture() override {
     timeline.reset();
+    Edit::setSelectionInput(nullptr);
     mice().setModifierReader(nullptr);
   }
 
@@ -64,6 +67,7 @@ class TimelineFixture : public ControlTest::ControlFixture {
   ControlTest::ScopedSettings settings{"TimeGaugeHeight=32\r\nLayerHeaderWidth=96\r\n"
                                        "LayerHeight=28\r\nScrollBarSize=20\r\n"};
   TestSupport::EditServices services;
+  Window::MouseSelectionInput selectionInput;  // Ctrl and the capture as the window has them
   std::unique_ptr<Component::EditComponent> timeline;
   std::vector<std::pair<int, int>> spans;
   std::vector<std::pair<int, int>> ranges;
