@@ -23,7 +23,7 @@ EditLayerHeaderControl::EditLayerHeaderControl(EditComponent& component,
     : WindowControlRenderTarget(parent, 0, 0, width, 0),
       owner(component),
       font(&Control::textFormat(Resource::ResourceService::kControl)) {
-  acceptsRightButton = acceptsWheel = true;
+  acceptsRightButton = acceptsWheel = acceptsContextMenu = true;
   if (eventService) {
     // The column lives as long as the window, whose listeners hold the way back to it.
     eventService->layersChanged().add([this, alive = owner.aliveToken()] {

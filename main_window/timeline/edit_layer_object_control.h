@@ -48,6 +48,8 @@ class EditLayerObjectControl : public Edit::EditInstance,
   void procMouseLeave() override;
   void procCaptureCancel() override;
   void procMouseWheel(int32_t x, int32_t y, int32_t delta) override;
+  // The object menu at the clicked layer and frame (snapped), then the option menu.
+  void procContextMenu(int32_t x, int32_t y) override;
   void procPaint() override;
 
   // --- what lies under the pointer --------------------------------------------------------
@@ -65,6 +67,8 @@ class EditLayerObjectControl : public Edit::EditInstance,
   // cursor frame.
   void selectObjectsFromCursor();
   void selectObjectsUntilCursor();
+  // Selects every object of the scene.
+  void selectAllObjects();
 
   // --- drags ---------------------------------------------------------------------------------
   // Starts a drag of the mode at the press point; the edit modes open the undo step.
@@ -101,6 +105,8 @@ class EditLayerObjectControl : public Edit::EditInstance,
   // between `left` and `right`.
   static void drawSectionMark(Media::RenderTarget& target, int32_t centre, int32_t left,
                               int32_t right, const Media::Brush& brush);
+  // The insertion marker: a guide line through the middle of the frame's column.
+  void drawMarker(int32_t frame);
   // Draws the line of the frame the player shows.
   void drawPlayerCursor();
   // The player stopped: the playback line goes.

@@ -1,11 +1,6 @@
 // The layer header column's edits: a click shows or hides a layer, Ctrl+click selects its
 // objects, a drag moves it, and the menu's lock, show, other layers, rename, insert and
 // delete; every edit is one undo step.
-#include <QAction>
-#include <QApplication>
-#include <QKeyEvent>
-#include <QMenu>
-#include <QTimer>
 #include <algorithm>
 
 #include "edit/edit_ui.h"
@@ -145,16 +140,7 @@ TEST_F(TimelineLayerHeaderTest, InsertingAndDeletingLayersMoveTheLayersBelow) {
 TEST_F(TimelineLayerHeaderTest, TheMenuActsOnTheHoveredLayer) {
   move(kW / 2, headerY(2));
   std::vector<std::string> shown;
-  // Chooses the lock item as the user does with the keys once the menu is open.
-  QTimer::singleShot(0, [&shown] {
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    if (!menu) return ADD_FAILURE() << "no context menu is open";
-    for (const QAction* action : menu->actions())
-      shown.push_back(action->isSeparator() ? "-" : action->text().toStdString());
-    menu->setActiveAction(itemNamed(menu, "レイヤーをロック"));
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(menu, &enter);
-  });
+  chooseInNextPopup("", "レイヤーをロック", &shown);
   headers().procContextMenu(0, 0);
   EXPECT_TRUE(layer(2).locked);
   const std::vector<std::string> head(shown.begin(), shown.begin() + std::min<size_t>(9, shown.size()));

@@ -172,3 +172,40 @@ TEST_F(TimelineObjectAreaTest, ACtrlBandAddsTheObjectsItTouches) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TimelineObjectAreaTest, TheMenuOnEmptySpaceOffersPasteAndSelectionByTheCursor) {
+  placeAll({{0, 10, 39}, {1, 100, 129}, {2, 300, 309}});
+  services.edit().setCursorFrame(100);
+  std::vector<std::string> shown;
+  chooseInNextPopup("", "", &shown);
+  area().procContextMenu(200, 5);
+  const std::vector<std::string> head(shown.begin(), shown.begin() + 6);
+  EXPECT_EQ(head, (std::vector<std::string>{"貼り付け", "空のフレームを挿入", "-",
+                                            "オブジェクト選択", "-", "グリッド(BPM)の表示"}));
+
+  holdKeys(Qt::ControlModifier);
+  chooseInNextPopup("オブジェクト選択", "現在のフレーム以降に開始するオブジェクトを選択");
+  area().procContextMenu(200, 5);
+  EXPECT_FALSE(at(0, 10)->selected);
+  EXPECT_TRUE(at(1, 100)->selected) << "starts at the cursor";
+  EXPECT_TRUE(at(2, 300)->selected);
+}
+
+TEST_F(TimelineObjectAreaTest, TheMenuOnAnObjectDeletesAMidpointOnlyWithinReach) {
+  placeAll({{0, 100, 199}});
+  at(0, 100)->boundaries = {50};
+  std::vector<std::string> shown;
+  chooseInNextPopup("", "中間点を削除", &shown);
+  area().procContextMenu(130, 5);  // 20 pixels from the midpoint
+  EXPECT_EQ(at(0, 100)->boundaries.size(), 1u) << "greyed: nothing happens";
+  EXPECT_EQ(shown.front(), "切り取り");
+
+  chooseInNextPopup("", "中間点を削除");
+  area().procContextMenu(153, 5);
+  EXPECT_TRUE(at(0, 100)->boundaries.empty());
+  EXPECT_TRUE(scene().selection.empty()) << "the right click's selection goes with Ctrl up";
+}
+
+}  // namespace

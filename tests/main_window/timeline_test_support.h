@@ -3,7 +3,10 @@
 // style gives the ruler, header, row and scroll bar sizes, placed at the window's top-left
 // corner.
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QTimer>
 #include <memory>
 #include <string>
 #include <utility>
@@ -24,6 +27,39 @@ inline QAction* itemNamed(const QWidget* menu, const std::string& text) {
   for (QAction* action : menu->actions())
     if (action->text().toStdString() == text) return action;
   return nullptr;
+}
+
+// While the next context menu is open: records its items ("-" for a separator) and, unless
+// `item` is empty, chooses `item` (of the sub-menu `subMenu` when one is named) with the
+// keys as the user does; otherwise closes it.
+inline void chooseInNextPopup(std::string subMenu, std::string item,
+                              std::vector<std::string>* shown = nullptr) {
+  QTimer::singleShot(0, [=] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return ADD_FAILURE() << "no context menu is open";
+    if (shown)
+      for (const QAction* action : menu->actions())
+        shown->push_back(action->isSeparator() ? "-" : action->text().toStdString());
+    const auto press = [](QWidget* target, Qt::Key key) {
+      QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+      QApplication::sendEvent(target, &event);
+    };
+    QMenu* target = menu;
+    if (!subMenu.empty()) {
+      menu->setActiveAction(itemNamed(menu, subMenu));
+      press(menu, Qt::Key_Right);
+      target = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    }
+    QAction* chosen = target && !item.empty() ? itemNamed(target, item) : nullptr;
+    if (chosen) {
+      target->setActiveAction(chosen);
+      press(target, Qt::Key_Return);
+    } else if (!item.empty()) {
+      ADD_FAILURE() << "no item " << item;
+    }
+    for (int guard = 0; guard < 8 && QApplication::activePopupWidget(); ++guard)
+      QApplication::activePopupWidget()->close();
+  });
 }
 
 class TimelineFixture : public ControlTest::ControlFixture {
