@@ -22,7 +22,7 @@ EditLayerObjectControl::EditLayerObjectControl(EditComponent& component,
     : WindowControlRenderTarget(parent, x, 0, 0, 0),
       owner(component),
       font(&Control::textFormat(Resource::ResourceService::kLayerObject)) {
-  acceptsRightButton = acceptsWheel = acceptsContextMenu = true;
+  acceptsRightButton = acceptsWheel = acceptsContextMenu = acceptsDrop = true;
   if (!eventService) return;
   const auto alive = owner.aliveToken();
   eventService->focusObjectChanged().add([this, alive](const Event::ObjectReference& object) {

@@ -7,6 +7,7 @@
 // scrolls or zooms. Every edit goes through an edit-update scope; one drag is one undo step.
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "edit/edit_service.h"
 #include "edit/object_range.h"
@@ -48,6 +49,10 @@ class EditLayerObjectControl : public Edit::EditInstance,
   void procMouseLeave() override;
   void procCaptureCancel() override;
   void procMouseWheel(int32_t x, int32_t y, int32_t delta) override;
+  bool procDragOver(int32_t x, int32_t y, Window::DropData& data) override;
+  bool procDrop(int32_t x, int32_t y, Window::DropData& data) override;
+  void procDragLeave() override;
+  void procMouseHover() override;
   // The object menu at the clicked layer and frame (snapped), then the option menu.
   void procContextMenu(int32_t x, int32_t y) override;
   void procPaint() override;
@@ -96,9 +101,25 @@ class EditLayerObjectControl : public Edit::EditInstance,
   void endGesture(bool outside);
   void finishDrag();
 
+  // The frame a drop or the menu at x acts on: snapped to a target within 8 pixels.
+  int32_t snappedDropFrame(int32_t x) const;
+  // The time of the gripped boundary and its time from the object's start, shown at the
+  // boundary below its row: until the drag ends (timeout 0, only with the setting on) or
+  // until the pointer moves (-1).
+  void showTimeTip(int32_t timeout);
+  std::string timeTipText() const;
+
   // --- drawing -----------------------------------------------------------------------------
   // Draws one row when the layer lies in the view.
   void drawLayerRow(int32_t layer);
+  // A control object's layer range on the row: frames `from` .. `to`, closed at the bottom
+  // on its last layer.
+  void drawLayerRange(Media::RenderTarget& target, Window::StyleBrushList& brushes,
+                      int32_t from, int32_t to, bool last, int64_t spanEnd);
+  // The BPM grid over frames `from` .. `to`: every beat, or every bar when beats are too
+  // dense, or nothing when bars are too; bar lines in the border colour.
+  void drawTempoGrid(Media::RenderTarget& target, Window::StyleBrushList& brushes, int64_t from,
+                     int64_t to);
   // The outlines of the hovered and the focus object on the row.
   void drawMarks(Media::RenderTarget& target, Window::StyleBrushList& brushes, int32_t layer);
   // A midpoint's mark: a small triangle at the top of the row centred on `centre`, kept

@@ -12,6 +12,7 @@
 #include "main_window/timeline/timeline_paint.h"
 #include "system/text.h"
 #include "ui/mouse_selection_input.h"
+#include "ui/tool_tips.h"
 #include "ui/virtual_key.h"
 
 namespace Component {
@@ -97,6 +98,7 @@ void EditLayerObjectControl::beginEditDrag(DragMode dragMode, int32_t x, int32_t
     pressObjectStart = one->start;
     pressObjectEnd = one->end;
   }
+  if (dragMode != DragMode::Move) showTimeTip(0);
   undoService->beginStep();
   for (const std::shared_ptr<Edit::Object>& object : selected) undoService->pushObjectUpdate(object);
   Edit::LayerObjectManager::getObjectRange(extent, selected);
@@ -123,6 +125,7 @@ void EditLayerObjectControl::procMouseDrag(int32_t x, int32_t y) {
       else
         moveMidpoint(delta);
       currentFrame += delta;
+      if (delta != 0) showTimeTip(0);
       return;
     }
     case DragMode::Cursor: owner.setCursorFromPosition(x); return;
@@ -258,7 +261,10 @@ void EditLayerObjectControl::finishDrag() {
       scope.close();
     }
   }
-  if (isEditMode()) undoService->commit();
+  if (isEditMode()) {
+    undoService->commit();
+    Window::ToolTips::hide();
+  }
   mode = DragMode::None;
   extent = {};
 }

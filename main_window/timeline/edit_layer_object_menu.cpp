@@ -33,7 +33,6 @@ void EditLayerObjectControl::procContextMenu(int32_t x, int32_t y) {
   Edit::Scene& scene = owner.scene();
   const bool control = mouseService && mouseService->isKeyDown(Window::VirtualKey::kControl);
   const int32_t layer = (y >= 0 ? y / layerHeight : -1) + owner.firstLayer();
-  int32_t frame = owner.pixelToFrame(x);
 
   std::shared_ptr<Edit::Object> object;
   int32_t midpoint = -1;
@@ -45,10 +44,8 @@ void EditLayerObjectControl::procContextMenu(int32_t x, int32_t y) {
       midpoint = findMidpointAt(*object, x);
     }
   }
-  const int32_t threshold = 80000 / std::max(owner.zoom(), 1) + 1;
-  int32_t distance = threshold;
-  if (const int32_t correction = findSnapTarget(frame, distance); std::abs(correction) < threshold)
-    frame += correction;
+  // Snapped after the click selected: the clicked object is no snap target of its own.
+  const int32_t frame = snappedDropFrame(x);
   drawMarker(frame);
   const int32_t splitFrame =
       editService->settings.addSectionSplitByCursorFrame ? scene.cursorFrame : frame;

@@ -9,6 +9,7 @@
 #include "edit/object.h"
 #include "main_window/timeline/object_drag_limits.h"
 #include "tests/main_window/timeline_test_support.h"
+#include "tests/system/temp_folder.h"
 
 namespace {
 
@@ -206,6 +207,41 @@ TEST_F(TimelineObjectAreaTest, TheMenuOnAnObjectDeletesAMidpointOnlyWithinReach)
   area().procContextMenu(153, 5);
   EXPECT_TRUE(at(0, 100)->boundaries.empty());
   EXPECT_TRUE(scene().selection.empty()) << "the right click's selection goes with Ctrl up";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TimelineObjectAreaTest, DroppedFilesBecomeObjectsOnLayerAfterLayerUntilOneIsRefused) {
+  TestSupport::TempFolder folder;
+  const std::string saved = folder.writeFile(
+      "clip.object", "[Object]\r\nframe=0,29\r\n[Object.0]\r\neffect.name=テスト入力\r\n"
+                     "[Object.1]\r\neffect.name=標準描画\r\n");
+  const std::string unknown = folder.writeFile("notes.zzz", "?");
+
+  Window::DropData refused{{unknown}};
+  EXPECT_FALSE(area().procDragOver(50, 5, refused)) << "a file no effect takes is refused";
+  Window::DropData accepted{{saved}};
+  EXPECT_TRUE(area().procDragOver(50, 5, accepted));
+
+  Window::DropData files{{saved, saved, unknown, saved}};
+  EXPECT_FALSE(area().procDrop(50, 1 * kH + 5, files));
+  ASSERT_NE(at(1, 50), nullptr);
+  ASSERT_NE(at(2, 50), nullptr);
+  EXPECT_EQ(at(1, 50)->start, 50);
+  EXPECT_EQ(at(2, 50)->end, 79);
+  EXPECT_EQ(at(3, 50), nullptr) << "the refused file stops the drop";
+  EXPECT_EQ(at(4, 50), nullptr);
+}
+
+TEST_F(TimelineObjectAreaTest, TheTimeTipShowsTheGrippedBoundaryAndItsTimeInTheObject) {
+  placeAll({{0, 30, 89}});
+  at(0, 30)->boundaries = {45};  // frame 75
+  area().procMouseMove(88, 5);
+  EXPECT_EQ(area().timeTipText(), "00:00:03.00 ( 00:02.00 )") << "the end edge: end + 1";
+  area().procMouseMove(75, 5);
+  EXPECT_EQ(area().timeTipText(), "00:00:02.50 ( 00:01.50 )") << "the midpoint";
 }
 
 }  // namespace
