@@ -67,6 +67,13 @@ void EditLayerObjectControl::drawLayerRow(int32_t layer) {
                        rowBackground(brushes, layer == owner.layerHeaders.hoveredLayer, hidden,
                                      *brushes.Layer.get()));
 
+  if (owner.settings.displayLayerRange)
+    scene.forEachLayerRange(layer, first, static_cast<int32_t>(std::min<int64_t>(spanEnd, INT32_MAX)),
+                            [&](int32_t from, int32_t to, bool last) {
+                              drawLayerRange(target, brushes, from, to, last, spanEnd);
+                            });
+  if (owner.settings.tempoGrid) drawTempoGrid(target, brushes, first, spanEnd);
+
   const int32_t sceneEnd = x(static_cast<int64_t>(scene.lastFrame()) + 1);
   if (sceneEnd <= width) {
     target.fillRectangle(std::max(sceneEnd, 0), 0, width, height, *brushes.LayerDisable.get());

@@ -3,6 +3,7 @@
 // the scroll and zoom input of its parts, and its option menu.
 #include <QAction>
 #include <QMenu>
+#include <algorithm>
 
 #include "tests/main_window/timeline_test_support.h"
 
@@ -306,6 +307,71 @@ TEST_F(TimelineWindowTest, ThePlayersFrameMovesTheViewWhenItLeavesIt) {
   EXPECT_EQ(scene().displayFrame, 2000) << "the frame becomes the left edge";
   services.events().playbackChanged().fire(false);
   EXPECT_NE(pixel(kW, kG + 40), 0xffff00u) << "the line goes when the player stops";
+}
+
+}  // namespace
+
+namespace {
+
+class TimelineGuidesTest : public TimelineFixture {
+ protected:
+  TimelineGuidesTest() {
+    Window::StyleBrushList& b = service().styleBrushes();
+    b.Layer.get()->setColor(ControlTest::colourOf(0x101010));
+    b.Border.get()->setColor(ControlTest::colourOf(0xff0000));
+    b.GuideLine.get()->setColor(ControlTest::colourOf(0x00ff00));
+    b.LayerRange.get()->setColor(ControlTest::colourOf(0x0000ff));
+    b.LayerRangeFrame.get()->setColor(ControlTest::colourOf(0xffffff));
+    place(9, 0, 9999);  // the rows stay inside the scene
+  }
+  // The colours along a row's middle from the area's left edge, pixel by pixel.
+  std::vector<uint32_t> rowColours(int layer, int width) {
+    std::vector<uint32_t> colours;
+    for (int x = 0; x < width; ++x) colours.push_back(pixel(kW + x, kG + layer * kH + kH / 2));
+    return colours;
+  }
+};
+
+TEST_F(TimelineGuidesTest, TheGridShowsBeatsThenBarsThenNothingAsTheZoomFalls) {
+  // 30 fps at 120 BPM: a beat every 15 frames, a bar every 60.
+  timeline->settings.tempoGrid = 1;
+  timeline->procPaint();
+  auto colours = rowColours(0, 130);
+  EXPECT_EQ(colours[15], 0x00ff00u) << "a beat";
+  EXPECT_EQ(colours[60], 0xff0000u) << "a bar";
+  EXPECT_EQ(colours[20], 0x101010u);
+
+  Edit::FrameZoom zoom;
+  zoom.zoom = 2000;  // 3 pixels a beat, 12 a bar
+  timeline->setFrameZoom(zoom, 0);
+  colours = rowColours(0, 40);
+  EXPECT_EQ(colours[12], 0xff0000u) << "bars only";
+  EXPECT_EQ(std::count(colours.begin(), colours.end(), 0x00ff00u), 0) << "no beats";
+
+  zoom.zoom = 750;  // 4.5 pixels a bar
+  timeline->setFrameZoom(zoom, 0);
+  colours = rowColours(0, 40);
+  EXPECT_EQ(std::count(colours.begin(), colours.end(), 0xff0000u), 0) << "too dense: no grid";
+}
+
+TEST_F(TimelineGuidesTest, AControlObjectShowsTheLayersItActsOn) {
+  auto scope = services.edit().beginUpdate();
+  scope.updateLayer = true;
+  auto control = scope.scene->createObject(TestSupport::TestControl::kName, 1, 100, 199);
+  static_cast<TestSupport::TestControl&>(*control->effects.front()).range.value = 2;
+  scope.close();
+  timeline->refreshAfterEdit(-1);
+  ASSERT_TRUE(control->controlFlag);
+  timeline->procPaint();
+  const int middle = kG + 2 * kH + kH / 2;
+  EXPECT_EQ(pixel(kW + 150, middle), 0x0000ffu) << "a governed layer";
+  EXPECT_EQ(pixel(kW + 101, middle), 0xffffffu) << "framed at its start";
+  EXPECT_EQ(pixel(kW + 150, kG + 4 * kH + kH / 2), 0x101010u) << "beyond its range";
+  EXPECT_EQ(pixel(kW + 150, kG + 3 * kH + kH - 1), 0xffffffu) << "closed on its last layer";
+
+  timeline->settings.displayLayerRange = 0;
+  timeline->procPaint();
+  EXPECT_EQ(pixel(kW + 150, middle), 0x101010u) << "the setting turns it off";
 }
 
 }  // namespace
