@@ -132,7 +132,7 @@ void EditComponent::listen() {
     if (*self) (*self)->onFrameNotice(kind, frame);
   });
   eventService->playbackChanged().add([self](bool playing) {
-    if (*self && !playing) (*self)->objectArea.clearPlayerCursor();
+    if (*self && !playing) (*self)->objectArea.restoreSavedPixels();
   });
 }
 
@@ -379,9 +379,10 @@ void EditComponent::onFrameNotice(int32_t kind, int32_t frame) {
   if (frame < first || frame > first + visibleFrames) {
     setDisplayFrame(frame, false);
     refresh(false, false, true, true, -1);
-    return;
+  } else if (!objectArea.restoreSavedPixels()) {
+    paintTogether(*this, [this] { objectArea.procPaint(); });
   }
-  paintTogether(*this, [this] { objectArea.procPaint(); });
+  objectArea.drawPlayerCursor();
 }
 
 }  // namespace Component

@@ -81,13 +81,13 @@ void EditLayerObjectControl::procPaint() {
   if (bandWidth != 0 && bandHeight != 0)
     scope.target().drawRectangle(bandLeft, bandTop, bandRight, bandBottom,
                                  *scope.brushes().BorderSelect.get(), 2, nullptr);
-  drawPlayerCursor();
 }
 
-void EditLayerObjectControl::clearPlayerCursor() {
-  if (playerCursorFrame < 0) return;
-  playerCursorFrame = -1;
-  paintTogether(owner, [this] { procPaint(); });
+bool EditLayerObjectControl::restoreSavedPixels() {
+  if (!pixelsSaved) return false;
+  pixelsSaved = false;
+  paintTogether(owner, [this] { savedPixels.popImage(); });
+  return true;
 }
 
 void EditLayerObjectControl::drawPlayerCursor() {
@@ -96,13 +96,18 @@ void EditLayerObjectControl::drawPlayerCursor() {
   if (frame < 0 || !Control::isPaintable(*this)) return;
   if (frame < first || frame > first + Timeline::pixelsToFrames(fullRect.width, owner.zoom()) + 1)
     return;
-  Control::ControlDrawScope scope(*this);
   const int32_t left = owner.frameToPixel(frame), right = owner.frameToPixel(frame + 1);
-  const Media::Brush& brush = *scope.brushes().PlayerCursor.get();
-  if (right - left < 2)
-    scope.target().drawLine(left, 1, left, fullRect.height, brush, 1, nullptr);
-  else
-    scope.target().fillRectangle(left, 1, right, fullRect.height, brush);
+  paintTogether(owner, [&] {
+    savedPixels.pushImage(&fullRect.x, drawing.renderTarget, left, 0, right - left + 1,
+                          fullRect.height);
+    pixelsSaved = true;
+    Control::ControlDrawScope scope(*this);
+    const Media::Brush& brush = *scope.brushes().PlayerCursor.get();
+    if (right - left < 2)
+      scope.target().drawLine(left, 1, left, fullRect.height, brush, 1, nullptr);
+    else
+      scope.target().fillRectangle(left, 1, right, fullRect.height, brush);
+  });
 }
 
 }  // namespace Component

@@ -12,6 +12,7 @@
 #include "edit/edit_service.h"
 #include "edit/object_range.h"
 #include "edit/undo_service.h"
+#include "gpu/draw2d/window_temporary_image.h"
 #include "gpu/text/text_format.h"
 #include "system/event_service.h"
 #include "ui/window_control.h"
@@ -128,10 +129,11 @@ class EditLayerObjectControl : public Edit::EditInstance,
                               int32_t right, const Media::Brush& brush);
   // The insertion marker: a guide line through the middle of the frame's column.
   void drawMarker(int32_t frame);
-  // Draws the line of the frame the player shows.
+  // Draws the line of the frame the player shows, saving the pixels under it first.
   void drawPlayerCursor();
-  // The player stopped: the playback line goes.
-  void clearPlayerCursor();
+  // Puts back the pixels under the playback line or the insertion marker; false when none
+  // were saved (a repaint has drawn over them since).
+  bool restoreSavedPixels();
   // Repaints the object's row, when it is on a layer.
   void repaintRowOf(const std::shared_ptr<Edit::Object>& object);
 
@@ -160,6 +162,9 @@ class EditLayerObjectControl : public Edit::EditInstance,
   int32_t pressObjectStart = 0;
   int32_t pressObjectEnd = 0;
   int32_t playerCursorFrame = -1;  // the frame the player showed last, -1 none
+  // The pixels under the playback line or the insertion marker, while they are on show.
+  Media::WindowTemporaryImage savedPixels;
+  bool pixelsSaved = false;
   Resource::TextFormatResource* font;
 
  private:

@@ -85,7 +85,7 @@ bool EditLayerObjectControl::procDrop(int32_t x, int32_t y, Window::DropData& da
 
 void EditLayerObjectControl::procDragLeave() {
   Window::ToolTips::hide();
-  paintTogether(owner, [this] { procPaint(); });
+  restoreSavedPixels();
 }
 
 std::string EditLayerObjectControl::timeTipText() const {

@@ -109,17 +109,20 @@ void EditLayerObjectControl::procContextMenu(int32_t x, int32_t y) {
   if (mouseService && !mouseService->isKeyDown(Window::VirtualKey::kControl) &&
       mouseService->keyWatchTarget() == nullptr)
     editService->clickOutsideSelection(Window::inputTargetOf(this));
-  paintTogether(owner, [this] { procPaint(); });
+  restoreSavedPixels();
 }
 
 void EditLayerObjectControl::drawMarker(int32_t frame) {
+  restoreSavedPixels();
   const int32_t first = owner.firstFrame();
   if (frame < first || frame > first + owner.visibleFrames || !Control::isPaintable(*this))
     return;
-  paintTogether(owner, [this, frame] {
+  const int32_t left = owner.frameToPixel(frame);
+  const int32_t column = left + (owner.frameToPixel(static_cast<int64_t>(frame) + 1) - left) / 2;
+  paintTogether(owner, [&] {
+    savedPixels.pushImage(&fullRect.x, drawing.renderTarget, column, 0, 1, fullRect.height);
+    pixelsSaved = true;
     Control::ControlDrawScope scope(*this);
-    const int32_t left = owner.frameToPixel(frame);
-    const int32_t column = left + (owner.frameToPixel(static_cast<int64_t>(frame) + 1) - left) / 2;
     scope.target().drawLine(column, 1, column, fullRect.height, *scope.brushes().GuideLine.get(),
                             1, nullptr);
   });

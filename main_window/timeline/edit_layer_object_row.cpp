@@ -133,6 +133,7 @@ void EditLayerObjectControl::drawLayerRow(int32_t layer) {
     else
       target.fillRectangle(cursorLeft, 1, cursorRight, height, *brushes.FrameCursorWide.get());
   }
+  pixelsSaved = false;  // the row was drawn over them
 }
 
 void EditLayerObjectControl::drawMarks(Media::RenderTarget& target,

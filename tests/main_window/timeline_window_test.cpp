@@ -303,6 +303,9 @@ TEST_F(TimelineWindowTest, ThePlayersFrameMovesTheViewWhenItLeavesIt) {
   services.events().frameNotice().fire(2, 120);
   EXPECT_EQ(scene().displayFrame, 0);
   EXPECT_EQ(pixel(kW + 120, kG + 40), 0xffff00u) << "the playback line";
+  services.events().frameNotice().fire(2, 130);
+  EXPECT_EQ(pixel(kW + 130, kG + 40), 0xffff00u) << "the line moves on";
+  EXPECT_NE(pixel(kW + 120, kG + 40), 0xffff00u) << "what lay under it is back";
   services.events().frameNotice().fire(2, 2000);
   EXPECT_EQ(scene().displayFrame, 2000) << "the frame becomes the left edge";
   services.events().playbackChanged().fire(false);
