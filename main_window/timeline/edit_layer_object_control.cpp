@@ -80,7 +80,7 @@ void EditLayerObjectControl::procPaint() {
   for (int32_t layer = first; layer < first + owner.visibleLayers; ++layer) drawLayerRow(layer);
   if (bandWidth != 0 && bandHeight != 0)
     scope.target().drawRectangle(bandLeft, bandTop, bandRight, bandBottom,
-                                 *scope.brushes().BorderSelect.get(), 2, nullptr);
+                                 *scope.brushes().BorderSelect.get(), 2, dashedStroke());
 }
 
 bool EditLayerObjectControl::restoreSavedPixels() {

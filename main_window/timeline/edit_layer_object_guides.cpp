@@ -2,22 +2,16 @@
 // objects above act on, and the BPM grid.
 #include <algorithm>
 
-#include "gpu/resource/resource_service.h"
 #include "main_window/timeline/edit_component.h"
 #include "main_window/timeline/edit_layer_object_control.h"
 #include "main_window/timeline/timeline_geometry.h"
+#include "main_window/timeline/timeline_paint.h"
 
 namespace Component {
 namespace {
 
 // Grid lines closer than this many pixels are not drawn.
 constexpr double kMinimumGridSpacing = 6.0;
-
-// The first shared stroke style (its dash pattern), when the shared resources exist.
-const Media::StrokeStyle* gridStrokeStyle() {
-  Resource::ResourceService* resources = Resource::ResourceService::instance();
-  return resources ? resources->strokeStyles().get(Resource::StrokeStyleList::kDot) : nullptr;
-}
 
 }  // namespace
 
@@ -53,7 +47,7 @@ void EditLayerObjectControl::drawTempoGrid(Media::RenderTarget& target,
   } else {
     return;
   }
-  const Media::StrokeStyle* style = gridStrokeStyle();
+  const Media::StrokeStyle* style = dashedStroke();
   const int64_t first = static_cast<int64_t>((from - origin) / step);
   const int64_t last = static_cast<int64_t>((to - origin) / step);
   for (int64_t i = first; i <= last; ++i) {

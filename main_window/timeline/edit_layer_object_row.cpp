@@ -46,6 +46,15 @@ bool isSwitchedOff(const Edit::Object& object) {
                      [](const auto& effect) { return effect->disable; });
 }
 
+// A movie with its sound: an input and a second effect of both media, whose sound the
+// input could give to an object of its own.
+bool hasSeparableSound(const Edit::Object& object) {
+  const auto& effects = object.effects;
+  return effects.size() >= 2 && effects[0]->effectType == Effect::EffectType::Input &&
+         effects[0]->mediaType == Effect::MediaType::VideoAudio &&
+         effects[1]->mediaType == Effect::MediaType::VideoAudio && effects[0]->canSeparateAudio(0);
+}
+
 }  // namespace
 
 void EditLayerObjectControl::drawLayerRow(int32_t layer) {
@@ -101,6 +110,14 @@ void EditLayerObjectControl::drawLayerRow(int32_t layer) {
       target.fillRectangle(left, kBoxTop, right, height, *kind.selected);
     else
       target.fillGradientRectangle(left, kBoxTop, right, height, *kind.plain);
+    if (!object.selected) {
+      if (hasSeparableSound(object))
+        fillBandGradient(target, left, (height + 5) / 2 + 1, right, height,
+                         *brushes.ObjectAudioFade.get());
+      if (object.clipping)
+        fillBandGradient(target, left, (3 * height + 15) / 4 + 1, right, height,
+                         *brushes.ClippingObject.get());
+    }
 
     int32_t nameLeft = left + 4;
     if (owner.settings.displayObjectNameFromHead) nameLeft = std::max(nameLeft, 1);
@@ -171,7 +188,8 @@ void EditLayerObjectControl::drawMarks(Media::RenderTarget& target,
   }
   if (const Edit::Object* focus = focusMark.get();
       focus && focus->layer == layer && !focus->selected && box(*focus, left, right))
-    target.drawRectangle(left, kBoxTop, right, height, *brushes.BorderSelect.get(), 2, nullptr);
+    target.drawRectangle(left, kBoxTop, right, height, *brushes.BorderSelect.get(), 2,
+                         dashedStroke());
 }
 
 void EditLayerObjectControl::drawSectionMark(Media::RenderTarget& target, int32_t centre,

@@ -3,6 +3,7 @@
 // they paint, then the window shows the result once.
 #include <algorithm>
 
+#include "gpu/resource/resource_service.h"
 #include "ui/controls/control_paint.h"
 #include "ui/window_client.h"
 #include "ui/window_control.h"
@@ -76,6 +77,27 @@ inline const Media::Brush& rowBackground(Window::StyleBrushList& brushes, bool h
   if (hovered) return *brushes.LayerHover.get();
   if (hidden) return *brushes.LayerDisable.get();
   return plain;
+}
+
+}  // namespace Component
+
+namespace Component {
+
+// The first shared stroke style (its dash pattern) of outlines and grid lines, when the
+// shared resources exist; plain lines otherwise.
+inline const Media::StrokeStyle* dashedStroke() {
+  Resource::ResourceService* resources = Resource::ResourceService::instance();
+  return resources ? resources->strokeStyles().get(Resource::StrokeStyleList::kDot) : nullptr;
+}
+
+// Fills a band with a gradient running down from its top centre to its vertical middle.
+inline void fillBandGradient(Media::RenderTarget& target, int32_t left, int32_t top,
+                             int32_t right, int32_t bottom, Media::LinearGradientBrush& brush) {
+  const float centre = static_cast<float>(left + right) / 2 + static_cast<float>(target.originX);
+  const float y0 = static_cast<float>(top + target.originY);
+  brush.setStartPoint({centre, y0});
+  brush.setEndPoint({centre, (y0 + static_cast<float>(bottom + target.originY)) / 2});
+  target.fillRectangle(left, top, right, bottom, brush);
 }
 
 }  // namespace Component

@@ -378,3 +378,20 @@ TEST_F(TimelineGuidesTest, AControlObjectShowsTheLayersItActsOn) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TimelineGuidesTest, ShortObjectsOnOnePixelShareOneColumn) {
+  // Frames 0 .. 199 all round to the first column at this zoom.
+  for (int start = 0; start < 200; start += 10) TestSupport::place(0, start, start + 9);
+  Edit::FrameZoom zoom;
+  zoom.zoom = 20;  // 500 frames a pixel
+  timeline->setFrameZoom(zoom, 0);
+  timeline->refreshAfterEdit(-1);
+  timeline->procPaint();
+  const int boxY = kG + kH - 3;
+  EXPECT_NE(pixel(kW, boxY), 0x101010u) << "one box in the first column";
+  EXPECT_EQ(pixel(kW + 1, boxY), 0x101010u) << "and none beside it";
+}
+
+}  // namespace
