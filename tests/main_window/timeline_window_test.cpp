@@ -395,3 +395,18 @@ TEST_F(TimelineGuidesTest, ShortObjectsOnOnePixelShareOneColumn) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TimelineWindowTest, TheSceneButtonListsTheScenesAndSwitches) {
+  services.edit().updateScene(1);
+  services.edit().updateScene(0);
+  std::vector<std::string> shown;
+  chooseInNextPopup("", "Scene1", &shown);
+  click(40, 15);
+  EXPECT_EQ(shown, (std::vector<std::string>{"Root", "Scene1"}));
+  EXPECT_EQ(scene().id, 1);
+  EXPECT_EQ(timeline->sceneButton.text, "Scene1");
+}
+
+}  // namespace
