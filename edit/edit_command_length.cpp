@@ -15,7 +15,6 @@
 #include "edit/undo_service.h"
 #include "effect/effect_base.h"
 #include "effect/effect_define.h"
-#include "effect/effect_event_param.h"
 #include "effect/effect_service.h"
 #include "effect/media_file_probe.h"
 #include "system/dialog.h"
@@ -170,16 +169,7 @@ bool createSceneFromFile(const std::string& path) {
                             proposal.audioRate))
     return false;
 
-  createObject(effectName, 0, 0, [&path](Object* object, UpdateSection& scope) {
-    // The input effect takes the file and may fit the object to it: the tables must be
-    // current for that.
-    scope.scene->update();
-    Effect::EffectEventParam event;
-    event.kind = Effect::EffectEventParam::FileSet;
-    event.scope = &scope;
-    event.datum = path;
-    object->sendInputEffectEvent(event);
-  });
+  createObject(effectName, 0, 0, fileInitializer(path));
   return true;
 }
 

@@ -11,6 +11,7 @@
 #include "edit/object.h"
 #include "edit/scene.h"
 #include "edit/undo_service.h"
+#include "effect/effect_event_param.h"
 #include "system/dialog.h"
 #include "system/exception.h"
 #include "system/file.h"
@@ -45,6 +46,17 @@ TargetObjects::TargetObjects(const Scene& scene) {
 }
 
 namespace EditCommand {
+
+ObjectInitializer fileInitializer(std::string path) {
+  return [path = std::move(path)](Object* object, UpdateSection& scope) {
+    scope.scene->update();
+    Effect::EffectEventParam event;
+    event.kind = Effect::EffectEventParam::FileSet;
+    event.scope = &scope;
+    event.datum = path;
+    object->sendInputEffectEvent(event);
+  };
+}
 
 int32_t defaultObjectLength(const Scene& scene) {
   const int32_t zoom = scene.zoom.zoom > 0 ? scene.zoom.zoom : FrameZoom::kDefault;

@@ -55,6 +55,10 @@ using ObjectList = std::vector<std::shared_ptr<Object>>;
 // Called with the new object inside the command's scope, before the undo item is recorded.
 using ObjectInitializer = std::function<void(Object* object, UpdateSection& scope)>;
 
+// The initializer of an object made from a media file: the input effect takes the file (and
+// may fit the object to it, with the layer tables made current first).
+ObjectInitializer fileInitializer(std::string path);
+
 // The length of a new object: 800000 / zoom frames after its start (zoom 10000 = 100 %).
 int32_t defaultObjectLength(const Scene& scene);
 
