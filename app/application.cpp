@@ -30,6 +30,7 @@
 #include "main_window/lists/scene_list_component.h"
 #include "main_window/log/log_component.h"
 #include "main_window/status/status_component.h"
+#include "main_window/timeline/edit_component.h"
 #include "media/image/image_service.h"
 #include "media/input/input_service.h"
 #include "media/input/input_service_seams.h"
@@ -100,7 +101,10 @@ void acquireServices(System::ServiceStack& services) {
   services.acquire<Undo::UndoService>();
   services.acquire<Edit::EditService>();
   services.acquire<Render::RenderService>();
-  // The main window's components. The status bar fills the footer and the caption.
+  // The main window's components: the timeline first, then the status bar, which fills the
+  // footer and the caption.
+  auto timeline = std::make_shared<Component::EditComponent>();
+  services.onRelease([timeline]() mutable { timeline.reset(); });
   auto status = std::make_shared<Component::StatusComponent>();
   services.onRelease([status]() mutable { status.reset(); });
   // The tool windows, each docked where its placement puts it; the log window is hidden
