@@ -15,7 +15,10 @@ Window::WindowMenuManager& menuBar() {
 
 }  // namespace
 
-MainMenu::MainMenu() { attach(file, Window::WindowMenuManager::File); }
+MainMenu::MainMenu() {
+  attach(file, Window::WindowMenuManager::File);
+  attach(edit, Window::WindowMenuManager::Edit);
+}
 
 MainMenu::~MainMenu() {
   auto* windows = Window::WindowService::instance();
