@@ -5,6 +5,7 @@
 // service and the services the commands reach exist; releasing it removes nothing from the
 // bar.
 #include "menu/edit_menu.h"
+#include "menu/etc_menu.h"
 #include "menu/file_menu.h"
 #include "system/service_holder.h"
 
@@ -21,6 +22,7 @@ class MainMenu : public System::Service<MainMenu> {
 
   FileMenu file;
   EditMenu edit;
+  EtcMenu etc;
 
  private:
   // Points the part at the top menu and has the bar build it now and after each language

@@ -10,6 +10,7 @@
 
 #include "edit/edit_test_support.h"
 #include "menu/main_menu.h"
+#include "system/active_language.h"
 #include "system/event_service.h"
 #include "system/scoped_install_folder.h"
 #include "system/service_holder.h"
@@ -32,8 +33,10 @@ class MenuBarFixture {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 
-  // The services in their start-up order, then the main menu.
-  void start() {
+  // The services in their start-up order, then the main menu. `languageFile` makes a
+  // language active first.
+  void start(const char* languageFile = nullptr) {
+    if (languageFile) language_.emplace(languageFile);
     install_.emplace();
     events_.emplace();
     shortcuts_.emplace();
@@ -48,6 +51,7 @@ class MenuBarFixture {
     shortcuts_.reset();
     events_.reset();
     install_.reset();
+    language_.reset();
   }
 
   static Window::WindowMenuManager& bar() {
@@ -113,6 +117,7 @@ class MenuBarFixture {
   Event::EventService& events() { return edit_->events(); }
 
  private:
+  std::optional<ActiveLanguage> language_;
   std::optional<ScopedInstallFolder> install_;
   std::optional<System::ServiceHolder<Event::EventService>> events_;
   std::optional<System::ServiceHolder<Window::Shortcut>> shortcuts_;
