@@ -18,6 +18,7 @@ Window::WindowMenuManager& menuBar() {
 MainMenu::MainMenu() {
   attach(file, Window::WindowMenuManager::File);
   attach(edit, Window::WindowMenuManager::Edit);
+  attach(display, Window::WindowMenuManager::Display);
   attach(etc, Window::WindowMenuManager::Etc);
 }
 

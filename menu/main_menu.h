@@ -4,6 +4,7 @@
 // menus, then runs the builders it was given here). Made by the entry point once the window
 // service and the services the commands reach exist; releasing it removes nothing from the
 // bar.
+#include "menu/display_menu.h"
 #include "menu/edit_menu.h"
 #include "menu/etc_menu.h"
 #include "menu/file_menu.h"
@@ -22,6 +23,7 @@ class MainMenu : public System::Service<MainMenu> {
 
   FileMenu file;
   EditMenu edit;
+  DisplayMenu display;
   EtcMenu etc;
 
  private:
