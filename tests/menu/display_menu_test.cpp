@@ -15,21 +15,11 @@ class DisplayMenuTest : public ::testing::Test, public TestSupport::MenuBarFixtu
 };
 
 TEST_F(DisplayMenuTest, PlaybackAndZoomItemsCarryTheirKeys) {
-  struct Expected {
-    const char* name;
-    int defaultCode;
-  };
-  const Expected expected[] = {
+  expectShortcuts({
       {"表示:プレビュー再生・一時停止", 0x20}, {"表示:プレビュー再生・停止", 0},
       {"表示:ズームイン", 0x6B},               {"表示:ズームアウト", 0x6D},
       {"表示:クリッピングオブジェクトの視覚化", 0},
-  };
-  for (const auto& entry : expected) {
-    SCOPED_TRACE(entry.name);
-    const auto* found = shortcut(entry.name);
-    ASSERT_NE(found, nullptr);
-    EXPECT_EQ(found->defaultCode, entry.defaultCode);
-  }
+  });
 }
 
 TEST_F(DisplayMenuTest, DisplayAidsSwitchAndShowTheirState) {

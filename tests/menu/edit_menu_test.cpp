@@ -26,11 +26,7 @@ class EditMenuTest : public ::testing::Test, public TestSupport::MenuBarFixture 
 };
 
 TEST_F(EditMenuTest, ItemsInsideSubMenusAreNamedAfterTheEditMenu) {
-  struct Expected {
-    const char* name;
-    int defaultCode;
-  };
-  const Expected expected[] = {
+  expectShortcuts({
       {"編集:次のフレームに移動", 0x27},
       {"編集:カスタムフレーム前移動A", 0x21},
       {"編集:指定時間に移動", 0},
@@ -40,13 +36,7 @@ TEST_F(EditMenuTest, ItemsInsideSubMenusAreNamedAfterTheEditMenu) {
       {"編集:次のオブジェクトを選択", 0xBE},
       {"編集:やり直し", KeyCode::kCtrl | KeyCode::kShift | 'Z'},
       {"編集:キャッシュを破棄", 0x74},
-  };
-  for (const auto& entry : expected) {
-    SCOPED_TRACE(entry.name);
-    const auto* found = shortcut(entry.name);
-    ASSERT_NE(found, nullptr);
-    EXPECT_EQ(found->defaultCode, entry.defaultCode);
-  }
+  });
   EXPECT_EQ(shortcut("移動:次のフレームに移動"), nullptr);
   const auto top = texts(topMenu(kEdit));
   ASSERT_FALSE(top.empty());

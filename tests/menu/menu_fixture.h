@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenu>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -109,6 +110,20 @@ class MenuBarFixture {
     for (const auto& entry : Window::Shortcut::instance()->entries())
       if (entry.name == name) return &entry;
     return nullptr;
+  }
+
+  struct ExpectedShortcut {
+    const char* name;
+    int defaultCode;
+  };
+  // Every name has a shortcut entry with its default key.
+  static void expectShortcuts(std::initializer_list<ExpectedShortcut> expected) {
+    for (const auto& entry : expected) {
+      SCOPED_TRACE(entry.name);
+      const auto* found = shortcut(entry.name);
+      ASSERT_NE(found, nullptr);
+      EXPECT_EQ(found->defaultCode, entry.defaultCode);
+    }
   }
 
   Edit::EditService& edit() { return edit_->edit(); }
