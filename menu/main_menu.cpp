@@ -15,7 +15,12 @@ Window::WindowMenuManager& menuBar() {
 
 }  // namespace
 
-MainMenu::MainMenu() { attach(file, Window::WindowMenuManager::File); }
+MainMenu::MainMenu() {
+  attach(file, Window::WindowMenuManager::File);
+  attach(edit, Window::WindowMenuManager::Edit);
+  attach(display, Window::WindowMenuManager::Display);
+  attach(etc, Window::WindowMenuManager::Etc);
+}
 
 MainMenu::~MainMenu() {
   auto* windows = Window::WindowService::instance();

@@ -4,6 +4,9 @@
 // menus, then runs the builders it was given here). Made by the entry point once the window
 // service and the services the commands reach exist; releasing it removes nothing from the
 // bar.
+#include "menu/display_menu.h"
+#include "menu/edit_menu.h"
+#include "menu/etc_menu.h"
 #include "menu/file_menu.h"
 #include "system/service_holder.h"
 
@@ -19,6 +22,9 @@ class MainMenu : public System::Service<MainMenu> {
   MainMenu& operator=(const MainMenu&) = delete;
 
   FileMenu file;
+  EditMenu edit;
+  DisplayMenu display;
+  EtcMenu etc;
 
  private:
   // Points the part at the top menu and has the bar build it now and after each language

@@ -41,7 +41,9 @@ std::string translateMenuText(std::string_view text) {
 }
 
 BaseMenu::BaseMenu(BaseMenu& parent, std::string_view caption)
-    : root_(&parent.root()), caption_(caption) {
+    : root_(&parent.root()),
+      caption_(caption),
+      shortcutCaption_(parent.shortcutCaption().empty() ? caption_ : parent.shortcutCaption()) {
   constexpr const char* kPlace = "Window::BaseMenu::BaseMenu";
   QWidget* parentHandle = requireHandle(parent, "InsertMenu", kPlace);
   auto* menu = new QMenu(toQString(translateMenuText(caption)), parentHandle);

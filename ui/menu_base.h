@@ -57,6 +57,10 @@ class BaseMenu : public System::MenuSink {
   QWidget* handle() const { return handle_; }
   // The caption as given, before translation ("" for a root).
   const std::string& caption() const { return caption_; }
+  // What the shortcut names of the items below begin with: the untranslated caption of the
+  // menu that hangs directly from the root (a top menu of the bar), also inside its
+  // sub-menus; "" for a root.
+  const std::string& shortcutCaption() const { return shortcutCaption_; }
 
  protected:
   BaseMenu(RootMenu* root, QWidget* handle) : root_(root), handle_(handle) {}
@@ -66,6 +70,7 @@ class BaseMenu : public System::MenuSink {
   RootMenu* root_;
   QPointer<QWidget> handle_;
   std::string caption_;
+  std::string shortcutCaption_;
 };
 
 // A menu whose tree numbers its commands from 40000 and keeps the tables of its items.
@@ -139,7 +144,7 @@ class MenuItem {
  public:
   MenuItem(BaseMenu& menu, int commandId)
       : root_(&menu.root()), menu_(menu.handle()), commandId_(commandId),
-        caption_(menu.caption()) {}
+        caption_(menu.shortcutCaption()) {}
 
   // The look of a choice among several (the check shows as a dot).
   MenuItem& setRadioCheck();

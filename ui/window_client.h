@@ -37,6 +37,8 @@ class WindowClient : public WindowMouse {
    public:
     LayoutConfig(const std::string& sectionName, const Placement& defaults);
     float& edge(int index) { return edges[index]; }
+    // The velumo2.ini section the placement is kept in ("Window.edit", ...).
+    const std::string& sectionName() const { return section_.name(); }
     float edge(int index) const { return edges[index]; }
 
     float edges[4] = {0.0f, 0.0f, 1.0f, 1.0f};

@@ -176,9 +176,11 @@ TEST_F(FileMenuTest, TheItemsComeInOrderWithTheirDefaultKeys) {
       {"ファイル:プロジェクトを保存して終了", 0},
       {"ファイル:終了", 0},
   };
+  // The File menu is built first; the other menus' entries follow.
   const auto& entries = Window::Shortcut::instance()->entries();
-  ASSERT_EQ(entries.size(), std::size(expected));
-  for (std::size_t i = 0; i < entries.size(); ++i) {
+  ASSERT_GT(entries.size(), std::size(expected));
+  EXPECT_NE(entries[std::size(expected)].name.rfind("ファイル:", 0), 0u);
+  for (std::size_t i = 0; i < std::size(expected); ++i) {
     SCOPED_TRACE(expected[i].name);
     EXPECT_EQ(entries[i].name, expected[i].name);
     EXPECT_EQ(entries[i].defaultCode, expected[i].defaultCode);
@@ -398,7 +400,8 @@ TEST_F(FileMenuTest, ALanguageChangeBuildsTheSameItemsAgainWithoutStaleHandles) 
   EXPECT_EQ(bar().commandCount(), commands);
   EXPECT_EQ(bar().itemLists().size(), 3u);
   Strings names;
-  for (const auto& entry : Window::Shortcut::instance()->entries()) names.push_back(entry.name);
+  for (const auto& entry : Window::Shortcut::instance()->entries())
+    if (entry.name.rfind("ファイル:", 0) == 0) names.push_back(entry.name);
   EXPECT_EQ(names, (Strings{"ファイル:プロジェクトを新規作成", "ファイル:プロジェクトを開く",
                             "ファイル:プロジェクトを保存", "ファイル:プロジェクトを別名で保存",
                             "ファイル:動画出力", "ファイル:プロジェクトを保存して終了",
