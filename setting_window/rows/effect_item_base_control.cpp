@@ -33,6 +33,12 @@ LayoutControl::LayoutControl(Window::WindowControlContainer& container, int32_t 
   if (mouseService) mouseService->removeMouse(this);
 }
 
+LayoutControl::LayoutControl(Window::WindowControl& parent, int32_t x, int32_t y, int32_t w,
+                             int32_t h)
+    : WindowControlRenderTarget(parent, x, y, w, h) {
+  if (mouseService) mouseService->removeMouse(this);
+}
+
 EffectItemBaseControl::EffectItemBaseControl(Window::WindowControlContainer& parent,
                                              ItemRowBlock& rowBlock, int32_t height)
     : WindowControlRenderTarget(parent, 0, 0, 0, height),

@@ -27,6 +27,7 @@ class LayoutControl : public Window::WindowControlRenderTarget {
  public:
   LayoutControl(Window::WindowControlContainer& container, int32_t x, int32_t y, int32_t w,
                 int32_t h);
+  LayoutControl(Window::WindowControl& parent, int32_t x, int32_t y, int32_t w, int32_t h);
   void procPaint() override {}
 };
 

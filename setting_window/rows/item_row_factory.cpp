@@ -1,0 +1,20 @@
+#include "setting_window/rows/item_row_factory.h"
+
+#include "effect/effect_item_number.h"
+#include "setting_window/rows/effect_item_number_control.h"
+
+namespace Component {
+
+std::shared_ptr<EffectItemBaseControl> createItemRow(Window::WindowControlContainer& parent,
+                                                     ItemRowBlock& block,
+                                                     Effect::EffectItem& item) {
+  switch (item.getControlKind()) {
+    case Effect::ControlKind::Number:
+      if (!static_cast<Effect::EffectItemNumber&>(item).visible) return {};
+      return std::make_shared<EffectItemNumberControl>(parent, block, item);
+    default:
+      return {};
+  }
+}
+
+}  // namespace Component
