@@ -2,6 +2,7 @@
 
 #include "effect/effect_item_number.h"
 #include "setting_window/rows/effect_item_number_control.h"
+#include "setting_window/rows/effect_item_select_controls.h"
 
 namespace Component {
 
@@ -12,6 +13,10 @@ std::shared_ptr<EffectItemBaseControl> createItemRow(Window::WindowControlContai
     case Effect::ControlKind::Number:
       if (!static_cast<Effect::EffectItemNumber&>(item).visible) return {};
       return std::make_shared<EffectItemNumberControl>(parent, block, item);
+    case Effect::ControlKind::Select:
+      return std::make_shared<EffectItemSelectControl>(parent, block, item);
+    case Effect::ControlKind::SelectButton:
+      return std::make_shared<EffectItemSelectButtonControl>(parent, block, item);
     default:
       return {};
   }
