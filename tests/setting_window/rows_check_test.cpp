@@ -25,14 +25,19 @@ class RowsCheck : public RowsTest::RowFixture {
   static CheckFilter& filterOf(const std::shared_ptr<Edit::Object>& object) {
     return static_cast<CheckFilter&>(*object->effects[0]);
   }
+  // Two selected objects with the filter; the block shows the first one's.
+  std::pair<std::shared_ptr<Edit::Object>, std::shared_ptr<Edit::Object>> twoSelected() {
+    auto own = objectWith<CheckFilter>(0);
+    auto other = objectWith<CheckFilter>(1);
+    select(own);
+    select(other);
+    showEffect(own, 0);
+    return {own, other};
+  }
 };
 
 TEST_F(RowsCheck, PressOnTheNameTogglesAndTheOtherSelectedObjectFollowsInOneStep) {
-  auto own = objectWith<CheckFilter>(0);
-  auto other = objectWith<CheckFilter>(1);
-  select(own);
-  select(other);
-  showEffect(own, 0);
+  const auto [own, other] = twoSelected();
   auto row = Component::createItemRow(container, block, filterOf(own).check);
   ASSERT_NE(row, nullptr);
   layOut();
@@ -46,11 +51,7 @@ TEST_F(RowsCheck, PressOnTheNameTogglesAndTheOtherSelectedObjectFollowsInOneStep
 }
 
 TEST_F(RowsCheck, CheckButtonChangesOnlyItsOwnObject) {
-  auto own = objectWith<CheckFilter>(0);
-  auto other = objectWith<CheckFilter>(1);
-  select(own);
-  select(other);
-  showEffect(own, 0);
+  const auto [own, other] = twoSelected();
   auto row = std::dynamic_pointer_cast<Component::EffectItemCheckButtonControl>(
       Component::createItemRow(container, block, filterOf(own).button));
   ASSERT_NE(row, nullptr);
