@@ -28,6 +28,7 @@
 #include "gpu/resource/resource_service.h"
 #include "main_window/lists/object_list_component.h"
 #include "main_window/lists/scene_list_component.h"
+#include "main_window/preview/preview_edit_component.h"
 #include "main_window/log/log_component.h"
 #include "main_window/status/status_component.h"
 #include "main_window/timeline/edit_component.h"
@@ -109,6 +110,7 @@ void acquireServices(System::ServiceStack& services) {
   services.onRelease([status]() mutable { status.reset(); });
   // The tool windows, each docked where its placement puts it; the log window is hidden
   // unless the saved placement shows it.
+  services.acquire<Component::PreviewEditComponent>();
   services.acquire<Component::SceneListComponent>();
   services.acquire<Component::ObjectListComponent>();
   auto log = std::make_shared<Component::LogComponent>();
