@@ -1,6 +1,8 @@
 #include "app/application.h"
 
 #include <QApplication>
+
+#include <algorithm>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -26,6 +28,7 @@
 #include "gpu/draw2d/direct2d_service.h"
 #include "gpu/resource/effect_drawing_resources.h"
 #include "gpu/resource/resource_service.h"
+#include "main_window/explorer/explorer_component.h"
 #include "main_window/lists/object_list_component.h"
 #include "main_window/lists/scene_list_component.h"
 #include "main_window/preview/preview_edit_component.h"
@@ -66,6 +69,21 @@
 
 namespace App {
 namespace {
+
+// How many media explorers style.conf's [Layout] ExplorerWindowNum asks for: 1 when the
+// key is missing or unreadable, and never more than a window can hold.
+int32_t explorerWindowCount() {
+  constexpr int32_t kMostExplorers = 16;
+  try {
+    const int32_t wanted =
+        Setting::SettingService::instance()->layout.findValue("ExplorerWindowNum").toInt(1);
+    return std::clamp(wanted, 0, kMostExplorers);
+  } catch (const std::exception& failure) {
+    System::Log::warn("App::acquireServices", "ExplorerWindowNum not read.\n%s",
+                      failure.what());
+    return 1;
+  }
+}
 
 // Acquires the services in their fixed creation order. A throw leaves the ones acquired so
 // far in the stack, which the caller releases in reverse order.
@@ -113,6 +131,12 @@ void acquireServices(System::ServiceStack& services) {
   services.acquire<Component::PreviewEditComponent>();
   services.acquire<Component::SceneListComponent>();
   services.acquire<Component::ObjectListComponent>();
+  // The media explorers, as many as style.conf's layout asks for.
+  const int32_t explorers = explorerWindowCount();
+  for (int32_t index = 0; index < explorers; ++index) {
+    auto explorer = std::make_shared<Component::ExplorerComponent>(index);
+    services.onRelease([explorer]() mutable { explorer.reset(); });
+  }
   auto log = std::make_shared<Component::LogComponent>();
   services.onRelease([log]() mutable { log.reset(); });
   // The menu bar's contents last: their commands reach every service above.

@@ -87,7 +87,9 @@ TEST_F(ExplorerBookmarkFile, ReadingStopsAtAGapOrABadEntry) {
     std::vector<ExplorerBookmark> read;
     Component::loadBookmarkFile(read, path("explorer.ini"));
     EXPECT_EQ(read.size(), test.count) << test.what;
-    if (!read.empty()) EXPECT_EQ(read[0], (ExplorerBookmark{"a", "/a"})) << test.what;
+    if (!read.empty()) {
+      EXPECT_EQ(read[0], (ExplorerBookmark{"a", "/a"})) << test.what;
+    }
   }
 }
 

@@ -126,8 +126,9 @@ TEST_F(ExplorerControlTest, SavedColumnsAreAppliedOrReplacedByTheDefaults) {
     ExplorerControl& c = place();
     EXPECT_EQ(shownColumns(), test.shown);
     EXPECT_EQ(c.config.columnNum, static_cast<int32_t>(test.shown.size()));
-    if (test.nameWidth)
+    if (test.nameWidth) {
       EXPECT_EQ(c.browser->columnWidth(*ExplorerPropertyKey::fromString(kName)), test.nameWidth);
+    }
     control_.reset();
   }
 }
