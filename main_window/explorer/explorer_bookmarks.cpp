@@ -1,7 +1,5 @@
 #include "main_window/explorer/explorer_bookmarks.h"
 
-#include <QList>
-#include <QString>
 #include <algorithm>
 #include <charconv>
 #include <exception>
@@ -9,30 +7,10 @@
 #include "system/file.h"
 #include "system/ini_file.h"
 #include "system/log.h"
+#include "ui/dialogs/dialog_list_view.h"
 
 namespace Component {
 namespace {
-
-// One character as the name order sees it: full-width forms as their plain forms,
-// hiragana as katakana, then folded case.
-char32_t foldForOrder(char32_t c) {
-  if (c >= 0xFF01 && c <= 0xFF5E) c -= 0xFEE0;
-  else if (c == 0x3000) c = U' ';
-  else if (c >= 0x3041 && c <= 0x3096) c += 0x60;
-  return QChar::toCaseFolded(c);
-}
-
-// The characters that count for the order: letters and digits, folded.
-std::u32string orderKey(std::string_view text) {
-  std::u32string key;
-  for (char32_t c : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toUcs4()) {
-    const char32_t folded = foldForOrder(c);
-    if (QChar::isLetterOrNumber(folded)) key.push_back(folded);
-  }
-  return key;
-}
-
-bool isDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
 
 // "bookmark.<index>", the section of one entry.
 std::string sectionName(int index) {
@@ -49,31 +27,9 @@ std::vector<ExplorerBookmark>& explorerBookmarks() {
 }
 
 int compareBookmarkNames(std::string_view a, std::string_view b) {
-  const std::u32string x = orderKey(a), y = orderKey(b);
-  std::size_t i = 0, j = 0;
-  while (i < x.size() && j < y.size()) {
-    if (isDigit(x[i]) && isDigit(y[j])) {
-      // A run of digits is one number: fewer significant digits is smaller.
-      std::size_t ei = i, ej = j;
-      while (ei < x.size() && isDigit(x[ei])) ++ei;
-      while (ej < y.size() && isDigit(y[ej])) ++ej;
-      std::size_t si = i, sj = j;
-      while (si + 1 < ei && x[si] == U'0') ++si;
-      while (sj + 1 < ej && y[sj] == U'0') ++sj;
-      if (ei - si != ej - sj) return ei - si < ej - sj ? -1 : 1;
-      const int order = x.compare(si, ei - si, y, sj, ej - sj);
-      if (order != 0) return order < 0 ? -1 : 1;
-      i = ei;
-      j = ej;
-      continue;
-    }
-    if (x[i] != y[j]) return x[i] < y[j] ? -1 : 1;
-    ++i;
-    ++j;
-  }
-  if (i < x.size()) return 1;
-  if (j < y.size()) return -1;
-  return 0;
+  // The order of the program's sortable lists: case, width, kana type and symbols left out,
+  // runs of digits compared as numbers.
+  return Dialog::compareListTexts(a, b);
 }
 
 void sortBookmarks(std::vector<ExplorerBookmark>& list) {
