@@ -76,9 +76,10 @@ void saveBookmarkFile(const std::vector<ExplorerBookmark>& list, const std::stri
       text += "name=" + list[i].name + "\r\n";
       text += "path=" + list[i].path + "\r\n";
     }
-    System::File file;
-    file.open(expanded, System::File::WriteExclusive);
-    file.write(text.data(), text.size());
+    // Written aside and renamed into place: a failure half-way keeps the old bookmarks.
+    System::SafeFileWriter file(expanded);
+    file.write(text);
+    file.commit();
   } catch (const std::exception&) {
     // Logged where it was made; the list in memory is as it was.
   }
