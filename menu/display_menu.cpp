@@ -6,6 +6,7 @@
 #include "edit/render_switches.h"
 #include "edit/edit_service.h"
 #include "edit/scene.h"
+#include "main_window/preview/preview_geometry.h"
 #include "render/render_service.h"
 #include "system/ini_file.h"
 #include "system/setting_service.h"
@@ -72,11 +73,9 @@ void declareWindows(Window::BaseMenu& menu) {
 void declarePreviewZoom(Window::BaseMenu& menu) {
   Window::BaseMenu zoom(menu, "プレビュー編集の拡大表示");
   for (int32_t step : previewZoomSteps()) {
-    if (step < 0) continue;
-    const std::string text = step == 0 ? "WindowSize" : std::to_string(step) + "%";
     // The preview window holds the display zoom; until it is in the program the steps have
     // nothing to set.
-    zoom.insertItem(text, [] {}).setShortcut(0);
+    zoom.insertItem(Component::zoomText(step), [] {}).setShortcut(0);
   }
   zoom.insertSeparator();
   zoom.insertItem("ズームイン", [] {}).setShortcut(0x6B);
@@ -86,11 +85,8 @@ void declarePreviewZoom(Window::BaseMenu& menu) {
 }  // namespace
 
 std::vector<int32_t> previewZoomList(const System::IniFile::SectionRef& config) {
-  std::vector<int32_t> steps;
   const System::IniFile::VALUE& value = config.findValue("PreviewZoom");
-  if (value.text.empty()) return steps;
-  for (const auto& part : value.split(",")) steps.push_back(part.toInt(-1));
-  return steps;
+  return Component::parseZoomList(value.text);
 }
 
 void DisplayMenu::initialize() {

@@ -7,6 +7,15 @@
 
 namespace Window {
 
+WindowControlContainer WindowControlContainer::filling(const Rect& clientRect,
+                                                       int32_t priority) {
+  WindowControlContainer container;
+  container.priority = priority;
+  container.parentRect = &clientRect;
+  container.clipRect = &clientRect;
+  return container;
+}
+
 void WindowControlContainer::updateLayout() {
   if (parentRect) {
     rect = *parentRect;

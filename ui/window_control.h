@@ -30,6 +30,10 @@ struct WindowControlContainer {
 
   // Places the own rectangle, then lays out every control and tells it it moved.
   void updateLayout();
+
+  // The container of a window client's controls: it fills the client's rectangle and is
+  // clipped to it; its controls take input at `priority` + 1.
+  static WindowControlContainer filling(const Rect& clientRect, int32_t priority);
 };
 
 class WindowControl : public WindowMouse {

@@ -44,14 +44,6 @@ Window::WindowClient::Placement defaultPlacement(int32_t index) {
   return placement;
 }
 
-Window::WindowControlContainer makeContainer(Window::Rect& rect) {
-  Window::WindowControlContainer made;
-  made.priority = ExplorerComponent::kContainerPriority;
-  made.parentRect = &rect;
-  made.clipRect = &rect;
-  return made;
-}
-
 struct DataFolder {
   const char* caption;
   const char* path;
@@ -85,7 +77,7 @@ Control& inert(Control& control) {
 ExplorerComponent::ExplorerComponent(int32_t index)
     : MultiInstanceComponent("メディアエクスプローラー", "Window.explorer", index),
       WindowClientRenderTarget(instanceTitle, instanceSectionName, defaultPlacement(index)),
-      container(makeContainer(rect)),
+      container(Window::WindowControlContainer::filling(rect, kContainerPriority)),
       headerRow(container, 0, 0, 0, Setting::Style::explorerHeaderHeight),
       backButton(headerRow, 0, Setting::Style::explorerHeaderHeight,
                  arrowIcon(Control::Arrow::kLeft), false),

@@ -3,22 +3,12 @@
 #include "gpu/draw2d/render_target.h"
 
 namespace Component {
-namespace {
-
-Window::WindowControlContainer& prepared(Window::WindowControlContainer& container,
-                                         const Window::Rect& area) {
-  container.priority = ListToolWindow::kContainerPriority;
-  container.parentRect = &area;
-  container.clipRect = &area;
-  return container;
-}
-
-}  // namespace
 
 ListToolWindow::ListToolWindow(const std::string& title, const std::string& sectionName,
                                const Placement& defaults)
     : WindowClientRenderTarget(title, sectionName, defaults),
-      header(prepared(container, rect), title),
+      container(Window::WindowControlContainer::filling(rect, kContainerPriority)),
+      header(container, title),
       list(container, header.layoutH) {
   container.updateLayout();
 }

@@ -29,13 +29,7 @@ Window::WindowClient::Placement defaultPlacement() {
 
 LogComponent::LogComponent()
     : WindowClientRenderTarget("ログ表示", kSectionName, defaultPlacement()),
-      container([this] {
-        Window::WindowControlContainer made;
-        made.priority = kContainerPriority;
-        made.parentRect = &rect;
-        made.clipRect = &rect;
-        return made;
-      }()),
+      container(Window::WindowControlContainer::filling(rect, kContainerPriority)),
       header(container, "ログ"),
       scrollBar(container, -Control::Metrics::scrollBarSize(), header.layoutH,
                 Control::Metrics::scrollBarSize()),

@@ -40,13 +40,7 @@ Render::MoviePlayer* player() {
 PreviewEditComponent::PreviewEditComponent()
     : WindowClientRenderTarget(kTitle, kSection, defaultPlacement()),
       playerControlHeight(readPlayerControlHeight()),
-      container([this] {
-        Window::WindowControlContainer made;
-        made.priority = kContainerPriority;
-        made.parentRect = &rect;
-        made.clipRect = &rect;
-        return made;
-      }()),
+      container(Window::WindowControlContainer::filling(rect, kContainerPriority)),
       preview(container, 0, 0, 0, -playerControlHeight, displayZoom),
       playerBar(container, 0, -playerControlHeight, 0, playerControlHeight, preview) {
   acceptsContextMenu = true;

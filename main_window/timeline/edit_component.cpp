@@ -29,14 +29,8 @@ int32_t currentScrollBarSize() {
   return Setting::Style::scrollBarSize > 0 ? Setting::Style::scrollBarSize : 20;
 }
 
-// The container of every control: the client rectangle, input priority 200.
-Window::WindowControlContainer clientContainer(const Window::Rect& rect) {
-  Window::WindowControlContainer container;
-  container.priority = 200;
-  container.parentRect = &rect;
-  container.clipRect = &rect;
-  return container;
-}
+// The input priority of the container of every control.
+constexpr int32_t kContainerPriority = 200;
 
 int32_t zoomStepIndex(int32_t zoom) {
   const auto& steps = Edit::FrameZoom::kSteps;
@@ -53,7 +47,7 @@ EditComponent::EditComponent()
       headerWidth(layoutValue("LayerHeaderWidth", 96)),
       layerHeight(std::max(layoutValue("LayerHeight", 28), 1)),
       scrollBarSize(currentScrollBarSize()),
-      container(clientContainer(rect)),
+      container(Window::WindowControlContainer::filling(rect, kContainerPriority)),
       mainArea(container, 0, 0, -scrollBarSize, -scrollBarSize),
       rulerBand(mainArea, 0, 0, 0, gaugeHeight),
       rowBand(mainArea, 0, gaugeHeight, 0, 0),
